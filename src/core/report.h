@@ -1,0 +1,30 @@
+#pragma once
+// One run of the minimiser from the parameter fields, and the report text of that run.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/region.h"
+
+namespace metopt::core {
+
+// The texts of the parameter fields and the equation list's item index.
+struct DescentFields {
+    std::string x0;      // meBeg_Xr
+    std::string y0;      // meBeg_Yr
+    std::string eps;     // meCnsEps
+    std::string step;    // meCnsHst
+    std::string radius;  // meCnsUoo
+    std::int32_t funcIndex = 1;  // item index of coEquat
+};
+
+// The extra last line of a run stopped at the iteration limit.
+extern const char* const IterationLimitLine;
+
+// Parses the fields, sets the run parameters, runs SteepestDescent and returns the report lines
+// (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit). On an error it
+// raises before returning, with the parameters read so far already set; the caller then leaves
+// its report untouched.
+std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible);
+
+}  // namespace metopt::core

@@ -1,0 +1,22 @@
+#pragma once
+// The map of the function (ten discrete colours or a gradient) and the colour legend.
+#include <cstdint>
+
+#include "platform/canvas.h"
+
+namespace metopt::render {
+
+// Palette entry FloorInt((z - lo) / (hi - lo) * 9.99), the class clamped to 0..9.
+std::int32_t DiscreteColor(long double z, long double lo, long double hi);
+// gradientCount: the value of the gradient colour spin edit (n = gradientCount - 1 steps);
+// raises EDivByZero when n is 0.
+std::int32_t GradientColor(long double z, long double lo, long double hi, std::int32_t gradientCount);
+
+// Frame and background over the whole canvas, then every sampled pixel in the given mode
+// (0 discrete, 1 gradient, other values nothing), with "Прорисовка карты высот: P%" per row.
+void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount);
+
+// The ten legend boxes over the whole legend canvas.
+void DrawLegend(platform::Canvas& canvas);
+
+}  // namespace metopt::render
