@@ -1,1 +1,210 @@
-// not written yet
+#include "core/minimizer.h"
+
+#include <cmath>
+
+#include "core/functions.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+
+namespace metopt::core {
+
+TTracePoint Trace[TraceCapacity + 1];
+std::uint32_t TraceCount = 0;
+
+long double EpsValue = 0;
+long double StepValue = 0;
+long double DomainRadius = 0;
+std::int32_t FuncIndex = 0;
+
+bool DescentHitLimit = false;
+
+namespace {
+
+// The bracketing scan may take at most this many steps of h_step inside the disc.
+constexpr long double MaxScanSteps = 1000000.0L;
+
+const char* const NoFunctionMessage = "Уравнение не выбрано: выберите его из списка";
+const char* const BadEpsMessage = "Точность eps должна быть положительным числом";
+const char* const BadStepMessage = "Шаг сканирования h_step должен быть положительным числом";
+const char* const TooManyStepsMessage =
+    "Слишком много шагов сканирования: уменьшите Uoo или увеличьте h_step";
+
+bool FuncIndexValid() { return FuncIndex >= 0 && FuncIndex < FunctionCount; }
+
+// Every table access goes through these, so no caller can index the tables out of range.
+TObjectiveFunc SelectedFunction() {
+    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
+    return ObjectiveFuncs[FuncIndex];
+}
+
+TGradientProc SelectedGradient() {
+    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
+    return GradientProcs[FuncIndex];
+}
+
+// (DomainRadius - StepValue) / StepValue, the number of steps the scan may take; an overflow
+// of the quotient (a huge radius over a tiny step) counts as too many and raises nothing.
+bool ScanTooLong() {
+    runtime::ClearFpuFlags();
+    const long double steps = (DomainRadius - StepValue) / StepValue;
+    const bool tooLong = std::isinf(steps) || steps > MaxScanSteps;
+    runtime::ClearFpuFlags();
+    return tooLong;
+}
+
+// A scan advances only with a positive step, and ends within a bounded number of them.
+void CheckScanParameters() {
+    if (!(StepValue > 0)) throw runtime::Exception(BadStepMessage);
+    if (ScanTooLong()) throw runtime::Exception(TooManyStepsMessage);
+}
+
+// One iteration's move from (xp, yp) by the multiplier t along the antigradient (gx, gy).
+void MoveAlongAntigradient(long double xp, long double yp, long double t, long double gx,
+                           long double gy, long double& x, long double& y) {
+    runtime::ClearFpuFlags();
+    x = xp - t * gx;
+    y = yp - t * gy;
+    runtime::CheckFpu();
+}
+
+}  // namespace
+
+void ResetMinimizer() {
+    for (TTracePoint& point : Trace) point = TTracePoint{};
+    TraceCount = 0;
+    EpsValue = 0;
+    StepValue = 0;
+    DomainRadius = 0;
+    FuncIndex = 0;
+    DescentHitLimit = false;
+}
+
+long double Distance(long double x1, long double y1, long double x2, long double y2) {
+    runtime::ClearFpuFlags();
+    const long double d = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
+    runtime::CheckFpu();
+    return d;
+}
+
+bool InsideDomain(long double x, long double y) { return Distance(x, y, 0, 0) <= DomainRadius; }
+
+long double LineFunction(long double t, long double x, long double y) {
+    const TObjectiveFunc f = SelectedFunction();
+    long double gx = 0;
+    long double gy = 0;
+    SelectedGradient()(x, y, gx, gy);
+    long double xt = 0;
+    long double yt = 0;
+    MoveAlongAntigradient(x, y, t, gx, gy, xt, yt);
+    return f(xt, yt);
+}
+
+void BracketStep(long double x, long double y, long double& a, long double& b) {
+    CheckScanParameters();
+    const long double h = StepValue;
+    a = 0;
+    b = h;
+    long double fa = LineFunction(0, x, y);
+    long double fb = LineFunction(h, x, y);
+    if (fb > fa) return;
+    // From here a lags one step behind the scanned point b, and fa holds phi at b - h.
+    a = -h;
+    while (!(fb > fa) && b < DomainRadius - h) {
+        a = a + h;
+        b = b + h;
+        fa = fb;
+        fb = LineFunction(b, x, y);
+    }
+}
+
+long double GoldenSection(long double x, long double y, long double a, long double b,
+                          long double& t) {
+    const long double c1 = (3 - std::sqrt(5.0L)) / 2;
+    const long double c2 = (std::sqrt(5.0L) - 1) / 2;
+    long double t1 = a + c1 * (b - a);
+    long double t2 = a + c2 * (b - a);
+    long double p1 = LineFunction(t1, x, y);
+    long double p2 = LineFunction(t2, x, y);
+    if (p2 < p1) {
+        a = t1;
+        t1 = t2;
+        p1 = p2;
+    } else {
+        b = t2;
+    }
+    while (std::fabs(b - a) >= EpsValue) {
+        const long double width = std::fabs(b - a);
+        t2 = (a + b) - t1;
+        p2 = LineFunction(t2, x, y);
+        if (t1 > t2) {
+            if (p1 < p2) {
+                a = t2;
+            } else {
+                b = t1;
+                t1 = t2;
+                p1 = p2;
+            }
+        } else {
+            if (p2 < p1) {
+                a = t1;
+                t1 = t2;
+                p1 = p2;
+            } else {
+                b = t2;
+            }
+        }
+        // An eps below the spacing of extended numbers here can never be reached: stop once a
+        // pass no longer narrows the interval.
+        if (!(std::fabs(b - a) < width)) break;
+    }
+    t = t1;
+    return p1;
+}
+
+long double LineSearch(long double x, long double y) {
+    long double a = 0;
+    long double b = 0;
+    BracketStep(x, y, a, b);
+    long double t = 0;
+    GoldenSection(x, y, a, b, t);
+    return t;
+}
+
+void CheckRunParameters() {
+    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
+    if (!(EpsValue > 0)) throw runtime::Exception(BadEpsMessage);
+    CheckScanParameters();
+}
+
+long double SteepestDescent(long double x0, long double y0, long double& xmin, long double& ymin,
+                            std::uint32_t& count) {
+    CheckRunParameters();
+    DescentHitLimit = false;
+    const TObjectiveFunc f = SelectedFunction();
+    const TGradientProc gradient = SelectedGradient();
+    count = 0;
+    long double x = x0;
+    long double y = y0;
+    for (;;) {
+        count = count + 1;
+        const long double xp = x;
+        const long double yp = y;
+        long double gx = 0;
+        long double gy = 0;
+        gradient(xp, yp, gx, gy);
+        const long double t = LineSearch(xp, yp);
+        MoveAlongAntigradient(xp, yp, t, gx, gy, x, y);
+        Trace[count] = TTracePoint{x, y};
+        if (Distance(xp, yp, x, y) < EpsValue) break;
+        if (!InsideDomain(x, y)) break;
+        if (count == TraceCapacity) {
+            DescentHitLimit = true;
+            break;
+        }
+    }
+    xmin = x;
+    ymin = y;
+    return f(xmin, ymin);
+}
+
+}  // namespace metopt::core
