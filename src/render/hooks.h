@@ -14,4 +14,7 @@ using StatusSink = std::function<void(const std::string&)>;
 void SetStatusSink(StatusSink sink);
 void ShowStatus(const std::string& text);
 
+// StopRequested cleared and the status sink disconnected (tests).
+void ResetHooks();
+
 }  // namespace metopt::render

@@ -3,6 +3,7 @@
 // graphics parameters and the mouse readout.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/region.h"
 
@@ -46,6 +47,26 @@ long double ValueAtPixel(std::int32_t col, std::int32_t row);
 long double ColumnToX(std::int32_t col);
 long double RowToY(std::int32_t row);
 
+// CurrentFunc over the sampled pixels, row by row, for the VisibleRegion, MapCols and MapRows of
+// the moment it is made: the same x and y as ValueAtPixel, bit for bit, with each column's x
+// computed once. A conversion that fails (a zero divisor, an overflow) raises its floating-point
+// error at the first pixel that needs it, as ValueAtPixel would there.
+class PixelSampler {
+  public:
+    PixelSampler();
+    void BeginRow(std::int32_t row);
+    // The value at (col, row) of the row begun last.
+    long double Value(std::int32_t col) const;
+
+  private:
+    std::vector<long double> columnX_;
+    std::vector<int> columnFaults_;
+    bool anyColumnFault_ = false;
+    std::int32_t row_ = 0;
+    long double rowY_ = 0;
+    int rowFaults_ = 0;
+};
+
 // Reads VisibleRegion from the fields, samples every pixel, sets ZMin, ZMax, MinCol, MinRow and
 // ZRangeValid, with the status texts "Расчет значений функции: P%".
 void ScanValueRange(const GraphFieldTexts& fields);
@@ -57,7 +78,9 @@ void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, in
 // nothing (the refresh every repaint performs).
 void RefreshGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H);
 
-// The mouse readout texts for the pointer at (X, Y) over an area of W x H.
+// The mouse readout texts for the pointer at (X, Y) over an area of W x H. Never raises: a
+// coordinate that cannot be computed shows as INF or NAN, and a value that cannot be computed
+// shows the error's message after "z=".
 struct MouseReadout {
     std::string x;  // "x=..."
     std::string y;  // "y=..."
