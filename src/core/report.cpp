@@ -1,1 +1,62 @@
-// not written yet
+#include "core/report.h"
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "runtime/numtext.h"
+
+namespace metopt::core {
+
+const char* const IterationLimitLine = "Спуск остановлен: достигнут предел в 10000 итераций";
+
+namespace {
+
+using runtime::FormatGeneral;
+using runtime::FormatInteger;
+
+std::string PointText(long double x, long double y, long double z) {
+    return "z( " + FormatGeneral(x) + ", " + FormatGeneral(y) + " ) = " + FormatGeneral(z);
+}
+
+std::string RegionLine(const TRegion& visible) {
+    return "Видимая область: x = " + FormatGeneral(visible.Xb) + " .. " +
+           FormatGeneral(visible.Xe) + ", y=" + FormatGeneral(visible.Yb) + " .. " +
+           FormatGeneral(visible.Ye);
+}
+
+}  // namespace
+
+std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible) {
+    // Each parameter is set as soon as it is read, so a field that fails to parse leaves the
+    // ones before it set.
+    const long double x0 = runtime::ParseNumber(fields.x0);
+    const long double y0 = runtime::ParseNumber(fields.y0);
+    EpsValue = runtime::ParseNumber(fields.eps);
+    StepValue = runtime::ParseNumber(fields.step);
+    DomainRadius = runtime::ParseNumber(fields.radius);
+    FuncIndex = fields.funcIndex;
+
+    long double xmin = 0;
+    long double ymin = 0;
+    const long double zmin = SteepestDescent(x0, y0, xmin, ymin, TraceCount);
+    // The run has checked FuncIndex, so the table entry exists.
+    const TObjectiveFunc f = ObjectiveFuncs[FuncIndex];
+
+    std::vector<std::string> lines;
+    lines.reserve(8 + TraceCount);
+    lines.emplace_back();
+    lines.push_back(RegionLine(visible));
+    lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
+    lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
+    lines.push_back("Скорейший спуск прошел за " + FormatInteger(TraceCount) + " итерац.");
+    lines.emplace_back();
+    lines.push_back("Трасса спуска:");
+    for (std::uint32_t k = 1; k <= TraceCount; ++k) {
+        const TTracePoint& p = Trace[k];
+        lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f(p.X, p.Y)));
+    }
+    if (DescentHitLimit)
+        lines.push_back(IterationLimitLine);
+    return lines;
+}
+
+}  // namespace metopt::core

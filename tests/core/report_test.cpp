@@ -1,1 +1,219 @@
+#include "core/report.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+#include "runtime/numtext.h"
+
+namespace metopt::core {
+namespace {
+
+// The parameter page as the window opens: function 1 from (30, -30).
+DescentFields DefaultFields(std::int32_t funcIndex = 1) {
+    DescentFields fields;
+    fields.x0 = "30.0";
+    fields.y0 = "-30.0";
+    fields.eps = "0.0000001";
+    fields.step = "0.99";
+    fields.radius = "1000.0";
+    fields.funcIndex = funcIndex;
+    return fields;
+}
+
+const TRegion NoScanYet{};
+const TRegion DefaultRegion{-1.3L, 1.3L, -1.3L, 1.3L};
+
+// What follows "Точка минимума: zmin = " and "#k: ".
+std::string AfterPrefix(const std::string& line, const std::string& prefix) {
+    EXPECT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+    return line.substr(prefix.size());
+}
+
+class ReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime::InitFpu();
+        runtime::SetDecimalSeparator('.');
+        ResetMinimizer();
+        ResetFunctions();
+    }
+    void TearDown() override { runtime::SetDecimalSeparator('.'); }
+};
+
+TEST_F(ReportTest, DefaultRunBeforeAnyScan) {
+    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), NoScanYet);
+    ASSERT_EQ(lines.size(), 50u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "Видимая область: x = 0 .. 0, y=0 .. 0");
+    EXPECT_EQ(lines[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
+    EXPECT_EQ(lines[3].rfind("Точка минимума: zmin = z( 0.99999", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4], "Скорейший спуск прошел за 43 итерац.");
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6], "Трасса спуска:");
+    EXPECT_EQ(lines[7].rfind("#1: z( ", 0), 0u) << lines[7];
+    EXPECT_EQ(lines[48].rfind("#42: z( ", 0), 0u) << lines[48];
+    // The last trace line shows the same point and value as the minimum line.
+    EXPECT_EQ(AfterPrefix(lines[49], "#43: "), AfterPrefix(lines[3], "Точка минимума: zmin = "));
+}
+
+TEST_F(ReportTest, SetsTheRunParametersFromTheFields) {
+    RunDescentAndReport(DefaultFields(2), NoScanYet);
+    EXPECT_EQ(EpsValue, runtime::ParseNumber("0.0000001"));
+    EXPECT_EQ(EpsValue, 1e-7L);
+    EXPECT_EQ(StepValue, 0.99L);
+    EXPECT_EQ(DomainRadius, 1000.0L);
+    EXPECT_EQ(FuncIndex, 2);
+    EXPECT_EQ(TraceCount, 2u);
+}
+
+TEST_F(ReportTest, RegionLineAfterAScanOfTheDefaultRegion) {
+    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), DefaultRegion);
+    EXPECT_EQ(lines[1], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
+}
+
+struct CountCase {
+    const char* name;
+    std::int32_t funcIndex;
+    const char* countLine;
+    std::size_t lineCount;
+};
+
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReportCountTest : public ReportTest, public ::testing::WithParamInterface<CountCase> {};
+
+const CountCase CountCases[] = {
+    {"Paraboloid", 0, "Скорейший спуск прошел за 3 итерац.", 10},
+    {"TwoValleys", 1, "Скорейший спуск прошел за 43 итерац.", 50},
+    {"RadialSinc", 2, "Скорейший спуск прошел за 2 итерац.", 9},
+};
+
+TEST_P(ReportCountTest, CountLineAndOneLinePerTracePoint) {
+    const CountCase& c = GetParam();
+    const std::vector<std::string> lines =
+        RunDescentAndReport(DefaultFields(c.funcIndex), NoScanYet);
+    ASSERT_EQ(lines.size(), c.lineCount);
+    EXPECT_EQ(lines[4], c.countLine);
+    for (std::size_t k = 1; k + 7 <= lines.size(); ++k) {
+        const std::string prefix = "#" + std::to_string(k) + ": z( ";
+        EXPECT_EQ(lines[6 + k].rfind(prefix, 0), 0u) << lines[6 + k];
+    }
+    EXPECT_EQ(AfterPrefix(lines.back(), "#" + std::to_string(lines.size() - 7) + ": "),
+              AfterPrefix(lines[3], "Точка минимума: zmin = "));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReportCountTest, ::testing::ValuesIn(CountCases),
+                         [](const ::testing::TestParamInfo<CountCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(ReportTest, TraceLinesPrintEachPointWithItsValue) {
+    // Function 2 moves along x = -y to the ring r cos r = sin r, r = 42.3879, x = 29.97278...
+    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(2), NoScanYet);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[3].rfind("Точка минимума: zmin = z( 29.97278", 0), 0u) << lines[3];
+    EXPECT_NE(lines[3].find(", -29.97278"), std::string::npos) << lines[3];
+    EXPECT_NE(lines[3].find(" ) = -0.02358506"), std::string::npos) << lines[3];
+    EXPECT_EQ(lines[7], "#1: z( " + runtime::FormatGeneral(Trace[1].X) + ", " +
+                            runtime::FormatGeneral(Trace[1].Y) + " ) = " +
+                            runtime::FormatGeneral(ObjectiveFuncs[2](Trace[1].X, Trace[1].Y)));
+}
+
+TEST_F(ReportTest, CommaSeparatorAppliesToTheNumbersOnly) {
+    runtime::SetDecimalSeparator(',');
+    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), DefaultRegion);
+    EXPECT_EQ(lines[1], "Видимая область: x = -1,3 .. 1,3, y=-1,3 .. 1,3");
+    // The field texts are printed as typed.
+    EXPECT_EQ(lines[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
+    EXPECT_EQ(lines[3].rfind("Точка минимума: zmin = z( 0,99999", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4], "Скорейший спуск прошел за 43 итерац.");
+}
+
+TEST_F(ReportTest, FieldReadInPartIsPrintedAsTyped) {
+    // "3,5" reads as 3: the run is the one from (3, -30).
+    DescentFields typed = DefaultFields(0);
+    typed.x0 = "3,5";
+    const std::vector<std::string> fromTyped = RunDescentAndReport(typed, NoScanYet);
+    DescentFields three = DefaultFields(0);
+    three.x0 = "3";
+    const std::vector<std::string> fromThree = RunDescentAndReport(three, NoScanYet);
+
+    EXPECT_EQ(fromTyped[2], "Начальная точка: x0 = 3,5, y0 = -30.0");
+    EXPECT_EQ(fromThree[2], "Начальная точка: x0 = 3, y0 = -30.0");
+    ASSERT_EQ(fromTyped.size(), fromThree.size());
+    for (std::size_t i = 3; i < fromTyped.size(); ++i)
+        EXPECT_EQ(fromTyped[i], fromThree[i]) << i;
+}
+
+TEST_F(ReportTest, UnreadableExponentStopsAtThatField) {
+    RunDescentAndReport(DefaultFields(0), NoScanYet);
+    ASSERT_EQ(TraceCount, 3u);
+
+    DescentFields fields = DefaultFields(2);
+    fields.eps = "0.001";
+    fields.step = "1e99999";
+    fields.radius = "5";
+    EXPECT_THROW(RunDescentAndReport(fields, NoScanYet), runtime::EOverflow);
+    EXPECT_EQ(EpsValue, 0.001L);       // read before the failing field
+    EXPECT_EQ(StepValue, 0.99L);       // unchanged
+    EXPECT_EQ(DomainRadius, 1000.0L);  // unchanged
+    EXPECT_EQ(FuncIndex, 0);           // unchanged
+    EXPECT_EQ(TraceCount, 3u);
+}
+
+TEST_F(ReportTest, RefusedRunKeepsTheParametersReadAndTheTrace) {
+    RunDescentAndReport(DefaultFields(0), NoScanYet);
+    const TTracePoint first = Trace[1];
+
+    DescentFields fields = DefaultFields(-1);
+    fields.eps = "0.5";
+    fields.radius = "20";
+    try {
+        RunDescentAndReport(fields, NoScanYet);
+        FAIL() << "the run was not refused";
+    } catch (const runtime::Exception& e) {
+        EXPECT_EQ(e.Message(), "Уравнение не выбрано: выберите его из списка");
+    }
+    EXPECT_EQ(EpsValue, 0.5L);
+    EXPECT_EQ(DomainRadius, 20.0L);
+    EXPECT_EQ(FuncIndex, -1);
+    EXPECT_EQ(TraceCount, 3u);
+    EXPECT_EQ(Trace[1].X, first.X);
+}
+
+TEST_F(ReportTest, FloatingPointErrorInTheRunRaises) {
+    DescentFields fields = DefaultFields(1);
+    fields.x0 = "1e2467";
+    EXPECT_THROW(RunDescentAndReport(fields, NoScanYet), runtime::EOverflow);
+    EXPECT_EQ(FuncIndex, 1);
+    EXPECT_EQ(EpsValue, 1e-7L);
+    EXPECT_EQ(TraceCount, 1u);
+}
+
+TEST_F(ReportTest, RunAtTheIterationLimitEndsWithTheLimitLine) {
+    // Function 0 with the bracket [-0.2, 0.2]: the point only shrinks by 0.6 per iteration.
+    DescentFields fields;
+    fields.x0 = "0.1";
+    fields.y0 = "0";
+    fields.eps = "1e-3000";
+    fields.step = "0.2";
+    fields.radius = "0.4";
+    fields.funcIndex = 0;
+    const std::vector<std::string> lines = RunDescentAndReport(fields, NoScanYet);
+    ASSERT_EQ(lines.size(), 7u + 10000u + 1u);
+    EXPECT_EQ(lines[4], "Скорейший спуск прошел за 10000 итерац.");
+    EXPECT_EQ(lines[lines.size() - 2].rfind("#10000: z( ", 0), 0u);
+    EXPECT_EQ(lines.back(), "Спуск остановлен: достигнут предел в 10000 итераций");
+    EXPECT_EQ(lines.back(), IterationLimitLine);
+}
+
+}  // namespace
+}  // namespace metopt::core
