@@ -13,7 +13,9 @@ namespace {
 constexpr long double SincValueThreshold = 1e-5L;
 constexpr long double SincGradientThreshold = 1e-6L;
 
-long double Radius(long double x, long double y) { return std::sqrt(x * x + y * y); }
+long double Radius(long double x, long double y) {
+    return std::sqrt(x * x + y * y);
+}
 
 long double Paraboloid(long double x, long double y) {
     runtime::ClearFpuFlags();
@@ -86,6 +88,8 @@ const TGradientProc GradientProcs[FunctionCount] = {ParaboloidGradient, TwoValle
 
 TObjectiveFunc CurrentFunc = TwoValleys;
 
-void ResetFunctions() { CurrentFunc = ObjectiveFuncs[1]; }
+void ResetFunctions() {
+    CurrentFunc = ObjectiveFuncs[1];
+}
 
 }  // namespace metopt::core

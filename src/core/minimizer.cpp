@@ -29,33 +29,39 @@ const char* const BadStepMessage = "Шаг сканирования h_step до�
 const char* const TooManyStepsMessage =
     "Слишком много шагов сканирования: уменьшите Uoo или увеличьте h_step";
 
-bool FuncIndexValid() { return FuncIndex >= 0 && FuncIndex < FunctionCount; }
+bool FuncIndexValid() {
+    return FuncIndex >= 0 && FuncIndex < FunctionCount;
+}
 
 // Every table access goes through these, so no caller can index the tables out of range.
 TObjectiveFunc SelectedFunction() {
-    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
+    if (!FuncIndexValid())
+        throw runtime::Exception(NoFunctionMessage);
     return ObjectiveFuncs[FuncIndex];
 }
 
 TGradientProc SelectedGradient() {
-    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
+    if (!FuncIndexValid())
+        throw runtime::Exception(NoFunctionMessage);
     return GradientProcs[FuncIndex];
 }
 
-// (DomainRadius - StepValue) / StepValue, the number of steps the scan may take; an overflow
-// of the quotient (a huge radius over a tiny step) counts as too many and raises nothing.
+// (DomainRadius - StepValue) / StepValue, the number of steps the scan may take. An overflow of
+// the quotient (a huge radius over a tiny step) counts as too many and leaves no flag behind.
 bool ScanTooLong() {
     runtime::ClearFpuFlags();
     const long double steps = (DomainRadius - StepValue) / StepValue;
-    const bool tooLong = std::isinf(steps) || steps > MaxScanSteps;
+    const bool tooLong = steps > MaxScanSteps;  // an overflow gives +inf, also too many
     runtime::ClearFpuFlags();
     return tooLong;
 }
 
 // A scan advances only with a positive step, and ends within a bounded number of them.
 void CheckScanParameters() {
-    if (!(StepValue > 0)) throw runtime::Exception(BadStepMessage);
-    if (ScanTooLong()) throw runtime::Exception(TooManyStepsMessage);
+    if (!(StepValue > 0))
+        throw runtime::Exception(BadStepMessage);
+    if (ScanTooLong())
+        throw runtime::Exception(TooManyStepsMessage);
 }
 
 // One iteration's move from (xp, yp) by the multiplier t along the antigradient (gx, gy).
@@ -70,7 +76,8 @@ void MoveAlongAntigradient(long double xp, long double yp, long double t, long d
 }  // namespace
 
 void ResetMinimizer() {
-    for (TTracePoint& point : Trace) point = TTracePoint{};
+    for (TTracePoint& point : Trace)
+        point = TTracePoint{};
     TraceCount = 0;
     EpsValue = 0;
     StepValue = 0;
@@ -86,7 +93,9 @@ long double Distance(long double x1, long double y1, long double x2, long double
     return d;
 }
 
-bool InsideDomain(long double x, long double y) { return Distance(x, y, 0, 0) <= DomainRadius; }
+bool InsideDomain(long double x, long double y) {
+    return Distance(x, y, 0, 0) <= DomainRadius;
+}
 
 long double LineFunction(long double t, long double x, long double y) {
     const TObjectiveFunc f = SelectedFunction();
@@ -106,7 +115,8 @@ void BracketStep(long double x, long double y, long double& a, long double& b) {
     b = h;
     long double fa = LineFunction(0, x, y);
     long double fb = LineFunction(h, x, y);
-    if (fb > fa) return;
+    if (fb > fa)
+        return;
     // From here a lags one step behind the scanned point b, and fa holds phi at b - h.
     a = -h;
     while (!(fb > fa) && b < DomainRadius - h) {
@@ -155,7 +165,8 @@ long double GoldenSection(long double x, long double y, long double a, long doub
         }
         // An eps below the spacing of extended numbers here can never be reached: stop once a
         // pass no longer narrows the interval.
-        if (!(std::fabs(b - a) < width)) break;
+        if (!(std::fabs(b - a) < width))
+            break;
     }
     t = t1;
     return p1;
@@ -171,8 +182,10 @@ long double LineSearch(long double x, long double y) {
 }
 
 void CheckRunParameters() {
-    if (!FuncIndexValid()) throw runtime::Exception(NoFunctionMessage);
-    if (!(EpsValue > 0)) throw runtime::Exception(BadEpsMessage);
+    if (!FuncIndexValid())
+        throw runtime::Exception(NoFunctionMessage);
+    if (!(EpsValue > 0))
+        throw runtime::Exception(BadEpsMessage);
     CheckScanParameters();
 }
 
@@ -195,8 +208,10 @@ long double SteepestDescent(long double x0, long double y0, long double& xmin, l
         const long double t = LineSearch(xp, yp);
         MoveAlongAntigradient(xp, yp, t, gx, gy, x, y);
         Trace[count] = TTracePoint{x, y};
-        if (Distance(xp, yp, x, y) < EpsValue) break;
-        if (!InsideDomain(x, y)) break;
+        if (Distance(xp, yp, x, y) < EpsValue)
+            break;
+        if (!InsideDomain(x, y))
+            break;
         if (count == TraceCapacity) {
             DescentHitLimit = true;
             break;
