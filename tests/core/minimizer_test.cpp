@@ -152,12 +152,6 @@ TEST_F(MinimizerTest, GoldenSectionEndsWithEpsBelowTheNumberSpacing) {
     }
 }
 
-TEST_F(MinimizerTest, LineSearchOfTheParaboloidIsOneHalf) {
-    SetRun(0);
-    EXPECT_NEAR(static_cast<double>(LineSearch(30, -30)), 0.5, 1e-7);
-    EXPECT_NEAR(static_cast<double>(LineSearch(-2, 7)), 0.5, 1e-7);
-}
-
 TEST_F(MinimizerTest, ParaboloidFromDefaultStart) {
     SetRun(0);
     const RunResult r = Descend(30, -30);
