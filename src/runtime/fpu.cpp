@@ -11,6 +11,10 @@ namespace {
 // Round to nearest, 64-bit significand, every exception masked (flags only, no traps).
 constexpr unsigned short ExtendedControlWord = 0x037F;
 constexpr int CheckedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+// MXCSR: its six exception flag bits, and among them the three that CheckFpu reports (invalid,
+// zero divide, overflow).
+constexpr unsigned int SseFlagBits = 0x3F;
+constexpr unsigned int SseCheckedFlagBits = 0x0D;
 // 2^63: sine and cosine of larger arguments give 0, as the x87 instructions leave them unreduced.
 constexpr long double TrigLimit = 9223372036854775808.0L;
 }  // namespace
@@ -22,18 +26,36 @@ void InitFpu() {
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 
-void ClearFpuFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+// Runs once per sampled pixel, so it avoids the full environment store and load that
+// feclearexcept does: fnclex clears the x87 flags, and MXCSR (the SSE flags, which CheckFpu also
+// reads) is only rewritten when one of the flags that CheckFpu reports is set.
+void ClearFpuFlags() {
+    asm volatile("fnclex" : : : "memory");
+    unsigned int mxcsr = 0;
+    asm volatile("stmxcsr %0" : "=m"(mxcsr) : : "memory");
+    if ((mxcsr & SseCheckedFlagBits) != 0) {
+        mxcsr &= ~SseFlagBits;
+        asm volatile("ldmxcsr %0" : : "m"(mxcsr) : "memory");
+    }
+}
 
 void CheckFpu() {
     const int raised = std::fetestexcept(CheckedFlags);
-    if (raised == 0) return;
-    std::feclearexcept(FE_ALL_EXCEPT);
-    if (raised & FE_INVALID) throw EInvalidOp();
-    if (raised & FE_DIVBYZERO) throw EZeroDivide();
+    if (raised == 0)
+        return;
+    ClearFpuFlags();
+    if (raised & FE_INVALID)
+        throw EInvalidOp();
+    if (raised & FE_DIVBYZERO)
+        throw EZeroDivide();
     throw EOverflow();
 }
 
-long double Sin(long double x) { return std::fabs(x) >= TrigLimit ? 0.0L : sinl(x); }
-long double Cos(long double x) { return std::fabs(x) >= TrigLimit ? 0.0L : cosl(x); }
+long double Sin(long double x) {
+    return std::fabs(x) >= TrigLimit ? 0.0L : sinl(x);
+}
+long double Cos(long double x) {
+    return std::fabs(x) >= TrigLimit ? 0.0L : cosl(x);
+}
 
 }  // namespace metopt::runtime

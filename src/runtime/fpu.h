@@ -8,7 +8,8 @@ namespace metopt::runtime {
 // clears the flags. Called once at start; tests call it in their setup.
 void InitFpu();
 
-// Clears the invalid, divide-by-zero and overflow flags.
+// Clears the exception flags (of the x87 unit, and of SSE when one that CheckFpu reports is set).
+// Cheap: called before every evaluation.
 void ClearFpuFlags();
 
 // If the invalid, divide-by-zero or overflow flag is raised, clears the flags and throws
