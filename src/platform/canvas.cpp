@@ -236,12 +236,18 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
     }
     const QString qtext = QString::fromStdString(text);
     const QFontMetrics metrics(font_);
+    const int width = metrics.horizontalAdvance(qtext);
+    const int height = metrics.height();
+    // A box wholly off the surface draws nothing; the rest stays in a range Qt can work in.
+    if (x >= Width() || y >= Height() || static_cast<std::int64_t>(x) + width <= 0 ||
+        static_cast<std::int64_t>(y) + height <= 0) {
+        return;
+    }
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setFont(font_);
-    painter.fillRect(x, y, metrics.horizontalAdvance(qtext), metrics.height(),
-                     QColor::fromRgb(ToQRgb(brush_)));
+    painter.fillRect(x, y, width, height, QColor::fromRgb(ToQRgb(brush_)));
     painter.setPen(QColor::fromRgb(ToQRgb(fontColor_)));
     painter.drawText(x, y + metrics.ascent(), qtext);
 }
