@@ -22,8 +22,9 @@ std::string FormatFixed(long double x);
 // Decimal integer text (signed 32-bit values and unsigned 32-bit counts both fit).
 std::string FormatInteger(std::int64_t n);
 
-// Lenient text to real; never fails except for an exponent beyond the extended range, which
-// raises EOverflow.
+// Lenient text to real ("12.5x" -> 125, "3,5" -> 3); never fails, except that a value beyond the
+// extended range (whatever the size of its exponent) raises EOverflow. A value too small for it
+// gives 0 or a denormal silently.
 long double ParseNumber(std::string_view text);
 
 // Strict text to 32-bit integer (decimal, or $ / x / 0x hexadecimal); raises EConvertError
