@@ -1,1 +1,435 @@
-// not written yet
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <initializer_list>
+
+#include "core/functions.h"
+#include "platform/dropdown.h"
+#include "platform/eventguard.h"
+#include "platform/pagecontrol.h"
+#include "platform/paintbox.h"
+#include "platform/spinedit.h"
+#include "platform/systemlocale.h"
+#include "platform/textfield.h"
+#include "render/hooks.h"
+#include "ui/artwork.h"
+#include "ui/textfit.h"
+
+namespace metopt::ui {
+
+TfmMnForm* fmMnForm = nullptr;
+
+namespace {
+
+// The design fonts at 96 dpi: 8 pt is 11 pixels, 10 pt is 13 pixels.
+QFont DesignFont(int points) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(points == 10 ? 13 : 11);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, int points) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setFont(DesignFont(points));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int width, int height,
+                     int points) {
+    auto* group = new QGroupBox(QString::fromUtf8(title), parent);
+    group->setFont(DesignFont(points));
+    group->setGeometry(left, top, width, height);
+    return group;
+}
+
+platform::TextField* MakeField(QWidget* parent, const char* text, int left, int top, int width,
+                               int height) {
+    auto* field = new platform::TextField(parent, text);
+    field->setFont(DesignFont(8));
+    field->setGeometry(left, top, width, height);
+    return field;
+}
+
+platform::SpinEdit* MakeSpin(QWidget* parent, int minValue, int maxValue, int value, int left,
+                             int top, int width, int height) {
+    auto* spin = new platform::SpinEdit(parent, minValue, maxValue, value);
+    spin->setFont(DesignFont(8));
+    spin->setGeometry(left, top, width, height);
+    return spin;
+}
+
+platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*> items, int left,
+                             int top) {
+    auto* list = new platform::DropDown(parent);
+    list->setFont(DesignFont(10));
+    for (const char* item : items) {
+        list->AddItem(item);
+    }
+    list->setGeometry(left, top, 257, 24);
+    return list;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* text, bool checked, int left, int top, int width,
+                     int height) {
+    auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+    check->setChecked(checked);
+    check->setGeometry(left, top, width, height);
+    return check;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* caption, const QIcon& glyph, int left, int top,
+                        int width, int height) {
+    auto* button = new QPushButton(glyph, QString::fromUtf8(caption), parent);
+    button->setIconSize(QSize(16, 16));
+    button->setGeometry(left, top, width, height);
+    return button;
+}
+
+QLabel* MakeReadout(QWidget* parent, const char* text, int top) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setGeometry(16, top, 137, 13);
+    return label;
+}
+
+}  // namespace
+
+TfmMnForm::TfmMnForm(QWidget* parent) : QMainWindow(parent) {
+    fmMnForm = this;
+    setObjectName(QStringLiteral("fmMnForm"));
+    setWindowTitle(QStringLiteral("Методы оптимизации"));
+    setFont(DesignFont(8));
+    platform::ApplySystemDecimalSeparator();
+    render::SetStatusSink([this](const std::string& text) { ShowStatus(text); });
+
+    CreateMenu();
+    clientArea_ = new QWidget(this);
+    setCentralWidget(clientArea_);
+    clientArea_->installEventFilter(this);
+    pcMnPage = new platform::PageControl(clientArea_);
+    CreateParamPage();
+    CreateGfxParPage();
+    CreateDrawPage();
+    CreateReportPage();
+    CreateButtonPanel();
+    CreateStatusBar();
+    tmTimer = new QTimer(this);
+    FitTextsToPlaces();
+    ConnectHandlers();
+
+    const QSize designSize = WindowSizeFor(DesignClientWidth, DesignPageControlHeight);
+    setMinimumSize(designSize);
+    resize(designSize);
+    LayoutControls();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    platform::RunEvent([this] { FormCreate(); });
+}
+
+TfmMnForm::~TfmMnForm() {
+    render::SetStatusSink(nullptr);
+    if (fmMnForm == this) {
+        fmMnForm = nullptr;
+    }
+}
+
+void TfmMnForm::CreateMenu() {
+    mmMnMenu = new QMenuBar(this);
+    mmMnMenu->setNativeMenuBar(false);
+    setMenuBar(mmMnMenu);
+    mmuFile = mmMnMenu->addMenu(QStringLiteral("Файл"));
+    mmdFemp1 = mmuFile->addSeparator();
+    mmdFexit = mmuFile->addAction(QStringLiteral("Выход"));
+    mmuWork = mmMnMenu->addMenu(QStringLiteral("Работа"));
+    mmuHelp = mmMnMenu->addMenu(QStringLiteral("Помощь"));
+    mmdHabpr = mmuHelp->addAction(QStringLiteral("О программе"));
+    mmdHemp1 = mmuHelp->addSeparator();
+    mmdHemp2 = mmuHelp->addSeparator();
+    mmdHabau = mmuHelp->addAction(QStringLiteral("Об авторе"));
+    // A menu shows a separator only between items; these two stand together as the layout has
+    // them.
+    mmuHelp->setSeparatorsCollapsible(false);
+    mmuFile->setSeparatorsCollapsible(false);
+}
+
+void TfmMnForm::CreateParamPage() {
+    tsParam = pcMnPage->AddPage(QStringLiteral("Параметры уравнения"));
+
+    gbLstSet = MakeGroup(tsParam, " Списки выбора ", 0, 0, 448, 145, 8);
+    lbEquat = MakeLabel(gbLstSet, "Уранение вида  z=z(x,y)", 8, 22, 10);
+    coEquat = MakeList(gbLstSet, {}, 184, 16);
+    for (const char* caption : core::FunctionCaptions) {
+        coEquat->AddItem(caption);
+    }
+    lbMetOpt = MakeLabel(gbLstSet, "Метод оптимизации", 8, 54, 10);
+    coMetOpt = MakeList(gbLstSet, {"Скорейший спуск (градиентный метод)"}, 184, 48);
+    lbFill = MakeLabel(gbLstSet, "Метод отображения графика", 8, 88, 8);
+    coFill = MakeList(gbLstSet, {"Дискретная карта (10 цветов)", "Градиентная заливка "}, 184, 80);
+    lbLevel = MakeLabel(gbLstSet, "Метод построения линий уровня", 8, 120, 8);
+    coLevel = MakeList(gbLstSet, {"Аназиз карты высот", "Пороговый, с заданным шагом"}, 184, 112);
+    // Until FormCreate selects the start items, the lists show no item.
+    for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel}) {
+        list->SetItemIndex(-1);
+    }
+
+    gbBegPar = MakeGroup(tsParam, "Начальные параметры", 0, 153, 448, 168, 10);
+    lbBegXYr = MakeLabel(
+        gbBegPar, "Начальное приближение:   x0 =                                    y0 =", 16, 24,
+        10);
+    meBeg_Xr = MakeField(gbBegPar, "30.0", 224, 24, 81, 21);
+    meBeg_Yr = MakeField(gbBegPar, "-30.0", 352, 24, 81, 21);
+    lbCnsEps = MakeLabel(
+        gbBegPar, "Точность вычислений                                    eps =", 16, 56, 10);
+    meCnsEps = MakeField(gbBegPar, "0.0000001", 304, 56, 129, 21);
+    lbCnsHst = MakeLabel(
+        gbBegPar, "Шаг сканирования                                      h_step =", 16, 80, 10);
+    meCnsHst = MakeField(gbBegPar, "0.99", 304, 80, 129, 21);
+    lbCnsUoo =
+        MakeLabel(gbBegPar, "Радиус области определения                  Uoo =", 16, 104, 10);
+    meCnsUoo = MakeField(gbBegPar, "1000.0", 304, 104, 129, 21);
+    lbTimFrm = MakeLabel(gbBegPar, "Время показа одного кадра  (в миллисекундах)         t =", 16,
+                         136, 10);
+    seTimFrm = MakeSpin(gbBegPar, 0, 10000, 100, 360, 136, 73, 22);
+
+    gbPrLeLi = MakeGroup(tsParam, " Параметры (пороговой) линии уровня  (по оси OZ) ", 0, 336, 448,
+                         65, 10);
+    lbStLeLi = MakeLabel(gbPrLeLi, "Шаг", 16, 24, 10);
+    meStLeLi = MakeField(gbPrLeLi, "5.0", 56, 24, 137, 21);
+    lbWdLeLi = MakeLabel(gbPrLeLi, "Толщина", 224, 24, 10);
+    meWdLeLi = MakeField(gbPrLeLi, "0.05", 296, 24, 137, 21);
+}
+
+void TfmMnForm::CreateGfxParPage() {
+    tsGfxPar = pcMnPage->AddPage(QStringLiteral("Графические параметры"));
+
+    gbColors = MakeGroup(tsGfxPar, " Цвета ", 0, 8, 448, 121, 8);
+    lbColors = MakeLabel(gbColors, "Цвет #                 палитры (RGB) :", 8, 26, 10);
+    seDiNmCl = MakeSpin(gbColors, 0, 21, 2, 54, 24, 43, 22);
+    seDiColR = MakeSpin(gbColors, 0, 255, 0, 208, 24, 49, 22);
+    seDiColG = MakeSpin(gbColors, 0, 255, 0, 264, 24, 49, 22);
+    seDiColB = MakeSpin(gbColors, 0, 255, 0, 320, 24, 49, 22);
+    pbDiClEx = new platform::PaintBox(gbColors);
+    pbDiClEx->setGeometry(376, 22, 66, 59);
+    lbScoCol = MakeLabel(gbColors, "Количество цветов при градиентной заливке", 8, 58, 10);
+    seScoGrd = MakeSpin(gbColors, 2, 255, 30, 320, 56, 49, 22);
+    cbTrnpLL = MakeCheck(gbColors, "Прозрачный фон линий уровня", false, 8, 88, 433, 17);
+    cbTrnpLL->setFont(DesignFont(10));
+
+    gbDrwPar = MakeGroup(tsGfxPar, " Графическая область ", 0, 136, 448, 177, 10);
+    struct Row {
+        QLabel*& label;
+        const char* caption;
+        platform::TextField*& left;
+        const char* leftText;
+        platform::TextField*& right;
+        const char* rightText;
+    };
+    const Row rows[] = {
+        {lbSrXbe, "Диапазон оси абсцисс", meSrXb, "-1.3", meSrXe, "1.3"},
+        {lbSrYbe, "Диапазон оси ординат", meSrYb, "-1.3", meSrYe, "1.3"},
+        {lbSrXYc, "Центр системы координат", meSrXc, "0.0", meSrYc, "0.0"},
+        {lbSrXYs, "Шаг числовых значений", meSrXs, "0.2", meSrYs, "0.2"},
+        {lbSgXYs, "Количество сегментов подсетки", meSgXs, "2", meSgYs, "2"},
+        {lbWkSzXY, "Размеры графической области", meWkSzX, "", meWkSzY, ""},
+    };
+    int top = 24;
+    for (const Row& row : rows) {
+        row.label = MakeLabel(gbDrwPar, row.caption, 16, top, 10);
+        row.left = MakeField(gbDrwPar, row.leftText, 240, top, 89, 21);
+        row.right = MakeField(gbDrwPar, row.rightText, 344, top, 89, 21);
+        top += 24;
+    }
+    meWkSzX->setEnabled(false);
+    meWkSzY->setEnabled(false);
+
+    gbWhatDr = MakeGroup(tsGfxPar, " Объекты для прорисовки ", 0, 328, 448, 73, 10);
+    cbDrSmal = MakeCheck(gbWhatDr, "Мелкая сетка", true, 16, 24, 209, 17);
+    cbDrAxis = MakeCheck(gbWhatDr, "Оси координат", true, 240, 24, 193, 17);
+    cbDrBig = MakeCheck(gbWhatDr, "Крупная сетка", true, 16, 48, 209, 17);
+    cbDrNumb = MakeCheck(gbWhatDr, "Числовые значения", true, 240, 48, 193, 17);
+}
+
+void TfmMnForm::CreateDrawPage() {
+    tsDraw = pcMnPage->AddPage(QStringLiteral("График"));
+    pbDrawAr = new platform::PaintBox(tsDraw);
+    pbDrawAr->setGeometry(tsDraw->rect());
+}
+
+void TfmMnForm::CreateReportPage() {
+    tsReport = pcMnPage->AddPage(QStringLiteral("Отчет"));
+    mmOtchet = new QPlainTextEdit(tsReport);
+    mmOtchet->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    mmOtchet->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    mmOtchet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmOtchet->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The report is rewritten by every run: keeping an undo history of it would only grow.
+    mmOtchet->setUndoRedoEnabled(false);
+    mmOtchet->setGeometry(tsReport->rect());
+}
+
+void TfmMnForm::CreateButtonPanel() {
+    pnButton = new QFrame(clientArea_);
+    pnButton->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnButton->setLineWidth(1);
+
+    pbColMap = new platform::PaintBox(pnButton);
+    pbColMap->setGeometry(4, 0, 177, 17);
+    bbDrMpCl = MakeButton(pnButton, " Отобразить график          ", MapGlyph(), 8, 24, 169, 33);
+    bbDrMpLL = MakeButton(pnButton, " Построить линии уровня ", LevelLinesGlyph(), 8, 64, 169, 33);
+    bbDrGrid = MakeButton(pnButton, " Натянуть сетку          ", QIcon(), 8, 104, 169, 33);
+    bbIterat = MakeButton(pnButton, "Начать итерации", DescentGlyph(), 8, 144, 121, 33);
+    bbStopIt = MakeButton(pnButton, "Стоп", QIcon(), 136, 144, 41, 33);
+
+    gbTraceF = MakeGroup(pnButton, " Указатель мыши над: ", 8, 184, 169, 65, 8);
+    lbTraceX = MakeReadout(gbTraceF, "x=", 16);
+    lbTraceY = MakeReadout(gbTraceF, "y=", 32);
+    lbTraceZ = MakeReadout(gbTraceF, "z=", 48);
+
+    imLorvin = new QLabel(pnButton);
+    imLorvin->setGeometry(24, 264, 136, 172);
+    imLorvin->setPixmap(PanelPicture());
+}
+
+void TfmMnForm::CreateStatusBar() {
+    sbMessag = new QStatusBar(this);
+    sbMessag->setFixedHeight(StatusHeight);
+    setStatusBar(sbMessag);
+}
+
+void TfmMnForm::FitTextsToPlaces() {
+    // Labels padded with blanks hold fields in their gaps: the words around each gap must stay
+    // clear of the field.
+    FitAroundFields(lbBegXYr, {{"x0 =", nullptr, meBeg_Xr}, {"y0 =", meBeg_Xr, meBeg_Yr}});
+    FitAroundFields(lbCnsEps, {{"eps =", nullptr, meCnsEps}});
+    FitAroundFields(lbCnsHst, {{"h_step =", nullptr, meCnsHst}});
+    FitAroundFields(lbCnsUoo, {{"Uoo =", nullptr, meCnsUoo}});
+    FitAroundFields(lbTimFrm, {{"t =", nullptr, seTimFrm}});
+    FitAroundFields(lbColors,
+                    {{"Цвет #", nullptr, seDiNmCl}, {"палитры (RGB) :", seDiNmCl, seDiColR}});
+    for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel}) {
+        FitListTexts(list);
+    }
+}
+
+void TfmMnForm::ConnectHandlers() {
+    const auto onClick = [this](QPushButton* button, void (TfmMnForm::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { platform::RunEvent([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(bbDrMpCl, &TfmMnForm::bbDrMpClClick);
+    onClick(bbDrMpLL, &TfmMnForm::bbDrMpLLClick);
+    onClick(bbDrGrid, &TfmMnForm::bbDrGridClick);
+    onClick(bbIterat, &TfmMnForm::bbIteratClick);
+    onClick(bbStopIt, &TfmMnForm::bbStopItClick);
+    connect(mmdFexit, &QAction::triggered, this,
+            [this] { platform::RunEvent([this] { mmdFexitClick(); }); });
+    connect(tmTimer, &QTimer::timeout, this, [this] {
+        platform::RunEvent([this] {
+            try {
+                tmTimerTimer();
+            } catch (...) {
+                // One box, and the animation ends: the failing point would fail on every tick.
+                tmTimer->stop();
+                throw;
+            }
+        });
+    });
+
+    coEquat->OnChange = [this] { coEquatChange(); };
+    const std::pair<platform::TextField*, void (TfmMnForm::*)()> fieldHandlers[] = {
+        {meSrXb, &TfmMnForm::meSrXbChange},   {meSrXe, &TfmMnForm::meSrXeChange},
+        {meSrYb, &TfmMnForm::meSrYbChange},   {meSrYe, &TfmMnForm::meSrYeChange},
+        {meSrXc, &TfmMnForm::meSrXcChange},   {meSrYc, &TfmMnForm::meSrYcChange},
+        {meSrXs, &TfmMnForm::meSrXsChange},   {meSrYs, &TfmMnForm::meSrYsChange},
+        {meSgXs, &TfmMnForm::meSgXsChange},   {meSgYs, &TfmMnForm::meSgYsChange},
+        {meWkSzX, &TfmMnForm::meWkSzXChange}, {meWkSzY, &TfmMnForm::meWkSzYChange},
+    };
+    for (const auto& [field, handler] : fieldHandlers) {
+        field->OnChange = [this, handler = handler] { (this->*handler)(); };
+    }
+    seDiNmCl->OnChange = [this] { seDiNmClChange(); };
+    seDiColR->OnChange = [this] { seDiColRChange(); };
+    seDiColG->OnChange = [this] { seDiColGChange(); };
+    seDiColB->OnChange = [this] { seDiColBChange(); };
+    pbDiClEx->OnPaint = [this] { pbDiClExPaint(); };
+    pbColMap->OnPaint = [this] { pbColMapPaint(); };
+    pbDrawAr->OnPaint = [this] { pbDrawArPaint(); };
+    pbDrawAr->OnMouseMove = [this](int x, int y) { pbDrawArMouseMove(x, y); };
+    pcMnPage->OnPageResize = [this](QWidget* page) {
+        if (page == tsDraw) {
+            pbDrawAr->setGeometry(tsDraw->rect());
+            platform::RunEvent([this] { tsDrawResize(); });
+        } else if (page == tsReport) {
+            mmOtchet->setGeometry(tsReport->rect());
+        }
+    };
+}
+
+QSize TfmMnForm::WindowSizeFor(int clientWidth, int pageControlHeight) const {
+    return QSize(clientWidth, mmMnMenu->sizeHint().height() + pageControlHeight + StatusHeight);
+}
+
+void TfmMnForm::LayoutForDrawingArea(int width, int height) {
+    const int pageControlWidth = width + 2 * platform::PageControl::FrameWidth;
+    const int pageControlHeight =
+        height + platform::PageControl::TabHeight + 2 * platform::PageControl::FrameWidth;
+    const QSize size = WindowSizeFor(pageControlWidth + PanelWidth, pageControlHeight);
+    setMinimumSize(minimumSize().boundedTo(size));
+    resize(size);
+    LayoutControls();
+}
+
+void TfmMnForm::LayoutControls() {
+    // The main window's own layout places the menu bar, the client area and the status bar; a
+    // hidden window gets no resize events, so it is asked to do so now.
+    layout()->invalidate();
+    layout()->activate();
+    PlaceClientControls();
+}
+
+void TfmMnForm::PlaceClientControls() {
+    // The page control takes what the fixed-width panel on the right leaves.
+    const QSize client = clientArea_->size();
+    pcMnPage->setGeometry(0, 0, std::max(0, client.width() - PanelWidth), client.height());
+    pnButton->setGeometry(client.width() - PanelWidth, 0, PanelWidth, client.height());
+    pcMnPage->LayoutPages();
+}
+
+bool TfmMnForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == clientArea_ && event->type() == QEvent::Resize) {
+        PlaceClientControls();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmMnForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        platform::ApplySystemDecimalSeparator();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void TfmMnForm::closeEvent(QCloseEvent* event) {
+    tmTimer->stop();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace metopt::ui

@@ -1,0 +1,85 @@
+#include "platform/eventguard.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
+#include <exception>
+
+#include "platform/messagebox.h"
+#include "runtime/errorreport.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+
+namespace metopt::platform {
+
+namespace {
+
+// The message of the last failed paint, while no paint has succeeded since.
+std::string lastPaintFailure;
+bool paintReportPending = false;
+
+void ReleaseMouseCapture() {
+    if (QWidget* grabber = QWidget::mouseGrabber()) {
+        grabber->releaseMouse();
+    }
+}
+
+// Runs the handler; returns false and sets message when an exception escaped it that is to be
+// shown (EAbort is silent and gives true).
+bool RunCatching(const Handler& handler, std::string& message) {
+    try {
+        runtime::ClearFpuFlags();
+        if (handler) {
+            handler();
+        }
+        return true;
+    } catch (const runtime::EAbort&) {
+        ReleaseMouseCapture();
+        return true;
+    } catch (const runtime::Exception& e) {
+        message = e.Message();
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "Unknown error";
+    }
+    ReleaseMouseCapture();
+    return false;
+}
+
+}  // namespace
+
+std::string ErrorBoxCaption() {
+    return runtime::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
+}
+
+void ReportError(const std::string& message) {
+    ShowErrorBox(ErrorBoxCaption(), runtime::ErrorBoxText(message));
+}
+
+void RunEvent(const Handler& handler) {
+    std::string message;
+    if (!RunCatching(handler, message)) {
+        ReportError(message);
+    }
+}
+
+void RunPaint(const Handler& handler) {
+    std::string message;
+    if (RunCatching(handler, message)) {
+        lastPaintFailure.clear();
+        return;
+    }
+    if (message == lastPaintFailure || paintReportPending) {
+        return;
+    }
+    lastPaintFailure = message;
+    paintReportPending = true;
+    // A modal box must not open inside a paint event: show it once the paint is over.
+    QTimer::singleShot(0, [message] {
+        paintReportPending = false;
+        ReportError(message);
+    });
+}
+
+}  // namespace metopt::platform

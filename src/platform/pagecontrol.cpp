@@ -1,0 +1,94 @@
+#include "platform/pagecontrol.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+namespace metopt::platform {
+
+PageControl::PageControl(QWidget* parent) : QWidget(parent), tabBar_(new QTabBar(this)) {
+    tabBar_->setDrawBase(false);
+    tabBar_->setExpanding(false);
+    tabBar_->setUsesScrollButtons(true);
+    tabBar_->setElideMode(Qt::ElideNone);
+    connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) { ShowPage(index); });
+}
+
+QWidget* PageControl::AddPage(const QString& caption) {
+    auto* page = new QWidget(this);
+    page->setAutoFillBackground(true);
+    pages_.push_back(page);
+    lastSizes_.push_back(QSize(-1, -1));
+    tabBar_->addTab(caption);
+    page->setVisible(pages_.size() == 1);
+    LayoutPages();
+    return page;
+}
+
+QWidget* PageControl::ActivePage() const {
+    const int index = tabBar_->currentIndex();
+    return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[index] : nullptr;
+}
+
+void PageControl::SetActivePage(QWidget* page) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i] == page) {
+            tabBar_->setCurrentIndex(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+void PageControl::ShowPage(int index) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (static_cast<int>(i) != index) {
+            pages_[i]->hide();
+        }
+    }
+    if (index >= 0 && index < static_cast<int>(pages_.size())) {
+        pages_[index]->show();
+        pages_[index]->raise();
+    }
+}
+
+QRect PageControl::PageRect() const {
+    return QRect(FrameWidth, TabHeight + FrameWidth, width() - 2 * FrameWidth,
+                 height() - TabHeight - 2 * FrameWidth);
+}
+
+void PageControl::LayoutPages() {
+    tabBar_->setGeometry(0, 0, width(), TabHeight);
+    const QRect area = PageRect();
+    for (QWidget* page : pages_) {
+        page->setGeometry(area);
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (lastSizes_[i] != area.size()) {
+            lastSizes_[i] = area.size();
+            if (OnPageResize) {
+                OnPageResize(pages_[i]);
+            }
+        }
+    }
+}
+
+void PageControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutPages();
+}
+
+void PageControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = QRect(0, TabHeight, width(), height() - TabHeight);
+    frame.lineWidth = FrameWidth;
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = tabBar_->sizeHint();
+    frame.tabBarRect = tabBar_->geometry();
+    frame.selectedTabRect = tabBar_->tabRect(tabBar_->currentIndex());
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
+
+}  // namespace metopt::platform

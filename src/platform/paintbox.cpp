@@ -1,0 +1,52 @@
+#include "platform/paintbox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/eventguard.h"
+
+namespace metopt::platform {
+
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent), surface_(0, 0) {
+    setMouseTracking(true);
+    // The surface covers the whole box: Qt need not clear it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+Canvas& PaintBox::Surface() {
+    MatchSurfaceToSize();
+    if (!inPaint_) {
+        update();
+    }
+    return surface_;
+}
+
+void PaintBox::MatchSurfaceToSize() {
+    if (surface_.Width() != width() || surface_.Height() != height()) {
+        surface_.Resize(width(), height(), FromQRgb(palette().color(QPalette::Window).rgb()));
+    }
+}
+
+void PaintBox::paintEvent(QPaintEvent*) {
+    MatchSurfaceToSize();
+    inPaint_ = true;
+    RunPaint(OnPaint);
+    inPaint_ = false;
+    QPainter painter(this);
+    painter.drawImage(0, 0, surface_.Image());
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent* event) {
+    if (!OnMouseMove) {
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    RunEvent([this, pos] { OnMouseMove(pos.x(), pos.y()); });
+}
+
+void PaintBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    MatchSurfaceToSize();
+}
+
+}  // namespace metopt::platform

@@ -1,0 +1,363 @@
+// The handlers of the main window: commands, animation, invalidation, repaints, colour editor and
+// the two text sinks.
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "core/report.h"
+#include "palette/palette.h"
+#include "platform/dropdown.h"
+#include "platform/pagecontrol.h"
+#include "platform/paintbox.h"
+#include "platform/spinedit.h"
+#include "platform/textfield.h"
+#include "render/fill.h"
+#include "render/grid.h"
+#include "render/hooks.h"
+#include "render/levellines.h"
+#include "render/trace.h"
+#include "render/viewport.h"
+#include "runtime/exceptions.h"
+#include "runtime/numtext.h"
+#include "ui/mainform.h"
+
+namespace metopt::ui {
+
+namespace {
+
+// Long loops write the status line once per row; repainting it at most this often keeps the
+// progress visible without slowing the loop.
+constexpr qint64 StatusRepaintIntervalMs = 50;
+
+enum Component { Red, Green, Blue };
+
+}  // namespace
+
+// --- Text sinks ---
+
+void TfmMnForm::ShowStatus(const std::string& text) {
+    sbMessag->showMessage(QString::fromStdString(text));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - lastStatusRepaint_ >= StatusRepaintIntervalMs) {
+        lastStatusRepaint_ = now;
+        // Painted at once: the loops that write it let no events through until they end.
+        sbMessag->repaint();
+    }
+}
+
+std::string TfmMnForm::StatusText() const {
+    return sbMessag->currentMessage().toStdString();
+}
+
+void TfmMnForm::AddReportLine(const std::string& text) {
+    QTextCursor cursor(mmOtchet->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!reportEmpty_) {
+        cursor.insertBlock();
+    }
+    cursor.insertText(QString::fromStdString(text));
+    reportEmpty_ = false;
+}
+
+void TfmMnForm::ClearReport() {
+    mmOtchet->clear();
+    reportEmpty_ = true;
+}
+
+std::vector<std::string> TfmMnForm::ReportLines() const {
+    std::vector<std::string> lines;
+    if (reportEmpty_ && mmOtchet->document()->isEmpty()) {
+        return lines;
+    }
+    for (QTextBlock block = mmOtchet->document()->begin(); block.isValid(); block = block.next()) {
+        lines.push_back(block.text().toStdString());
+    }
+    return lines;
+}
+
+render::GraphFieldTexts TfmMnForm::GraphFields() const {
+    render::GraphFieldTexts fields;
+    fields.Xb = meSrXb->Text();
+    fields.Xe = meSrXe->Text();
+    fields.Yb = meSrYb->Text();
+    fields.Ye = meSrYe->Text();
+    fields.Xc = meSrXc->Text();
+    fields.Yc = meSrYc->Text();
+    fields.Xs = meSrXs->Text();
+    fields.Ys = meSrYs->Text();
+    fields.SgXs = meSgXs->Text();
+    fields.SgYs = meSgYs->Text();
+    return fields;
+}
+
+// --- Start and end ---
+
+void TfmMnForm::FormCreate() {
+    coEquat->SetItemIndex(1);
+    coFill->SetItemIndex(0);
+    coLevel->SetItemIndex(0);
+    coMetOpt->SetItemIndex(0);
+    render::SaveBackingImage(pbDrawAr->Surface());
+    palette::LoadPalette();
+    seDiNmCl->SetValue(0);
+}
+
+void TfmMnForm::mmdFexitClick() {
+    close();
+}
+
+// --- Commands ---
+
+void TfmMnForm::bbDrMpClClick() {
+    render::StopRequested = false;
+    if (!render::ZRangeValid) {
+        render::ScanValueRange(GraphFields());
+    }
+    pcMnPage->SetActivePage(tsDraw);
+    render::FillSurface(pbDrawAr->Surface(), coFill->ItemIndex(), seScoGrd->Value());
+    render::SaveBackingImage(pbDrawAr->Surface());
+}
+
+void TfmMnForm::bbDrMpLLClick() {
+    render::StopRequested = false;
+    if (!render::ZRangeValid) {
+        render::ScanValueRange(GraphFields());
+    }
+    pcMnPage->SetActivePage(tsDraw);
+    render::LevelLineOptions options;
+    options.stepText = meStLeLi->Text();
+    options.widthText = meWdLeLi->Text();
+    options.transparent = cbTrnpLL->isChecked();
+    render::DrawLevelLines(pbDrawAr->Surface(), coLevel->ItemIndex(), options);
+    render::SaveBackingImage(pbDrawAr->Surface());
+}
+
+void TfmMnForm::bbDrGridClick() {
+    render::StopRequested = false;
+    pcMnPage->SetActivePage(tsDraw);
+    render::GridLayers layers;
+    layers.small = cbDrSmal->isChecked();
+    layers.big = cbDrBig->isChecked();
+    layers.axes = cbDrAxis->isChecked();
+    layers.numbers = cbDrNumb->isChecked();
+    render::DrawGrid(pbDrawAr->Surface(), GraphFields(), layers);
+    render::SaveBackingImage(pbDrawAr->Surface());
+}
+
+void TfmMnForm::bbStopItClick() {
+    render::StopRequested = true;
+}
+
+void TfmMnForm::bbIteratClick() {
+    render::StopRequested = false;
+    pcMnPage->SetActivePage(tsDraw);
+    render::DrawMinMarker(pbDrawAr->Surface());
+
+    core::DescentFields fields;
+    fields.x0 = meBeg_Xr->Text();
+    fields.y0 = meBeg_Yr->Text();
+    fields.eps = meCnsEps->Text();
+    fields.step = meCnsHst->Text();
+    fields.radius = meCnsUoo->Text();
+    fields.funcIndex = coEquat->ItemIndex();
+    // The report is replaced only by a run that completed.
+    const std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
+    ClearReport();
+    for (const std::string& line : lines) {
+        AddReportLine(line);
+    }
+
+    render::SaveBackingImage(pbDrawAr->Surface());
+    const std::int32_t frameTime = seTimFrm->Value();
+    if (frameTime <= 0) {
+        for (std::uint32_t i = 1; i <= core::TraceCount; ++i) {
+            render::DrawTracePoint(pbDrawAr->Surface(), static_cast<std::int32_t>(i));
+        }
+        render::SaveBackingImage(pbDrawAr->Surface());
+        return;
+    }
+    AnimStep = 1;
+    SetTimerInterval(frameTime);
+    SetTimerEnabled(true);
+}
+
+// --- Animation ---
+
+void TfmMnForm::tmTimerTimer() {
+    if (std::int64_t{AnimStep} > std::int64_t{core::TraceCount}) {
+        SetTimerEnabled(false);
+        return;
+    }
+    render::DrawTracePoint(pbDrawAr->Surface(), AnimStep);
+    render::SaveBackingImage(pbDrawAr->Surface());
+    ++AnimStep;
+    if (render::StopRequested) {
+        SetTimerEnabled(false);
+    }
+}
+
+void TfmMnForm::SetTimerInterval(int milliseconds) {
+    if (tmTimer->interval() != milliseconds) {
+        tmTimer->setInterval(milliseconds);
+    }
+}
+
+void TfmMnForm::SetTimerEnabled(bool enabled) {
+    if (enabled == tmTimer->isActive()) {
+        return;
+    }
+    if (!enabled) {
+        tmTimer->stop();
+        return;
+    }
+    tmTimer->start();
+    if (!tmTimer->isActive()) {
+        throw runtime::Exception("Not enough timers available");
+    }
+}
+
+// --- Repaints and the mouse readout ---
+
+void TfmMnForm::pbColMapPaint() {
+    render::DrawLegend(pbColMap->Surface());
+}
+
+void TfmMnForm::pbDrawArPaint() {
+    render::RestoreBackingImage(pbDrawAr->Surface(), GraphFields());
+}
+
+void TfmMnForm::pbDrawArMouseMove(int x, int y) {
+    const render::MouseReadout readout =
+        render::MouseReadoutAt(x, y, pbDrawAr->width(), pbDrawAr->height());
+    lbTraceX->setText(QString::fromStdString(readout.x));
+    lbTraceY->setText(QString::fromStdString(readout.y));
+    lbTraceZ->setText(QString::fromStdString(readout.z));
+}
+
+// --- Invalidation ---
+
+void TfmMnForm::tsDrawResize() {
+    render::ZRangeValid = false;
+    render::MapCols = pbDrawAr->width() - 2;
+    render::MapRows = pbDrawAr->height() - 2;
+    meWkSzX->SetText(runtime::FormatInteger(pbDrawAr->width()));
+    meWkSzY->SetText(runtime::FormatInteger(pbDrawAr->height()));
+}
+
+void TfmMnForm::coEquatChange() {
+    render::ZRangeValid = false;
+    const int index = coEquat->ItemIndex();
+    if (index >= 0 && index < core::FunctionCount) {
+        core::CurrentFunc = core::ObjectiveFuncs[index];
+    }
+}
+
+void TfmMnForm::meSrXbChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrXeChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrYbChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrYeChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrXcChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrYcChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrXsChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSrYsChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSgXsChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meSgYsChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meWkSzXChange() {
+    render::ZRangeValid = false;
+}
+void TfmMnForm::meWkSzYChange() {
+    render::ZRangeValid = false;
+}
+
+// --- Colour editor ---
+
+int TfmMnForm::EditedEntry() const {
+    const std::int32_t index = seDiNmCl->Value();
+    // While the user types, the field may hold a number outside the table: the editor then
+    // leaves everything as it is.
+    return index >= 0 && index < palette::PaletteSize ? index : -1;
+}
+
+void TfmMnForm::seDiNmClChange() {
+    const int i = EditedEntry();
+    if (i < 0) {
+        return;
+    }
+    seDiColR->SetValue(palette::Palette[i].R);
+    seDiColG->SetValue(palette::Palette[i].G);
+    seDiColB->SetValue(palette::Palette[i].B);
+    pbDiClExPaint();
+}
+
+void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
+    const int i = EditedEntry();
+    if (i < 0) {
+        return;
+    }
+    palette::TPaletteEntry& entry = palette::Palette[i];
+    const std::int32_t value = edit->Value();
+    switch (component) {
+        case Red:
+            entry.R = value;
+            break;
+        case Green:
+            entry.G = value;
+            break;
+        default:
+            entry.B = value;
+            break;
+    }
+    entry.Color = palette::PackColor(entry.R, entry.G, entry.B);
+    pbDiClExPaint();
+}
+
+void TfmMnForm::seDiColRChange() {
+    StoreComponent(Red, seDiColR);
+}
+void TfmMnForm::seDiColGChange() {
+    StoreComponent(Green, seDiColG);
+}
+void TfmMnForm::seDiColBChange() {
+    StoreComponent(Blue, seDiColB);
+}
+
+void TfmMnForm::pbDiClExPaint() {
+    const int i = EditedEntry();
+    if (i < 0) {
+        return;
+    }
+    platform::Canvas& sample = pbDiClEx->Surface();
+    sample.SetPenColor(palette::Palette[palette::OutlineColor].Color);
+    sample.SetBrushColor(palette::Palette[i].Color);
+    sample.Rectangle(0, 0, sample.Width(), sample.Height());
+    render::DrawLegend(pbColMap->Surface());
+}
+
+}  // namespace metopt::ui

@@ -1,0 +1,241 @@
+#pragma once
+// The main window "Методы оптимизации": the parameter pages, the drawing area, the report, the
+// command panel, and the handlers that tie them to the work.
+#include <QMainWindow>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "render/viewport.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace metopt::platform {
+class DropDown;
+class PageControl;
+class PaintBox;
+class SpinEdit;
+class TextField;
+}  // namespace metopt::platform
+
+namespace metopt::ui {
+
+class TfmMnForm : public QMainWindow {
+  public:
+    // Builds every control at its design place, lays the window out at the design size (the
+    // drawing area 448 x 412) and runs FormCreate.
+    explicit TfmMnForm(QWidget* parent = nullptr);
+    ~TfmMnForm() override;
+
+    // Resizes the window so that the drawing area gets width x height pixels (also when the
+    // window is not shown), running tsDrawResize when its size changes.
+    void LayoutForDrawingArea(int width, int height);
+
+    // --- Text sinks ---
+    // The status line's one text; repainted at once (throttled), so progress shows in long loops.
+    void ShowStatus(const std::string& text);
+    std::string StatusText() const;
+    // Appends a line to the report; an empty text appends an empty line.
+    void AddReportLine(const std::string& text);
+    void ClearReport();
+    std::vector<std::string> ReportLines() const;
+
+    // --- Handlers ---
+    void FormCreate();
+    void mmdFexitClick();
+    void bbDrMpClClick();
+    void bbDrMpLLClick();
+    void bbDrGridClick();
+    void bbStopItClick();
+    void bbIteratClick();
+    void tmTimerTimer();
+    void pbColMapPaint();
+    void pbDrawArPaint();
+    void pbDrawArMouseMove(int x, int y);
+    void tsDrawResize();
+    void coEquatChange();
+    void meSrXbChange();
+    void meSrXeChange();
+    void meSrYbChange();
+    void meSrYeChange();
+    void meSrXcChange();
+    void meSrYcChange();
+    void meSrXsChange();
+    void meSrYsChange();
+    void meSgXsChange();
+    void meSgYsChange();
+    void meWkSzXChange();
+    void meWkSzYChange();
+    void seDiNmClChange();
+    void seDiColRChange();
+    void seDiColGChange();
+    void seDiColBChange();
+    void pbDiClExPaint();
+
+    // The texts of the fields of " Графическая область ".
+    render::GraphFieldTexts GraphFields() const;
+
+    // Index (1-based) of the next trace point the timer draws.
+    std::int32_t AnimStep = 0;
+
+    // --- Controls ---
+    QMenuBar* mmMnMenu;
+    QMenu* mmuFile;
+    QAction* mmdFemp1;
+    QAction* mmdFexit;
+    QMenu* mmuWork;
+    QMenu* mmuHelp;
+    QAction* mmdHabpr;
+    QAction* mmdHemp1;
+    QAction* mmdHemp2;
+    QAction* mmdHabau;
+
+    platform::PageControl* pcMnPage;
+    QWidget* tsParam;
+    QWidget* tsGfxPar;
+    QWidget* tsDraw;
+    QWidget* tsReport;
+
+    QGroupBox* gbLstSet;
+    QLabel* lbEquat;
+    platform::DropDown* coEquat;
+    QLabel* lbMetOpt;
+    platform::DropDown* coMetOpt;
+    QLabel* lbFill;
+    platform::DropDown* coFill;
+    QLabel* lbLevel;
+    platform::DropDown* coLevel;
+
+    QGroupBox* gbBegPar;
+    QLabel* lbBegXYr;
+    platform::TextField* meBeg_Xr;
+    platform::TextField* meBeg_Yr;
+    QLabel* lbCnsEps;
+    platform::TextField* meCnsEps;
+    QLabel* lbCnsHst;
+    platform::TextField* meCnsHst;
+    QLabel* lbCnsUoo;
+    platform::TextField* meCnsUoo;
+    QLabel* lbTimFrm;
+    platform::SpinEdit* seTimFrm;
+
+    QGroupBox* gbPrLeLi;
+    QLabel* lbStLeLi;
+    platform::TextField* meStLeLi;
+    QLabel* lbWdLeLi;
+    platform::TextField* meWdLeLi;
+
+    QGroupBox* gbColors;
+    QLabel* lbColors;
+    platform::SpinEdit* seDiNmCl;
+    platform::SpinEdit* seDiColR;
+    platform::SpinEdit* seDiColG;
+    platform::SpinEdit* seDiColB;
+    platform::PaintBox* pbDiClEx;
+    QLabel* lbScoCol;
+    platform::SpinEdit* seScoGrd;
+    QCheckBox* cbTrnpLL;
+
+    QGroupBox* gbDrwPar;
+    QLabel* lbSrXbe;
+    platform::TextField* meSrXb;
+    platform::TextField* meSrXe;
+    QLabel* lbSrYbe;
+    platform::TextField* meSrYb;
+    platform::TextField* meSrYe;
+    QLabel* lbSrXYc;
+    platform::TextField* meSrXc;
+    platform::TextField* meSrYc;
+    QLabel* lbSrXYs;
+    platform::TextField* meSrXs;
+    platform::TextField* meSrYs;
+    QLabel* lbSgXYs;
+    platform::TextField* meSgXs;
+    platform::TextField* meSgYs;
+    QLabel* lbWkSzXY;
+    platform::TextField* meWkSzX;
+    platform::TextField* meWkSzY;
+
+    QGroupBox* gbWhatDr;
+    QCheckBox* cbDrSmal;
+    QCheckBox* cbDrAxis;
+    QCheckBox* cbDrBig;
+    QCheckBox* cbDrNumb;
+
+    platform::PaintBox* pbDrawAr;
+    QPlainTextEdit* mmOtchet;
+
+    QFrame* pnButton;
+    platform::PaintBox* pbColMap;
+    QPushButton* bbDrMpCl;
+    QPushButton* bbDrMpLL;
+    QPushButton* bbDrGrid;
+    QPushButton* bbIterat;
+    QPushButton* bbStopIt;
+    QGroupBox* gbTraceF;
+    QLabel* lbTraceX;
+    QLabel* lbTraceY;
+    QLabel* lbTraceZ;
+    QLabel* imLorvin;
+
+    QStatusBar* sbMessag;
+    QTimer* tmTimer;
+
+    // Design values.
+    static constexpr int PanelWidth = 184;
+    static constexpr int StatusHeight = 21;
+    static constexpr int DesignClientWidth = 640;
+    static constexpr int DesignPageControlHeight = 440;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateMenu();
+    void CreateParamPage();
+    void CreateGfxParPage();
+    void CreateDrawPage();
+    void CreateReportPage();
+    void CreateButtonPanel();
+    void CreateStatusBar();
+    void FitTextsToPlaces();
+    void ConnectHandlers();
+
+    // Places the page control, the panel and the pages for the window's current size.
+    void LayoutControls();
+    void PlaceClientControls();
+    // Window size for a given page-control height and client width.
+    QSize WindowSizeFor(int clientWidth, int pageControlHeight) const;
+
+    // The colour editor's entry index, or -1 while the index field holds a number outside the
+    // table.
+    int EditedEntry() const;
+    // One component spin edit changed: store it into the edited entry and repaint the sample.
+    void StoreComponent(int component, const platform::SpinEdit* edit);
+
+    // Timer control with the rules of a one-timer platform: the same interval or state again
+    // changes nothing; a refused timer raises "Not enough timers available".
+    void SetTimerInterval(int milliseconds);
+    void SetTimerEnabled(bool enabled);
+
+    QWidget* clientArea_;
+    bool reportEmpty_ = true;
+    qint64 lastStatusRepaint_ = 0;
+};
+
+// The program-wide reference to the main window, set before its construction starts.
+extern TfmMnForm* fmMnForm;
+
+}  // namespace metopt::ui
