@@ -1,1 +1,128 @@
-// not written yet
+#include "render/fill.h"
+
+#include <algorithm>
+
+#include "palette/palette.h"
+#include "render/hooks.h"
+#include "render/viewport.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+#include "runtime/numtext.h"
+
+namespace metopt::render {
+
+namespace {
+
+// Just under 10, so that the top of the range falls in class 9 rather than 10.
+constexpr long double DiscreteScale = 9.99L;
+// Added to the gradient's step count for the same reason.
+constexpr long double GradientScaleExtra = 0.99L;
+constexpr std::int32_t LastMapClass = palette::MapColorCount - 1;
+constexpr int LegendBoxes = palette::MapColorCount;
+
+const char* const FillStatusPrefix = "Прорисовка карты высот: ";
+
+// Holds a value in memory at this point, so that the compiler computes it neither before the
+// flags are cleared nor after they are checked.
+void Pin(long double& value) {
+    asm volatile("" : "+m"(value) : : "memory");
+}
+
+// (z - lo) / (hi - lo), raising its floating-point error.
+long double ScalePosition(long double z, long double lo, long double hi) {
+    runtime::ClearFpuFlags();
+    Pin(z);
+    Pin(lo);
+    Pin(hi);
+    long double t = (z - lo) / (hi - lo);
+    Pin(t);
+    runtime::CheckFpu();
+    return t;
+}
+
+// FloorInt(scaled) held within first..last (first <= last). A value beyond either end takes that
+// end without being converted, so no value can wrap around; NaN still raises in FloorInt.
+std::int64_t ClampedFloor(long double scaled, std::int64_t first, std::int64_t last) {
+    if (scaled <= static_cast<long double>(first))
+        return first;
+    if (scaled >= static_cast<long double>(last))
+        return last;
+    return runtime::FloorInt(scaled);
+}
+
+// from + (k * (to - from)) div n, the division truncating towards zero. The product is taken wide
+// enough that no palette values can overflow it.
+std::int64_t GradientComponent(std::int32_t from, std::int32_t to, std::int64_t k, std::int64_t n) {
+    const __int128 step = static_cast<__int128>(k) * (std::int64_t{to} - std::int64_t{from}) / n;
+    return std::int64_t{from} + static_cast<std::int64_t>(step);
+}
+
+// R + G*256 + B*65536, wrapping in 32 bits as the palette's own packing does.
+std::int32_t PackWide(std::int64_t r, std::int64_t g, std::int64_t b) {
+    const auto packed = static_cast<std::uint64_t>(r) + static_cast<std::uint64_t>(g) * 256u +
+                        static_cast<std::uint64_t>(b) * 65536u;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(packed));
+}
+
+}  // namespace
+
+std::int32_t DiscreteColor(long double z, long double lo, long double hi) {
+    const long double t = ScalePosition(z, lo, hi);
+    const auto index = ClampedFloor(t * DiscreteScale, 0, LastMapClass);
+    return palette::Palette[index].Color;
+}
+
+std::int32_t GradientColor(long double z, long double lo, long double hi,
+                           std::int32_t gradientCount) {
+    const std::int64_t n = std::int64_t{gradientCount} - 1;
+    const long double t = ScalePosition(z, lo, hi);
+    const long double scaled = t * (static_cast<long double>(n) + GradientScaleExtra);
+    if (n == 0)
+        throw runtime::EDivByZero();
+    // Steps run from 0 to n (n below 0 only when the spin edit holds a value below its range).
+    const std::int64_t k =
+        ClampedFloor(scaled, std::min<std::int64_t>(0, n), std::max<std::int64_t>(0, n));
+    const palette::TPaletteEntry& low = palette::Palette[palette::GradientLowColor];
+    const palette::TPaletteEntry& high = palette::Palette[palette::GradientHighColor];
+    return PackWide(GradientComponent(low.R, high.R, k, n), GradientComponent(low.G, high.G, k, n),
+                    GradientComponent(low.B, high.B, k, n));
+}
+
+void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount) {
+    canvas.SetPenColor(palette::Palette[palette::OutlineColor].Color);
+    canvas.SetBrushColor(palette::Palette[palette::BackgroundColor].Color);
+    canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
+
+    PixelSampler sampler;
+    for (std::int32_t row = 1; row <= MapRows; ++row) {
+        if (StopRequested)
+            return;
+        ShowStatus(FillStatusPrefix + RowPercent(row, MapRows) + "%");
+        sampler.BeginRow(row);
+        for (std::int32_t col = 1; col <= MapCols; ++col) {
+            const long double z = sampler.Value(col);
+            if (mode == 0) {
+                canvas.SetPixel(col, row, DiscreteColor(z, ZMin, ZMax));
+            } else if (mode == 1) {
+                canvas.SetPixel(col, row, GradientColor(z, ZMin, ZMax, gradientCount));
+            }
+        }
+    }
+}
+
+void DrawLegend(platform::Canvas& canvas) {
+    const int width = canvas.Width();
+    const int height = canvas.Height();
+    // Box i spans from its own border column to the next one; the later box draws the shared one.
+    const auto border = [width](int i) {
+        return runtime::RoundEven(static_cast<long double>(std::int64_t{i} * (width - 1)) / 10);
+    };
+    canvas.SetPenColor(palette::Palette[palette::OutlineColor].Color);
+    for (int i = 0; i < LegendBoxes; ++i) {
+        canvas.SetBrushColor(DiscreteColor(i, 0, LastMapClass));
+        canvas.Rectangle(static_cast<int>(border(i)), 0, static_cast<int>(border(i + 1) + 1),
+                         height);
+    }
+}
+
+}  // namespace metopt::render

@@ -10,7 +10,8 @@ namespace metopt::render {
 std::int32_t DiscreteColor(long double z, long double lo, long double hi);
 // gradientCount: the value of the gradient colour spin edit (n = gradientCount - 1 steps);
 // raises EDivByZero when n is 0.
-std::int32_t GradientColor(long double z, long double lo, long double hi, std::int32_t gradientCount);
+std::int32_t GradientColor(long double z, long double lo, long double hi,
+                           std::int32_t gradientCount);
 
 // Frame and background over the whole canvas, then every sampled pixel in the given mode
 // (0 discrete, 1 gradient, other values nothing), with "Прорисовка карты высот: P%" per row.

@@ -37,6 +37,12 @@ long double AsReal(std::int64_t n) {
     return static_cast<long double>(n);
 }
 
+// Holds a value in memory at this point, so that the compiler computes it neither before the
+// flags are cleared nor after they are checked.
+void Pin(long double& value) {
+    asm volatile("" : "+m"(value) : : "memory");
+}
+
 // The sampled x of a column: ((col - 1) * (Xe - Xb)) / (MapCols - 1) + Xb, in that order; the
 // integers are subtracted before the conversion. Kept out of line so that its arithmetic stays
 // between the flag calls around it.
@@ -56,7 +62,8 @@ long double AsReal(std::int64_t n) {
 // Runs one sampler conversion and returns the faults it raised, leaving the flags clear.
 long double Converted(long double (*convert)(std::int32_t), std::int32_t index, int& faults) {
     runtime::ClearFpuFlags();
-    const long double value = convert(index);
+    long double value = convert(index);
+    Pin(value);
     faults = std::fetestexcept(ConversionFaults);
     runtime::ClearFpuFlags();
     return value;
@@ -137,7 +144,9 @@ void ResetViewport() {
 std::int32_t XToColumn(long double x, int W) {
     const core::TRegion& r = VisibleRegion;
     runtime::ClearFpuFlags();
-    const long double column = ((x - r.Xb) * AsReal(std::int64_t{W} - 1)) / (r.Xe - r.Xb) + 1;
+    Pin(x);
+    long double column = ((x - r.Xb) * AsReal(std::int64_t{W} - 1)) / (r.Xe - r.Xb) + 1;
+    Pin(column);
     runtime::CheckFpu();
     return runtime::FloorInt(column);
 }
@@ -145,7 +154,9 @@ std::int32_t XToColumn(long double x, int W) {
 std::int32_t YToRow(long double y, int H) {
     const core::TRegion& r = VisibleRegion;
     runtime::ClearFpuFlags();
-    const long double row = ((y - r.Ye) * AsReal(std::int64_t{H} - 1)) / (r.Yb - r.Ye) + 1;
+    Pin(y);
+    long double row = ((y - r.Ye) * AsReal(std::int64_t{H} - 1)) / (r.Yb - r.Ye) + 1;
+    Pin(row);
     runtime::CheckFpu();
     return runtime::FloorInt(row);
 }
@@ -273,7 +284,10 @@ MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
 
 std::string RowPercent(std::int32_t row, std::int32_t rows) {
     runtime::ClearFpuFlags();
-    const long double share = AsReal(std::int64_t{row} * 100) / AsReal(rows);
+    long double hundredfold = AsReal(std::int64_t{row} * 100);
+    Pin(hundredfold);
+    long double share = hundredfold / AsReal(rows);
+    Pin(share);
     runtime::CheckFpu();
     return runtime::FormatGeneral(runtime::IntPart(share));
 }

@@ -1,1 +1,289 @@
+#include "render/levellines.h"
+
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/functions.h"
+#include "palette/palette.h"
+#include "render/fill.h"
+#include "render/hooks.h"
+#include "render/viewport.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+
+namespace metopt::render {
+namespace {
+
+// The canvas's text font needs the application object.
+class GuiEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "levellines_test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+const std::string LevelPrefix = "Построение линий уровня: ";
+
+// Pictures as rows of characters: 'o' outline, 'L' level line, '.' background, 'A' 'B' 'C' map
+// colours ('0' and '9' the map's first and last).
+const std::map<char, std::int32_t> Colors{{'o', 0x030201}, {'L', 0x00FFFF}, {'.', 0xFAFAFA},
+                                          {'A', 0x0000A0}, {'B', 0x00B000}, {'C', 0xC00000},
+                                          {'0', 0x050A00}, {'9', 0x05000B}};
+
+platform::Canvas Painted(const std::vector<std::string>& rows) {
+    platform::Canvas canvas(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size(); ++x) {
+            canvas.SetPixel(static_cast<int>(x), static_cast<int>(y), Colors.at(rows[y][x]));
+        }
+    }
+    return canvas;
+}
+
+std::vector<std::string> Picture(const platform::Canvas& canvas) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < canvas.Width(); ++x) {
+            char symbol = '?';
+            for (const auto& [c, color] : Colors) {
+                if (canvas.GetPixel(x, y) == color)
+                    symbol = c;
+            }
+            row += symbol;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void SetEntry(int i, std::int32_t color) {
+    palette::Palette[i] = {color, color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF};
+}
+
+long double X(long double x, long double) {
+    return x;
+}
+long double StepAtTwo(long double x, long double) {
+    return x >= 2 ? 1 : 0;
+}
+long double Huge(long double, long double) {
+    return 1e4000L;
+}
+
+class LevelLinesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime::InitFpu();
+        ResetViewport();
+        ResetHooks();
+        palette::ResetPalette();
+        SetEntry(0, Colors.at('0'));
+        SetEntry(9, Colors.at('9'));
+        SetEntry(palette::LevelLineColor, Colors.at('L'));
+        SetEntry(palette::BackgroundColor, Colors.at('.'));
+        SetEntry(palette::OutlineColor, Colors.at('o'));
+        core::CurrentFunc = X;
+        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
+    }
+    void TearDown() override {
+        ResetHooks();
+        ResetViewport();
+        palette::ResetPalette();
+        core::ResetFunctions();
+    }
+
+    // The sampled area of a canvas of W x H, columns sampling x = xb .. xe, scanned.
+    void Scan(int W, int H, const char* xb, const char* xe) {
+        MapCols = W - 2;
+        MapRows = H - 2;
+        GraphFieldTexts fields;
+        fields.Xb = xb;
+        fields.Xe = xe;
+        ScanValueRange(fields);
+        statuses.clear();
+    }
+
+    std::vector<std::string> statuses;
+};
+
+LevelLineOptions Threshold(const char* step, const char* width, bool transparent = false) {
+    LevelLineOptions options;
+    options.stepText = step;
+    options.widthText = width;
+    options.transparent = transparent;
+    return options;
+}
+
+TEST_F(LevelLinesTest, UniformPictureHasLinesOnlyAgainstTheFrame) {
+    platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
+    MapCols = 4;
+    MapRows = 3;
+    DrawLevelLines(canvas, 0, LevelLineOptions{});
+    EXPECT_EQ(Picture(canvas),
+              (std::vector<std::string>{"oooooo", "o...Lo", "o...Lo", "oLLLLo", "oooooo"}));
+    EXPECT_EQ(statuses, (std::vector<std::string>{LevelPrefix + "33%", LevelPrefix + "66%",
+                                                  LevelPrefix + "100%"}));
+}
+
+TEST_F(LevelLinesTest, TransparentLinesLeaveTheRestOfThePicture) {
+    platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
+    MapCols = 4;
+    MapRows = 3;
+    LevelLineOptions options;
+    options.transparent = true;
+    DrawLevelLines(canvas, 0, options);
+    EXPECT_EQ(Picture(canvas),
+              (std::vector<std::string>{"oooooo", "oAAALo", "oAAALo", "oLLLLo", "oooooo"}));
+}
+
+TEST_F(LevelLinesTest, AnalysisMarksTheUpperAndLeftSideOfEachBorder) {
+    platform::Canvas canvas =
+        Painted({"oooooooo", "oAAABBBo", "oAAABBBo", "oCCCCCCo", "oCCCCCCo", "oooooooo"});
+    MapCols = 6;
+    MapRows = 4;
+    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"oooooooo", "o..L..Lo", "oLLLLLLo",
+                                                         "o.....Lo", "oLLLLLLo", "oooooooo"}));
+}
+
+TEST_F(LevelLinesTest, AnalysisSeesTheLowerRightNeighbourToo) {
+    platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAABAo", "oAAAAo", "oAAAAo", "oooooo"});
+    MapCols = 4;
+    MapRows = 4;
+    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    // (2, 1) differs only from its lower-right neighbour (3, 2).
+    EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"oooooo", "o.LLLo", "o.LLLo", "o...Lo",
+                                                         "oLLLLo", "oooooo"}));
+}
+
+TEST_F(LevelLinesTest, AnalysisOverTheDiscreteMap) {
+    // Columns sample x = 0 .. 4: the map is class 0 left of x = 2 and class 9 from there.
+    core::CurrentFunc = StepAtTwo;
+    Scan(7, 5, "0", "4");
+    platform::Canvas canvas(7, 5);
+    FillSurface(canvas, 0, 30);
+    ASSERT_EQ(Picture(canvas),
+              (std::vector<std::string>{"ooooooo", "o00999o", "o00999o", "o00999o", "ooooooo"}));
+    DrawLevelLines(canvas, 0, LevelLineOptions{});
+    EXPECT_EQ(Picture(canvas),
+              (std::vector<std::string>{"ooooooo", "o.L..Lo", "o.L..Lo", "oLLLLLo", "ooooooo"}));
+}
+
+TEST_F(LevelLinesTest, AnalysisStopsBeforeARowWhenStopIsSet) {
+    platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
+    MapCols = 4;
+    MapRows = 3;
+    SetStatusSink([this](const std::string& text) {
+        statuses.push_back(text);
+        StopRequested = true;  // seen before the second row
+    });
+    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    EXPECT_EQ(statuses.size(), 1u);
+    EXPECT_EQ(Picture(canvas),
+              (std::vector<std::string>{"oooooo", "o...Lo", "oAAAAo", "oAAAAo", "oooooo"}));
+}
+
+TEST_F(LevelLinesTest, ThresholdMarksValuesNearMultiplesOfTheSpacing) {
+    // x = 0, 0.1, ..., 1: with S = 5 the levels lie at every 0.2, D = 0.05 is 0.01 of x.
+    Scan(13, 4, "0", "1");
+    platform::Canvas canvas =
+        Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
+    DrawLevelLines(canvas, 1, Threshold("5.0", "0.05"));
+    EXPECT_EQ(Picture(canvas)[1], "oL.L.L.L.L.Lo");
+    EXPECT_EQ(Picture(canvas)[2], "oL.L.L.L.L.Lo");
+    EXPECT_EQ(statuses, (std::vector<std::string>{LevelPrefix + "50%", LevelPrefix + "100%"}));
+}
+
+struct ThresholdCase {
+    const char* name;
+    const char* step;
+    const char* width;
+    const char* row;  // the sampled row for x = 0, 0.5, ..., 4
+};
+
+class ThresholdTest : public LevelLinesTest, public ::testing::WithParamInterface<ThresholdCase> {};
+
+const ThresholdCase ThresholdCases[] = {
+    {"WidthZeroMarksNothing", "1", "0", "o.........o"},
+    {"NegativeWidthMarksNothing", "1", "-1", "o.........o"},
+    {"WidthAboveHalfMarksEverything", "1", "0.51", "oLLLLLLLLLo"},
+    {"WidthHalfLeavesHalfwayValues", "1", "0.5", "oL.L.L.L.Lo"},
+    {"StepZeroMarksEverything", "0", "0.05", "oLLLLLLLLLo"},
+    {"StepNotANumberIsZero", "abc", "0.05", "oLLLLLLLLLo"},
+    {"TwoLevelsPerUnit", "2", "0.05", "oLLLLLLLLLo"},
+    {"HalfLevelPerUnit", "0.5", "0.1", "oL...L...Lo"},
+};
+
+TEST_P(ThresholdTest, MarksTheRow) {
+    Scan(11, 4, "0", "4");
+    platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
+    const ThresholdCase& c = GetParam();
+    LevelLinesByThreshold(canvas, Threshold(c.step, c.width));
+    EXPECT_EQ(Picture(canvas)[1], c.row);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ThresholdTest, ::testing::ValuesIn(ThresholdCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LevelLinesTest, TransparentThresholdLinesLieOverThePicture) {
+    Scan(11, 4, "0", "4");
+    platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
+    LevelLinesByThreshold(canvas, Threshold("1", "0.25", true));
+    EXPECT_EQ(Picture(canvas)[1], "oLALALALALo");
+}
+
+TEST_F(LevelLinesTest, ThresholdIgnoresStop) {
+    Scan(11, 4, "0", "4");
+    platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
+    StopRequested = true;
+    LevelLinesByThreshold(canvas, Threshold("1", "0.25"));
+    EXPECT_EQ(Picture(canvas)[1], "oL.L.L.L.Lo");
+}
+
+TEST_F(LevelLinesTest, RoundingBeyondTheIntegerRangeRaisesAndKeepsEarlierPixels) {
+    Scan(13, 4, "0", "1");
+    platform::Canvas canvas =
+        Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
+    // x = 0 gives u = 0; x = 0.1 gives u = 1e29, beyond 64 bits.
+    EXPECT_THROW(LevelLinesByThreshold(canvas, Threshold("1e30", "0.05")), runtime::EInvalidOp);
+    EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"ooooooooooooo", "oLAAAAAAAAAAo",
+                                                         "oAAAAAAAAAAAo", "ooooooooooooo"}));
+    EXPECT_EQ(statuses.size(), 1u);
+}
+
+TEST_F(LevelLinesTest, ProductBeyondTheRealRangeRaisesOverflow) {
+    core::CurrentFunc = Huge;
+    Scan(5, 4, "0", "1");
+    platform::Canvas canvas = Painted({"ooooo", "oAAAo", "oAAAo", "ooooo"});
+    EXPECT_THROW(LevelLinesByThreshold(canvas, Threshold("1e4000", "0.05")), runtime::EOverflow);
+    EXPECT_EQ(Picture(canvas)[1], "oAAAo");
+}
+
+TEST_F(LevelLinesTest, OtherModesDrawNothingAndWriteNoStatus) {
+    Scan(6, 5, "0", "1");
+    for (const std::int32_t mode : {-1, 2}) {
+        platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
+        DrawLevelLines(canvas, mode, LevelLineOptions{});
+        EXPECT_EQ(Picture(canvas),
+                  (std::vector<std::string>{"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"}))
+            << mode;
+    }
+    EXPECT_TRUE(statuses.empty());
+}
+
+}  // namespace
+}  // namespace metopt::render
