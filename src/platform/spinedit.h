@@ -26,6 +26,9 @@ class SpinEdit : public QAbstractSpinBox {
     // Puts a text into the field as if typed; runs OnChange when the text changes.
     void SetText(const std::string& text);
 
+    // The text part, where the user types.
+    QLineEdit* Editor() const { return lineEdit(); }
+
     std::function<void()> OnChange;
 
     QValidator::State validate(QString& input, int& pos) const override;

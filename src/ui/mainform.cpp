@@ -341,17 +341,7 @@ void TfmMnForm::ConnectHandlers() {
     onClick(bbStopIt, &TfmMnForm::bbStopItClick);
     connect(mmdFexit, &QAction::triggered, this,
             [this] { platform::RunEvent([this] { mmdFexitClick(); }); });
-    connect(tmTimer, &QTimer::timeout, this, [this] {
-        platform::RunEvent([this] {
-            try {
-                tmTimerTimer();
-            } catch (...) {
-                // One box, and the animation ends: the failing point would fail on every tick.
-                tmTimer->stop();
-                throw;
-            }
-        });
-    });
+    connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
 
     coEquat->OnChange = [this] { coEquatChange(); };
     const std::pair<platform::TextField*, void (TfmMnForm::*)()> fieldHandlers[] = {
@@ -381,6 +371,18 @@ void TfmMnForm::ConnectHandlers() {
             mmOtchet->setGeometry(tsReport->rect());
         }
     };
+}
+
+void TfmMnForm::TimerTick() {
+    platform::RunEvent([this] {
+        try {
+            tmTimerTimer();
+        } catch (...) {
+            // One box, and the animation ends: the failing point would fail on every tick.
+            tmTimer->stop();
+            throw;
+        }
+    });
 }
 
 QSize TfmMnForm::WindowSizeFor(int clientWidth, int pageControlHeight) const {

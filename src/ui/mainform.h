@@ -82,6 +82,10 @@ class TfmMnForm : public QMainWindow {
     void seDiColBChange();
     void pbDiClExPaint();
 
+    // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
+    // before its box is shown, so the animation ends with one box.
+    void TimerTick();
+
     // The texts of the fields of " Графическая область ".
     render::GraphFieldTexts GraphFields() const;
 
