@@ -1,1 +1,293 @@
+#include "render/trace.h"
+
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/minimizer.h"
+#include "palette/palette.h"
+#include "render/hooks.h"
+#include "render/viewport.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+
+namespace metopt::render {
+namespace {
+
+using platform::Canvas;
+
+class GuiEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "trace_test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+constexpr int W = 448;
+constexpr int H = 412;
+constexpr std::int32_t Background = 0xFFFFFF;
+constexpr std::int32_t Pen = 0x0000FF;
+constexpr std::int32_t Fill = 0x00FFFF;
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+PixelSet PixelsOf(const Canvas& canvas, std::int32_t color) {
+    PixelSet pixels;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            if (canvas.GetPixel(x, y) == color) {
+                pixels.insert({x, y});
+            }
+        }
+    }
+    return pixels;
+}
+
+bool SamePixels(const Canvas& a, const Canvas& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.Image() == b.Image();
+}
+
+// The circle of a trace point around (c, r): 3, 7, 7, 9, 9, 9, 7, 7, 3 pixels across, the outline
+// in the pen and the inside in the fill (the canvas's nine-pixel circle).
+const std::vector<std::string> Circle{
+    "...ooo...",  //
+    ".oo###oo.",  //
+    ".o#####o.",  //
+    "o#######o",  //
+    "o#######o",  //
+    "o#######o",  //
+    ".o#####o.",  //
+    ".oo###oo.",  //
+    "...ooo...",
+};
+
+void PutCircle(PixelSet& pen, PixelSet& fill, int c, int r) {
+    for (int dy = 0; dy < 9; ++dy) {
+        for (int dx = 0; dx < 9; ++dx) {
+            const std::pair<int, int> pixel{c - 4 + dx, r - 4 + dy};
+            if (Circle[dy][dx] == 'o') {
+                pen.insert(pixel);
+                fill.erase(pixel);
+            } else if (Circle[dy][dx] == '#') {
+                fill.insert(pixel);
+                pen.erase(pixel);
+            }
+        }
+    }
+}
+
+class TraceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime::InitFpu();
+        ResetViewport();
+        ResetTrace();
+        core::ResetMinimizer();
+        palette::Palette[palette::TracePenColor].Color = Pen;
+        palette::Palette[palette::TraceFillColor].Color = Fill;
+        VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
+        MapCols = W - 2;
+        MapRows = H - 2;
+        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
+    }
+    void TearDown() override {
+        SetStatusSink(nullptr);
+        ResetTrace();
+        core::ResetMinimizer();
+    }
+
+    void SetTrace(std::vector<core::TTracePoint> points) {
+        core::TraceCount = static_cast<std::uint32_t>(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            core::Trace[i + 1] = points[i];
+        }
+    }
+
+    Canvas canvas{W, H, Background};
+    std::vector<std::string> statuses;
+};
+
+// (0, 0) lies at column 1 + floor(1.3 * 447 / 2.6) = 224, row 1 + floor(1.3 * 411 / 2.6) = 206;
+// (0.5, 0.5) at column 1 + floor(1.8 * 447 / 2.6) = 310, row 1 + floor(0.8 * 411 / 2.6) = 127.
+TEST_F(TraceTest, FirstPointIsACircleOnly) {
+    SetTrace({{0, 0}, {0.5L, 0.5L}});
+    DrawTracePoint(canvas, 1);
+    PixelSet pen;
+    PixelSet fill;
+    PutCircle(pen, fill, 224, 206);
+    EXPECT_EQ(PixelsOf(canvas, Pen), pen);
+    EXPECT_EQ(PixelsOf(canvas, Fill), fill);
+    EXPECT_EQ(statuses, std::vector<std::string>{"Точка трассы #1 из 2"});
+}
+
+TEST_F(TraceTest, SecondPointAddsTheSegmentWithBothEndsSet) {
+    SetTrace({{0, 0}, {0.5L, 0.5L}});
+    DrawTracePoint(canvas, 1);
+    DrawTracePoint(canvas, 2);
+
+    PixelSet pen;
+    PixelSet fill;
+    PutCircle(pen, fill, 224, 206);
+    PutCircle(pen, fill, 310, 127);
+    // The segment drawn both ways, over both circles.
+    Canvas segment(W, H, Background);
+    segment.SetPenColor(Pen);
+    segment.MoveTo(224, 206);
+    segment.LineTo(310, 127);
+    segment.LineTo(224, 206);
+    for (const auto& pixel : PixelsOf(segment, Pen)) {
+        pen.insert(pixel);
+        fill.erase(pixel);
+    }
+    EXPECT_EQ(PixelsOf(canvas, Pen), pen);
+    EXPECT_EQ(PixelsOf(canvas, Fill), fill);
+    EXPECT_EQ(canvas.GetPixel(224, 206), Pen);  // both centres are on the segment
+    EXPECT_EQ(canvas.GetPixel(310, 127), Pen);
+    EXPECT_EQ(statuses.back(), "Точка трассы #2 из 2");
+}
+
+TEST_F(TraceTest, PointOutsideTheAreaIsClipped) {
+    SetTrace({{-1.3L, 1.3L}});  // column 1, row 1: the circle's top-left part is cut off
+    DrawTracePoint(canvas, 1);
+    PixelSet pen;
+    PixelSet fill;
+    PutCircle(pen, fill, 1, 1);
+    std::erase_if(pen, [](const auto& p) { return p.first < 0 || p.second < 0; });
+    std::erase_if(fill, [](const auto& p) { return p.first < 0 || p.second < 0; });
+    EXPECT_EQ(PixelsOf(canvas, Pen), pen);
+    EXPECT_EQ(PixelsOf(canvas, Fill), fill);
+}
+
+TEST_F(TraceTest, BeforeAnyScanTheConversionFailsAndNothingIsDrawn) {
+    VisibleRegion = core::TRegion{};
+    SetTrace({{0, 0}, {0.5L, 0.5L}});
+    const Canvas before = canvas;
+    // (0 - 0) * 447 / (0 - 0) is 0 / 0; (0.5 - 0) * 447 / 0 divides by zero.
+    EXPECT_THROW(DrawTracePoint(canvas, 1), runtime::EInvalidOp);
+    EXPECT_THROW(DrawTracePoint(canvas, 2), runtime::EZeroDivide);
+    EXPECT_TRUE(SamePixels(canvas, before));
+    EXPECT_TRUE(statuses.empty());
+}
+
+TEST_F(TraceTest, PreviousPointThatCannotBePlacedStopsThePointBeforeItsCircle) {
+    SetTrace({{1e30L, 0}, {0.5L, 0.5L}});
+    const Canvas before = canvas;
+    EXPECT_THROW(DrawTracePoint(canvas, 2), runtime::EInvalidOp);
+    EXPECT_TRUE(SamePixels(canvas, before));
+}
+
+TEST_F(TraceTest, NumberOutsideTheTraceDrawsNothing) {
+    SetTrace({{0, 0}});
+    const Canvas before = canvas;
+    DrawTracePoint(canvas, 0);
+    DrawTracePoint(canvas, 2);
+    DrawTracePoint(canvas, -1);
+    EXPECT_TRUE(SamePixels(canvas, before));
+    EXPECT_TRUE(statuses.empty());
+}
+
+TEST_F(TraceTest, MarkerIsACrossNinePixelsEachWay) {
+    MinCol = 100;
+    MinRow = 50;
+    DrawMinMarker(canvas);
+    PixelSet expected;
+    for (int d = -4; d <= 4; ++d) {
+        expected.insert({100 + d, 50});
+        expected.insert({100, 50 + d});
+    }
+    EXPECT_EQ(PixelsOf(canvas, Pen), expected);
+}
+
+TEST_F(TraceTest, MarkerBeforeAnyScanIsClippedInTheCorner) {
+    DrawMinMarker(canvas);  // MinCol = MinRow = 0
+    PixelSet expected;
+    for (int d = 0; d <= 4; ++d) {
+        expected.insert({d, 0});
+        expected.insert({0, d});
+    }
+    EXPECT_EQ(PixelsOf(canvas, Pen), expected);
+}
+
+TEST_F(TraceTest, RestorePutsBackTheLastSaveAndLosesLaterDrawing) {
+    canvas.SetPenColor(0x123456);
+    canvas.MoveTo(10, 10);
+    canvas.LineTo(200, 300);
+    SaveBackingImage(canvas);
+    const Canvas saved = canvas;
+    EXPECT_EQ(BackingRect.Left, 0);
+    EXPECT_EQ(BackingRect.Top, 0);
+    EXPECT_EQ(BackingRect.Right, W);
+    EXPECT_EQ(BackingRect.Bottom, H);
+
+    SetTrace({{0, 0}});
+    DrawTracePoint(canvas, 1);
+    ASSERT_FALSE(SamePixels(canvas, saved));
+    RestoreBackingImage(canvas, GraphFieldTexts{});
+    EXPECT_TRUE(SamePixels(canvas, saved));
+}
+
+TEST_F(TraceTest, OneImageAtATimeOfTheLastSavedSize) {
+    SaveBackingImage(canvas);
+    const Canvas* first = BackingImage.get();
+    Canvas smaller(20, 10, 0x0000AA);
+    SaveBackingImage(smaller);
+    ASSERT_NE(BackingImage, nullptr);
+    EXPECT_NE(BackingImage.get(), first);
+    EXPECT_EQ(BackingImage->Width(), 20);
+    EXPECT_EQ(BackingImage->Height(), 10);
+    EXPECT_EQ(BackingRect.Right, 20);
+    EXPECT_EQ(BackingRect.Bottom, 10);
+
+    // Put back onto the larger area: the old picture in the top-left corner only.
+    RestoreBackingImage(canvas, GraphFieldTexts{});
+    EXPECT_EQ(PixelsOf(canvas, 0x0000AA).size(), 200u);
+    EXPECT_EQ(canvas.GetPixel(19, 9), 0x0000AA);
+    EXPECT_EQ(canvas.GetPixel(20, 9), Background);
+}
+
+TEST_F(TraceTest, RestoreRefreshesTheGraphParams) {
+    SaveBackingImage(canvas);
+    GraphFieldTexts fields;
+    fields.Xs = "0.5";
+    fields.SgXs = "4";
+    RestoreBackingImage(canvas, fields);
+    EXPECT_EQ(GraphParams.Xs, 0.5L);
+    EXPECT_EQ(GraphParams.SgXs, 4);
+    EXPECT_EQ(GraphParams.Right, W - 1);
+    EXPECT_EQ(GraphParams.Bottom, H - 1);
+}
+
+TEST_F(TraceTest, RestoreNeverRaisesOverABadCountField) {
+    SaveBackingImage(canvas);
+    RestoreBackingImage(canvas, GraphFieldTexts{});
+    GraphFieldTexts fields;
+    fields.SgXs = "zwei";
+    fields.Ys = "0.25";
+    canvas.SetPixel(5, 5, Pen);
+    EXPECT_NO_THROW(RestoreBackingImage(canvas, fields));
+    EXPECT_EQ(canvas.GetPixel(5, 5), Background);  // the picture is back all the same
+    EXPECT_EQ(GraphParams.SgXs, 2);                // the last good count stays
+    EXPECT_EQ(GraphParams.Ys, 0.25L);
+}
+
+TEST_F(TraceTest, RestoreBeforeAnySaveLeavesTheArea) {
+    canvas.SetPixel(3, 3, Pen);
+    EXPECT_NO_THROW(RestoreBackingImage(canvas, GraphFieldTexts{}));
+    EXPECT_EQ(canvas.GetPixel(3, 3), Pen);
+}
+
+}  // namespace
+}  // namespace metopt::render
