@@ -43,31 +43,28 @@ void Pin(long double& value) {
     asm volatile("" : "+m"(value) : : "memory");
 }
 
-// The sampled x of a column: ((col - 1) * (Xe - Xb)) / (MapCols - 1) + Xb, in that order; the
-// integers are subtracted before the conversion. Kept out of line so that its arithmetic stays
-// between the flag calls around it.
-[[gnu::noinline]] long double SampleX(std::int32_t col) {
-    const core::TRegion& r = VisibleRegion;
-    return (AsReal(std::int64_t{col} - 1) * (r.Xe - r.Xb)) / AsReal(std::int64_t{MapCols} - 1) +
-           r.Xb;
-}
+// Tracks the floating-point fault of the first step of a computation that raised one: what a
+// trap at that step would report. (The flags alone, read at the end, would report the gravest
+// of all the faults raised on the way: an overflow followed by inf * 0 would read as invalid.)
+class FirstFault {
+  public:
+    FirstFault() { runtime::ClearFpuFlags(); }
+    ~FirstFault() { runtime::ClearFpuFlags(); }
+    FirstFault(const FirstFault&) = delete;
+    FirstFault& operator=(const FirstFault&) = delete;
 
-// The sampled y of a row: ((row - 1) * (Yb - Ye)) / (MapRows - 1) + Ye.
-[[gnu::noinline]] long double SampleY(std::int32_t row) {
-    const core::TRegion& r = VisibleRegion;
-    return (AsReal(std::int64_t{row} - 1) * (r.Yb - r.Ye)) / AsReal(std::int64_t{MapRows} - 1) +
-           r.Ye;
-}
+    // The result of one step, taken here and not later.
+    long double Step(long double value) {
+        Pin(value);
+        if (faults_ == 0)
+            faults_ = std::fetestexcept(ConversionFaults);
+        return value;
+    }
+    int Faults() const { return faults_; }
 
-// Runs one sampler conversion and returns the faults it raised, leaving the flags clear.
-long double Converted(long double (*convert)(std::int32_t), std::int32_t index, int& faults) {
-    runtime::ClearFpuFlags();
-    long double value = convert(index);
-    Pin(value);
-    faults = std::fetestexcept(ConversionFaults);
-    runtime::ClearFpuFlags();
-    return value;
-}
+  private:
+    int faults_ = 0;
+};
 
 // Raises the floating-point error that the given faults stand for.
 [[noreturn]] void RaiseFaults(int faults) {
@@ -77,12 +74,45 @@ long double Converted(long double (*convert)(std::int32_t), std::int32_t index, 
     std::terminate();  // not reached: CheckFpu raises for any of the conversion faults
 }
 
-long double CheckedSample(long double (*convert)(std::int32_t), std::int32_t index) {
-    int faults = 0;
-    const long double value = Converted(convert, index, faults);
+// The sampled coordinate of pixel index i along an axis from `first` (index 1) to `last` (index
+// count): ((i - 1) * (last - first)) / (count - 1) + first, in that order, the integers
+// subtracted before the conversion. Every sampler uses this one routine, so they agree bit for bit.
+long double SampledCoordinate(std::int32_t i, long double first, long double last,
+                              std::int32_t count, int& faults) {
+    FirstFault fault;
+    const long double span = fault.Step(last - first);
+    const long double offset = fault.Step(AsReal(std::int64_t{i} - 1) * span);
+    const long double share = fault.Step(offset / AsReal(std::int64_t{count} - 1));
+    const long double value = fault.Step(share + first);
+    faults = fault.Faults();
+    return value;
+}
+
+long double SampledX(std::int32_t col, int& faults) {
+    return SampledCoordinate(col, VisibleRegion.Xb, VisibleRegion.Xe, MapCols, faults);
+}
+
+// y runs from Ye in row 1 down to Yb.
+long double SampledY(std::int32_t row, int& faults) {
+    return SampledCoordinate(row, VisibleRegion.Ye, VisibleRegion.Yb, MapRows, faults);
+}
+
+long double Checked(long double value, int faults) {
     if (faults != 0)
         RaiseFaults(faults);
     return value;
+}
+
+// The pixel of coordinate v along an axis whose pixel 1 is at `first` and pixel `size` at
+// `last`: FloorInt(((v - first) * (size - 1)) / (last - first) + 1).
+std::int32_t PixelOf(long double v, long double first, long double last, int size) {
+    FirstFault fault;
+    const long double offset = fault.Step(v - first);
+    const long double scaled = fault.Step(offset * AsReal(std::int64_t{size} - 1));
+    const long double span = fault.Step(last - first);
+    const long double share = fault.Step(scaled / span);
+    const long double pixel = fault.Step(share + 1);
+    return runtime::FloorInt(Checked(pixel, fault.Faults()));
 }
 
 std::int32_t Narrow(std::int64_t n) {
@@ -142,31 +172,23 @@ void ResetViewport() {
 }
 
 std::int32_t XToColumn(long double x, int W) {
-    const core::TRegion& r = VisibleRegion;
-    runtime::ClearFpuFlags();
-    Pin(x);
-    long double column = ((x - r.Xb) * AsReal(std::int64_t{W} - 1)) / (r.Xe - r.Xb) + 1;
-    Pin(column);
-    runtime::CheckFpu();
-    return runtime::FloorInt(column);
+    return PixelOf(x, VisibleRegion.Xb, VisibleRegion.Xe, W);
 }
 
 std::int32_t YToRow(long double y, int H) {
-    const core::TRegion& r = VisibleRegion;
-    runtime::ClearFpuFlags();
-    Pin(y);
-    long double row = ((y - r.Ye) * AsReal(std::int64_t{H} - 1)) / (r.Yb - r.Ye) + 1;
-    Pin(row);
-    runtime::CheckFpu();
-    return runtime::FloorInt(row);
+    return PixelOf(y, VisibleRegion.Ye, VisibleRegion.Yb, H);
 }
 
 long double ColumnToX(std::int32_t col) {
-    return CheckedSample(SampleX, col);
+    int faults = 0;
+    const long double x = SampledX(col, faults);
+    return Checked(x, faults);
 }
 
 long double RowToY(std::int32_t row) {
-    return CheckedSample(SampleY, row);
+    int faults = 0;
+    const long double y = SampledY(row, faults);
+    return Checked(y, faults);
 }
 
 long double ValueAtPixel(std::int32_t col, std::int32_t row) {
@@ -181,7 +203,7 @@ PixelSampler::PixelSampler() {
     columnFaults_.resize(static_cast<std::size_t>(columns));
     for (std::int32_t col = 1; col <= columns; ++col) {
         const auto i = static_cast<std::size_t>(col - 1);
-        columnX_[i] = Converted(SampleX, col, columnFaults_[i]);
+        columnX_[i] = SampledX(col, columnFaults_[i]);
         if (columnFaults_[i] != 0)
             anyColumnFault_ = true;
     }
@@ -189,7 +211,7 @@ PixelSampler::PixelSampler() {
 
 void PixelSampler::BeginRow(std::int32_t row) {
     row_ = row;
-    rowY_ = Converted(SampleY, row, rowFaults_);
+    rowY_ = SampledY(row, rowFaults_);
 }
 
 long double PixelSampler::Value(std::int32_t col) const {
@@ -266,8 +288,8 @@ MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
     int faults = 0;
     // Shown wherever the pointer is, extrapolated off the sampled pixels; a zero divisor gives
     // INF or NAN rather than an error box at every move of the mouse.
-    readout.x = "x=" + runtime::FormatGeneral(Converted(SampleX, X, faults));
-    readout.y = "y=" + runtime::FormatGeneral(Converted(SampleY, Y, faults));
+    readout.x = "x=" + runtime::FormatGeneral(SampledX(X, faults));
+    readout.y = "y=" + runtime::FormatGeneral(SampledY(Y, faults));
     const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
                                 std::int64_t{Y} < std::int64_t{H} - 1;
     if (!onSampledPixel) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <cfloat>
 #include <memory>
 #include <string>
 #include <vector>
@@ -219,6 +220,27 @@ TEST_F(FillTest, EqualSamplesEverywhereFallInTheMiddle) {
     // k = FloorInt(0.5 * 29.99) = 14 of 29: 200 - 14 * 200 div 29 = 104, 14 * 200 div 29 = 96.
     FillSurface(canvas, 1, 30);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(4, palette::PackColor(104, 0, 96)));
+}
+
+TEST_F(FillTest, ScaleThatCannotBeComputedRaisesAtTheFirstPixel) {
+    platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
+    ZMin = ZMax = 0.5L;  // (0 - 0.5) / 0 at pixel (1, 1)
+    EXPECT_THROW(FillSurface(canvas, 0, 30), runtime::EZeroDivide);
+    EXPECT_EQ(statuses, std::vector<std::string>{FillPrefix + "50%"});
+    ExpectFrame(canvas);
+    ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(3, Background));
+
+    ZMin = -LDBL_MAX;
+    ZMax = LDBL_MAX;
+    EXPECT_THROW(FillSurface(canvas, 1, 30), runtime::EOverflow);
+    EXPECT_THROW(FillSurface(canvas, 1, 1), runtime::EOverflow);
+}
+
+TEST_F(FillTest, GradientOfOneColourFailsAtTheFirstPixel) {
+    platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
+    EXPECT_THROW(FillSurface(canvas, 1, 1), runtime::EDivByZero);
+    EXPECT_EQ(statuses.size(), 1u);
+    ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(3, Background));
 }
 
 TEST_F(FillTest, NoSelectionLeavesFrameAndBackgroundButStillReports) {

@@ -222,6 +222,19 @@ TEST_F(ViewportTest, SingleColumnAreaRaisesAtItsFirstPixel) {
     EXPECT_EQ(g_calls, 0);
 }
 
+TEST_F(ViewportTest, RegionTooWideReportsTheOverflowThatCameFirst) {
+    UseDesignSize();
+    GraphFieldTexts fields;
+    fields.Xb = "-1e4932";
+    fields.Xe = "1e4932";
+    // Xe - Xb overflows before column 1 multiplies the infinite span by 0.
+    EXPECT_THROW(ScanValueRange(fields), runtime::EOverflow);
+    EXPECT_THROW(ColumnToX(1), runtime::EOverflow);
+    EXPECT_THROW(XToColumn(0, DesignW), runtime::EOverflow);
+    EXPECT_EQ(RowToY(1), 1.3L);
+    EXPECT_EQ(g_calls, 0);
+}
+
 TEST_F(ViewportTest, FailingFunctionStopsTheScanWithRangeInvalid) {
     UseDesignSize();
     core::CurrentFunc = Overflowing;
