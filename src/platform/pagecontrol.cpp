@@ -83,7 +83,7 @@ void PageControl::paintEvent(QPaintEvent*) {
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
     frame.rect = QRect(0, TabHeight, width(), height() - TabHeight);
-    frame.lineWidth = FrameWidth;
+    frame.lineWidth = 2;
     frame.shape = QTabBar::RoundedNorth;
     frame.tabBarSize = tabBar_->sizeHint();
     frame.tabBarRect = tabBar_->geometry();

@@ -29,8 +29,8 @@ class PageControl : public QWidget {
 
     std::function<void(QWidget* page)> OnPageResize;
 
-    static constexpr int TabHeight = 24;
-    static constexpr int FrameWidth = 2;
+    static constexpr int TabHeight = 20;
+    static constexpr int FrameWidth = 4;  // the pages' inset from the outer edge
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

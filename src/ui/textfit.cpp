@@ -5,8 +5,6 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <algorithm>
-#include <limits>
 
 #include "platform/dropdown.h"
 
@@ -14,26 +12,10 @@ namespace metopt::ui {
 
 namespace {
 
-int CountBlanks(const QString& text) {
-    return static_cast<int>(text.count(QLatin1Char(' ')));
-}
-
-// A linear bound on the word spacing s: x0 + blanks * s compared with limit.
-struct Bound {
-    double x0;
-    int blanks;
-    double limit;
-    bool upper;  // x <= limit, else x >= limit
-};
-
-}  // namespace
-
-void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places) {
+// Whether every word of the label, set in the font, keeps its place.
+bool WordsFit(const QLabel* label, const QFont& font, const std::vector<WordPlace>& places) {
     const QString text = label->text();
-    QFont font = label->font();
-    font.setWordSpacing(0);
     const QFontMetricsF metrics(font);
-    std::vector<Bound> bounds;
     qsizetype from = 0;
     for (const WordPlace& place : places) {
         const QString word = QString::fromUtf8(place.word);
@@ -42,41 +24,43 @@ void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places) {
             continue;
         }
         from = at + word.size();
-        const QString head = text.left(at);
-        const QString through = text.left(from);
-        const double start = label->x() + metrics.horizontalAdvance(head);
-        const double end = label->x() + metrics.horizontalAdvance(through);
-        bounds.push_back(
-            {end, CountBlanks(through), double(place.before->x() - FieldClearance), true});
-        if (place.after != nullptr) {
-            bounds.push_back({start, CountBlanks(head),
-                              double(place.after->x() + place.after->width() + FieldClearance),
-                              false});
+        const double start = label->x() + metrics.horizontalAdvance(text.left(at));
+        const double end = label->x() + metrics.horizontalAdvance(text.left(from));
+        if (end > place.before->x() - FieldClearance) {
+            return false;
+        }
+        if (place.after != nullptr &&
+            start < place.after->x() + place.after->width() + FieldClearance) {
+            return false;
         }
     }
-    double low = -std::numeric_limits<double>::infinity();
-    double high = std::numeric_limits<double>::infinity();
-    for (const Bound& b : bounds) {
-        if (b.blanks == 0) {
-            continue;  // no blank before it: its place does not depend on the spacing
-        }
-        const double s = (b.limit - b.x0) / b.blanks;
-        if (b.upper) {
-            high = std::min(high, s);
-        } else {
-            low = std::max(low, s);
+    return true;
+}
+
+}  // namespace
+
+void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places) {
+    // The padding was laid out for the design font; with ours the long lines may run a few
+    // pixels too far. A slightly tighter letter spacing, spread over the whole line, brings each
+    // word back into its gap.
+    QFont font = label->font();
+    constexpr double Step = 0.02;
+    constexpr double Limit = 1.0;
+    for (double spacing = 0; spacing >= -Limit; spacing -= Step) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        if (WordsFit(label, font, places)) {
+            label->setFont(font);
+            label->adjustSize();
+            return;
         }
     }
-    // The smallest change that satisfies every bound; when none can, keep the words clear of the
-    // field on their right.
-    double spacing = std::clamp(0.0, low, std::max(low, high));
-    if (low > high) {
-        spacing = high;
-    }
-    if (spacing != 0.0) {
-        font.setWordSpacing(spacing);
-        label->setFont(font);
-        label->adjustSize();
+    for (double spacing = Step; spacing <= Limit; spacing += Step) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        if (WordsFit(label, font, places)) {
+            label->setFont(font);
+            label->adjustSize();
+            return;
+        }
     }
 }
 

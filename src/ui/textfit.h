@@ -24,7 +24,7 @@ struct WordPlace {
 // The space a word keeps from the field next to it.
 constexpr int FieldClearance = 3;
 
-// Adjusts the spacing of the label's blanks (as little as possible) so that every word keeps its
+// Adjusts the letter spacing of the label (as little as possible) so that every word keeps its
 // place between the fields.
 void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places);
 

@@ -430,6 +430,10 @@ TEST_F(MainFormTest, LevelLineCommandDrawsLinesOverTheBackground) {
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsDraw);
     EXPECT_EQ(form->StatusText(), "Построение линий уровня: 100%");
     EXPECT_TRUE(render::ZRangeValid);
+    // Over the map its colour borders become lines.
+    form->bbDrMpCl->click();
+    form->bbDrMpLL->click();
+    EXPECT_TRUE(render::ZRangeValid);
     const int lines = CountPixels(Area(), Colour(palette::LevelLineColor));
     const int background = CountPixels(Area(), Colour(palette::BackgroundColor));
     EXPECT_GT(lines, 0);
@@ -440,6 +444,9 @@ TEST_F(MainFormTest, LevelLineCommandDrawsLinesOverTheBackground) {
 
 TEST_F(MainFormTest, GridCommandDrawsTheCheckedLayersWithoutAScan) {
     CreateForm();
+    form->bbDrMpCl->click();
+    form->pcMnPage->SetActivePage(form->tsParam);
+    form->meSrXc->SetText("0");
     form->ShowStatus("before");
     form->bbDrGrid->click();
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsDraw);
@@ -453,6 +460,7 @@ TEST_F(MainFormTest, GridCommandDrawsTheCheckedLayersWithoutAScan) {
 
     // With every box unchecked the grid draws nothing.
     form->bbDrMpCl->click();
+    ASSERT_TRUE(render::ZRangeValid);
     const QImage map = Area().Image().copy();
     for (QCheckBox* check : {form->cbDrSmal, form->cbDrBig, form->cbDrAxis, form->cbDrNumb}) {
         check->setChecked(false);
