@@ -30,15 +30,25 @@ void Pin(long double& value) {
     asm volatile("" : "+m"(value) : : "memory");
 }
 
-// (z - lo) / (hi - lo), raising its floating-point error.
+// (z - lo) / (hi - lo), raising the floating-point error of the first step that fails (as a trap
+// there would; the flags read at the end would report the gravest of all the faults raised).
 long double ScalePosition(long double z, long double lo, long double hi) {
     runtime::ClearFpuFlags();
-    Pin(z);
-    Pin(lo);
-    Pin(hi);
-    long double t = (z - lo) / (hi - lo);
-    Pin(t);
-    runtime::CheckFpu();
+    int faults = 0;
+    const auto step = [&faults](long double value) {
+        Pin(value);
+        if (faults == 0)
+            faults = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+        return value;
+    };
+    const long double offset = step(z - lo);
+    const long double span = step(hi - lo);
+    const long double t = step(offset / span);
+    runtime::ClearFpuFlags();
+    if (faults != 0) {
+        std::feraiseexcept(faults);
+        runtime::CheckFpu();
+    }
     return t;
 }
 

@@ -205,10 +205,12 @@ TEST_F(FillTest, ValuesOutsideTheRangeTakeTheNearestEnd) {
     EXPECT_EQ(GradientColor(1e30L, 0, 1, 30), palette::PackColor(0, 0, 200));
 }
 
-TEST_F(FillTest, EmptyRangeRaisesTheFloatingPointError) {
+TEST_F(FillTest, ScaleThatCannotBeComputedRaisesItsFirstFault) {
     EXPECT_THROW(DiscreteColor(1, 2, 2), runtime::EZeroDivide);
-    EXPECT_THROW(DiscreteColor(2, 2, 2), runtime::EInvalidOp);
+    EXPECT_THROW(DiscreteColor(2, 2, 2), runtime::EInvalidOp);  // 0 / 0
     EXPECT_THROW(GradientColor(1, 2, 2, 30), runtime::EZeroDivide);
+    // z - lo and hi - lo both overflow before inf / inf.
+    EXPECT_THROW(DiscreteColor(LDBL_MAX, -LDBL_MAX, LDBL_MAX), runtime::EOverflow);
 }
 
 TEST_F(FillTest, EqualSamplesEverywhereFallInTheMiddle) {
