@@ -189,15 +189,6 @@ TEST_F(FillTest, FallingComponentStepsDownTruncatingTowardsZero) {
     EXPECT_EQ(GradientColor(0.6L, 0, 1, 4), palette::PackColor(4, 6, 0));
 }
 
-TEST_F(FillTest, GradientWithOneColourIsAnIntegerDivisionByZero) {
-    try {
-        GradientColor(0.5L, 0, 1, 1);
-        FAIL() << "no error";
-    } catch (const runtime::EDivByZero& e) {
-        EXPECT_EQ(e.Message(), "Division by zero");
-    }
-}
-
 TEST_F(FillTest, ValuesOutsideTheRangeTakeTheNearestEnd) {
     EXPECT_EQ(DiscreteColor(-5, 0, 1), MapColor(0));
     EXPECT_EQ(DiscreteColor(1e30L, 0, 1), MapColor(9));
@@ -240,7 +231,12 @@ TEST_F(FillTest, ScaleThatCannotBeComputedRaisesAtTheFirstPixel) {
 
 TEST_F(FillTest, GradientOfOneColourFailsAtTheFirstPixel) {
     platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
-    EXPECT_THROW(FillSurface(canvas, 1, 1), runtime::EDivByZero);
+    try {
+        FillSurface(canvas, 1, 1);
+        FAIL() << "no error";
+    } catch (const runtime::EDivByZero& e) {
+        EXPECT_EQ(e.Message(), "Division by zero");
+    }
     EXPECT_EQ(statuses.size(), 1u);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(3, Background));
 }
@@ -275,15 +271,6 @@ TEST_F(FillTest, StopBeforeARowLeavesTheRestInTheBackground) {
     ExpectFrame(canvas);
 }
 
-TEST_F(FillTest, StopAlreadySetDrawsOnlyFrameAndBackground) {
-    platform::Canvas canvas = ScannedArea(5, 5, "0", "1");
-    StopRequested = true;
-    FillSurface(canvas, 0, 30);
-    EXPECT_TRUE(statuses.empty());
-    ExpectFrame(canvas);
-    ExpectRows(canvas, 1, 3, std::vector<std::int32_t>(3, Background));
-}
-
 TEST_F(FillTest, LegendBordersOfTheDesignStrip) {
     platform::Canvas legend(177, 17, Blank);
     DrawLegend(legend);
@@ -297,16 +284,6 @@ TEST_F(FillTest, LegendBordersOfTheDesignStrip) {
         }
     }
     EXPECT_EQ(legend.GetPixel(176, 8), Outline);
-}
-
-TEST_F(FillTest, LegendFollowsTheStripWidth) {
-    // Width 21: borders RoundEven(i * 20 / 10) = 0, 2, 4, ..., 20.
-    platform::Canvas legend(21, 5, Blank);
-    DrawLegend(legend);
-    for (int x = 0; x <= 20; ++x) {
-        const std::int32_t expected = x % 2 == 0 ? Outline : MapColor(x / 2);
-        EXPECT_EQ(legend.GetPixel(x, 2), expected) << x;
-    }
 }
 
 }  // namespace
