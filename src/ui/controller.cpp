@@ -170,9 +170,13 @@ void TfmMnForm::bbIteratClick() {
     // The report is replaced only by a run that completed.
     const std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
     ClearReport();
+    // One edit of the document: it is laid out once, not after every line.
+    QTextCursor edit(mmOtchet->document());
+    edit.beginEditBlock();
     for (const std::string& line : lines) {
         AddReportLine(line);
     }
+    edit.endEditBlock();
 
     render::SaveBackingImage(pbDrawAr->Surface());
     const std::int32_t frameTime = seTimFrm->Value();

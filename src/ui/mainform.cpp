@@ -422,6 +422,15 @@ bool TfmMnForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TfmMnForm::event(QEvent* event) {
+    // Menu items would put their (empty) status tips into the status line; only ShowStatus
+    // writes it.
+    if (event->type() == QEvent::StatusTip) {
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
 void TfmMnForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LocaleChange) {
         platform::ApplySystemDecimalSeparator();

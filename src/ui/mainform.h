@@ -202,6 +202,7 @@ class TfmMnForm : public QMainWindow {
     static constexpr int DesignPageControlHeight = 440;
 
   protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

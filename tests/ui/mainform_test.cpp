@@ -209,9 +209,11 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_EQ(help[0]->text(), "О программе");
     EXPECT_TRUE(help[1]->isSeparator() && help[2]->isSeparator());
     EXPECT_EQ(help[3]->text(), "Об авторе");
+    form->ShowStatus("kept");
     form->mmdHabpr->trigger();
     form->mmdHabau->trigger();
-    EXPECT_EQ(form->StatusText(), "");
+    form->mmdHabpr->showStatusText(form.get());
+    EXPECT_EQ(form->StatusText(), "kept");
 }
 
 TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
