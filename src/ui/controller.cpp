@@ -1,7 +1,6 @@
 // The handlers of the main window: commands, animation, invalidation, repaints, colour editor and
 // the two text sinks.
 #include <QCheckBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -44,9 +43,9 @@ enum Component { Red, Green, Blue };
 
 void TfmMnForm::ShowStatus(const std::string& text) {
     sbMessag->showMessage(QString::fromStdString(text));
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - lastStatusRepaint_ >= StatusRepaintIntervalMs) {
-        lastStatusRepaint_ = now;
+    if (!sinceStatusRepaint_.isValid() ||
+        sinceStatusRepaint_.elapsed() >= StatusRepaintIntervalMs) {
+        sinceStatusRepaint_.start();
         // Painted at once: the loops that write it let no events through until they end.
         sbMessag->repaint();
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window "Методы оптимизации": the parameter pages, the drawing area, the report, the
 // command panel, and the handlers that tie them to the work.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <cstdint>
 #include <string>
@@ -237,7 +238,7 @@ class TfmMnForm : public QMainWindow {
 
     QWidget* clientArea_;
     bool reportEmpty_ = true;
-    qint64 lastStatusRepaint_ = 0;
+    QElapsedTimer sinceStatusRepaint_;
 };
 
 // The program-wide reference to the main window, set before its construction starts.

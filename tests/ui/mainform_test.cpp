@@ -389,6 +389,8 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
 TEST_F(MainFormTest, EnlargingTheWindowEnlargesTheDrawingAreaAndKeepsThePanelWidth) {
     CreateForm();
     form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->pbDrawAr->size(), QSize(448, 412));
     form->resize(form->width() + 100, form->height() + 50);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->pnButton->width(), 184);
