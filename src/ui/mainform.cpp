@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <initializer_list>
 
 #include "core/functions.h"
@@ -390,6 +391,8 @@ QSize TfmMnForm::WindowSizeFor(int clientWidth, int pageControlHeight) const {
 }
 
 void TfmMnForm::LayoutForDrawingArea(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
     const int pageControlWidth = width + 2 * platform::PageControl::FrameWidth;
     const int pageControlHeight =
         height + platform::PageControl::TabHeight + 2 * platform::PageControl::FrameWidth;
