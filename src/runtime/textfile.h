@@ -8,8 +8,13 @@
 
 namespace metopt::runtime {
 
+// The error number set by an operation on a record that is not open ("I/O error 103").
+constexpr int FileNotOpenError = 103;
+// The error number of a malformed integer token ("Invalid numeric input").
+constexpr int InvalidNumericInputError = 106;
+
 class TextFile {
-public:
+  public:
     TextFile() = default;
     ~TextFile();  // closes a file still open
     TextFile(const TextFile&) = delete;
@@ -18,17 +23,23 @@ public:
     void Assign(const std::string& fileName);
     // Opens the assigned file for reading; on failure the pending error becomes the error number.
     void Reset();
-    // Reads one integer token; end of file reads 0; a malformed token sets pending error 106.
+    // Reads one integer token; end of file reads 0; a malformed token sets pending error 106 and
+    // reads 0.
     std::int32_t ReadInteger();
     // Skips the rest of the line: up to a CR (and one LF right after it), or a lone LF.
     void SkipLine();
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
-private:
+  private:
+    static constexpr std::size_t MaxTokenLength = 32;
+
     int ReadChar();  // next byte, or -1 at end of file
     int PeekChar();
     bool FillBuffer();
+    void CloseHandle();
+    bool SkipBlanks();  // false at end of file
+    std::string CollectToken();
 
     std::string fileName_;
     int fd_ = -1;
@@ -38,7 +49,7 @@ private:
     bool atEof_ = false;
 };
 
-// The pending I/O error of this thread (0: none).
+// The pending I/O error of this thread (0: none), read without clearing it.
 int IOResult();
 void SetIOError(int errorCode);
 // Raises EInOutError for a pending error and resets it to 0.
