@@ -92,36 +92,25 @@ int RowAtTenths(int tenthsFromTop) {
     return 1 + tenthsFromTop * 411 / 26;
 }
 
-std::set<int> SmallColumns() {  // -1.2, -1.1, ..., 1.2
-    std::set<int> columns;
-    for (int t = 1; t <= 25; ++t) {
-        columns.insert(ColumnAtTenths(t));
+// Every `every` tenths from -1.2 to 1.2: the small grid (every 1) or the big grid (every 2).
+std::set<int> LinesAt(int (*position)(int tenths), int every) {
+    std::set<int> positions;
+    for (int t = 1; t <= 25; t += every) {
+        positions.insert(position(t));
     }
-    return columns;
+    return positions;
 }
-
+std::set<int> SmallColumns() {
+    return LinesAt(ColumnAtTenths, 1);
+}
 std::set<int> SmallRows() {
-    std::set<int> rows;
-    for (int t = 1; t <= 25; ++t) {
-        rows.insert(RowAtTenths(t));
-    }
-    return rows;
+    return LinesAt(RowAtTenths, 1);
 }
-
-std::set<int> BigColumns() {  // -1.2, -1.0, ..., 1.2
-    std::set<int> columns;
-    for (int t = 1; t <= 25; t += 2) {
-        columns.insert(ColumnAtTenths(t));
-    }
-    return columns;
+std::set<int> BigColumns() {
+    return LinesAt(ColumnAtTenths, 2);
 }
-
 std::set<int> BigRows() {
-    std::set<int> rows;
-    for (int t = 1; t <= 25; t += 2) {
-        rows.insert(RowAtTenths(t));
-    }
-    return rows;
+    return LinesAt(RowAtTenths, 2);
 }
 
 std::set<int> Range(int first, int last) {
