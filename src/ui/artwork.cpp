@@ -11,11 +11,12 @@ namespace metopt::ui {
 
 namespace {
 
-// The artwork's ten height colours, lowest to highest: deep blue through green to brown.
+// The artwork's ten height colours, lowest to highest: the map colours of the program's palette
+// file.
 constexpr std::array<QRgb, 10> HeightColours = {
-    qRgb(16, 32, 112),  qRgb(24, 72, 168),  qRgb(40, 128, 208), qRgb(72, 176, 200),
-    qRgb(96, 192, 128), qRgb(152, 208, 88), qRgb(224, 216, 80), qRgb(232, 160, 56),
-    qRgb(200, 104, 40), qRgb(144, 72, 32)};
+    qRgb(68, 1, 84),    qRgb(72, 40, 120),  qRgb(62, 74, 137),  qRgb(49, 104, 142),
+    qRgb(38, 130, 142), qRgb(31, 158, 137), qRgb(53, 183, 121), qRgb(109, 205, 89),
+    qRgb(180, 222, 44), qRgb(253, 231, 37)};
 
 QRgb HeightColour(double t) {
     const int index = std::clamp(static_cast<int>(t * 9.99), 0, 9);
