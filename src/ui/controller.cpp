@@ -58,7 +58,9 @@ std::string TfmMnForm::StatusText() const {
 void TfmMnForm::AddReportLine(const std::string& text) {
     QTextCursor cursor(mmOtchet->document());
     cursor.movePosition(QTextCursor::End);
-    if (!reportEmpty_) {
+    // The first line goes into the empty document's one block; text typed into the memo by the
+    // user counts as lines too.
+    if (!reportEmpty_ || !mmOtchet->document()->isEmpty()) {
         cursor.insertBlock();
     }
     cursor.insertText(QString::fromStdString(text));
