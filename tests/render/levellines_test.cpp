@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,10 @@ struct ThresholdCase {
     const char* width;
     const char* row;  // the sampled row for x = 0, 0.5, ..., 4
 };
+
+void PrintTo(const ThresholdCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ThresholdTest : public LevelLinesTest, public ::testing::WithParamInterface<ThresholdCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -311,6 +312,10 @@ struct ReadoutCase {
     const char* y;
     const char* z;
 };
+
+void PrintTo(const ReadoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MouseReadoutTest : public ViewportTest, public ::testing::WithParamInterface<ReadoutCase> {};
 
