@@ -106,7 +106,7 @@ void TfmMnForm::FormCreate() {
     coLevel->SetItemIndex(0);
     coMetOpt->SetItemIndex(0);
     render::SaveBackingImage(pbDrawAr->Surface());
-    palette::LoadPalette();
+    palette::LoadPalette(paletteFile_);
     seDiNmCl->SetValue(0);
 }
 

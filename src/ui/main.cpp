@@ -1,10 +1,17 @@
 #include <QApplication>
+#include <string>
+#include <vector>
 
 #include "runtime/fpu.h"
+#include "ui/batch.h"
 #include "ui/mainform.h"
 
 int main(int argc, char* argv[]) {
     metopt::runtime::InitFpu();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (metopt::ui::WantsCommandLine(args)) {
+        return metopt::ui::RunCommandLine(argc, argv, args);
+    }
     QApplication application(argc, argv);
     metopt::ui::TfmMnForm form;
     form.show();

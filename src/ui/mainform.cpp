@@ -112,7 +112,8 @@ QLabel* MakeReadout(QWidget* parent, const char* text, int top) {
 
 }  // namespace
 
-TfmMnForm::TfmMnForm(QWidget* parent) : QMainWindow(parent) {
+TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
+    : QMainWindow(parent), paletteFile_(std::move(paletteFile)) {
     fmMnForm = this;
     setObjectName(QStringLiteral("fmMnForm"));
     setWindowTitle(QStringLiteral("Методы оптимизации"));

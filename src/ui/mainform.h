@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "palette/palette.h"
 #include "render/viewport.h"
 
 class QAction;
@@ -34,8 +35,9 @@ namespace metopt::ui {
 class TfmMnForm : public QMainWindow {
   public:
     // Builds every control at its design place, lays the window out at the design size (the
-    // drawing area 448 x 412) and runs FormCreate.
-    explicit TfmMnForm(QWidget* parent = nullptr);
+    // drawing area 448 x 412) and runs FormCreate, which loads the palette from paletteFile.
+    explicit TfmMnForm(QWidget* parent = nullptr,
+                       std::string paletteFile = palette::PaletteFileName);
     ~TfmMnForm() override;
 
     // Resizes the window so that the drawing area gets width x height pixels (also when the
@@ -236,6 +238,7 @@ class TfmMnForm : public QMainWindow {
     void SetTimerInterval(int milliseconds);
     void SetTimerEnabled(bool enabled);
 
+    std::string paletteFile_;
     QWidget* clientArea_;
     bool reportEmpty_ = true;
     QElapsedTimer sinceStatusRepaint_;

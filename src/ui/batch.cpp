@@ -1,0 +1,200 @@
+#include "ui/batch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "platform/dropdown.h"
+#include "platform/eventguard.h"
+#include "platform/messagebox.h"
+#include "platform/spinedit.h"
+#include "platform/textfield.h"
+#include "render/trace.h"
+#include "runtime/exceptions.h"
+#include "runtime/fpu.h"
+#include "ui/batchoptions.h"
+#include "ui/mainform.h"
+
+namespace metopt::ui {
+
+namespace {
+
+constexpr const char* ProgramName = "metopt";
+
+void PrintError(const std::string& text) {
+    std::cerr << ProgramName << ": " << text << '\n';
+}
+
+// Shortest text that reads back as the same 80-bit value; independent of the locale.
+std::string RoundTrip(long double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Writes text to a file, or to standard output for "-". A failure is raised as the program's
+// own error so that it is reported like any other.
+void WriteText(const std::string& fileName, const std::string& text) {
+    if (fileName == "-") {
+        std::cout << text << std::flush;
+        return;
+    }
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        throw runtime::Exception("Cannot write " + fileName);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+void WritePicture(const std::string& fileName) {
+    if (!render::BackingImage ||
+        !render::BackingImage->Image().save(QString::fromStdString(fileName), "PNG")) {
+        throw runtime::Exception("Cannot write " + fileName);
+    }
+}
+
+using StepAction = std::function<void(TfmMnForm&, const std::vector<std::string>&)>;
+
+// What each option does to the window: the same fields and buttons a user would use.
+const std::map<std::string, StepAction>& StepActions() {
+    static const std::map<std::string, StepAction> actions = {
+        {"function", [](TfmMnForm& f, const auto& a) { f.coEquat->ChooseItem(std::stoi(a[0])); }},
+        {"x0", [](TfmMnForm& f, const auto& a) { f.meBeg_Xr->SetText(a[0]); }},
+        {"y0", [](TfmMnForm& f, const auto& a) { f.meBeg_Yr->SetText(a[0]); }},
+        {"eps", [](TfmMnForm& f, const auto& a) { f.meCnsEps->SetText(a[0]); }},
+        {"step", [](TfmMnForm& f, const auto& a) { f.meCnsHst->SetText(a[0]); }},
+        {"radius", [](TfmMnForm& f, const auto& a) { f.meCnsUoo->SetText(a[0]); }},
+        {"region",
+         [](TfmMnForm& f, const auto& a) {
+             f.meSrXb->SetText(a[0]);
+             f.meSrXe->SetText(a[1]);
+             f.meSrYb->SetText(a[2]);
+             f.meSrYe->SetText(a[3]);
+         }},
+        {"centre",
+         [](TfmMnForm& f, const auto& a) {
+             f.meSrXc->SetText(a[0]);
+             f.meSrYc->SetText(a[1]);
+         }},
+        {"ticks",
+         [](TfmMnForm& f, const auto& a) {
+             f.meSrXs->SetText(a[0]);
+             f.meSrYs->SetText(a[1]);
+         }},
+        {"subgrid",
+         [](TfmMnForm& f, const auto& a) {
+             f.meSgXs->SetText(a[0]);
+             f.meSgYs->SetText(a[1]);
+         }},
+        {"size", [](TfmMnForm& f,
+                    const auto& a) { f.LayoutForDrawingArea(std::stoi(a[0]), std::stoi(a[1])); }},
+        {"fill", [](TfmMnForm& f, const auto& a) { f.coFill->ChooseItem(std::stoi(a[0])); }},
+        {"colors", [](TfmMnForm& f, const auto& a) { f.seScoGrd->SetText(a[0]); }},
+        {"levels", [](TfmMnForm& f, const auto& a) { f.coLevel->ChooseItem(std::stoi(a[0])); }},
+        {"level-step", [](TfmMnForm& f, const auto& a) { f.meStLeLi->SetText(a[0]); }},
+        {"level-width", [](TfmMnForm& f, const auto& a) { f.meWdLeLi->SetText(a[0]); }},
+        {"transparent", [](TfmMnForm& f, const auto&) { f.cbTrnpLL->setChecked(true); }},
+        {"no-small-grid", [](TfmMnForm& f, const auto&) { f.cbDrSmal->setChecked(false); }},
+        {"no-big-grid", [](TfmMnForm& f, const auto&) { f.cbDrBig->setChecked(false); }},
+        {"no-axes", [](TfmMnForm& f, const auto&) { f.cbDrAxis->setChecked(false); }},
+        {"no-numbers", [](TfmMnForm& f, const auto&) { f.cbDrNumb->setChecked(false); }},
+        {"map", [](TfmMnForm& f, const auto&) { f.bbDrMpCl->click(); }},
+        {"level-lines", [](TfmMnForm& f, const auto&) { f.bbDrMpLL->click(); }},
+        {"grid", [](TfmMnForm& f, const auto&) { f.bbDrGrid->click(); }},
+        {"descent",
+         [](TfmMnForm& f, const auto&) {
+             f.seTimFrm->SetValue(0);  // frame time 0: the whole trace inside the click
+             f.bbIterat->click();
+         }},
+        {"picture", [](TfmMnForm&, const auto& a) { WritePicture(a[0]); }},
+        {"report",
+         [](TfmMnForm& f, const auto& a) { WriteText(a[0], JoinLines(f.ReportLines())); }},
+        {"trace-csv", [](TfmMnForm&, const auto& a) { WriteText(a[0], TraceCsv()); }},
+    };
+    return actions;
+}
+
+// Batch output is the program's own: Qt's notes about the off-screen session (no runtime folder,
+// no display) would only clutter standard error. Its critical and fatal messages still pass.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << message.toStdString() << '\n';
+    }
+}
+
+int RunBatch(int& argc, char** argv, const BatchCommand& command) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQtMessages);
+    QApplication application(argc, argv);
+    int reported = 0;
+    platform::SetErrorBoxHandler([&reported](const std::string&, const std::string& text) {
+        PrintError(text);
+        ++reported;
+    });
+    TfmMnForm form(nullptr, command.palette.value_or(palette::PaletteFileName));
+    for (const BatchStep& step : command.steps) {
+        const StepAction& action = StepActions().at(step.option);
+        platform::RunEvent([&] { action(form, step.args); });
+    }
+    platform::SetErrorBoxHandler(nullptr);
+    return reported == 0 ? BatchExitOk : BatchExitReported;
+}
+
+}  // namespace
+
+std::string TraceCsv() {
+    std::string csv = "k,x,y,z\n";
+    const bool functionKnown = core::FuncIndex >= 0 && core::FuncIndex < core::FunctionCount;
+    for (std::uint32_t k = 1; k <= core::TraceCount && k <= core::TraceCapacity; ++k) {
+        const core::TTracePoint& point = core::Trace[k];
+        csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
+        if (functionKnown)
+            csv += RoundTrip(core::ObjectiveFuncs[core::FuncIndex](point.X, point.Y));
+        csv += '\n';
+    }
+    return csv;
+}
+
+bool WantsCommandLine(const std::vector<std::string>& args) {
+    // Qt's own options (-platform, -style ...) begin with one dash and leave the window as it is.
+    for (const auto& arg : args) {
+        if (arg.rfind("--", 0) == 0)
+            return true;
+    }
+    return false;
+}
+
+int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args) {
+    const BatchParse parse = ParseBatchArguments(args);
+    if (parse.error) {
+        PrintError(parse.error->message);
+        std::cerr << "Try 'metopt --help'.\n";
+        return BatchExitUsage;
+    }
+    if (parse.command.help) {
+        std::cout << BatchUsage();
+        return BatchExitOk;
+    }
+    if (parse.command.version) {
+        std::cout << ProgramName << ' ' << METOPT_VERSION << '\n';
+        return BatchExitOk;
+    }
+    return RunBatch(argc, argv, parse.command);
+}
+
+}  // namespace metopt::ui

@@ -1,0 +1,22 @@
+#pragma once
+// Batch mode: the same main window built off-screen, driven by the command line, writing the
+// picture, the report and the trace, then exiting.
+#include <string>
+#include <vector>
+
+namespace metopt::ui {
+
+constexpr int BatchExitOk = 0;
+constexpr int BatchExitReported = 1;  // an error was reported (as the window's box would)
+constexpr int BatchExitUsage = 2;     // a bad command line
+
+// True when the command line asks for batch mode, help or version rather than the window.
+bool WantsCommandLine(const std::vector<std::string>& args);
+
+// Parses the arguments (after the program name) and runs them. argc/argv go to QApplication.
+int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args);
+
+// The trace of the last run as CSV: "k,x,y,z" and one row per point with round-trip precision.
+std::string TraceCsv();
+
+}  // namespace metopt::ui
