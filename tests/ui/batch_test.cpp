@@ -1,0 +1,245 @@
+// Batch mode: the command line parser, and the built executable run as a teacher would run it.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "palette/palette.h"
+#include "runtime/numtext.h"
+#include "ui/batchoptions.h"
+
+namespace {
+
+using metopt::ui::ParseBatchArguments;
+
+// --- Command line ---
+
+struct ParseCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* error;  // nullptr: parses
+};
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchParseTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(BatchParseTest, AcceptsOrNamesTheFault) {
+    const ParseCase& c = GetParam();
+    const auto parse = ParseBatchArguments(c.args);
+    if (c.error == nullptr) {
+        EXPECT_FALSE(parse.error.has_value()) << parse.error->message;
+    } else {
+        ASSERT_TRUE(parse.error.has_value());
+        EXPECT_EQ(parse.error->message, c.error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BatchParseTest,
+    ::testing::Values(
+        ParseCase{"NegativeValueAfterTheOption", {"--batch", "--x0", "-30.0"}, nullptr},
+        ParseCase{"ValueAfterEquals", {"--batch", "--x0=-30.0"}, nullptr},
+        ParseCase{"HelpAlone", {"--help"}, nullptr},
+        ParseCase{"UnknownOption", {"--batch", "--colour", "3"}, "unknown option --colour"},
+        ParseCase{
+            "BareWord", {"--batch", "map"}, "unexpected argument 'map'; options begin with --"},
+        ParseCase{"MissingValue", {"--batch", "--x0"}, "--x0 TEXT: takes 1 value"},
+        ParseCase{"TooFewValues",
+                  {"--batch", "--region", "1", "2", "3"},
+                  "--region XB XE YB YE: takes 4 values"},
+        ParseCase{"FunctionOutOfRange",
+                  {"--batch", "--function", "3"},
+                  "--function N: '3' is not a whole number from 0 to 2"},
+        ParseCase{"SizeNotANumber",
+                  {"--batch", "--size", "wide", "100"},
+                  "--size W H: 'wide' is not a whole number from 3 to 10000"},
+        ParseCase{
+            "EqualsOnAFlag", {"--batch", "--map=1"}, "--map: '=' is only for options of one value"},
+        ParseCase{"OptionWithoutBatch", {"--map"}, "--map needs --batch"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
+    const auto parse = ParseBatchArguments(
+        {"--grid", "--palette", "p.dat", "--batch", "--region", "-2", "2", "-1", "1", "--map"});
+    ASSERT_FALSE(parse.error.has_value());
+    ASSERT_EQ(parse.command.palette, "p.dat");
+    ASSERT_EQ(parse.command.steps.size(), 3u);
+    EXPECT_EQ(parse.command.steps[0].option, "grid");
+    EXPECT_EQ(parse.command.steps[1].option, "region");
+    EXPECT_EQ(parse.command.steps[1].args, (std::vector<std::string>{"-2", "2", "-1", "1"}));
+    EXPECT_EQ(parse.command.steps[2].option, "map");
+}
+
+// --- The executable ---
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class BatchRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char folder[] = "/tmp/metopt-batch-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        dir_ = folder;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    // Runs the program in the temporary folder under the C locale ('.' as separator).
+    RunResult Run(const std::string& arguments) const {
+        const std::string command = "cd '" + dir_ + "' && LC_ALL=C '" METOPT_EXECUTABLE "' " +
+                                    arguments + " >out.txt 2>err.txt";
+        RunResult result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = ReadFile(Path("out.txt"));
+        result.err = ReadFile(Path("err.txt"));
+        return result;
+    }
+
+    static std::string Palette() {
+        return std::string("--palette '") + METOPT_DEFAULT_PALETTE + "'";
+    }
+
+    std::string dir_;
+};
+
+TEST_F(BatchRunTest, ReportOfTheDefaultsAfterAMapAndADescent) {
+    const RunResult run = Run("--batch " + Palette() + " --map --descent --report -");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto lines = SplitLines(run.out);
+    ASSERT_EQ(lines.size(), 50u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
+    EXPECT_EQ(lines[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
+    EXPECT_EQ(lines[4], "Скорейший спуск прошел за 43 итерац.");
+    EXPECT_EQ(lines[6], "Трасса спуска:");
+    EXPECT_EQ(lines[49].rfind("#43: z( ", 0), 0u);
+}
+
+TEST_F(BatchRunTest, TraceCsvHoldsTheReportsTracePoints) {
+    const RunResult run =
+        Run("--batch " + Palette() + " --function 0 --descent --report report.txt" +
+            " --trace-csv trace.csv");
+    EXPECT_EQ(run.status, 1);  // no scan yet: the first trace point cannot be placed
+    const auto report = SplitLines(ReadFile(Path("report.txt")));
+    const auto csv = SplitLines(ReadFile(Path("trace.csv")));
+    ASSERT_EQ(report.size(), 10u);
+    ASSERT_EQ(csv.size(), 4u);
+    EXPECT_EQ(csv[0], "k,x,y,z");
+    for (int k = 1; k <= 3; ++k) {
+        std::stringstream row(csv[k]);
+        std::string field[4];
+        for (auto& f : field)
+            std::getline(row, f, ',');
+        EXPECT_EQ(field[0], std::to_string(k));
+        const auto value = [](const std::string& text) {
+            return metopt::runtime::FormatGeneral(std::strtold(text.c_str(), nullptr));
+        };
+        EXPECT_EQ(report[6 + k], "#" + field[0] + ": z( " + value(field[1]) + ", " +
+                                     value(field[2]) + " ) = " + value(field[3]));
+    }
+}
+
+TEST_F(BatchRunTest, PictureIsTheDrawingAreaWithFrameMapAndTrace) {
+    metopt::palette::LoadPalette(METOPT_DEFAULT_PALETTE);
+    const auto colour = [](int entry) {
+        const auto packed = static_cast<unsigned>(metopt::palette::Palette[entry].Color);
+        return qRgb(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+    };
+    const RunResult map = Run("--batch " + Palette() + " --size 300 200 --map --picture map.png");
+    ASSERT_EQ(map.status, 0) << map.err;
+    QImage picture(QString::fromStdString(Path("map.png")));
+    ASSERT_EQ(picture.size(), QSize(300, 200));
+    EXPECT_EQ(picture.pixel(0, 0), colour(metopt::palette::OutlineColor));
+    EXPECT_EQ(picture.pixel(299, 199), colour(metopt::palette::OutlineColor));
+    std::set<QRgb> mapColours;
+    for (int i = 0; i < metopt::palette::MapColorCount; ++i)
+        mapColours.insert(colour(i));
+    std::set<QRgb> seen;
+    for (int y = 1; y < 199; ++y) {
+        for (int x = 1; x < 299; ++x)
+            seen.insert(picture.pixel(x, y));
+    }
+    for (QRgb c : seen)
+        EXPECT_TRUE(mapColours.count(c)) << std::hex << c;
+    EXPECT_TRUE(seen.count(colour(0)));
+    EXPECT_TRUE(seen.count(colour(9)));
+
+    // Function 0 from its minimum: one trace point at the origin, a circle nine pixels across.
+    const RunResult descent = Run("--batch " + Palette() +
+                                  " --size 302 302 --function 0 --x0 0 --y0=0.0 --map --descent"
+                                  " --picture trace.png");
+    ASSERT_EQ(descent.status, 0) << descent.err;
+    QImage trace(QString::fromStdString(Path("trace.png")));
+    // XToColumn(0) = floor(1.3 * 301 / 2.6 + 1) = floor(151.5) = 151; YToRow(0) likewise.
+    const QRgb pen = colour(metopt::palette::TracePenColor);
+    const QRgb fill = colour(metopt::palette::TraceFillColor);
+    EXPECT_EQ(trace.pixel(151, 151), fill);
+    for (const auto& [dx, dy] : {std::pair{-4, 0}, {4, 0}, {0, -4}, {0, 4}}) {
+        EXPECT_EQ(trace.pixel(151 + dx, 151 + dy), pen) << dx << "," << dy;
+        EXPECT_NE(trace.pixel(151 + dx * 5 / 4, 151 + dy * 5 / 4), pen) << dx << "," << dy;
+    }
+}
+
+TEST_F(BatchRunTest, AnErrorIsPrintedAsTheBoxTextAndGivesExitOne) {
+    const RunResult run =
+        Run("--batch " + Palette() + " --subgrid 2,5 2 --grid --picture grid.png");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "metopt: '2,5' is not a valid integer value.\n");
+    EXPECT_TRUE(QImage(QString::fromStdString(Path("grid.png"))).size() == QSize(448, 412));
+}
+
+TEST_F(BatchRunTest, AMissingPaletteIsReportedAndTheRunGoesOn) {
+    const RunResult run = Run("--batch --descent --report -");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("metopt: File not found.\n", 0), 0u);
+    EXPECT_NE(run.out.find("Скорейший спуск прошел за 43 итерац."), std::string::npos);
+}
+
+TEST_F(BatchRunTest, ABadCommandLineGivesExitTwoAndDoesNothing) {
+    const RunResult run = Run("--batch " + Palette() + " --report r.txt --fill 7");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--fill N: '7' is not a whole number from 0 to 1"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(Path("r.txt")).good());
+}
+
+TEST_F(BatchRunTest, HelpAndVersion) {
+    const RunResult help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--trace-csv FILE"), std::string::npos);
+    const RunResult version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("metopt ", 0), 0u);
+}
+
+}  // namespace
