@@ -6,6 +6,7 @@
 #include <string>
 
 #include "palette/palette.h"
+#include "render/pixels.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/numtext.h"
@@ -17,17 +18,6 @@ const char* const GridStepRefusal = "Шаг сетки слишком мал и�
 namespace {
 
 using platform::Canvas;
-
-// Pixel positions are worked out in 64 bits; a position beyond the int range is far off the
-// canvas either way.
-int ToPixel(long long position) {
-    return static_cast<int>(std::clamp<long long>(position, INT_MIN, INT_MAX));
-}
-
-void Line(Canvas& canvas, long long x1, long long y1, long long x2, long long y2) {
-    canvas.MoveTo(ToPixel(x1), ToPixel(y1));
-    canvas.LineTo(ToPixel(x2), ToPixel(y2));
-}
 
 long double Divide(long double dividend, long double divisor) {
     runtime::ClearFpuFlags();

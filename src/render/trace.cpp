@@ -7,6 +7,7 @@
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "render/hooks.h"
+#include "render/pixels.h"
 #include "runtime/exceptions.h"
 #include "runtime/numtext.h"
 
@@ -18,15 +19,6 @@ TRect BackingRect;
 namespace {
 
 using platform::Canvas;
-
-int ToPixel(long long position) {
-    return static_cast<int>(std::clamp<long long>(position, INT_MIN, INT_MAX));
-}
-
-void Line(Canvas& canvas, long long x1, long long y1, long long x2, long long y2) {
-    canvas.MoveTo(ToPixel(x1), ToPixel(y1));
-    canvas.LineTo(ToPixel(x2), ToPixel(y2));
-}
 
 struct Pixel {
     long long column;

@@ -28,16 +28,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // 10^n (0 <= n <= 4932) correctly rounded to extended precision.
 long double PowerOfTen(int n) {
     if (n <= ExactPowersOfTen) {
@@ -495,6 +485,16 @@ std::int32_t SpinEditClamp(std::int64_t value, std::int32_t minValue, std::int32
 
 std::string SpinEditText(std::int64_t value, std::int32_t minValue, std::int32_t maxValue) {
     return FormatInteger(SpinEditClamp(value, minValue, maxValue));
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 }  // namespace metopt::runtime

@@ -27,6 +27,9 @@ std::string FormatInteger(std::int64_t n);
 // gives 0 or a denormal silently.
 long double ParseNumber(std::string_view text);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Strict text to 32-bit integer (decimal, or $ / x / 0x hexadecimal); raises EConvertError
 // "'<text>' is not a valid integer value".
 std::int32_t ParseInteger(std::string_view text);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "runtime/exceptions.h"
+#include "runtime/numtext.h"
 
 namespace metopt::runtime {
 
@@ -34,16 +35,6 @@ thread_local int pendingIOError = 0;
 
 bool IsBlank(int c) {
     return c >= 0 && c <= LastBlankCode;
-}
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Hexadecimal digits as a 64-bit pattern; nullopt when empty, malformed or wider than 64 bits.

@@ -15,7 +15,7 @@ struct ArgumentRule {
     long maxValue = 0;
 };
 
-struct OptionSpec {
+struct OptionInfo {
     std::string_view name;
     std::string_view argNames;  // for the usage text and the error messages
     int argCount;
@@ -30,7 +30,7 @@ constexpr ArgumentRule Whole(long lo, long hi) {
 
 constexpr int MaxAreaSide = 10000;
 
-const OptionSpec Options[] = {
+const OptionInfo Options[] = {
     {"batch", "", 0, Text, "required for every option below but --help and --version"},
     {"function", "N", 1, Whole(0, 2), "select item N of the equation list"},
     {"x0", "TEXT", 1, Text, "start point x0"},
@@ -65,18 +65,18 @@ const OptionSpec Options[] = {
     {"version", "", 0, Text, "print the version"},
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-    for (const auto& spec : Options) {
-        if (spec.name == name)
-            return &spec;
+const OptionInfo* FindOption(std::string_view name) {
+    for (const auto& option : Options) {
+        if (option.name == name)
+            return &option;
     }
     return nullptr;
 }
 
-std::string Describe(const OptionSpec& spec) {
-    std::string text = "--" + std::string(spec.name);
-    if (spec.argCount > 0)
-        text += " " + std::string(spec.argNames);
+std::string Describe(const OptionInfo& option) {
+    std::string text = "--" + std::string(option.name);
+    if (option.argCount > 0)
+        text += " " + std::string(option.argNames);
     return text;
 }
 
@@ -122,32 +122,32 @@ BatchParse ParseBatchArguments(const std::vector<std::string>& args) {
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr)
+        const OptionInfo* option = FindOption(name);
+        if (option == nullptr)
             return Fail(std::move(parse), "unknown option --" + name);
-        if (inlineValue && spec->argCount != 1) {
+        if (inlineValue && option->argCount != 1) {
             return Fail(std::move(parse),
-                        Describe(*spec) + ": '=' is only for options of one value");
+                        Describe(*option) + ": '=' is only for options of one value");
         }
 
         BatchStep step{name, {}};
         if (inlineValue) {
             step.args.push_back(*inlineValue);
         } else {
-            if (args.size() - 1 - i < static_cast<std::size_t>(spec->argCount)) {
-                return Fail(std::move(parse), Describe(*spec) + ": takes " +
-                                                  std::to_string(spec->argCount) + " value" +
-                                                  (spec->argCount > 1 ? "s" : ""));
+            if (args.size() - 1 - i < static_cast<std::size_t>(option->argCount)) {
+                return Fail(std::move(parse), Describe(*option) + ": takes " +
+                                                  std::to_string(option->argCount) + " value" +
+                                                  (option->argCount > 1 ? "s" : ""));
             }
-            for (int k = 1; k <= spec->argCount; ++k)
+            for (int k = 1; k <= option->argCount; ++k)
                 step.args.push_back(args[i + k]);
-            i += spec->argCount;
+            i += option->argCount;
         }
-        if (spec->rule.integer) {
+        if (option->rule.integer) {
             for (const auto& value : step.args) {
-                if (!IsWholeInRange(value, spec->rule)) {
-                    return Fail(std::move(parse), Describe(*spec) + ": '" + value + "' is not " +
-                                                      RuleText(spec->rule));
+                if (!IsWholeInRange(value, option->rule)) {
+                    return Fail(std::move(parse), Describe(*option) + ": '" + value + "' is not " +
+                                                      RuleText(option->rule));
                 }
             }
         }
@@ -181,10 +181,10 @@ std::string BatchUsage() {
         "buttons,\n"
         "                                   write files, in the order given, then exit\n\n"
         "Options (a value may also be given as --option=VALUE):\n";
-    for (const auto& spec : Options) {
-        std::string line = "  " + Describe(spec);
+    for (const auto& option : Options) {
+        std::string line = "  " + Describe(option);
         line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
-        text += line + std::string(spec.help) + "\n";
+        text += line + std::string(option.help) + "\n";
     }
     text +=
         "\n--report and --trace-csv take \"-\" for standard output. Errors the window would show "
