@@ -1,4 +1,5 @@
 #include "platform/canvas.h"
+#include "support/qt_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,6 @@
 
 namespace metopt::platform {
 namespace {
-
-// Text metrics need the application object.
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "canvas_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 constexpr std::int32_t Blank = 0x000000;
 constexpr std::int32_t Pen = 0x0000FF;

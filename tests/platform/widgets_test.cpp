@@ -23,26 +23,10 @@
 #include "runtime/errorreport.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
+#include "support/qt_environment.h"
 
 namespace metopt::platform {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        runtime::InitFpu();
-        static int argc = 1;
-        static char name[] = "widgets_test";
-        static char* argv[] = {name, nullptr};
-        application_ = new QApplication(argc, argv);
-    }
-
-  private:
-    QApplication* application_ = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment* const qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Records every error box instead of showing it.
 class WidgetsTest : public ::testing::Test {

@@ -1,4 +1,5 @@
 #include "render/grid.h"
+#include "support/qt_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -22,21 +23,6 @@ namespace metopt::render {
 namespace {
 
 using platform::Canvas;
-
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "grid_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 constexpr int W = 448;
 constexpr int H = 412;

@@ -40,25 +40,12 @@
 #include "runtime/errorreport.h"
 #include "runtime/fpu.h"
 #include "runtime/numtext.h"
+#include "support/qt_environment.h"
 #include "ui/mainform.h"
 #include "ui/textfit.h"
 
 namespace metopt::ui {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        runtime::InitFpu();
-        static int argc = 1;
-        static char name[] = "mainform_test";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-};
-
-[[maybe_unused]] ::testing::Environment* const qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // A palette whose 22 entries all differ: entry i is (10i + 5, 3i + 40, 250 - 7i).
 std::int32_t R(int i) {

@@ -1,0 +1,31 @@
+#pragma once
+// The application object that text metrics, widgets and the window need, made once for a test
+// program, with the program's floating-point environment.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "runtime/fpu.h"
+
+namespace metopt::testsupport {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        runtime::InitFpu();
+        static int argc = 1;
+        static char name[] = "metopt_test";
+        static char* argv[] = {name, nullptr};
+        application_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { application_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> application_;
+};
+
+inline ::testing::Environment* const qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace metopt::testsupport
