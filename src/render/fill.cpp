@@ -140,25 +140,67 @@ std::int32_t GradientColor(long double z, long double lo, long double hi,
 }
 
 void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount) {
+    FillSurface(canvas, mode, gradientCount, SamplingThreads());
+}
+
+void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount,
+                 unsigned threads) {
+    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
     canvas.SetPenColor(palette::Palette[palette::OutlineColor].Color);
-    canvas.SetBrushColor(palette::Palette[palette::BackgroundColor].Color);
+    canvas.SetBrushColor(background);
     canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
 
-    PixelSampler sampler;
+    const long double* kept = KeptSamples();
+    if (!kept && !CurrentFuncIsPure())
+        threads = 1;
+    const std::int32_t cols = MapCols;
+    const PixelSampler sampler;
     const ColorScale scale(ZMin, ZMax);
-    for (std::int32_t row = 1; row <= MapRows; ++row) {
+    const PixelRows pixels(canvas);
+
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t row) {
         if (StopRequested)
-            return;
+            return false;
         ShowStatus(FillStatusPrefix + RowPercent(row, MapRows) + "%");
-        sampler.BeginRow(row);
-        for (std::int32_t col = 1; col <= MapCols; ++col) {
-            const long double z = sampler.Value(col);
+        return true;
+    };
+    pass.work = [&](std::int32_t row) {
+        const PixelSampler::Row sampledRow = sampler.RowAt(row);
+        const long double* keptRow =
+            kept ? kept + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
+                 : nullptr;
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            const long double z = keptRow ? keptRow[col - 1] : sampler.ValueIn(sampledRow, col);
             if (mode == 0) {
-                canvas.SetPixel(col, row, DiscreteColorAt(scale.Position(z)));
+                pixels.Set(col, row, DiscreteColorAt(scale.Position(z)));
             } else if (mode == 1) {
-                canvas.SetPixel(col, row, GradientColorAt(scale.Position(z), gradientCount));
+                pixels.Set(col, row, GradientColorAt(scale.Position(z), gradientCount));
             }
         }
+    };
+    // Rows past the one where the fill stopped or failed may have been drawn ahead by another
+    // thread: they go back to the background, as a fill done row by row leaves them.
+    std::int32_t lastDrawn = MapRows;
+    const auto clearRowsAfter = [&] {
+        for (std::int32_t row = lastDrawn + 1; row <= MapRows; ++row) {
+            for (std::int32_t col = 1; col <= cols; ++col)
+                pixels.Set(col, row, background);
+        }
+    };
+    pass.afterRow = [&](std::int32_t row, bool failed) {
+        if (failed)
+            lastDrawn = row;
+    };
+    try {
+        const std::int32_t stoppedAt = RunRowPass(MapRows, threads, pass);
+        if (stoppedAt != 0) {
+            lastDrawn = stoppedAt - 1;
+            clearRowsAfter();
+        }
+    } catch (...) {
+        clearRowsAfter();
+        throw;
     }
 }
 

@@ -15,7 +15,13 @@ std::int32_t GradientColor(long double z, long double lo, long double hi,
 
 // Frame and background over the whole canvas, then every sampled pixel in the given mode
 // (0 discrete, 1 gradient, other values nothing), with "Прорисовка карты высот: P%" per row.
+// The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
+// function. The colours of one of the program's own functions are computed on `threads` threads
+// (SamplingThreads() by default); the status texts, the Stop checks and the picture, also when a
+// pixel fails, are those of the one-thread fill.
 void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount);
+void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount,
+                 unsigned threads);
 
 // The ten legend boxes over the whole legend canvas.
 void DrawLegend(platform::Canvas& canvas);

@@ -19,17 +19,6 @@ void ShowRowStatus(std::int32_t row) {
     ShowStatus(LevelStatusPrefix + RowPercent(row, MapRows) + "%");
 }
 
-// A line pixel in the line colour; any other pixel in the background unless the lines are
-// transparent.
-void MarkPixel(platform::Canvas& canvas, std::int32_t col, std::int32_t row, bool onLine,
-               const LevelLineOptions& options) {
-    if (onLine) {
-        canvas.SetPixel(col, row, palette::Palette[palette::LevelLineColor].Color);
-    } else if (!options.transparent) {
-        canvas.SetPixel(col, row, palette::Palette[palette::BackgroundColor].Color);
-    }
-}
-
 // Holds a value in memory at this point: the compiler can neither reuse a copy computed before
 // nor move the computation of it past the calls that follow.
 void Pin(long double& value) {
@@ -62,34 +51,102 @@ void DrawLevelLines(platform::Canvas& canvas, std::int32_t mode, const LevelLine
 }
 
 void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options) {
-    for (std::int32_t row = 1; row <= MapRows; ++row) {
+    LevelLinesByAnalysis(canvas, options, SamplingThreads());
+}
+
+void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options,
+                          unsigned threads) {
+    // Every pixel is compared with its right, lower and lower-right neighbours as they were before
+    // the pass; reading them from a copy makes the rows independent of each other.
+    const platform::Canvas before = canvas;
+    const PixelRows pixels(canvas);
+    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
+    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+    const std::int32_t cols = MapCols;
+
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t row) {
         if (StopRequested)
-            return;
+            return false;
         ShowRowStatus(row);
-        for (std::int32_t col = 1; col <= MapCols; ++col) {
-            // The neighbours to the right and below are not yet visited, so they still show the
-            // picture as it was before the pass.
-            const std::int32_t c = canvas.GetPixel(col, row);
-            const bool onBorder = c != canvas.GetPixel(col + 1, row) ||
-                                  c != canvas.GetPixel(col, row + 1) ||
-                                  c != canvas.GetPixel(col + 1, row + 1);
-            MarkPixel(canvas, col, row, onBorder, options);
+        return true;
+    };
+    pass.work = [&](std::int32_t row) {
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            const std::int32_t c = before.GetPixel(col, row);
+            const bool onBorder = c != before.GetPixel(col + 1, row) ||
+                                  c != before.GetPixel(col, row + 1) ||
+                                  c != before.GetPixel(col + 1, row + 1);
+            if (onBorder) {
+                pixels.Set(col, row, line);
+            } else if (!options.transparent) {
+                pixels.Set(col, row, background);
+            }
         }
+    };
+    pass.afterRow = [](std::int32_t, bool) {};
+    const std::int32_t stoppedAt = RunRowPass(MapRows, threads, pass);
+    // Rows from the stop on may have been done ahead by another thread: they get their pixels
+    // back, as a pass stopped there leaves them.
+    for (std::int32_t row = stoppedAt; stoppedAt != 0 && row <= MapRows; ++row) {
+        for (std::int32_t col = 1; col <= cols; ++col)
+            pixels.Set(col, row, before.GetPixel(col, row));
     }
 }
 
 void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options) {
+    LevelLinesByThreshold(canvas, options, SamplingThreads());
+}
+
+void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options,
+                           unsigned threads) {
     const long double levelsPerUnit = runtime::ParseNumber(options.stepText);
     const long double halfWidth = runtime::ParseNumber(options.widthText);
-    PixelSampler sampler;
-    for (std::int32_t row = 1; row <= MapRows; ++row) {
+    const long double* kept = KeptSamples();
+    if (!kept && !CurrentFuncIsPure())
+        threads = 1;
+    // The picture before the pass, for the rows that another thread did past a failing pixel.
+    const platform::Canvas before = threads > 1 ? platform::Canvas(canvas) : platform::Canvas(0, 0);
+    const PixelRows pixels(canvas);
+    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
+    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+    const std::int32_t cols = MapCols;
+    const PixelSampler sampler;
+
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t row) {
         ShowRowStatus(row);
-        sampler.BeginRow(row);
-        for (std::int32_t col = 1; col <= MapCols; ++col) {
-            const long double u = LevelUnits(sampler.Value(col), levelsPerUnit);
+        return true;
+    };
+    pass.work = [&](std::int32_t row) {
+        const PixelSampler::Row sampledRow = sampler.RowAt(row);
+        const long double* keptRow =
+            kept ? kept + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
+                 : nullptr;
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            const long double z = keptRow ? keptRow[col - 1] : sampler.ValueIn(sampledRow, col);
+            const long double u = LevelUnits(z, levelsPerUnit);
             const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
-            MarkPixel(canvas, col, row, halfWidth > std::fabs(u - nearestLevel), options);
+            if (halfWidth > std::fabs(u - nearestLevel)) {
+                pixels.Set(col, row, line);
+            } else if (!options.transparent) {
+                pixels.Set(col, row, background);
+            }
         }
+    };
+    std::int32_t failedRow = 0;
+    pass.afterRow = [&](std::int32_t row, bool failed) {
+        if (failed)
+            failedRow = row;
+    };
+    try {
+        RunRowPass(MapRows, threads, pass);
+    } catch (...) {
+        for (std::int32_t row = failedRow + 1; threads > 1 && row <= MapRows; ++row) {
+            for (std::int32_t col = 1; col <= cols; ++col)
+                pixels.Set(col, row, before.GetPixel(col, row));
+        }
+        throw;
     }
 }
 

@@ -15,7 +15,18 @@ struct LevelLineOptions {
 
 // mode 0: LevelLinesByAnalysis, 1: LevelLinesByThreshold, other values nothing.
 void DrawLevelLines(platform::Canvas& canvas, std::int32_t mode, const LevelLineOptions& options);
+// Each pixel compared with its neighbours as the picture was before the pass. The rows are done on
+// `threads` threads (SamplingThreads() by default), from a copy of the picture; the status texts,
+// the Stop checks and the picture are those of the one-thread pass.
 void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options);
+void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options,
+                          unsigned threads);
+// The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
+// function; those of one of the program's own functions on `threads` threads (SamplingThreads()
+// by default), with the status texts and the picture, also when a pixel fails, of the one-thread
+// pass.
 void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options);
+void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options,
+                           unsigned threads);
 
 }  // namespace metopt::render

@@ -1,8 +1,16 @@
 #include "render/viewport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfenv>
+#include <condition_variable>
+#include <cstring>
 #include <exception>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
 
 #include "core/functions.h"
 #include "render/hooks.h"
@@ -157,6 +165,169 @@ void RefreshCount(std::int32_t& target, const std::string& text) {
     }
 }
 
+
+// The samples of the last scan of one of the program's own functions, with what they were made for.
+struct SampleStore {
+    std::unique_ptr<long double[]> values;
+    core::TObjectiveFunc func = nullptr;
+    core::TRegion region;
+    std::int32_t cols = 0;
+    std::int32_t rows = 0;
+};
+SampleStore Kept;
+
+// An extended real's value lies in its first ten bytes; the rest of its storage is padding.
+constexpr std::size_t ExtendedValueBytes = 10;
+
+bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, ExtendedValueBytes) == 0;
+}
+
+bool SameRegion(const core::TRegion& a, const core::TRegion& b) {
+    return SameBits(a.Xb, b.Xb) && SameBits(a.Xe, b.Xe) && SameBits(a.Yb, b.Yb) &&
+           SameBits(a.Ye, b.Ye);
+}
+
+// Room for the samples of MapCols x MapRows, or nullptr when there is nothing to sample or the
+// memory cannot be had (the scan then keeps nothing and works row by row).
+std::unique_ptr<long double[]> SampleBuffer() {
+    if (MapCols <= 0 || MapRows <= 0)
+        return nullptr;
+    const auto count = static_cast<std::size_t>(MapCols) * static_cast<std::size_t>(MapRows);
+    return std::unique_ptr<long double[]>(new (std::nothrow) long double[count]);
+}
+
+// The workers of one RowPass. The calling thread waits for each row in order; a row that raised,
+// or a stop, ends the claims of rows beyond it. The destructor stops and joins every worker, so
+// no worker outlives the pass whatever it ends with.
+class RowTeam {
+  public:
+    RowTeam(std::int32_t rows, unsigned threads, const std::function<void(std::int32_t)>& work)
+        : work_(work), done_(static_cast<std::size_t>(rows) + 1, 0),
+          failures_(static_cast<std::size_t>(rows) + 1), lastRow_(rows) {
+        std::fegetenv(&environment_);
+        for (unsigned i = 0; i < threads; ++i) {
+            try {
+                workers_.emplace_back([this] { Serve(); });
+            } catch (const std::system_error&) {
+                break;  // fewer threads; the calling thread does the rows no worker took
+            }
+        }
+    }
+    ~RowTeam() {
+        lastRow_.store(0);
+        for (std::thread& worker : workers_)
+            worker.join();
+    }
+    RowTeam(const RowTeam&) = delete;
+    RowTeam& operator=(const RowTeam&) = delete;
+
+    // Stops claims of rows after this one.
+    void StopAfter(std::int32_t row) { LowerLastRow(row); }
+
+    // Waits until the row is done (doing it here if no worker could be started); true when its
+    // work raised.
+    bool Await(std::int32_t row) {
+        if (workers_.empty()) {
+            Claim(row);
+        } else {
+            std::unique_lock<std::mutex> lock(mutex_);
+            rowDone_.wait(lock, [&] { return done_[static_cast<std::size_t>(row)] != 0; });
+        }
+        return failures_[static_cast<std::size_t>(row)] != nullptr;
+    }
+    [[noreturn]] void Raise(std::int32_t row) {
+        std::rethrow_exception(failures_[static_cast<std::size_t>(row)]);
+    }
+
+  private:
+    void Serve() {
+        std::fesetenv(&environment_);
+        runtime::ClearFpuFlags();
+        for (;;) {
+            const std::int32_t row = nextRow_.fetch_add(1) + 1;
+            if (row > lastRow_.load())
+                return;
+            Claim(row);
+        }
+    }
+
+    void Claim(std::int32_t row) {
+        std::exception_ptr failure;
+        try {
+            work_(row);
+        } catch (...) {
+            failure = std::current_exception();
+            LowerLastRow(row);
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            failures_[static_cast<std::size_t>(row)] = failure;
+            done_[static_cast<std::size_t>(row)] = 1;
+        }
+        rowDone_.notify_all();
+    }
+
+    void LowerLastRow(std::int32_t row) {
+        std::int32_t last = lastRow_.load();
+        while (row < last && !lastRow_.compare_exchange_weak(last, row)) {
+        }
+    }
+
+    const std::function<void(std::int32_t)>& work_;
+    std::fenv_t environment_{};
+    std::mutex mutex_;
+    std::condition_variable rowDone_;
+    std::vector<unsigned char> done_;
+    std::vector<std::exception_ptr> failures_;
+    std::atomic<std::int32_t> nextRow_{0};
+    std::atomic<std::int32_t> lastRow_;
+    std::vector<std::thread> workers_;
+};
+
+// One row's work on the calling thread, right after its beforeRow.
+std::int32_t RunRowsHere(std::int32_t rows, const RowPass& pass) {
+    for (std::int32_t row = 1; row <= rows; ++row) {
+        if (!pass.beforeRow(row))
+            return row;
+        std::exception_ptr failure;
+        try {
+            pass.work(row);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        pass.afterRow(row, failure != nullptr);
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    return 0;
+}
+
+std::int32_t RunRowsOnWorkers(std::int32_t rows, unsigned threads, const RowPass& pass) {
+    RowTeam team(rows, threads, pass.work);
+    for (std::int32_t row = 1; row <= rows; ++row) {
+        if (!pass.beforeRow(row)) {
+            team.StopAfter(0);
+            return row;
+        }
+        const bool failed = team.Await(row);
+        pass.afterRow(row, failed);
+        if (failed)
+            team.Raise(row);
+    }
+    return 0;
+}
+
+// The scan's rules for one sample, in scan order.
+void TakeSample(long double z, std::int32_t col, std::int32_t row) {
+    if (z > ZMax)
+        ZMax = z;
+    if (z < ZMin) {
+        ZMin = z;
+        MinCol = col;
+        MinRow = row;
+    }
+}
 }  // namespace
 
 void ResetViewport() {
@@ -169,6 +340,7 @@ void ResetViewport() {
     MapCols = 0;
     MapRows = 0;
     GraphParams = TGraphParams{};
+    ReleaseKeptSamples();
 }
 
 std::int32_t XToColumn(long double x, int W) {
@@ -209,24 +381,74 @@ PixelSampler::PixelSampler() {
     }
 }
 
-void PixelSampler::BeginRow(std::int32_t row) {
-    row_ = row;
-    rowY_ = SampledY(row, rowFaults_);
+PixelSampler::Row PixelSampler::RowAt(std::int32_t row) const {
+    Row r;
+    r.row = row;
+    r.y = SampledY(row, r.faults);
+    return r;
 }
 
-long double PixelSampler::Value(std::int32_t col) const {
+long double PixelSampler::ValueIn(const Row& row, std::int32_t col) const {
     if (col < 1 || static_cast<std::size_t>(col) > columnX_.size())
-        return ValueAtPixel(col, row_);
+        return ValueAtPixel(col, row.row);
     const auto i = static_cast<std::size_t>(col - 1);
     // ValueAtPixel's order: the x conversion, then the y conversion, then the function.
     if (anyColumnFault_ && columnFaults_[i] != 0)
         RaiseFaults(columnFaults_[i]);
-    if (rowFaults_ != 0)
-        RaiseFaults(rowFaults_);
-    return core::CurrentFunc(columnX_[i], rowY_);
+    if (row.faults != 0)
+        RaiseFaults(row.faults);
+    return core::CurrentFunc(columnX_[i], row.y);
+}
+
+void PixelSampler::BeginRow(std::int32_t row) {
+    row_ = RowAt(row);
+}
+
+long double PixelSampler::Value(std::int32_t col) const {
+    return ValueIn(row_, col);
+}
+
+unsigned SamplingThreads() {
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+bool CurrentFuncIsPure() {
+    return std::find(std::begin(core::ObjectiveFuncs), std::end(core::ObjectiveFuncs),
+                     core::CurrentFunc) != std::end(core::ObjectiveFuncs);
+}
+
+const long double* KeptSamples() {
+    const bool current = ZRangeValid && Kept.values && Kept.func == core::CurrentFunc &&
+                         SameRegion(Kept.region, VisibleRegion) && Kept.cols == MapCols &&
+                         Kept.rows == MapRows;
+    return current ? Kept.values.get() : nullptr;
+}
+
+void ReleaseKeptSamples() {
+    Kept = SampleStore{};
+}
+
+std::int32_t RunRowPass(std::int32_t rows, unsigned threads, const RowPass& pass) {
+    if (threads <= 1 || rows <= 1)
+        return RunRowsHere(rows, pass);
+    return RunRowsOnWorkers(rows, std::min<unsigned>(threads, static_cast<unsigned>(rows)), pass);
+}
+
+PixelRows::PixelRows(platform::Canvas& canvas)
+    : bits_(canvas.Image().bits()), bytesPerLine_(canvas.Image().bytesPerLine()),
+      width_(canvas.Width()), height_(canvas.Height()) {}
+
+void PixelRows::Set(int x, int y, std::int32_t color) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x] = platform::ToQRgb(color);
 }
 
 void ScanValueRange(const GraphFieldTexts& fields) {
+    ScanValueRange(fields, SamplingThreads());
+}
+
+void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
     ZMin = ScanStartMin;
     ZMax = ScanStartMax;
     core::TRegion region;
@@ -235,27 +457,63 @@ void ScanValueRange(const GraphFieldTexts& fields) {
     region.Yb = runtime::ParseNumber(fields.Yb);
     region.Ye = runtime::ParseNumber(fields.Ye);
     VisibleRegion = region;
+    ReleaseKeptSamples();
 
-    PixelSampler sampler;
-    for (std::int32_t row = 1; row <= MapRows; ++row) {
+    // The program's own functions are sampled into one buffer, kept afterwards, and may be
+    // sampled on several threads; any other function one row at a time, in scan order.
+    const bool pure = CurrentFuncIsPure();
+    std::unique_ptr<long double[]> all = pure ? SampleBuffer() : nullptr;
+    std::vector<long double> oneRow;
+    if (!all) {
+        oneRow.resize(static_cast<std::size_t>(std::max<std::int32_t>(MapCols, 0)));
+        threads = 1;
+    }
+    const std::int32_t cols = MapCols;
+    const auto rowValues = [&](std::int32_t row) {
+        return all ? all.get() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
+                   : oneRow.data();
+    };
+    // The column at which a row's evaluation failed (each entry written by its row's worker only).
+    std::vector<std::int32_t> failedColumn(static_cast<std::size_t>(std::max(MapRows, 0)) + 1, 0);
+
+    const PixelSampler sampler;
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t row) {
         ShowStatus(ScanStatusPrefix + RowPercent(row, MapRows) + "%");
-        sampler.BeginRow(row);
-        for (std::int32_t col = 1; col <= MapCols; ++col) {
-            const long double z = sampler.Value(col);
-            if (z > ZMax)
-                ZMax = z;
-            if (z < ZMin) {
-                ZMin = z;
-                MinCol = col;
-                MinRow = row;
+        return true;
+    };
+    pass.work = [&](std::int32_t row) {
+        long double* values = rowValues(row);
+        const PixelSampler::Row sampledRow = sampler.RowAt(row);
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            try {
+                values[col - 1] = sampler.ValueIn(sampledRow, col);
+            } catch (...) {
+                failedColumn[static_cast<std::size_t>(row)] = col;
+                throw;
             }
         }
-    }
+    };
+    pass.afterRow = [&](std::int32_t row, bool failed) {
+        const long double* values = rowValues(row);
+        const std::int32_t taken = failed ? failedColumn[static_cast<std::size_t>(row)] - 1 : cols;
+        for (std::int32_t col = 1; col <= taken; ++col)
+            TakeSample(values[col - 1], col, row);
+    };
+    RunRowPass(MapRows, threads, pass);
+
     if (ZMin == ZMax) {
         ZMin = ZMin - EqualRangeWidening;
         ZMax = ZMax + EqualRangeWidening;
     }
     ZRangeValid = true;
+    if (all) {
+        Kept.values = std::move(all);
+        Kept.func = core::CurrentFunc;
+        Kept.region = VisibleRegion;
+        Kept.cols = MapCols;
+        Kept.rows = MapRows;
+    }
 }
 
 void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H) {
