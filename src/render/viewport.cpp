@@ -165,7 +165,6 @@ void RefreshCount(std::int32_t& target, const std::string& text) {
     }
 }
 
-
 // The samples of the last scan of one of the program's own functions, with what they were made for.
 struct SampleStore {
     std::unique_ptr<long double[]> values;
@@ -203,8 +202,10 @@ std::unique_ptr<long double[]> SampleBuffer() {
 class RowTeam {
   public:
     RowTeam(std::int32_t rows, unsigned threads, const std::function<void(std::int32_t)>& work)
-        : work_(work), done_(static_cast<std::size_t>(rows) + 1, 0),
-          failures_(static_cast<std::size_t>(rows) + 1), lastRow_(rows) {
+        : work_(work),
+          done_(static_cast<std::size_t>(rows) + 1, 0),
+          failures_(static_cast<std::size_t>(rows) + 1),
+          lastRow_(rows) {
         std::fegetenv(&environment_);
         for (unsigned i = 0; i < threads; ++i) {
             try {
@@ -435,8 +436,10 @@ std::int32_t RunRowPass(std::int32_t rows, unsigned threads, const RowPass& pass
 }
 
 PixelRows::PixelRows(platform::Canvas& canvas)
-    : bits_(canvas.Image().bits()), bytesPerLine_(canvas.Image().bytesPerLine()),
-      width_(canvas.Width()), height_(canvas.Height()) {}
+    : bits_(canvas.Image().bits()),
+      bytesPerLine_(canvas.Image().bytesPerLine()),
+      width_(canvas.Width()),
+      height_(canvas.Height()) {}
 
 void PixelRows::Set(int x, int y, std::int32_t color) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)

@@ -1,0 +1,327 @@
+// The cost of every drawing command of the program, and of the descent, over the three functions
+// and two drawing areas (the design size and a full-HD one), each also given as a ratio to the
+// floor: one evaluation of the function at every sampled pixel in a tight loop, on one thread.
+// The last table is what scripts/bench prints.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QtGlobal>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "core/report.h"
+#include "palette/palette.h"
+#include "platform/canvas.h"
+#include "platform/dropdown.h"
+#include "render/fill.h"
+#include "render/grid.h"
+#include "render/hooks.h"
+#include "render/levellines.h"
+#include "render/trace.h"
+#include "render/viewport.h"
+#include "runtime/fpu.h"
+#include "ui/mainform.h"
+
+namespace {
+
+using namespace metopt;
+
+struct AreaSize {
+    int width;
+    int height;
+};
+constexpr AreaSize Sizes[] = {{448, 412}, {1920, 1080}};
+constexpr int DiscreteMap = 0;
+constexpr int GradientFill = 1;
+constexpr int ByAnalysis = 0;
+constexpr int ByThreshold = 1;
+constexpr std::int32_t GradientColours = 30;
+
+// Function k over an area of the given size with the default region, nothing scanned yet.
+void Prepare(int function, const AreaSize& size) {
+    runtime::InitFpu();
+    render::ResetViewport();
+    render::ResetHooks();
+    render::SetStatusSink([](const std::string&) {});
+    core::CurrentFunc = core::ObjectiveFuncs[function];
+    render::MapCols = size.width - 2;
+    render::MapRows = size.height - 2;
+}
+
+// The same, scanned, with the map drawn on a canvas of that size.
+platform::Canvas PrepareMap(int function, const AreaSize& size) {
+    Prepare(function, size);
+    render::ScanValueRange(render::GraphFieldTexts{});
+    platform::Canvas canvas(size.width, size.height);
+    render::FillSurface(canvas, DiscreteMap, GradientColours);
+    return canvas;
+}
+
+void Floor(benchmark::State& state, int function, AreaSize size) {
+    Prepare(function, size);
+    render::ScanValueRange(render::GraphFieldTexts{});
+    std::vector<long double> x;
+    for (std::int32_t col = 1; col <= render::MapCols; ++col)
+        x.push_back(render::ColumnToX(col));
+    std::vector<long double> y;
+    for (std::int32_t row = 1; row <= render::MapRows; ++row)
+        y.push_back(render::RowToY(row));
+    const core::TObjectiveFunc f = core::CurrentFunc;
+    for (auto _ : state) {
+        for (const long double rowY : y) {
+            for (const long double colX : x) {
+                long double z = f(colX, rowY);
+                benchmark::DoNotOptimize(z);
+            }
+        }
+    }
+}
+
+void Scan(benchmark::State& state, int function, AreaSize size, unsigned threads) {
+    Prepare(function, size);
+    for (auto _ : state)
+        render::ScanValueRange(render::GraphFieldTexts{}, threads);
+}
+
+// The map command with the range not valid: the scan, then the fill.
+void MapFresh(benchmark::State& state, int function, AreaSize size) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    for (auto _ : state) {
+        render::ZRangeValid = false;
+        render::ScanValueRange(render::GraphFieldTexts{});
+        render::FillSurface(canvas, DiscreteMap, GradientColours);
+    }
+}
+
+// The map command with the range valid: the fill alone, from the scan's samples.
+void Fill(benchmark::State& state, int function, AreaSize size, int mode) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    for (auto _ : state)
+        render::FillSurface(canvas, mode, GradientColours);
+}
+
+// The same fill with the function evaluated again at every pixel.
+void FillEvaluating(benchmark::State& state, int function, AreaSize size) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    render::ReleaseKeptSamples();
+    for (auto _ : state)
+        render::FillSurface(canvas, DiscreteMap, GradientColours);
+}
+
+// Level lines over the map (the map put back before each pass, untimed).
+void LevelLines(benchmark::State& state, int function, AreaSize size, int mode) {
+    const platform::Canvas map = PrepareMap(function, size);
+    platform::Canvas canvas = map;
+    const render::LevelLineOptions options;
+    for (auto _ : state) {
+        state.PauseTiming();
+        canvas = map;
+        canvas.Image().detach();
+        state.ResumeTiming();
+        render::DrawLevelLines(canvas, mode, options);
+    }
+}
+
+void Grid(benchmark::State& state, int function, AreaSize size) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    const render::GridLayers everything;
+    for (auto _ : state)
+        render::DrawGrid(canvas, render::GraphFieldTexts{}, everything);
+}
+
+core::DescentFields DefaultDescent(int function) {
+    core::DescentFields fields;
+    fields.x0 = "30.0";
+    fields.y0 = "-30.0";
+    fields.eps = "0.0000001";
+    fields.step = "0.99";
+    fields.radius = "1000.0";
+    fields.funcIndex = function;
+    return fields;
+}
+
+void Descent(benchmark::State& state, int function, AreaSize size) {
+    PrepareMap(function, size);
+    const core::DescentFields fields = DefaultDescent(function);
+    for (auto _ : state) {
+        std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
+        benchmark::DoNotOptimize(lines);
+    }
+}
+
+// One trace point drawn and the picture saved, as each animation tick does.
+void TracePoint(benchmark::State& state, int function, AreaSize size) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    core::RunDescentAndReport(DefaultDescent(function), render::VisibleRegion);
+    const auto count = static_cast<std::int32_t>(core::TraceCount);
+    std::int32_t n = 0;
+    for (auto _ : state) {
+        n = n % count + 1;
+        render::DrawTracePoint(canvas, n);
+        render::SaveBackingImage(canvas);
+    }
+}
+
+void SaveAndRestore(benchmark::State& state, int function, AreaSize size) {
+    platform::Canvas canvas = PrepareMap(function, size);
+    for (auto _ : state) {
+        render::SaveBackingImage(canvas);
+        render::RestoreBackingImage(canvas, render::GraphFieldTexts{});
+    }
+}
+
+// The map command of the window itself (a fresh scan and the fill), with its status line
+// repainted as it goes, or with the status texts going nowhere: the difference is what the
+// progress texts cost.
+std::unique_ptr<ui::TfmMnForm> Window;
+
+void WindowMapFresh(benchmark::State& state, int function, AreaSize size, bool withStatus) {
+    runtime::InitFpu();
+    if (!Window) {
+        Window = std::make_unique<ui::TfmMnForm>(nullptr, METOPT_PALETTE_FILE);
+        Window->show();
+    }
+    Window->LayoutForDrawingArea(size.width, size.height);
+    QApplication::processEvents();
+    Window->coEquat->SetItemIndex(function);
+    Window->coEquatChange();
+    if (withStatus) {
+        render::SetStatusSink([](const std::string& text) { Window->ShowStatus(text); });
+    } else {
+        render::SetStatusSink([](const std::string&) {});
+    }
+    for (auto _ : state) {
+        render::ZRangeValid = false;
+        Window->bbDrMpClClick();
+    }
+    render::ResetHooks();
+}
+
+struct Command {
+    const char* name;
+    void (*run)(benchmark::State&, int, AreaSize);
+};
+
+void ScanAllCores(benchmark::State& s, int f, AreaSize a) {
+    Scan(s, f, a, render::SamplingThreads());
+}
+void ScanOneThread(benchmark::State& s, int f, AreaSize a) {
+    Scan(s, f, a, 1);
+}
+void FillDiscrete(benchmark::State& s, int f, AreaSize a) {
+    Fill(s, f, a, DiscreteMap);
+}
+void FillGradient(benchmark::State& s, int f, AreaSize a) {
+    Fill(s, f, a, GradientFill);
+}
+void LinesByAnalysis(benchmark::State& s, int f, AreaSize a) {
+    LevelLines(s, f, a, ByAnalysis);
+}
+void LinesByThreshold(benchmark::State& s, int f, AreaSize a) {
+    LevelLines(s, f, a, ByThreshold);
+}
+void WindowMapWithStatus(benchmark::State& s, int f, AreaSize a) {
+    WindowMapFresh(s, f, a, true);
+}
+void WindowMapWithoutStatus(benchmark::State& s, int f, AreaSize a) {
+    WindowMapFresh(s, f, a, false);
+}
+
+const Command Commands[] = {
+    {"floor", Floor},
+    {"scan", ScanAllCores},
+    {"scan, one thread", ScanOneThread},
+    {"map, fresh scan", MapFresh},
+    {"map, valid range", FillDiscrete},
+    {"gradient, valid range", FillGradient},
+    {"map, evaluating", FillEvaluating},
+    {"lines by analysis", LinesByAnalysis},
+    {"lines by threshold", LinesByThreshold},
+    {"grid", Grid},
+    {"trace point + save", TracePoint},
+    {"save + restore", SaveAndRestore},
+    {"descent (defaults)", Descent},
+    {"window map, status", WindowMapWithStatus},
+    {"window map, no status", WindowMapWithoutStatus},
+};
+
+std::string CaseName(const char* command, int function, const AreaSize& size) {
+    return std::string(command) + "/f" + std::to_string(function) + "/" +
+           std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+// The name the library reports a case under (its times are wall-clock times).
+std::string ReportedName(const char* command, int function, const AreaSize& size) {
+    return CaseName(command, function, size) + "/real_time";
+}
+
+// Keeps every case's time per iteration as it is reported, for the table at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+  public:
+    RecordingReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                milliseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+    // Every case reports in milliseconds.
+    std::map<std::string, double> milliseconds;
+};
+
+void PrintTable(const std::map<std::string, double>& milliseconds) {
+    std::printf(
+        "\nms per command, and its ratio to the floor of the same function and area"
+        " (cores: %u)\n",
+        std::thread::hardware_concurrency());
+    for (const AreaSize& size : Sizes) {
+        std::printf("\n%dx%d %27s %20s %20s\n", size.width, size.height, "f0", "f1", "f2");
+        for (const Command& command : Commands) {
+            std::printf("%-24s", command.name);
+            for (int function = 0; function < core::FunctionCount; ++function) {
+                const auto time = milliseconds.find(ReportedName(command.name, function, size));
+                const auto floor = milliseconds.find(ReportedName("floor", function, size));
+                if (time == milliseconds.end() || floor == milliseconds.end()) {
+                    std::printf(" %20s", "-");
+                    continue;
+                }
+                std::printf(" %10.3f (%6.3f x)", time->second, time->second / floor->second);
+            }
+            std::printf("\n");
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    runtime::InitFpu();
+    palette::LoadPalette(METOPT_PALETTE_FILE);
+    for (const AreaSize& size : Sizes) {
+        for (const Command& command : Commands) {
+            for (int function = 0; function < core::FunctionCount; ++function) {
+                benchmark::RegisterBenchmark(CaseName(command.name, function, size).c_str(),
+                                             command.run, function, size)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
+            }
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintTable(reporter.milliseconds);
+    Window.reset();
+    benchmark::Shutdown();
+    return 0;
+}
