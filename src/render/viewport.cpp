@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -319,14 +320,31 @@ std::int32_t RunRowsOnWorkers(std::int32_t rows, unsigned threads, const RowPass
     return 0;
 }
 
-// The scan's rules for one sample, in scan order.
-void TakeSample(long double z, std::int32_t col, std::int32_t row) {
-    if (z > ZMax)
-        ZMax = z;
-    if (z < ZMin) {
-        ZMin = z;
-        MinCol = col;
-        MinRow = row;
+// The largest and the first smallest of the samples of one row taken so far, by the scan's own
+// strict comparisons. Taking the rows' extremes in scan order leaves the range and the smallest
+// sample that taking every sample in scan order leaves.
+struct RowExtremes {
+    long double max = -std::numeric_limits<long double>::infinity();
+    long double min = std::numeric_limits<long double>::infinity();
+    std::int32_t minCol = 0;
+
+    void Take(long double z, std::int32_t col) {
+        if (z > max)
+            max = z;
+        if (z < min) {
+            min = z;
+            minCol = col;
+        }
+    }
+};
+
+void TakeRow(const RowExtremes& row, std::int32_t rowNumber) {
+    if (row.max > ZMax)
+        ZMax = row.max;
+    if (row.min < ZMin) {
+        ZMin = row.min;
+        MinCol = row.minCol;
+        MinRow = rowNumber;
     }
 }
 }  // namespace
@@ -463,21 +481,13 @@ void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
     ReleaseKeptSamples();
 
     // The program's own functions are sampled into one buffer, kept afterwards, and may be
-    // sampled on several threads; any other function one row at a time, in scan order.
-    const bool pure = CurrentFuncIsPure();
-    std::unique_ptr<long double[]> all = pure ? SampleBuffer() : nullptr;
-    std::vector<long double> oneRow;
-    if (!all) {
-        oneRow.resize(static_cast<std::size_t>(std::max<std::int32_t>(MapCols, 0)));
+    // sampled on several threads; any other function on this thread, in scan order.
+    std::unique_ptr<long double[]> all = CurrentFuncIsPure() ? SampleBuffer() : nullptr;
+    if (!all)
         threads = 1;
-    }
     const std::int32_t cols = MapCols;
-    const auto rowValues = [&](std::int32_t row) {
-        return all ? all.get() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
-                   : oneRow.data();
-    };
-    // The column at which a row's evaluation failed (each entry written by its row's worker only).
-    std::vector<std::int32_t> failedColumn(static_cast<std::size_t>(std::max(MapRows, 0)) + 1, 0);
+    // Each row's extremes, written by the thread that samples the row.
+    std::vector<RowExtremes> extremes(static_cast<std::size_t>(std::max(MapRows, 0)) + 1);
 
     const PixelSampler sampler;
     RowPass pass;
@@ -486,22 +496,21 @@ void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
         return true;
     };
     pass.work = [&](std::int32_t row) {
-        long double* values = rowValues(row);
+        long double* values =
+            all ? all.get() + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
+                : nullptr;
         const PixelSampler::Row sampledRow = sampler.RowAt(row);
+        RowExtremes& rowExtremes = extremes[static_cast<std::size_t>(row)];
         for (std::int32_t col = 1; col <= cols; ++col) {
-            try {
-                values[col - 1] = sampler.ValueIn(sampledRow, col);
-            } catch (...) {
-                failedColumn[static_cast<std::size_t>(row)] = col;
-                throw;
-            }
+            // A failing sample leaves the extremes of the samples before it.
+            const long double z = sampler.ValueIn(sampledRow, col);
+            rowExtremes.Take(z, col);
+            if (values)
+                values[col - 1] = z;
         }
     };
-    pass.afterRow = [&](std::int32_t row, bool failed) {
-        const long double* values = rowValues(row);
-        const std::int32_t taken = failed ? failedColumn[static_cast<std::size_t>(row)] - 1 : cols;
-        for (std::int32_t col = 1; col <= taken; ++col)
-            TakeSample(values[col - 1], col, row);
+    pass.afterRow = [&](std::int32_t row, bool) {
+        TakeRow(extremes[static_cast<std::size_t>(row)], row);
     };
     RunRowPass(MapRows, threads, pass);
 

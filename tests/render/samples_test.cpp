@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <cfloat>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -260,6 +261,26 @@ TEST_F(SamplesTest, AFailedScanKeepsNothing) {
     EXPECT_THROW(ScanValueRange(Region("-1e4932", "1e4932", "-1", "1"), 2), runtime::EOverflow);
     ZRangeValid = true;  // as a caller that did not look at the failure would leave it
     EXPECT_EQ(KeptSamples(), nullptr);
+}
+
+// Row 1: 5 5; row 2: 5 -0; row 3: +0 5 (x = 0, 1 and y = 2, 1, 0).
+long double SignedZeroes(long double x, long double y) {
+    if (y == 1 && x == 1)
+        return -0.0L;
+    if (y == 0 && x == 0)
+        return 0.0L;
+    return 5;
+}
+
+TEST_F(SamplesTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
+    core::CurrentFunc = SignedZeroes;
+    MapCols = 2;
+    MapRows = 3;
+    ScanValueRange(Region("0", "1", "0", "2"), 2);
+    EXPECT_TRUE(std::signbit(ZMin));
+    EXPECT_EQ(MinCol, 2);
+    EXPECT_EQ(MinRow, 2);
+    EXPECT_EQ(ZMax, 5);
 }
 
 // The picture of one command, with its status texts and its error.
