@@ -176,6 +176,10 @@ struct SampleStore {
 };
 SampleStore Kept;
 
+// At most this many samples are kept (1 GiB; an 8K area has half as many): a larger area is
+// scanned row by row on one thread, its samples evaluated again by the fill.
+constexpr std::size_t MaxKeptSamples = std::size_t{1} << 26;
+
 // An extended real's value lies in its first ten bytes; the rest of its storage is padding.
 constexpr std::size_t ExtendedValueBytes = 10;
 
@@ -194,6 +198,8 @@ std::unique_ptr<long double[]> SampleBuffer() {
     if (MapCols <= 0 || MapRows <= 0)
         return nullptr;
     const auto count = static_cast<std::size_t>(MapCols) * static_cast<std::size_t>(MapRows);
+    if (count > MaxKeptSamples)
+        return nullptr;
     return std::unique_ptr<long double[]>(new (std::nothrow) long double[count]);
 }
 
