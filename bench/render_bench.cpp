@@ -1,7 +1,8 @@
 // The cost of every drawing command of the program, and of the descent, over the three functions
 // and two drawing areas (the design size and a full-HD one), each also given as a ratio to the
 // floor: one evaluation of the function at every sampled pixel in a tight loop, on one thread.
-// The last table is what scripts/bench prints.
+// The table at the end gives each case's median when the cases are repeated
+// (--benchmark_repetitions), as scripts/bench does.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -268,9 +269,13 @@ class RecordingReporter : public benchmark::ConsoleReporter {
     RecordingReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions, the median of a case replaces its single runs (it comes after them).
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                milliseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Iteration || median)
+                milliseconds[run.run_name.str()] = run.GetAdjustedRealTime();
         }
     }
     // Every case reports in milliseconds.
