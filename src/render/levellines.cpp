@@ -1,5 +1,6 @@
 #include "render/levellines.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "palette/palette.h"
@@ -17,6 +18,17 @@ const char* const LevelStatusPrefix = "Построение линий уров�
 
 void ShowRowStatus(std::int32_t row) {
     ShowStatus(LevelStatusPrefix + RowPercent(row, MapRows) + "%");
+}
+
+// Row y (0 <= y < the height) of a picture.
+const QRgb* RowOf(const platform::Canvas& canvas, int y) {
+    return reinterpret_cast<const QRgb*>(canvas.Image().constScanLine(y));
+}
+
+// Whether two pixels show the same colour (the colour is in the low 24 bits; GetPixel reads only
+// these).
+bool SameColor(QRgb a, QRgb b) {
+    return ((a ^ b) & 0xFFFFFFu) == 0;
 }
 
 // Holds a value in memory at this point: the compiler can neither reuse a copy computed before
@@ -72,11 +84,24 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& opti
         return true;
     };
     pass.work = [&](std::int32_t row) {
+        // Where the pixel and its three neighbours all lie on the picture, they are compared
+        // straight from its rows.
+        const bool rowsInside = row + 1 < before.Height();
+        const std::int32_t lastInside = rowsInside ? std::min(cols, before.Width() - 2) : 0;
+        const QRgb* here = rowsInside ? RowOf(before, row) : nullptr;
+        const QRgb* below = rowsInside ? RowOf(before, row + 1) : nullptr;
         for (std::int32_t col = 1; col <= cols; ++col) {
-            const std::int32_t c = before.GetPixel(col, row);
-            const bool onBorder = c != before.GetPixel(col + 1, row) ||
-                                  c != before.GetPixel(col, row + 1) ||
-                                  c != before.GetPixel(col + 1, row + 1);
+            bool onBorder;
+            if (col <= lastInside) {
+                const QRgb c = here[col];
+                onBorder = !SameColor(c, here[col + 1]) || !SameColor(c, below[col]) ||
+                           !SameColor(c, below[col + 1]);
+            } else {
+                const std::int32_t c = before.GetPixel(col, row);
+                onBorder = c != before.GetPixel(col + 1, row) ||
+                           c != before.GetPixel(col, row + 1) ||
+                           c != before.GetPixel(col + 1, row + 1);
+            }
             if (onBorder) {
                 pixels.Set(col, row, line);
             } else if (!options.transparent) {
