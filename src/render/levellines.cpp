@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "palette/palette.h"
 #include "render/hooks.h"
@@ -131,7 +132,9 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
     if (!kept && !CurrentFuncIsPure())
         threads = 1;
     // The picture before the pass, for the rows that another thread did past a failing pixel.
-    const platform::Canvas before = threads > 1 ? platform::Canvas(canvas) : platform::Canvas(0, 0);
+    std::optional<platform::Canvas> before;
+    if (threads > 1)
+        before.emplace(canvas);
     const PixelRows pixels(canvas);
     const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
     const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
@@ -167,9 +170,9 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
     try {
         RunRowPass(MapRows, threads, pass);
     } catch (...) {
-        for (std::int32_t row = failedRow + 1; threads > 1 && row <= MapRows; ++row) {
+        for (std::int32_t row = failedRow + 1; before && row <= MapRows; ++row) {
             for (std::int32_t col = 1; col <= cols; ++col)
-                pixels.Set(col, row, before.GetPixel(col, row));
+                pixels.Set(col, row, before->GetPixel(col, row));
         }
         throw;
     }
