@@ -146,7 +146,8 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
 void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount,
                  unsigned threads) {
     const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
-    canvas.SetPenColor(palette::Palette[palette::OutlineColor].Color);
+    const std::int32_t outline = palette::Palette[palette::OutlineColor].Color;
+    canvas.SetPenColor(outline);
     canvas.SetBrushColor(background);
     canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
 
@@ -180,12 +181,17 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
         }
     };
     // Rows past the one where the fill stopped or failed may have been drawn ahead by another
-    // thread: they go back to the background, as a fill done row by row leaves them.
+    // thread: they go back to what the frame and background left there, as a fill done row by
+    // row leaves them.
     std::int32_t lastDrawn = MapRows;
+    const int width = canvas.Width();
+    const int height = canvas.Height();
     const auto clearRowsAfter = [&] {
-        for (std::int32_t row = lastDrawn + 1; row <= MapRows; ++row) {
-            for (std::int32_t col = 1; col <= cols; ++col)
-                pixels.Set(col, row, background);
+        for (std::int32_t row = lastDrawn + 1; threads > 1 && row <= MapRows; ++row) {
+            for (std::int32_t col = 1; col <= cols; ++col) {
+                const bool onFrame = col == width - 1 || row == height - 1;
+                pixels.Set(col, row, onFrame ? outline : background);
+            }
         }
     };
     pass.afterRow = [&](std::int32_t row, bool failed) {

@@ -446,6 +446,27 @@ TEST_P(KeptPicturesTest, FillsStoppedAfterTheSecondRowAreTheSame) {
     }
 }
 
+TEST_P(KeptPicturesTest, StoppedFillOnACanvasSmallerThanTheAreaKeepsItsFrame) {
+    UseArea(GetParam(), 42, 32);
+    ScanValueRange(GraphFieldTexts{}, 2);
+    const platform::Canvas small(30, 20, 0);
+    SetStatusSink([this](const std::string& text) {
+        statuses.push_back(text);
+        if (statuses.size() == 2)
+            StopRequested = true;
+    });
+    const Picture stopped = ExpectSameEveryWay(small, [](platform::Canvas& c, unsigned threads) {
+        StopRequested = false;
+        FillSurface(c, 0, 30, threads);
+    });
+    const QRgb outline = platform::ToQRgb(palette::Palette[palette::OutlineColor].Color);
+    // The frame's right column: drawn over by the map in rows 1 and 2, the frame below them.
+    for (int row = 0; row < 20; ++row) {
+        const bool drawn = row == 1 || row == 2;
+        EXPECT_EQ(stopped.image.pixel(29, row) == outline, !drawn) << row;
+    }
+}
+
 TEST_P(KeptPicturesTest, ThresholdLinesAreTheSame) {
     const platform::Canvas area = ScannedArea(64, 50);
     const platform::Canvas map = Map(area);
