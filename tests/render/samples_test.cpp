@@ -3,11 +3,9 @@
 // function.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,27 +21,12 @@
 #include "render/viewport.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
+#include "support/qt_environment.h"
 
 namespace metopt::render {
 namespace {
 
-// The canvas's text font needs the application object.
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "samples_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-long double CountingSum(long double x, long double y) {
+long double Sum(long double x, long double y) {
     return x + y;
 }
 
@@ -244,7 +227,7 @@ TEST_F(SamplesTest, AFunctionOutsideTheProgramsOwnKeepsNothing) {
     UseArea(2, 21, 17);
     ScanValueRange(GraphFieldTexts{}, 2);
     ASSERT_NE(KeptSamples(), nullptr);
-    core::CurrentFunc = CountingSum;
+    core::CurrentFunc = Sum;
     EXPECT_FALSE(CurrentFuncIsPure());
     ScanValueRange(GraphFieldTexts{}, 2);
     EXPECT_TRUE(ZRangeValid);
