@@ -79,7 +79,7 @@ DecimalDigits SignificantDigits(long double magnitude) {
         if (i >= 0) {
             ++d[i];
         } else {
-            d = "1";
+            d.assign(1, '1');
             ++result.exponent;
         }
     }

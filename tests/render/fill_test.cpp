@@ -1,4 +1,5 @@
 #include "render/fill.h"
+#include "support/qt_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,6 @@
 
 namespace metopt::render {
 namespace {
-
-// The canvas's text font needs the application object.
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "fill_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 const std::string FillPrefix = "Прорисовка карты высот: ";
 
