@@ -1,5 +1,6 @@
 #include "render/fill.h"
 #include "support/qt_environment.h"
+#include "support/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,6 @@ constexpr std::int32_t Outline = 1 + 2 * 256 + 3 * 65536;
 constexpr std::int32_t Background = 250 + 250 * 256 + 250 * 65536;
 constexpr std::int32_t Blank = 0;
 
-void SetEntry(int i, std::int32_t r, std::int32_t g, std::int32_t b) {
-    palette::Palette[i] = {palette::PackColor(r, g, b), r, g, b};
-}
-
 int g_evaluations = 0;
 
 long double X(long double x, long double) {
@@ -43,13 +40,10 @@ long double AlwaysSeven(long double, long double) {
     return 7;
 }
 
-class FillTest : public ::testing::Test {
+class FillTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        ResetHooks();
-        palette::ResetPalette();
+        RenderStateTest::SetUp();
         for (int k = 0; k < 10; ++k)
             SetEntry(k, 10 + 20 * k, 0, 5);
         SetEntry(palette::BackgroundColor, 250, 250, 250);
@@ -57,13 +51,6 @@ class FillTest : public ::testing::Test {
         SetEntry(palette::GradientHighColor, 0, 0, 200);
         SetEntry(palette::OutlineColor, 1, 2, 3);
         core::CurrentFunc = X;
-        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
-    }
-    void TearDown() override {
-        ResetHooks();
-        ResetViewport();
-        palette::ResetPalette();
-        core::ResetFunctions();
     }
 
     // An area of W x H whose columns sample x = xb .. xe (every row the same), scanned.
@@ -77,8 +64,6 @@ class FillTest : public ::testing::Test {
         statuses.clear();
         return platform::Canvas(W, H, Blank);
     }
-
-    std::vector<std::string> statuses;
 };
 
 void ExpectFrame(const platform::Canvas& canvas) {

@@ -1,4 +1,5 @@
 #include "render/grid.h"
+#include "support/pixels.h"
 #include "support/qt_environment.h"
 
 #include <gtest/gtest.h>
@@ -34,19 +35,8 @@ constexpr std::int32_t Axes = 0x000080;
 constexpr std::int32_t Ink = 0x800000;
 constexpr std::int32_t Paper = 0x80FFFF;
 
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet PixelsOf(const Canvas& canvas, std::int32_t color) {
-    PixelSet pixels;
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            if (canvas.GetPixel(x, y) == color) {
-                pixels.insert({x, y});
-            }
-        }
-    }
-    return pixels;
-}
+using testsupport::PixelSet;
+using testsupport::PixelsOf;
 
 std::set<int> ColumnsOf(const PixelSet& pixels, int row) {
     std::set<int> columns;

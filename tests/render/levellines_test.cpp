@@ -1,5 +1,6 @@
 #include "render/levellines.h"
 #include "support/qt_environment.h"
+#include "support/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -56,10 +57,6 @@ std::vector<std::string> Picture(const platform::Canvas& canvas) {
     return rows;
 }
 
-void SetEntry(int i, std::int32_t color) {
-    palette::Palette[i] = {color, color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF};
-}
-
 long double X(long double x, long double) {
     return x;
 }
@@ -70,26 +67,16 @@ long double Huge(long double, long double) {
     return 1e4000L;
 }
 
-class LevelLinesTest : public ::testing::Test {
+class LevelLinesTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        ResetHooks();
-        palette::ResetPalette();
+        RenderStateTest::SetUp();
         SetEntry(0, Colors.at('0'));
         SetEntry(9, Colors.at('9'));
         SetEntry(palette::LevelLineColor, Colors.at('L'));
         SetEntry(palette::BackgroundColor, Colors.at('.'));
         SetEntry(palette::OutlineColor, Colors.at('o'));
         core::CurrentFunc = X;
-        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
-    }
-    void TearDown() override {
-        ResetHooks();
-        ResetViewport();
-        palette::ResetPalette();
-        core::ResetFunctions();
     }
 
     // The sampled area of a canvas of W x H, columns sampling x = xb .. xe, scanned.
@@ -102,8 +89,6 @@ class LevelLinesTest : public ::testing::Test {
         ScanValueRange(fields);
         statuses.clear();
     }
-
-    std::vector<std::string> statuses;
 };
 
 LevelLineOptions Threshold(const char* step, const char* width, bool transparent = false) {

@@ -22,6 +22,7 @@
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "support/qt_environment.h"
+#include "support/render_state.h"
 
 namespace metopt::render {
 namespace {
@@ -80,28 +81,17 @@ std::ostream& operator<<(std::ostream& out, const ScanCase& c) {
     return out << c.name;
 }
 
-class SamplesTest : public ::testing::Test {
+class SamplesTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        ResetHooks();
-        palette::ResetPalette();
+        RenderStateTest::SetUp();
         for (int k = 0; k < palette::MapColorCount; ++k)
-            palette::Palette[k] = {palette::PackColor(10 + 20 * k, 0, 5), 10 + 20 * k, 0, 5};
-        palette::Palette[palette::BackgroundColor] = {palette::PackColor(250, 250, 250), 250, 250,
-                                                      250};
-        palette::Palette[palette::GradientLowColor] = {palette::PackColor(200, 0, 0), 200, 0, 0};
-        palette::Palette[palette::GradientHighColor] = {palette::PackColor(0, 0, 200), 0, 0, 200};
-        palette::Palette[palette::OutlineColor] = {palette::PackColor(1, 2, 3), 1, 2, 3};
-        palette::Palette[palette::LevelLineColor] = {palette::PackColor(0, 255, 255), 0, 255, 255};
-        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
-    }
-    void TearDown() override {
-        ResetHooks();
-        ResetViewport();
-        palette::ResetPalette();
-        core::ResetFunctions();
+            SetEntry(k, 10 + 20 * k, 0, 5);
+        SetEntry(palette::BackgroundColor, 250, 250, 250);
+        SetEntry(palette::GradientLowColor, 200, 0, 0);
+        SetEntry(palette::GradientHighColor, 0, 0, 200);
+        SetEntry(palette::OutlineColor, 1, 2, 3);
+        SetEntry(palette::LevelLineColor, 0, 255, 255);
     }
 
     void UseArea(int function, int width, int height) {
@@ -131,8 +121,6 @@ class SamplesTest : public ::testing::Test {
             outcome.kept.assign(kept, kept + static_cast<std::size_t>(MapCols) * MapRows);
         return outcome;
     }
-
-    std::vector<std::string> statuses;
 };
 
 const ScanCase ScanCases[] = {

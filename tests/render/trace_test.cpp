@@ -1,5 +1,7 @@
 #include "render/trace.h"
+#include "support/pixels.h"
 #include "support/qt_environment.h"
+#include "support/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +30,8 @@ constexpr std::int32_t Background = 0xFFFFFF;
 constexpr std::int32_t Pen = 0x0000FF;
 constexpr std::int32_t Fill = 0x00FFFF;
 
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet PixelsOf(const Canvas& canvas, std::int32_t color) {
-    PixelSet pixels;
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            if (canvas.GetPixel(x, y) == color) {
-                pixels.insert({x, y});
-            }
-        }
-    }
-    return pixels;
-}
+using testsupport::PixelSet;
+using testsupport::PixelsOf;
 
 bool SamePixels(const Canvas& a, const Canvas& b) {
     return a.Width() == b.Width() && a.Height() == b.Height() && a.Image() == b.Image();
@@ -75,24 +66,15 @@ void PutCircle(PixelSet& pen, PixelSet& fill, int c, int r) {
     }
 }
 
-class TraceTest : public ::testing::Test {
+class TraceTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        ResetTrace();
-        core::ResetMinimizer();
+        RenderStateTest::SetUp();
         palette::Palette[palette::TracePenColor].Color = Pen;
         palette::Palette[palette::TraceFillColor].Color = Fill;
         VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
         MapCols = W - 2;
         MapRows = H - 2;
-        SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
-    }
-    void TearDown() override {
-        SetStatusSink(nullptr);
-        ResetTrace();
-        core::ResetMinimizer();
     }
 
     void SetTrace(std::vector<core::TTracePoint> points) {
@@ -103,7 +85,6 @@ class TraceTest : public ::testing::Test {
     }
 
     Canvas canvas{W, H, Background};
-    std::vector<std::string> statuses;
 };
 
 // (0, 0) lies at column 1 + floor(1.3 * 447 / 2.6) = 224, row 1 + floor(1.3 * 411 / 2.6) = 206;

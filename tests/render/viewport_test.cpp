@@ -1,4 +1,5 @@
 #include "render/viewport.h"
+#include "support/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -45,12 +46,10 @@ long double ThreeEqualMinima(long double x, long double y) {
     return atMinimum ? -1 : x + y + 10;
 }
 
-class ViewportTest : public ::testing::Test {
+class ViewportTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        ResetHooks();
+        RenderStateTest::SetUp();
         g_calls = 0;
         core::CurrentFunc = Sum;
         SetStatusSink([this](const std::string& text) {
@@ -58,18 +57,11 @@ class ViewportTest : public ::testing::Test {
             callsAtStatus.push_back(g_calls);
         });
     }
-    void TearDown() override {
-        ResetHooks();
-        ResetViewport();
-        core::ResetFunctions();
-    }
-
     void UseDesignSize() {
         MapCols = DesignW - 2;
         MapRows = DesignH - 2;
     }
 
-    std::vector<std::string> statuses;
     std::vector<int> callsAtStatus;
 };
 

@@ -11,7 +11,7 @@
 namespace metopt::testsupport {
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         runtime::InitFpu();
         static int argc = 1;
@@ -21,7 +21,7 @@ public:
     }
     void TearDown() override { application_.reset(); }
 
-private:
+  private:
     std::unique_ptr<QApplication> application_;
 };
 
