@@ -27,7 +27,25 @@ void PaintBox::MatchSurfaceToSize() {
     }
 }
 
+PaintBox::DrawingScope::DrawingScope(PaintBox& box) : box_(box) {
+    if (box_.drawingDepth_++ == 0) {
+        box_.MatchSurfaceToSize();
+        box_.shownWhileDrawing_ = box_.surface_.Image().copy();  // a deep copy: shares nothing
+    }
+}
+
+PaintBox::DrawingScope::~DrawingScope() {
+    if (--box_.drawingDepth_ == 0) {
+        box_.shownWhileDrawing_ = QImage();
+        box_.update();
+    }
+}
+
 void PaintBox::paintEvent(QPaintEvent*) {
+    if (drawingDepth_ > 0) {
+        QPainter(this).drawImage(0, 0, shownWhileDrawing_);
+        return;
+    }
     MatchSurfaceToSize();
     inPaint_ = true;
     RunPaint(OnPaint);

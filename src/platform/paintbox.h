@@ -16,6 +16,20 @@ class PaintBox : public QWidget {
     // The canvas, of the box's current size (a new size starts in the window's background).
     Canvas& Surface();
 
+    // While a command draws on the surface (from several threads at times), a repaint that the
+    // command's own status texts bring must neither run OnPaint nor read the surface: it shows the
+    // picture as it stood when the command began. The scopes nest; the last end shows the surface.
+    class DrawingScope {
+      public:
+        explicit DrawingScope(PaintBox& box);
+        ~DrawingScope();
+        DrawingScope(const DrawingScope&) = delete;
+        DrawingScope& operator=(const DrawingScope&) = delete;
+
+      private:
+        PaintBox& box_;
+    };
+
     std::function<void()> OnPaint;
     std::function<void(int x, int y)> OnMouseMove;
 
@@ -29,6 +43,8 @@ class PaintBox : public QWidget {
 
     Canvas surface_;
     bool inPaint_ = false;
+    int drawingDepth_ = 0;
+    QImage shownWhileDrawing_;
 };
 
 }  // namespace metopt::platform

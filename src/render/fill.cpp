@@ -168,9 +168,7 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
     };
     pass.work = [&](std::int32_t row) {
         const PixelSampler::Row sampledRow = sampler.RowAt(row);
-        const long double* keptRow =
-            kept ? kept + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
-                 : nullptr;
+        const long double* keptRow = KeptRow(kept, row);
         for (std::int32_t col = 1; col <= cols; ++col) {
             const long double z = keptRow ? keptRow[col - 1] : sampler.ValueIn(sampledRow, col);
             if (mode == 0) {

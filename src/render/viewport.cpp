@@ -214,6 +214,7 @@ class RowTeam {
           failures_(static_cast<std::size_t>(rows) + 1),
           lastRow_(rows) {
         std::fegetenv(&environment_);
+        workers_.reserve(threads);  // so that starting a worker can only fail as a system error
         for (unsigned i = 0; i < threads; ++i) {
             try {
                 workers_.emplace_back([this] { Serve(); });

@@ -96,6 +96,11 @@ bool CurrentFuncIsPure();
 // ZRangeValid, and kept for the same CurrentFunc, the same VisibleRegion (bit for bit) and the
 // same MapCols x MapRows. Otherwise nullptr, and the samplers evaluate the function as usual.
 const long double* KeptSamples();
+// Row `row` (1-based) of the kept samples, or nullptr when `kept` is nullptr.
+inline const long double* KeptRow(const long double* kept, std::int32_t row) {
+    return kept ? kept + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(MapCols)
+                : nullptr;
+}
 // Drops the kept samples and their memory.
 void ReleaseKeptSamples();
 

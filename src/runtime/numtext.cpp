@@ -54,6 +54,22 @@ struct DecimalDigits {
     int exponent = 0;
 };
 
+// Adds one to the last digit of a digit string, with carry; returns true when the carry made a
+// new leading '1'.
+bool IncrementDigits(std::string& digits) {
+    int i = static_cast<int>(digits.size()) - 1;
+    while (i >= 0 && digits[i] == '9') {
+        digits[i] = '0';
+        --i;
+    }
+    if (i >= 0) {
+        ++digits[i];
+        return false;
+    }
+    digits.insert(digits.begin(), '1');
+    return true;
+}
+
 DecimalDigits SignificantDigits(long double magnitude) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
@@ -70,18 +86,9 @@ DecimalDigits SignificantDigits(long double magnitude) {
     std::string& d = result.digits;
     const bool roundUp = d.size() > GeneralDigits && d[GeneralDigits] >= '5';
     d.resize(std::min<std::size_t>(d.size(), GeneralDigits));
-    if (roundUp) {
-        int i = static_cast<int>(d.size()) - 1;
-        while (i >= 0 && d[i] == '9') {
-            d[i] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            ++d[i];
-        } else {
-            d.assign(1, '1');
-            ++result.exponent;
-        }
+    if (roundUp && IncrementDigits(d)) {
+        d.resize(GeneralDigits);  // "1" and zeros: a carry out of the first digit
+        ++result.exponent;
     }
     while (d.size() > 1 && d.back() == '0')
         d.pop_back();
@@ -162,22 +169,6 @@ std::string DecimalImage(long double m) {
     const long double rounded = roundevenl(product);
     const auto image = static_cast<unsigned long long>(rounded);
     return image == 0 ? std::string() : std::to_string(image);
-}
-
-// Adds one to the last digit of a digit string, with carry; returns true when the carry made a
-// new leading '1'.
-bool IncrementDigits(std::string& digits) {
-    int i = static_cast<int>(digits.size()) - 1;
-    while (i >= 0 && digits[i] == '9') {
-        digits[i] = '0';
-        --i;
-    }
-    if (i >= 0) {
-        ++digits[i];
-        return false;
-    }
-    digits.insert(digits.begin(), '1');
-    return true;
 }
 
 std::string ScientificFixed(const std::string& image, int leadingExponent, bool negative) {

@@ -103,6 +103,12 @@ bool ParentFolderExists(const std::string& fileName) {
     return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Regular files and pipes are read; a folder, a device or a socket is refused like a file we may
+// not read: a device such as /dev/zero would never reach its end.
+bool IsReadableKind(mode_t mode) {
+    return S_ISREG(mode) || S_ISFIFO(mode);
+}
+
 }  // namespace
 
 int IOResult() {
@@ -183,8 +189,9 @@ void TextFile::Reset() {
         return;
     }
     struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int err = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (fstat(fd, &info) != 0 || !IsReadableKind(info.st_mode)) {
+        const int err =
+            S_ISDIR(info.st_mode) ? EISDIR : (IsReadableKind(info.st_mode) ? errno : EACCES);
         close(fd);
         SetIOError(IOErrorFromErrno(err));
         return;

@@ -28,6 +28,8 @@ constexpr ArgumentRule Whole(long lo, long hi) {
     return ArgumentRule{true, lo, hi};
 }
 
+// A map needs at least two sampled columns and rows inside the one-pixel frame.
+constexpr int MinAreaSide = 4;
 constexpr int MaxAreaSide = 10000;
 
 const OptionInfo Options[] = {
@@ -42,7 +44,8 @@ const OptionInfo Options[] = {
     {"centre", "XC YC", 2, Text, "where the axes cross"},
     {"ticks", "XS YS", 2, Text, "steps of the numbers and of the big grid"},
     {"subgrid", "NX NY", 2, Text, "small-grid segments per big step"},
-    {"size", "W H", 2, Whole(3, MaxAreaSide), "size of the drawing area in pixels (448 412)"},
+    {"size", "W H", 2, Whole(MinAreaSide, MaxAreaSide),
+     "size of the drawing area in pixels (448 412)"},
     {"fill", "N", 1, Whole(0, 1), "fill method: 0 ten-colour map, 1 gradient"},
     {"colors", "N", 1, Whole(2, 255), "colours of the gradient fill"},
     {"levels", "N", 1, Whole(0, 1), "level-line method: 0 map analysis, 1 threshold"},

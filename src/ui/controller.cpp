@@ -117,6 +117,7 @@ void TfmMnForm::mmdFexitClick() {
 // --- Commands ---
 
 void TfmMnForm::bbDrMpClClick() {
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     render::StopRequested = false;
     if (!render::ZRangeValid) {
         render::ScanValueRange(GraphFields());
@@ -127,6 +128,7 @@ void TfmMnForm::bbDrMpClClick() {
 }
 
 void TfmMnForm::bbDrMpLLClick() {
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     render::StopRequested = false;
     if (!render::ZRangeValid) {
         render::ScanValueRange(GraphFields());
@@ -141,6 +143,7 @@ void TfmMnForm::bbDrMpLLClick() {
 }
 
 void TfmMnForm::bbDrGridClick() {
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     render::StopRequested = false;
     pcMnPage->SetActivePage(tsDraw);
     render::GridLayers layers;
@@ -157,6 +160,7 @@ void TfmMnForm::bbStopItClick() {
 }
 
 void TfmMnForm::bbIteratClick() {
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     render::StopRequested = false;
     pcMnPage->SetActivePage(tsDraw);
     render::DrawMinMarker(pbDrawAr->Surface());
@@ -196,6 +200,7 @@ void TfmMnForm::bbIteratClick() {
 // --- Animation ---
 
 void TfmMnForm::tmTimerTimer() {
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     if (std::int64_t{AnimStep} > std::int64_t{core::TraceCount}) {
         SetTimerEnabled(false);
         return;

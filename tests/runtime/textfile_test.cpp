@@ -254,6 +254,12 @@ TEST_F(TextFileTest, FolderAsFileIsAccessDenied) {
     }
 }
 
+TEST_F(TextFileTest, DeviceIsAccessDeniedRatherThanReadWithoutEnd) {
+    // /dev/zero yields blanks (NUL bytes) for ever: reading it would hang the start.
+    EXPECT_EQ(OpenError("/dev/zero"), 5);
+    SetIOError(0);
+}
+
 TEST_F(TextFileTest, UnreadableFileIsAccessDenied) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "--function N: '3' is not a whole number from 0 to 2"},
         ParseCase{"SizeNotANumber",
                   {"--batch", "--size", "wide", "100"},
-                  "--size W H: 'wide' is not a whole number from 3 to 10000"},
+                  "--size W H: 'wide' is not a whole number from 4 to 10000"},
         ParseCase{
             "EqualsOnAFlag", {"--batch", "--map=1"}, "--map: '=' is only for options of one value"},
         ParseCase{"OptionWithoutBatch", {"--map"}, "--map needs --batch"}),

@@ -407,6 +407,30 @@ TEST_F(MainFormTest, MapCommandScansSwitchesPageFillsAndSaves) {
     EXPECT_EQ(render::BackingImage->Image(), Area().Image());
 }
 
+// On a shown window a status text may repaint the window in the middle of a command; that repaint
+// must not put the last saved picture back over what the command is drawing.
+TEST_F(MainFormTest, RepaintsDuringACommandKeepWhatItDraws) {
+    CreateForm();
+    form->show();
+    render::SetStatusSink([this](const std::string& text) {
+        form->ShowStatus(text);
+        form->sbMessag->repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    form->bbDrMpCl->click();
+    form->bbDrGrid->click();
+    ASSERT_GT(CountPixels(Area(), Colour(palette::BigGridColor)), 0);
+    form->bbDrMpCl->click();  // the map wipes the grid everywhere
+    EXPECT_EQ(CountPixels(Area(), Colour(palette::BigGridColor)), 0);
+    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    IterateAtOnce();  // every trace point shows a status text
+    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    const QPoint last(render::XToColumn(core::Trace[core::TraceCount].X, 448),
+                      render::YToRow(core::Trace[core::TraceCount].Y, 412));
+    EXPECT_EQ(render::BackingImage->GetPixel(last.x() - 4, last.y()),
+              Colour(palette::TracePenColor));
+}
+
 TEST_F(MainFormTest, GradientFillUsesTheGradientEnds) {
     CreateForm();
     form->coFill->ChooseItem(1);
