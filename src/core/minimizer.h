@@ -32,7 +32,8 @@ bool InsideDomain(long double x, long double y);
 // phi(t) = f(x - t*gx, y - t*gy) with the gradient evaluated afresh at (x, y).
 long double LineFunction(long double t, long double x, long double y);
 void BracketStep(long double x, long double y, long double& a, long double& b);
-long double GoldenSection(long double x, long double y, long double a, long double b, long double& t);
+long double GoldenSection(long double x, long double y, long double a, long double b,
+                          long double& t);
 long double LineSearch(long double x, long double y);
 
 // Checks the run parameters and raises Exception with the refusal message for a run that could

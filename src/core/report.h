@@ -10,11 +10,11 @@ namespace metopt::core {
 
 // The texts of the parameter fields and the equation list's item index.
 struct DescentFields {
-    std::string x0;      // meBeg_Xr
-    std::string y0;      // meBeg_Yr
-    std::string eps;     // meCnsEps
-    std::string step;    // meCnsHst
-    std::string radius;  // meCnsUoo
+    std::string x0;              // meBeg_Xr
+    std::string y0;              // meBeg_Yr
+    std::string eps;             // meCnsEps
+    std::string step;            // meCnsHst
+    std::string radius;          // meCnsUoo
     std::int32_t funcIndex = 1;  // item index of coEquat
 };
 

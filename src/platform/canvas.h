@@ -10,7 +10,7 @@
 namespace metopt::platform {
 
 class Canvas {
-public:
+  public:
     // An off-screen image of the given size, filled with fillColor.
     Canvas(int width, int height, std::int32_t fillColor = 0);
 
@@ -61,7 +61,7 @@ public:
     // The window's 8 pt design font.
     static QFont DefaultFont();
 
-private:
+  private:
     void HLine(int x1, int x2, int y, std::int32_t color);  // x1..x2 inclusive, clipped
 
     QImage image_;

@@ -7,60 +7,60 @@
 namespace metopt::runtime {
 
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
     const std::string& Message() const noexcept { return message_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     std::string message_;
 };
 
 // Floating-point invalid operation: "Invalid floating point operation".
 class EInvalidOp : public Exception {
-public:
+  public:
     EInvalidOp();
 };
 
 // Floating-point division of a non-zero value by zero: "Floating point division by zero".
 class EZeroDivide : public Exception {
-public:
+  public:
     EZeroDivide();
 };
 
 // Floating-point overflow: "Floating point overflow".
 class EOverflow : public Exception {
-public:
+  public:
     EOverflow();
 };
 
 // Integer division by zero: "Division by zero".
 class EDivByZero : public Exception {
-public:
+  public:
     EDivByZero();
 };
 
 // A text that is not an integer: "'<text>' is not a valid integer value".
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
     static EConvertError NotAnInteger(const std::string& text);
 };
 
 // An input/output error with its number (2 "File not found", 106 "Invalid numeric input", ...).
 class EInOutError : public Exception {
-public:
+  public:
     explicit EInOutError(int errorCode);
     int ErrorCode() const noexcept { return errorCode_; }
     static std::string MessageFor(int errorCode);
 
-private:
+  private:
     int errorCode_;
 };
 
 // The silent kind: ends a handler without a message box.
 class EAbort : public Exception {
-public:
+  public:
     EAbort() : Exception("Operation aborted") {}
 };
 
