@@ -55,13 +55,7 @@ class FillTest : public testsupport::RenderStateTest {
 
     // An area of W x H whose columns sample x = xb .. xe (every row the same), scanned.
     platform::Canvas ScannedArea(int W, int H, const char* xb, const char* xe) {
-        MapCols = W - 2;
-        MapRows = H - 2;
-        GraphFieldTexts fields;
-        fields.Xb = xb;
-        fields.Xe = xe;
-        ScanValueRange(fields);
-        statuses.clear();
+        ScanArea(W, H, xb, xe);
         return platform::Canvas(W, H, Blank);
     }
 };

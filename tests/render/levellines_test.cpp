@@ -78,17 +78,6 @@ class LevelLinesTest : public testsupport::RenderStateTest {
         SetEntry(palette::OutlineColor, Colors.at('o'));
         core::CurrentFunc = X;
     }
-
-    // The sampled area of a canvas of W x H, columns sampling x = xb .. xe, scanned.
-    void Scan(int W, int H, const char* xb, const char* xe) {
-        MapCols = W - 2;
-        MapRows = H - 2;
-        GraphFieldTexts fields;
-        fields.Xb = xb;
-        fields.Xe = xe;
-        ScanValueRange(fields);
-        statuses.clear();
-    }
 };
 
 LevelLineOptions Threshold(const char* step, const char* width, bool transparent = false) {
@@ -144,7 +133,7 @@ TEST_F(LevelLinesTest, AnalysisSeesTheLowerRightNeighbourToo) {
 TEST_F(LevelLinesTest, AnalysisOverTheDiscreteMap) {
     // Columns sample x = 0 .. 4: the map is class 0 left of x = 2 and class 9 from there.
     core::CurrentFunc = StepAtTwo;
-    Scan(7, 5, "0", "4");
+    ScanArea(7, 5, "0", "4");
     platform::Canvas canvas(7, 5);
     FillSurface(canvas, 0, 30);
     ASSERT_EQ(Picture(canvas),
@@ -170,7 +159,7 @@ TEST_F(LevelLinesTest, AnalysisStopsBeforeARowWhenStopIsSet) {
 
 TEST_F(LevelLinesTest, ThresholdMarksValuesNearMultiplesOfTheSpacing) {
     // x = 0, 0.1, ..., 1: with S = 5 the levels lie at every 0.2, D = 0.05 is 0.01 of x.
-    Scan(13, 4, "0", "1");
+    ScanArea(13, 4, "0", "1");
     platform::Canvas canvas =
         Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
     DrawLevelLines(canvas, 1, Threshold("5.0", "0.05"));
@@ -204,7 +193,7 @@ const ThresholdCase ThresholdCases[] = {
 };
 
 TEST_P(ThresholdTest, MarksTheRow) {
-    Scan(11, 4, "0", "4");
+    ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
     const ThresholdCase& c = GetParam();
     LevelLinesByThreshold(canvas, Threshold(c.step, c.width));
@@ -215,14 +204,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, ThresholdTest, ::testing::ValuesIn(ThresholdCase
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LevelLinesTest, TransparentThresholdLinesLieOverThePicture) {
-    Scan(11, 4, "0", "4");
+    ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
     LevelLinesByThreshold(canvas, Threshold("1", "0.25", true));
     EXPECT_EQ(Picture(canvas)[1], "oLALALALALo");
 }
 
 TEST_F(LevelLinesTest, ThresholdIgnoresStop) {
-    Scan(11, 4, "0", "4");
+    ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
     StopRequested = true;
     LevelLinesByThreshold(canvas, Threshold("1", "0.25"));
@@ -230,7 +219,7 @@ TEST_F(LevelLinesTest, ThresholdIgnoresStop) {
 }
 
 TEST_F(LevelLinesTest, RoundingBeyondTheIntegerRangeRaisesAndKeepsEarlierPixels) {
-    Scan(13, 4, "0", "1");
+    ScanArea(13, 4, "0", "1");
     platform::Canvas canvas =
         Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
     // x = 0 gives u = 0; x = 0.1 gives u = 1e29, beyond 64 bits.
@@ -242,14 +231,14 @@ TEST_F(LevelLinesTest, RoundingBeyondTheIntegerRangeRaisesAndKeepsEarlierPixels)
 
 TEST_F(LevelLinesTest, ProductBeyondTheRealRangeRaisesOverflow) {
     core::CurrentFunc = Huge;
-    Scan(5, 4, "0", "1");
+    ScanArea(5, 4, "0", "1");
     platform::Canvas canvas = Painted({"ooooo", "oAAAo", "oAAAo", "ooooo"});
     EXPECT_THROW(LevelLinesByThreshold(canvas, Threshold("1e4000", "0.05")), runtime::EOverflow);
     EXPECT_EQ(Picture(canvas)[1], "oAAAo");
 }
 
 TEST_F(LevelLinesTest, OtherModesDrawNothingAndWriteNoStatus) {
-    Scan(6, 5, "0", "1");
+    ScanArea(6, 5, "0", "1");
     for (const std::int32_t mode : {-1, 2}) {
         platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
         DrawLevelLines(canvas, mode, LevelLineOptions{});

@@ -33,6 +33,18 @@ class RenderStateTest : public ::testing::Test {
         SetEntry(i, packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
     }
 
+    // An area of W x H whose columns sample x = xb .. xe, scanned with the function in CurrentFunc;
+    // the scan's status texts are dropped.
+    void ScanArea(int W, int H, const char* xb, const char* xe) {
+        render::MapCols = W - 2;
+        render::MapRows = H - 2;
+        render::GraphFieldTexts fields;
+        fields.Xb = xb;
+        fields.Xe = xe;
+        render::ScanValueRange(fields);
+        statuses.clear();
+    }
+
     std::vector<std::string> statuses;
 
   private:
