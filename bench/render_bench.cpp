@@ -139,11 +139,6 @@ void Grid(benchmark::State& state, int function, AreaSize size) {
 
 core::DescentFields DefaultDescent(int function) {
     core::DescentFields fields;
-    fields.x0 = "30.0";
-    fields.y0 = "-30.0";
-    fields.eps = "0.0000001";
-    fields.step = "0.99";
-    fields.radius = "1000.0";
     fields.funcIndex = function;
     return fields;
 }

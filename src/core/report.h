@@ -8,14 +8,15 @@
 
 namespace metopt::core {
 
-// The texts of the parameter fields and the equation list's item index.
+// The texts of the parameter fields and the equation list's item index; by default the texts the
+// window opens with.
 struct DescentFields {
-    std::string x0;              // meBeg_Xr
-    std::string y0;              // meBeg_Yr
-    std::string eps;             // meCnsEps
-    std::string step;            // meCnsHst
-    std::string radius;          // meCnsUoo
-    std::int32_t funcIndex = 1;  // item index of coEquat
+    std::string x0 = "30.0";        // meBeg_Xr
+    std::string y0 = "-30.0";       // meBeg_Yr
+    std::string eps = "0.0000001";  // meCnsEps
+    std::string step = "0.99";      // meCnsHst
+    std::string radius = "1000.0";  // meCnsUoo
+    std::int32_t funcIndex = 1;     // item index of coEquat
 };
 
 // The extra last line of a run stopped at the iteration limit.

@@ -21,6 +21,7 @@
 #include <initializer_list>
 
 #include "core/functions.h"
+#include "core/report.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
 #include "platform/pagecontrol.h"
@@ -29,6 +30,7 @@
 #include "platform/systemlocale.h"
 #include "platform/textfield.h"
 #include "render/hooks.h"
+#include "render/levellines.h"
 #include "ui/artwork.h"
 #include "ui/textfit.h"
 
@@ -61,8 +63,8 @@ QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int 
     return group;
 }
 
-platform::TextField* MakeField(QWidget* parent, const char* text, int left, int top, int width,
-                               int height) {
+platform::TextField* MakeField(QWidget* parent, const std::string& text, int left, int top,
+                               int width, int height) {
     auto* field = new platform::TextField(parent, text);
     field->setFont(DesignFont(8));
     field->setGeometry(left, top, width, height);
@@ -196,17 +198,18 @@ void TfmMnForm::CreateParamPage() {
     lbBegXYr = MakeLabel(
         gbBegPar, "Начальное приближение:   x0 =                                    y0 =", 16, 24,
         10);
-    meBeg_Xr = MakeField(gbBegPar, "30.0", 224, 24, 81, 21);
-    meBeg_Yr = MakeField(gbBegPar, "-30.0", 352, 24, 81, 21);
+    const core::DescentFields start;
+    meBeg_Xr = MakeField(gbBegPar, start.x0, 224, 24, 81, 21);
+    meBeg_Yr = MakeField(gbBegPar, start.y0, 352, 24, 81, 21);
     lbCnsEps = MakeLabel(
         gbBegPar, "Точность вычислений                                    eps =", 16, 56, 10);
-    meCnsEps = MakeField(gbBegPar, "0.0000001", 304, 56, 129, 21);
+    meCnsEps = MakeField(gbBegPar, start.eps, 304, 56, 129, 21);
     lbCnsHst = MakeLabel(
         gbBegPar, "Шаг сканирования                                      h_step =", 16, 80, 10);
-    meCnsHst = MakeField(gbBegPar, "0.99", 304, 80, 129, 21);
+    meCnsHst = MakeField(gbBegPar, start.step, 304, 80, 129, 21);
     lbCnsUoo =
         MakeLabel(gbBegPar, "Радиус области определения                  Uoo =", 16, 104, 10);
-    meCnsUoo = MakeField(gbBegPar, "1000.0", 304, 104, 129, 21);
+    meCnsUoo = MakeField(gbBegPar, start.radius, 304, 104, 129, 21);
     lbTimFrm = MakeLabel(gbBegPar, "Время показа одного кадра  (в миллисекундах)         t =", 16,
                          136, 10);
     seTimFrm = MakeSpin(gbBegPar, 0, 10000, 100, 360, 136, 73, 22);
@@ -214,9 +217,10 @@ void TfmMnForm::CreateParamPage() {
     gbPrLeLi = MakeGroup(tsParam, " Параметры (пороговой) линии уровня  (по оси OZ) ", 0, 336, 448,
                          65, 10);
     lbStLeLi = MakeLabel(gbPrLeLi, "Шаг", 16, 24, 10);
-    meStLeLi = MakeField(gbPrLeLi, "5.0", 56, 24, 137, 21);
+    const render::LevelLineOptions lines;
+    meStLeLi = MakeField(gbPrLeLi, lines.stepText, 56, 24, 137, 21);
     lbWdLeLi = MakeLabel(gbPrLeLi, "Толщина", 224, 24, 10);
-    meWdLeLi = MakeField(gbPrLeLi, "0.05", 296, 24, 137, 21);
+    meWdLeLi = MakeField(gbPrLeLi, lines.widthText, 296, 24, 137, 21);
 }
 
 void TfmMnForm::CreateGfxParPage() {
@@ -240,16 +244,17 @@ void TfmMnForm::CreateGfxParPage() {
         QLabel*& label;
         const char* caption;
         platform::TextField*& left;
-        const char* leftText;
+        std::string leftText;
         platform::TextField*& right;
-        const char* rightText;
+        std::string rightText;
     };
+    const render::GraphFieldTexts start;
     const Row rows[] = {
-        {lbSrXbe, "Диапазон оси абсцисс", meSrXb, "-1.3", meSrXe, "1.3"},
-        {lbSrYbe, "Диапазон оси ординат", meSrYb, "-1.3", meSrYe, "1.3"},
-        {lbSrXYc, "Центр системы координат", meSrXc, "0.0", meSrYc, "0.0"},
-        {lbSrXYs, "Шаг числовых значений", meSrXs, "0.2", meSrYs, "0.2"},
-        {lbSgXYs, "Количество сегментов подсетки", meSgXs, "2", meSgYs, "2"},
+        {lbSrXbe, "Диапазон оси абсцисс", meSrXb, start.Xb, meSrXe, start.Xe},
+        {lbSrYbe, "Диапазон оси ординат", meSrYb, start.Yb, meSrYe, start.Ye},
+        {lbSrXYc, "Центр системы координат", meSrXc, start.Xc, meSrYc, start.Yc},
+        {lbSrXYs, "Шаг числовых значений", meSrXs, start.Xs, meSrYs, start.Ys},
+        {lbSgXYs, "Количество сегментов подсетки", meSgXs, start.SgXs, meSgYs, start.SgYs},
         {lbWkSzXY, "Размеры графической области", meWkSzX, "", meWkSzY, ""},
     };
     int top = 24;

@@ -17,11 +17,6 @@ namespace {
 // The parameter page as the window opens: function 1 from (30, -30).
 DescentFields DefaultFields(std::int32_t funcIndex = 1) {
     DescentFields fields;
-    fields.x0 = "30.0";
-    fields.y0 = "-30.0";
-    fields.eps = "0.0000001";
-    fields.step = "0.99";
-    fields.radius = "1000.0";
     fields.funcIndex = funcIndex;
     return fields;
 }
