@@ -151,11 +151,9 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
     canvas.SetBrushColor(background);
     canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
 
-    const long double* kept = KeptSamples();
-    if (!kept && !CurrentFuncIsPure())
-        threads = 1;
+    const PixelValues values;
+    threads = values.Threads(threads);
     const std::int32_t cols = MapCols;
-    const PixelSampler sampler;
     const ColorScale scale(ZMin, ZMax);
     const PixelRows pixels(canvas);
 
@@ -167,10 +165,9 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
         return true;
     };
     pass.work = [&](std::int32_t row) {
-        const PixelSampler::Row sampledRow = sampler.RowAt(row);
-        const long double* keptRow = KeptRow(kept, row);
+        const PixelValues::Row rowValues = values.RowAt(row);
         for (std::int32_t col = 1; col <= cols; ++col) {
-            const long double z = keptRow ? keptRow[col - 1] : sampler.ValueIn(sampledRow, col);
+            const long double z = values.At(rowValues, col);
             if (mode == 0) {
                 pixels.Set(col, row, DiscreteColorAt(scale.Position(z)));
             } else if (mode == 1) {

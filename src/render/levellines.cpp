@@ -128,9 +128,8 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
                            unsigned threads) {
     const long double levelsPerUnit = runtime::ParseNumber(options.stepText);
     const long double halfWidth = runtime::ParseNumber(options.widthText);
-    const long double* kept = KeptSamples();
-    if (!kept && !CurrentFuncIsPure())
-        threads = 1;
+    const PixelValues values;
+    threads = values.Threads(threads);
     // The picture before the pass, for the rows that another thread did past a failing pixel.
     std::optional<platform::Canvas> before;
     if (threads > 1)
@@ -139,7 +138,6 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
     const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
     const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
     const std::int32_t cols = MapCols;
-    const PixelSampler sampler;
 
     RowPass pass;
     pass.beforeRow = [](std::int32_t row) {
@@ -147,10 +145,9 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
         return true;
     };
     pass.work = [&](std::int32_t row) {
-        const PixelSampler::Row sampledRow = sampler.RowAt(row);
-        const long double* keptRow = KeptRow(kept, row);
+        const PixelValues::Row rowValues = values.RowAt(row);
         for (std::int32_t col = 1; col <= cols; ++col) {
-            const long double z = keptRow ? keptRow[col - 1] : sampler.ValueIn(sampledRow, col);
+            const long double z = values.At(rowValues, col);
             const long double u = LevelUnits(z, levelsPerUnit);
             const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
             if (halfWidth > std::fabs(u - nearestLevel)) {

@@ -450,6 +450,20 @@ const long double* KeptSamples() {
     return current ? Kept.values.get() : nullptr;
 }
 
+PixelValues::PixelValues() : kept_(KeptSamples()) {}
+
+unsigned PixelValues::Threads(unsigned wanted) const {
+    return kept_ || CurrentFuncIsPure() ? wanted : 1;
+}
+
+PixelValues::Row PixelValues::RowAt(std::int32_t row) const {
+    Row values;
+    values.sampled = sampler_.RowAt(row);
+    if (kept_)
+        values.kept = kept_ + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(MapCols);
+    return values;
+}
+
 void ReleaseKeptSamples() {
     Kept = SampleStore{};
 }

@@ -96,13 +96,32 @@ bool CurrentFuncIsPure();
 // ZRangeValid, and kept for the same CurrentFunc, the same VisibleRegion (bit for bit) and the
 // same MapCols x MapRows. Otherwise nullptr, and the samplers evaluate the function as usual.
 const long double* KeptSamples();
-// Row `row` (1-based) of the kept samples, or nullptr when `kept` is nullptr.
-inline const long double* KeptRow(const long double* kept, std::int32_t row) {
-    return kept ? kept + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(MapCols)
-                : nullptr;
-}
 // Drops the kept samples and their memory.
 void ReleaseKeptSamples();
+
+// The values of the sampled pixels for a pass over the picture: the kept samples of the last scan
+// while they are current, otherwise CurrentFunc evaluated through a PixelSampler. Made on the
+// calling thread; RowAt and At only read it, so several threads may read through one.
+class PixelValues {
+  public:
+    struct Row {
+        const long double* kept = nullptr;  // the row's kept samples, if any
+        PixelSampler::Row sampled;
+    };
+
+    PixelValues();
+    // `wanted`, or 1 when the values must be evaluated on the calling thread, in scan order.
+    unsigned Threads(unsigned wanted) const;
+    Row RowAt(std::int32_t row) const;
+    // The value at (col, row.sampled.row).
+    long double At(const Row& row, std::int32_t col) const {
+        return row.kept ? row.kept[col - 1] : sampler_.ValueIn(row.sampled, col);
+    }
+
+  private:
+    const long double* kept_;
+    PixelSampler sampler_;
+};
 
 // Rows 1..rows visited in order on the calling thread while their work is done on `threads`
 // worker threads (1: everything on the calling thread, each row's work right after its
