@@ -416,22 +416,23 @@ std::int32_t ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+namespace {
+
+// A whole value as a 64-bit integer; EInvalidOp for NaN, infinities and values beyond the range.
+std::int64_t WholeToInt64(long double whole) {
+    if (!(whole >= -TwoPow63 && whole < TwoPow63))
+        throw EInvalidOp();
+    return static_cast<std::int64_t>(whole);
+}
+
+}  // namespace
+
 std::int64_t RoundEven(long double x) {
-    if (!std::isfinite(x))
-        throw EInvalidOp();
-    const long double r = roundevenl(x);
-    if (r < -TwoPow63 || r >= TwoPow63)
-        throw EInvalidOp();
-    return static_cast<std::int64_t>(r);
+    return WholeToInt64(roundevenl(x));
 }
 
 std::int64_t TruncInt(long double x) {
-    if (!std::isfinite(x))
-        throw EInvalidOp();
-    const long double r = truncl(x);
-    if (r < -TwoPow63 || r >= TwoPow63)
-        throw EInvalidOp();
-    return static_cast<std::int64_t>(r);
+    return WholeToInt64(truncl(x));
 }
 
 long double IntPart(long double x) {

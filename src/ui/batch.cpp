@@ -69,53 +69,63 @@ void WritePicture(const std::string& fileName) {
 }
 
 using StepAction = std::function<void(TfmMnForm&, const std::vector<std::string>&)>;
+using Field = platform::TextField* TfmMnForm::*;
+using List = platform::DropDown* TfmMnForm::*;
+using Box = QCheckBox* TfmMnForm::*;
+using Button = QPushButton* TfmMnForm::*;
+
+// The option's values typed into these fields, one value each, in order.
+StepAction TypeInto(std::vector<Field> fields) {
+    return [fields](TfmMnForm& form, const std::vector<std::string>& values) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            (form.*fields[i])->SetText(values[i]);
+    };
+}
+
+// The item the option's value names, chosen as a user would.
+StepAction Choose(List list) {
+    return [list](TfmMnForm& form, const std::vector<std::string>& values) {
+        (form.*list)->ChooseItem(std::stoi(values[0]));
+    };
+}
+
+StepAction Tick(Box box, bool checked) {
+    return [box, checked](TfmMnForm& form, const auto&) { (form.*box)->setChecked(checked); };
+}
+
+StepAction Press(Button button) {
+    return [button](TfmMnForm& form, const auto&) { (form.*button)->click(); };
+}
 
 // What each option does to the window: the same fields and buttons a user would use.
 const std::map<std::string, StepAction>& StepActions() {
     static const std::map<std::string, StepAction> actions = {
-        {"function", [](TfmMnForm& f, const auto& a) { f.coEquat->ChooseItem(std::stoi(a[0])); }},
-        {"x0", [](TfmMnForm& f, const auto& a) { f.meBeg_Xr->SetText(a[0]); }},
-        {"y0", [](TfmMnForm& f, const auto& a) { f.meBeg_Yr->SetText(a[0]); }},
-        {"eps", [](TfmMnForm& f, const auto& a) { f.meCnsEps->SetText(a[0]); }},
-        {"step", [](TfmMnForm& f, const auto& a) { f.meCnsHst->SetText(a[0]); }},
-        {"radius", [](TfmMnForm& f, const auto& a) { f.meCnsUoo->SetText(a[0]); }},
-        {"region",
-         [](TfmMnForm& f, const auto& a) {
-             f.meSrXb->SetText(a[0]);
-             f.meSrXe->SetText(a[1]);
-             f.meSrYb->SetText(a[2]);
-             f.meSrYe->SetText(a[3]);
-         }},
-        {"centre",
-         [](TfmMnForm& f, const auto& a) {
-             f.meSrXc->SetText(a[0]);
-             f.meSrYc->SetText(a[1]);
-         }},
-        {"ticks",
-         [](TfmMnForm& f, const auto& a) {
-             f.meSrXs->SetText(a[0]);
-             f.meSrYs->SetText(a[1]);
-         }},
-        {"subgrid",
-         [](TfmMnForm& f, const auto& a) {
-             f.meSgXs->SetText(a[0]);
-             f.meSgYs->SetText(a[1]);
-         }},
+        {"function", Choose(&TfmMnForm::coEquat)},
+        {"x0", TypeInto({&TfmMnForm::meBeg_Xr})},
+        {"y0", TypeInto({&TfmMnForm::meBeg_Yr})},
+        {"eps", TypeInto({&TfmMnForm::meCnsEps})},
+        {"step", TypeInto({&TfmMnForm::meCnsHst})},
+        {"radius", TypeInto({&TfmMnForm::meCnsUoo})},
+        {"region", TypeInto({&TfmMnForm::meSrXb, &TfmMnForm::meSrXe, &TfmMnForm::meSrYb,
+                             &TfmMnForm::meSrYe})},
+        {"centre", TypeInto({&TfmMnForm::meSrXc, &TfmMnForm::meSrYc})},
+        {"ticks", TypeInto({&TfmMnForm::meSrXs, &TfmMnForm::meSrYs})},
+        {"subgrid", TypeInto({&TfmMnForm::meSgXs, &TfmMnForm::meSgYs})},
         {"size", [](TfmMnForm& f,
                     const auto& a) { f.LayoutForDrawingArea(std::stoi(a[0]), std::stoi(a[1])); }},
-        {"fill", [](TfmMnForm& f, const auto& a) { f.coFill->ChooseItem(std::stoi(a[0])); }},
+        {"fill", Choose(&TfmMnForm::coFill)},
         {"colors", [](TfmMnForm& f, const auto& a) { f.seScoGrd->SetText(a[0]); }},
-        {"levels", [](TfmMnForm& f, const auto& a) { f.coLevel->ChooseItem(std::stoi(a[0])); }},
-        {"level-step", [](TfmMnForm& f, const auto& a) { f.meStLeLi->SetText(a[0]); }},
-        {"level-width", [](TfmMnForm& f, const auto& a) { f.meWdLeLi->SetText(a[0]); }},
-        {"transparent", [](TfmMnForm& f, const auto&) { f.cbTrnpLL->setChecked(true); }},
-        {"no-small-grid", [](TfmMnForm& f, const auto&) { f.cbDrSmal->setChecked(false); }},
-        {"no-big-grid", [](TfmMnForm& f, const auto&) { f.cbDrBig->setChecked(false); }},
-        {"no-axes", [](TfmMnForm& f, const auto&) { f.cbDrAxis->setChecked(false); }},
-        {"no-numbers", [](TfmMnForm& f, const auto&) { f.cbDrNumb->setChecked(false); }},
-        {"map", [](TfmMnForm& f, const auto&) { f.bbDrMpCl->click(); }},
-        {"level-lines", [](TfmMnForm& f, const auto&) { f.bbDrMpLL->click(); }},
-        {"grid", [](TfmMnForm& f, const auto&) { f.bbDrGrid->click(); }},
+        {"levels", Choose(&TfmMnForm::coLevel)},
+        {"level-step", TypeInto({&TfmMnForm::meStLeLi})},
+        {"level-width", TypeInto({&TfmMnForm::meWdLeLi})},
+        {"transparent", Tick(&TfmMnForm::cbTrnpLL, true)},
+        {"no-small-grid", Tick(&TfmMnForm::cbDrSmal, false)},
+        {"no-big-grid", Tick(&TfmMnForm::cbDrBig, false)},
+        {"no-axes", Tick(&TfmMnForm::cbDrAxis, false)},
+        {"no-numbers", Tick(&TfmMnForm::cbDrNumb, false)},
+        {"map", Press(&TfmMnForm::bbDrMpCl)},
+        {"level-lines", Press(&TfmMnForm::bbDrMpLL)},
+        {"grid", Press(&TfmMnForm::bbDrGrid)},
         {"descent",
          [](TfmMnForm& f, const auto&) {
              f.seTimFrm->SetValue(0);  // frame time 0: the whole trace inside the click
