@@ -44,23 +44,24 @@ void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places) {
     // pixels too far. A slightly tighter letter spacing, spread over the whole line, brings each
     // word back into its gap.
     QFont font = label->font();
+    const auto fitsWith = [&](double spacing) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        if (!WordsFit(label, font, places))
+            return false;
+        label->setFont(font);
+        label->adjustSize();
+        return true;
+    };
+    // Tighter first, from no change down; wider only if no tighter spacing fits.
     constexpr double Step = 0.02;
     constexpr double Limit = 1.0;
     for (double spacing = 0; spacing >= -Limit; spacing -= Step) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-        if (WordsFit(label, font, places)) {
-            label->setFont(font);
-            label->adjustSize();
+        if (fitsWith(spacing))
             return;
-        }
     }
     for (double spacing = Step; spacing <= Limit; spacing += Step) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-        if (WordsFit(label, font, places)) {
-            label->setFont(font);
-            label->adjustSize();
+        if (fitsWith(spacing))
             return;
-        }
     }
 }
 
