@@ -24,6 +24,7 @@
 #include "core/report.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
+#include "platform/memo.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
@@ -282,7 +283,8 @@ void TfmMnForm::CreateDrawPage() {
 
 void TfmMnForm::CreateReportPage() {
     tsReport = pcMnPage->AddPage(QStringLiteral("Отчет"));
-    mmOtchet = new QPlainTextEdit(tsReport);
+    // A memo that refuses pastes and drops without text: the toolkit's own editor crashes on them.
+    mmOtchet = new platform::Memo(tsReport);
     mmOtchet->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mmOtchet->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     mmOtchet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <string>
@@ -216,6 +218,65 @@ TEST_F(TextFieldTest, AFailureOfItsHandlerReachesTheCodeThatSetTheText) {
     TextField field(nullptr, "");
     field.OnChange = [] { throw runtime::EConvertError::NotAnInteger("x"); };
     EXPECT_THROW(field.SetText("x"), runtime::EConvertError);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// --- Pastes into the single-line fields ---
+
+void PressControl(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+using PasteTest = WidgetsTest;
+
+// The text part of a text field, a spin edit and a drop-down takes a paste of text, and a paste of
+// nothing or of data without any format leaves it as it is.
+TEST_F(PasteTest, LineFieldsTakeTextAndIgnoreDataWithoutText) {
+    TextField field(nullptr, "12");
+    SpinEdit spin(nullptr, 0, 255, 12);
+    DropDown list(nullptr);
+    list.AddItem("12");
+    list.SetItemIndex(0);
+    QLineEdit* const editors[] = {&field, spin.Editor(), list.lineEdit()};
+    struct Row {
+        const char* name;
+        QMimeData* (*make)();
+        const char* text;
+    };
+    const Row rows[] = {
+        {"nothing", [] { return static_cast<QMimeData*>(nullptr); }, "12"},
+        {"no format at all", [] { return new QMimeData; }, "12"},
+        {"text",
+         [] {
+             auto* data = new QMimeData;
+             data->setText(QStringLiteral("3"));
+             return data;
+         },
+         "123"},
+    };
+    QClipboard* clipboard = QApplication::clipboard();
+    for (const Row& row : rows) {
+        for (QLineEdit* editor : editors) {
+            editor->setText(QStringLiteral("12"));
+            editor->end(false);
+            clipboard->clear();
+            if (QMimeData* data = row.make()) {
+                clipboard->setMimeData(data);
+            }
+            PressControl(editor, Qt::Key_V);
+            EXPECT_EQ(editor->text().toStdString(), row.text) << row.name;
+            // Cut all, then paste it back.
+            PressControl(editor, Qt::Key_A);
+            PressControl(editor, Qt::Key_X);
+            EXPECT_EQ(editor->text().toStdString(), "") << row.name;
+            PressControl(editor, Qt::Key_V);
+            EXPECT_EQ(editor->text().toStdString(), row.text) << row.name;
+        }
+    }
+    clipboard->clear();
     EXPECT_TRUE(boxes.empty());
 }
 
