@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
         return metopt::ui::RunCommandLine(argc, argv, args);
     }
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));
     metopt::ui::TfmMnForm form;
     form.show();
     return application.exec();
