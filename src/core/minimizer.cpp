@@ -15,6 +15,7 @@ long double EpsValue = 0;
 long double StepValue = 0;
 long double DomainRadius = 0;
 std::int32_t FuncIndex = 0;
+std::int32_t TraceFuncIndex = 0;
 
 bool DescentHitLimit = false;
 
@@ -83,6 +84,7 @@ void ResetMinimizer() {
     StepValue = 0;
     DomainRadius = 0;
     FuncIndex = 0;
+    TraceFuncIndex = 0;
     DescentHitLimit = false;
 }
 
@@ -195,6 +197,7 @@ long double SteepestDescent(long double x0, long double y0, long double& xmin, l
     DescentHitLimit = false;
     const TObjectiveFunc f = SelectedFunction();
     const TGradientProc gradient = SelectedGradient();
+    TraceFuncIndex = FuncIndex;
     count = 0;
     long double x = x0;
     long double y = y0;

@@ -21,6 +21,10 @@ extern long double StepValue;
 extern long double DomainRadius;
 extern std::int32_t FuncIndex;
 
+// The function whose run wrote Trace[1..TraceCount]: a refused run changes FuncIndex but not the
+// trace, so whatever evaluates the trace's points takes this one.
+extern std::int32_t TraceFuncIndex;
+
 // True when the last run stopped at the TraceCapacity iteration limit.
 extern bool DescentHitLimit;
 

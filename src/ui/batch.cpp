@@ -169,12 +169,13 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command) {
 
 std::string TraceCsv() {
     std::string csv = "k,x,y,z\n";
-    const bool functionKnown = core::FuncIndex >= 0 && core::FuncIndex < core::FunctionCount;
+    const std::int32_t function = core::TraceFuncIndex;
+    const bool functionKnown = function >= 0 && function < core::FunctionCount;
     for (std::uint32_t k = 1; k <= core::TraceCount && k <= core::TraceCapacity; ++k) {
         const core::TTracePoint& point = core::Trace[k];
         csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
         if (functionKnown)
-            csv += RoundTrip(core::ObjectiveFuncs[core::FuncIndex](point.X, point.Y));
+            csv += RoundTrip(core::ObjectiveFuncs[function](point.X, point.Y));
         csv += '\n';
     }
     return csv;

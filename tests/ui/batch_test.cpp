@@ -146,27 +146,48 @@ TEST_F(BatchRunTest, ReportOfTheDefaultsAfterAMapAndADescent) {
     EXPECT_EQ(lines[49].rfind("#43: z( ", 0), 0u);
 }
 
-TEST_F(BatchRunTest, TraceCsvHoldsTheReportsTracePoints) {
-    const RunResult run =
-        Run("--batch " + Palette() + " --function 0 --descent --report report.txt" +
-            " --trace-csv trace.csv");
-    EXPECT_EQ(run.status, 1);  // no scan yet: the first trace point cannot be placed
-    const auto report = SplitLines(ReadFile(Path("report.txt")));
-    const auto csv = SplitLines(ReadFile(Path("trace.csv")));
-    ASSERT_EQ(report.size(), 10u);
-    ASSERT_EQ(csv.size(), 4u);
-    EXPECT_EQ(csv[0], "k,x,y,z");
-    for (int k = 1; k <= 3; ++k) {
+// Each CSV row is the report's trace line of the same point: the same k, x, y and z.
+void ExpectCsvMatchesReport(const std::vector<std::string>& csv,
+                            const std::vector<std::string>& report) {
+    ASSERT_EQ(csv[0], "k,x,y,z");
+    const auto value = [](const std::string& text) {
+        return metopt::runtime::FormatGeneral(std::strtold(text.c_str(), nullptr));
+    };
+    for (std::size_t k = 1; k < csv.size(); ++k) {
         std::stringstream row(csv[k]);
         std::string field[4];
         for (auto& f : field)
             std::getline(row, f, ',');
         EXPECT_EQ(field[0], std::to_string(k));
-        const auto value = [](const std::string& text) {
-            return metopt::runtime::FormatGeneral(std::strtold(text.c_str(), nullptr));
-        };
+        ASSERT_LT(6 + k, report.size());
         EXPECT_EQ(report[6 + k], "#" + field[0] + ": z( " + value(field[1]) + ", " +
                                      value(field[2]) + " ) = " + value(field[3]));
+    }
+}
+
+TEST_F(BatchRunTest, TraceCsvHoldsTheReportsTracePoints) {
+    struct Case {
+        const char* name;
+        std::string steps;
+        std::size_t reportLines, csvLines;
+    };
+    const Case cases[] = {
+        // No scan yet: the first trace point cannot be placed, after the report is written.
+        {"DescentBeforeAMap", "--function 0 --descent", 10, 4},
+        // The refused second run (eps 0) leaves the first run's trace and report: the CSV still
+        // evaluates that trace with the first run's function, not with the one selected since.
+        {"RefusedRunAfterAnother", "--map --descent --function 0 --eps 0 --descent", 50, 44},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult run = Run("--batch " + Palette() + " " + c.steps +
+                                  " --report report.txt --trace-csv trace.csv");
+        EXPECT_EQ(run.status, 1);
+        const auto report = SplitLines(ReadFile(Path("report.txt")));
+        const auto csv = SplitLines(ReadFile(Path("trace.csv")));
+        ASSERT_EQ(report.size(), c.reportLines);
+        ASSERT_EQ(csv.size(), c.csvLines);
+        ExpectCsvMatchesReport(csv, report);
     }
 }
 
