@@ -10,6 +10,7 @@ namespace {
 
 // Below these radii the radial function is taken as its limit 1 and its gradient as zero. The
 // function's threshold is the larger one, so between them f is constant while the gradient is not.
+// Deliberate: see docs/behaviour.md, "Sinc thresholds".
 constexpr long double SincValueThreshold = 1e-5L;
 constexpr long double SincGradientThreshold = 1e-6L;
 
@@ -32,6 +33,7 @@ void ParaboloidGradient(long double x, long double y, long double& gx, long doub
 }
 
 // Two minima of value 0 at (1, 1) and (-1, 1), a stationary point of value 1 at (0, 0).
+// Deliberate: see docs/behaviour.md, "Two valleys".
 long double TwoValleys(long double x, long double y) {
     runtime::ClearFpuFlags();
     const long double valley = y - x * x;
@@ -42,6 +44,7 @@ long double TwoValleys(long double x, long double y) {
 }
 
 // The grouping below is kept as written: it decides the last bits of every descent step.
+// Deliberate: see docs/behaviour.md, "Two valleys".
 void TwoValleysGradient(long double x, long double y, long double& gx, long double& gy) {
     runtime::ClearFpuFlags();
     const long double minusFourX = -4 * x;
@@ -76,6 +79,7 @@ void RadialSincGradient(long double x, long double y, long double& gx, long doub
 
 }  // namespace
 
+// Deliberate: see docs/behaviour.md, "Label and button texts".
 const char* const FunctionCaptions[FunctionCount] = {
     " x*x+y*y",
     " (y-x*x)*(y-x*x) + (1-x*x)*(1-x*x)",

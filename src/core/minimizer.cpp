@@ -22,6 +22,7 @@ bool DescentHitLimit = false;
 namespace {
 
 // The bracketing scan may take at most this many steps of h_step inside the disc.
+// Deliberate: see docs/behaviour.md, "Run limits".
 constexpr long double MaxScanSteps = 1000000.0L;
 
 const char* const NoFunctionMessage = "Уравнение не выбрано: выберите его из списка";
@@ -58,6 +59,7 @@ bool ScanTooLong() {
 }
 
 // A scan advances only with a positive step, and ends within a bounded number of them.
+// Deliberate: see docs/behaviour.md, "Run refusals".
 void CheckScanParameters() {
     if (!(StepValue > 0))
         throw runtime::Exception(BadStepMessage);
@@ -121,6 +123,7 @@ void BracketStep(long double x, long double y, long double& a, long double& b) {
         return;
     // From here a lags one step behind the scanned point b, and fa holds phi at b - h.
     a = -h;
+    // Deliberate: see docs/behaviour.md, "Bracketing scan".
     while (!(fb > fa) && b < DomainRadius - h) {
         a = a + h;
         b = b + h;
@@ -144,6 +147,7 @@ long double GoldenSection(long double x, long double y, long double a, long doub
     } else {
         b = t2;
     }
+    // Deliberate: see docs/behaviour.md, "One eps".
     while (std::fabs(b - a) >= EpsValue) {
         const long double width = std::fabs(b - a);
         t2 = (a + b) - t1;
@@ -167,6 +171,7 @@ long double GoldenSection(long double x, long double y, long double a, long doub
         }
         // An eps below the spacing of extended numbers here can never be reached: stop once a
         // pass no longer narrows the interval.
+        // Deliberate: see docs/behaviour.md, "Golden-section stop".
         if (!(std::fabs(b - a) < width))
             break;
     }
@@ -183,6 +188,7 @@ long double LineSearch(long double x, long double y) {
     return t;
 }
 
+// Deliberate: see docs/behaviour.md, "Run refusals".
 void CheckRunParameters() {
     if (!FuncIndexValid())
         throw runtime::Exception(NoFunctionMessage);
@@ -210,11 +216,15 @@ long double SteepestDescent(long double x0, long double y0, long double& xmin, l
         gradient(xp, yp, gx, gy);
         const long double t = LineSearch(xp, yp);
         MoveAlongAntigradient(xp, yp, t, gx, gy, x, y);
+        // Deliberate: see docs/behaviour.md, "Trace without start".
         Trace[count] = TTracePoint{x, y};
+        // Deliberate: see docs/behaviour.md, "One eps".
         if (Distance(xp, yp, x, y) < EpsValue)
             break;
+        // Deliberate: see docs/behaviour.md, "Outside the disc".
         if (!InsideDomain(x, y))
             break;
+        // Deliberate: see docs/behaviour.md, "Run limits".
         if (count == TraceCapacity) {
             DescentHitLimit = true;
             break;

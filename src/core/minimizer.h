@@ -9,13 +9,16 @@ struct TTracePoint {
     long double Y = 0;
 };
 
+// Deliberate: see docs/behaviour.md, "Run limits".
 constexpr std::uint32_t TraceCapacity = 10000;
 
 // Entries 1..TraceCapacity; entry 0 is unused. Entries above TraceCount keep older points.
+// Deliberate: see docs/behaviour.md, "Older trace points".
 extern TTracePoint Trace[TraceCapacity + 1];
 extern std::uint32_t TraceCount;
 
 // Run parameters, set by the report routine before each run.
+// Deliberate: see docs/behaviour.md, "Run parameters kept".
 extern long double EpsValue;
 extern long double StepValue;
 extern long double DomainRadius;
@@ -42,6 +45,7 @@ long double LineSearch(long double x, long double y);
 
 // Checks the run parameters and raises Exception with the refusal message for a run that could
 // not end or would index the tables out of range. Touches nothing.
+// Deliberate: see docs/behaviour.md, "Run refusals".
 void CheckRunParameters();
 
 // Runs the descent from (x0, y0): checks the parameters, then writes Trace[1..count] and returns

@@ -6,6 +6,7 @@
 
 namespace metopt::core {
 
+// Deliberate: see docs/behaviour.md, "Run limits".
 const char* const IterationLimitLine = "Спуск остановлен: достигнут предел в 10000 итераций";
 
 namespace {
@@ -13,10 +14,12 @@ namespace {
 using runtime::FormatGeneral;
 using runtime::FormatInteger;
 
+// Deliberate: see docs/behaviour.md, "Locale separator".
 std::string PointText(long double x, long double y, long double z) {
     return "z( " + FormatGeneral(x) + ", " + FormatGeneral(y) + " ) = " + FormatGeneral(z);
 }
 
+// Deliberate: see docs/behaviour.md, "Report texts".
 std::string RegionLine(const TRegion& visible) {
     return "Видимая область: x = " + FormatGeneral(visible.Xb) + " .. " +
            FormatGeneral(visible.Xe) + ", y=" + FormatGeneral(visible.Yb) + " .. " +
@@ -28,8 +31,10 @@ std::string RegionLine(const TRegion& visible) {
 std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible) {
     // Each parameter is set as soon as it is read, so a field that fails to parse leaves the
     // ones before it set.
+    // Deliberate: see docs/behaviour.md, "Lenient numbers".
     const long double x0 = runtime::ParseNumber(fields.x0);
     const long double y0 = runtime::ParseNumber(fields.y0);
+    // Deliberate: see docs/behaviour.md, "Run parameters kept".
     EpsValue = runtime::ParseNumber(fields.eps);
     StepValue = runtime::ParseNumber(fields.step);
     DomainRadius = runtime::ParseNumber(fields.radius);
@@ -45,6 +50,7 @@ std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const 
     lines.reserve(8 + TraceCount);
     lines.emplace_back();
     lines.push_back(RegionLine(visible));
+    // Deliberate: see docs/behaviour.md, "Report texts".
     lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
     lines.push_back("Скорейший спуск прошел за " + FormatInteger(TraceCount) + " итерац.");

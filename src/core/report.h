@@ -26,6 +26,7 @@ extern const char* const IterationLimitLine;
 // (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit). On an error it
 // raises before returning, with the parameters read so far already set; the caller then leaves
 // its report untouched.
+// Deliberate: see docs/behaviour.md, "Report kept".
 std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible);
 
 }  // namespace metopt::core

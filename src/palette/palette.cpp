@@ -4,10 +4,12 @@
 
 namespace metopt::palette {
 
+// Deliberate: see docs/behaviour.md, "Palette folder".
 const char* const PaletteFileName = "Palitr10.dat";
 
 TPaletteEntry Palette[PaletteSize];
 
+// Deliberate: see docs/behaviour.md, "Palette values".
 std::int32_t PackColor(std::int32_t r, std::int32_t g, std::int32_t b) {
     // Unsigned arithmetic wraps instead of overflowing; the conversion back keeps the 32 bits.
     const std::uint32_t packed = static_cast<std::uint32_t>(r) +
@@ -22,11 +24,13 @@ void LoadPalette() {
 
 // Each component is stored as soon as it is read, so a record that fails keeps what was read
 // before the failure, while its Color stays as it was.
+// Deliberate: see docs/behaviour.md, "Palette layout".
 void LoadPalette(const std::string& fileName) {
     runtime::TextFile file;  // closed by its destructor when a check below throws
     file.Assign(fileName);
     file.Reset();
     runtime::CheckIO();
+    // Deliberate: see docs/behaviour.md, "Palette errors".
     for (TPaletteEntry& entry : Palette) {
         entry.R = file.ReadInteger();
         entry.G = file.ReadInteger();

@@ -6,6 +6,7 @@
 namespace metopt::palette {
 
 // One colour: Color = R + G*256 + B*65536 in 32-bit arithmetic, no masking or clamping.
+// Deliberate: see docs/behaviour.md, "Palette values".
 struct TPaletteEntry {
     std::int32_t Color = 0;
     std::int32_t R = 0;

@@ -16,6 +16,7 @@ namespace metopt::render {
 namespace {
 
 // Just under 10, so that the top of the range falls in class 9 rather than 10.
+// Deliberate: see docs/behaviour.md, "Colour scale".
 constexpr long double DiscreteScale = 9.99L;
 // Added to the gradient's step count for the same reason.
 constexpr long double GradientScaleExtra = 0.99L;
@@ -54,6 +55,7 @@ long double ScalePosition(long double z, long double lo, long double hi) {
 
 // FloorInt(scaled) held within first..last (first <= last). A value beyond either end takes that
 // end without being converted, so no value can wrap around; NaN still raises in FloorInt.
+// Deliberate: see docs/behaviour.md, "Colour classes held".
 std::int64_t ClampedFloor(long double scaled, std::int64_t first, std::int64_t last) {
     if (scaled <= static_cast<long double>(first))
         return first;
@@ -86,6 +88,7 @@ std::int32_t DiscreteColorAt(long double t) {
 std::int32_t GradientColorAt(long double t, std::int32_t gradientCount) {
     const std::int64_t n = std::int64_t{gradientCount} - 1;
     const long double scaled = t * (static_cast<long double>(n) + GradientScaleExtra);
+    // Deliberate: see docs/behaviour.md, "Spin edit values".
     if (n == 0)
         throw runtime::EDivByZero();
     // Steps run from 0 to n (n below 0 only when the spin edit holds a value below its range).
@@ -168,6 +171,7 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
         const PixelValues::Row rowValues = values.RowAt(row);
         for (std::int32_t col = 1; col <= cols; ++col) {
             const long double z = values.At(rowValues, col);
+            // Deliberate: see docs/behaviour.md, "No list item".
             if (mode == 0) {
                 pixels.Set(col, row, DiscreteColorAt(scale.Position(z)));
             } else if (mode == 1) {

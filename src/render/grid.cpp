@@ -28,6 +28,7 @@ long double Divide(long double dividend, long double divisor) {
 
 // A walk that would run away from its bound, or draw more lines than anyone could see, is
 // refused before it draws anything.
+// Deliberate: see docs/behaviour.md, "Grid refusal".
 void RefuseRunawayWalk(long double start, long double bound, long double step) {
     if (step < 0) {
         throw runtime::Exception(GridStepRefusal);
@@ -47,6 +48,7 @@ void RefuseRunawayWalk(long double start, long double bound, long double step) {
 
 // The stepped walk: v from TruncInt(from / step) * step while v < bound, the step accumulated by
 // addition.
+// Deliberate: see docs/behaviour.md, "Grid walks".
 template <typename Action>
 void SteppedWalk(long double from, long double bound, long double step, Action action) {
     const long double quotient = Divide(from, step);
@@ -142,10 +144,12 @@ void DrawNumbers(Canvas& canvas, const TGraphParams& g) {
 
     SteppedWalk(g.Xb, g.Xe, g.Xs, [&](long double v) {
         const long long column = XToColumn(v, canvas.Width());
+        // Deliberate: see docs/behaviour.md, "Fixed labels" and "Minus-zero labels".
         canvas.TextOut(ToPixel(column - tw / 2), ToPixel(ly), runtime::FormatFixed(v));
     });
     SteppedWalk(g.Yb, g.Ye, g.Ys, [&](long double v) {
         // The label at the height of the horizontal axis is left out.
+        // Deliberate: see docs/behaviour.md, "Grid walks".
         runtime::ClearFpuFlags();
         const long double distance = std::fabs(v - g.Yc);
         const long double halfSubstep = (g.Ys / g.SgYs) / 2;

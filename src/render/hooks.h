@@ -7,6 +7,7 @@ namespace metopt::render {
 
 // Set by the Stop button, cleared at the start of the other four commands; read before each row by
 // the fill and the colour-analysis level lines.
+// Deliberate: see docs/behaviour.md, "Stop".
 extern bool StopRequested;
 
 // The window connects its status bar here; without a sink the texts go nowhere.

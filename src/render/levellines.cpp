@@ -56,6 +56,7 @@ long double LevelUnits(long double z, long double levelsPerUnit) {
 }  // namespace
 
 void DrawLevelLines(platform::Canvas& canvas, std::int32_t mode, const LevelLineOptions& options) {
+    // Deliberate: see docs/behaviour.md, "No list item".
     if (mode == 0) {
         LevelLinesByAnalysis(canvas, options);
     } else if (mode == 1) {
@@ -71,6 +72,7 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& opti
                           unsigned threads) {
     // Every pixel is compared with its right, lower and lower-right neighbours as they were before
     // the pass; reading them from a copy makes the rows independent of each other.
+    // Deliberate: see docs/behaviour.md, "Level-line edges".
     const platform::Canvas before = canvas;
     const PixelRows pixels(canvas);
     const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
@@ -126,6 +128,7 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
 
 void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options,
                            unsigned threads) {
+    // Deliberate: see docs/behaviour.md, "Lenient numbers".
     const long double levelsPerUnit = runtime::ParseNumber(options.stepText);
     const long double halfWidth = runtime::ParseNumber(options.widthText);
     const PixelValues values;
@@ -150,6 +153,7 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
             const long double z = values.At(rowValues, col);
             const long double u = LevelUnits(z, levelsPerUnit);
             const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
+            // Deliberate: see docs/behaviour.md, "Level-line edges".
             if (halfWidth > std::fabs(u - nearestLevel)) {
                 pixels.Set(col, row, line);
             } else if (!options.transparent) {

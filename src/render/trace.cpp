@@ -37,6 +37,7 @@ void ResetTrace() {
     BackingRect = TRect{};
 }
 
+// Deliberate: see docs/behaviour.md, "Stale marker".
 void DrawMinMarker(Canvas& canvas) {
     canvas.SetPenColor(palette::Palette[palette::TracePenColor].Color);
     const long long c = MinCol;
@@ -47,6 +48,7 @@ void DrawMinMarker(Canvas& canvas) {
 
 void DrawTracePoint(Canvas& canvas, std::int32_t n) {
     // Only points of the last run exist; any other number draws nothing.
+    // Deliberate: see docs/behaviour.md, "Trace point range".
     const std::uint32_t count = std::min(core::TraceCount, core::TraceCapacity);
     if (n < 1 || static_cast<std::uint32_t>(n) > count) {
         return;
@@ -56,6 +58,7 @@ void DrawTracePoint(Canvas& canvas, std::int32_t n) {
     canvas.SetBrushColor(palette::Palette[palette::TraceFillColor].Color);
 
     // Every conversion comes before any drawing, so a point that cannot be placed draws nothing.
+    // Deliberate: see docs/behaviour.md, "Before a map".
     const Pixel here = TracePixel(canvas, index);
     const Pixel previous = index >= 2 ? TracePixel(canvas, index - 1) : here;
 
@@ -85,6 +88,7 @@ void RestoreBackingImage(Canvas& canvas, const GraphFieldTexts& fields) {
     }
     // A repaint must never fail: a field that cannot be read now is reported by the next grid
     // drawing, not on every repaint.
+    // Deliberate: see docs/behaviour.md, "Repaint never fails".
     try {
         RefreshGraphParams(fields, 0, 0, canvas.Width(), canvas.Height());
     } catch (const runtime::Exception&) {

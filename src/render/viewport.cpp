@@ -34,9 +34,11 @@ TGraphParams GraphParams;
 namespace {
 
 // The scan starts from these limits, so samples at or beyond them leave them as they are.
+// Deliberate: see docs/behaviour.md, "Scan start values".
 constexpr long double ScanStartMin = 1e9L;
 constexpr long double ScanStartMax = -1e9L;
 // Half the width given to a range whose samples were all equal.
+// Deliberate: see docs/behaviour.md, "Flat range".
 constexpr long double EqualRangeWidening = 0.0001L;
 constexpr int ConversionFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -114,6 +116,7 @@ long double Checked(long double value, int faults) {
 
 // The pixel of coordinate v along an axis whose pixel 1 is at `first` and pixel `size` at
 // `last`: FloorInt(((v - first) * (size - 1)) / (last - first) + 1).
+// Deliberate: see docs/behaviour.md, "Pixel spans".
 std::int32_t PixelOf(long double v, long double first, long double last, int size) {
     FirstFault fault;
     const long double offset = fault.Step(v - first);
@@ -121,6 +124,7 @@ std::int32_t PixelOf(long double v, long double first, long double last, int siz
     const long double span = fault.Step(last - first);
     const long double share = fault.Step(scaled / span);
     const long double pixel = fault.Step(share + 1);
+    // Deliberate: see docs/behaviour.md, "Before a map".
     return runtime::FloorInt(Checked(pixel, fault.Faults()));
 }
 
@@ -128,6 +132,7 @@ std::int32_t Narrow(std::int64_t n) {
     return static_cast<std::int32_t>(n);
 }
 
+// Deliberate: see docs/behaviour.md, "Lenient numbers".
 void ReadReals(const GraphFieldTexts& fields, TGraphParams& params) {
     params.Xb = runtime::ParseNumber(fields.Xb);
     params.Yb = runtime::ParseNumber(fields.Yb);
@@ -552,6 +557,7 @@ void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
 void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H) {
     ReadReals(fields, GraphParams);
     // Both counts are read before either is stored, so a bad one leaves both as they were.
+    // Deliberate: see docs/behaviour.md, "Strict counts".
     const std::int32_t sgXs = runtime::ParseInteger(fields.SgXs);
     const std::int32_t sgYs = runtime::ParseInteger(fields.SgYs);
     GraphParams.SgXs = sgXs;
@@ -559,6 +565,7 @@ void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, in
     SetRectangle(GraphParams, left, top, W, H);
 }
 
+// Deliberate: see docs/behaviour.md, "Repaint never fails".
 void RefreshGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H) {
     TGraphParams& p = GraphParams;
     RefreshReal(p.Xb, fields.Xb);
@@ -574,6 +581,7 @@ void RefreshGraphParams(const GraphFieldTexts& fields, int left, int top, int W,
     SetRectangle(p, left, top, W, H);
 }
 
+// Deliberate: see docs/behaviour.md, "Mouse readout".
 MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
     MouseReadout readout;
     int faults = 0;
@@ -584,6 +592,7 @@ MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
     const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
                                 std::int64_t{Y} < std::int64_t{H} - 1;
     if (!onSampledPixel) {
+        // Deliberate: see docs/behaviour.md, "English runtime texts".
         readout.z = "Out of range";
         return readout;
     }

@@ -45,6 +45,7 @@ void LowerLettersFrom(std::string& text, std::size_t from) {
 
 }  // namespace
 
+// Deliberate: see docs/behaviour.md, "Error box full stop".
 std::string ErrorBoxText(const std::string& message) {
     // Compared as a byte: the last byte of a UTF-8 letter is above 127 and so gets the '.' too.
     if (!message.empty() && static_cast<unsigned char>(message.back()) > FullStop) {
@@ -53,6 +54,7 @@ std::string ErrorBoxText(const std::string& message) {
     return message;
 }
 
+// Deliberate: see docs/behaviour.md, "Error box full stop".
 std::string ApplicationTitle(const std::string& executablePath) {
     const auto slash = executablePath.rfind('/');
     std::string title =

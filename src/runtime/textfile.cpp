@@ -70,6 +70,7 @@ std::optional<std::uint64_t> ParseDecimalDigits(std::string_view digits, std::ui
 // An integer token: optional sign, then decimal digits or '$' / "0x" / "0X" and hexadecimal
 // digits. Decimal values must fit a signed 64-bit integer; hexadecimal ones any 64-bit pattern.
 // The result is the low 32 bits, taken as signed.
+// Deliberate: see docs/behaviour.md, "Palette values".
 std::optional<std::int32_t> ParseIntegerToken(std::string_view token) {
     bool negative = false;
     if (!token.empty() && (token.front() == '+' || token.front() == '-')) {
@@ -105,6 +106,7 @@ bool ParentFolderExists(const std::string& fileName) {
 
 // Regular files and pipes are read; a folder, a device or a socket is refused like a file we may
 // not read: a device such as /dev/zero would never reach its end.
+// Deliberate: see docs/behaviour.md, "Palette file handling".
 bool IsReadableKind(mode_t mode) {
     return S_ISREG(mode) || S_ISFIFO(mode);
 }
@@ -148,6 +150,7 @@ int IOErrorFromErrno(int err) {
     switch (err) {
         // errno values that coincide with a number of fixed meaning (EIO is 5, which would read
         // "File access denied") keep a number of their own.
+        // Deliberate: see docs/behaviour.md, "Palette file handling".
         case FileNotFound:
         case InvalidFilename:
         case TooManyOpenFiles:
@@ -285,6 +288,7 @@ std::int32_t TextFile::ReadInteger() {
         SetIOError(FileNotOpenError);
         return 0;
     }
+    // Deliberate: see docs/behaviour.md, "Palette layout".
     if (!SkipBlanks())
         return 0;
     const auto value = ParseIntegerToken(CollectToken());
@@ -301,6 +305,7 @@ void TextFile::SkipLine() {
         return;
     }
     for (int c = ReadChar(); c != EndOfFile; c = ReadChar()) {
+        // Deliberate: see docs/behaviour.md, "Lone line feeds".
         if (c == LineFeed)
             return;
         if (c == CarriageReturn) {

@@ -9,6 +9,7 @@ namespace metopt::ui {
 namespace {
 
 // An argument is either free text (typed into a field as it stands) or a whole number in a range.
+// Deliberate: see docs/behaviour.md, "Lenient numbers".
 struct ArgumentRule {
     bool integer = false;
     long minValue = 0;

@@ -115,6 +115,7 @@ void TfmMnForm::mmdFexitClick() {
 }
 
 // --- Commands ---
+// Deliberate: see docs/behaviour.md, "No rollback".
 
 void TfmMnForm::bbDrMpClClick() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
@@ -155,6 +156,7 @@ void TfmMnForm::bbDrGridClick() {
     render::SaveBackingImage(pbDrawAr->Surface());
 }
 
+// Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::bbStopItClick() {
     render::StopRequested = true;
 }
@@ -163,6 +165,7 @@ void TfmMnForm::bbIteratClick() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     render::StopRequested = false;
     pcMnPage->SetActivePage(tsDraw);
+    // Deliberate: see docs/behaviour.md, "Stale marker".
     render::DrawMinMarker(pbDrawAr->Surface());
 
     core::DescentFields fields;
@@ -173,6 +176,7 @@ void TfmMnForm::bbIteratClick() {
     fields.radius = meCnsUoo->Text();
     fields.funcIndex = coEquat->ItemIndex();
     // The report is replaced only by a run that completed.
+    // Deliberate: see docs/behaviour.md, "Report kept".
     const std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
     ClearReport();
     // One edit of the document: it is laid out once, not after every line.
@@ -184,6 +188,7 @@ void TfmMnForm::bbIteratClick() {
     edit.endEditBlock();
 
     render::SaveBackingImage(pbDrawAr->Surface());
+    // Deliberate: see docs/behaviour.md, "Spin edit values".
     const std::int32_t frameTime = seTimFrm->Value();
     if (frameTime <= 0) {
         for (std::uint32_t i = 1; i <= core::TraceCount; ++i) {
@@ -199,6 +204,7 @@ void TfmMnForm::bbIteratClick() {
 
 // --- Animation ---
 
+// Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     if (std::int64_t{AnimStep} > std::int64_t{core::TraceCount}) {
@@ -229,6 +235,7 @@ void TfmMnForm::SetTimerEnabled(bool enabled) {
     }
     tmTimer->start();
     if (!tmTimer->isActive()) {
+        // Deliberate: see docs/behaviour.md, "English runtime texts".
         throw runtime::Exception("Not enough timers available");
     }
 }
@@ -253,6 +260,7 @@ void TfmMnForm::pbDrawArMouseMove(int x, int y) {
 
 // --- Invalidation ---
 
+// Deliberate: see docs/behaviour.md, "Resize".
 void TfmMnForm::tsDrawResize() {
     render::ZRangeValid = false;
     render::MapCols = pbDrawAr->width() - 2;
@@ -261,6 +269,7 @@ void TfmMnForm::tsDrawResize() {
     meWkSzY->SetText(runtime::FormatInteger(pbDrawAr->height()));
 }
 
+// Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::coEquatChange() {
     render::ZRangeValid = false;
     const int index = coEquat->ItemIndex();
@@ -269,6 +278,7 @@ void TfmMnForm::coEquatChange() {
     }
 }
 
+// Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::meSrXbChange() {
     render::ZRangeValid = false;
 }
@@ -312,9 +322,11 @@ int TfmMnForm::EditedEntry() const {
     const std::int32_t index = seDiNmCl->Value();
     // While the user types, the field may hold a number outside the table: the editor then
     // leaves everything as it is.
+    // Deliberate: see docs/behaviour.md, "Editor index".
     return index >= 0 && index < palette::PaletteSize ? index : -1;
 }
 
+// Deliberate: see docs/behaviour.md, "Editor clamp".
 void TfmMnForm::seDiNmClChange() {
     const int i = EditedEntry();
     if (i < 0) {
@@ -326,6 +338,7 @@ void TfmMnForm::seDiNmClChange() {
     pbDiClExPaint();
 }
 
+// Deliberate: see docs/behaviour.md, "Editor clamp".
 void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
     const int i = EditedEntry();
     if (i < 0) {
