@@ -9,7 +9,7 @@
 #include "fuzz_check.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numparse.h"
 
 using namespace metopt::runtime;
 using metopt::fuzz::Broken;

@@ -2,7 +2,8 @@
 
 #include "core/functions.h"
 #include "core/minimizer.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
+#include "runtime/numparse.h"
 
 namespace metopt::core {
 

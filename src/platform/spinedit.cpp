@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "platform/eventguard.h"
-#include "runtime/numtext.h"
+#include "runtime/spinrule.h"
 
 namespace metopt::platform {
 

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
 
 namespace metopt::platform {
 

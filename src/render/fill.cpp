@@ -9,7 +9,7 @@
 #include "render/viewport.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/rounding.h"
 
 namespace metopt::render {
 

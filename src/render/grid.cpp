@@ -9,7 +9,8 @@
 #include "render/pixels.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
+#include "runtime/rounding.h"
 
 namespace metopt::render {
 

@@ -9,7 +9,7 @@
 #include "render/hooks.h"
 #include "render/pixels.h"
 #include "runtime/exceptions.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
 
 namespace metopt::render {
 

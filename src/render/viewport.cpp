@@ -17,7 +17,9 @@
 #include "render/hooks.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
+#include "runtime/numparse.h"
+#include "runtime/rounding.h"
 
 namespace metopt::render {
 

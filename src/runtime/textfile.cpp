@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "runtime/exceptions.h"
-#include "runtime/numtext.h"
+#include "runtime/numparse.h"
 
 namespace metopt::runtime {
 

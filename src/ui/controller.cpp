@@ -24,7 +24,7 @@
 #include "render/trace.h"
 #include "render/viewport.h"
 #include "runtime/exceptions.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {

@@ -9,7 +9,8 @@
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
+#include "runtime/numparse.h"
 
 namespace metopt::core {
 namespace {

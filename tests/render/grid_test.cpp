@@ -18,7 +18,8 @@
 #include "render/viewport.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
+#include "runtime/rounding.h"
 
 namespace metopt::render {
 namespace {

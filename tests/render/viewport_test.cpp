@@ -11,7 +11,6 @@
 #include "render/hooks.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
 
 namespace metopt::render {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "palette/palette.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
 #include "ui/batchoptions.h"
 
 namespace {

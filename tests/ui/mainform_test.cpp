@@ -39,7 +39,7 @@
 #include "render/viewport.h"
 #include "runtime/errorreport.h"
 #include "runtime/fpu.h"
-#include "runtime/numtext.h"
+#include "runtime/numformat.h"
 #include "support/qt_environment.h"
 #include "ui/mainform.h"
 #include "ui/textfit.h"
