@@ -26,6 +26,7 @@ void ReleaseMouseCapture() {
 
 // Runs the handler; returns false and sets message when an exception escaped it that is to be
 // shown (EAbort is silent and gives true).
+// Deliberate: see docs/behaviour.md, "No rollback".
 bool RunCatching(const Handler& handler, std::string& message) {
     try {
         runtime::ClearFpuFlags();
@@ -64,6 +65,7 @@ void RunEvent(const Handler& handler) {
     }
 }
 
+// Deliberate: see docs/behaviour.md, "Repaint never fails".
 void RunPaint(const Handler& handler) {
     std::string message;
     if (RunCatching(handler, message)) {

@@ -48,6 +48,7 @@ void SpinEdit::ReplaceText(const QString& text) {
     }
 }
 
+// Deliberate: see docs/behaviour.md, "Spin edit values".
 QValidator::State SpinEdit::validate(QString&, int&) const {
     // Any text may stand while the user types; the value rule reads it.
     return QValidator::Acceptable;

@@ -6,6 +6,7 @@
 
 namespace metopt::platform {
 
+// Deliberate: see docs/behaviour.md, "Locale separator check".
 char SeparatorFromDecimalPoint(const QString& decimalPoint) {
     if (decimalPoint.size() != 1) {
         return '.';

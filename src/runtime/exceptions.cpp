@@ -7,6 +7,7 @@ EZeroDivide::EZeroDivide() : Exception("Floating point division by zero") {}
 EOverflow::EOverflow() : Exception("Floating point overflow") {}
 EDivByZero::EDivByZero() : Exception("Division by zero") {}
 
+// Deliberate: see docs/behaviour.md, "English runtime texts".
 EConvertError EConvertError::NotAnInteger(const std::string& text) {
     return EConvertError("'" + text + "' is not a valid integer value");
 }
