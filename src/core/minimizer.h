@@ -26,6 +26,7 @@ extern std::int32_t FuncIndex;
 
 // The function whose run wrote Trace[1..TraceCount]: a refused run changes FuncIndex but not the
 // trace, so whatever evaluates the trace's points takes this one.
+// Deliberate: see docs/behaviour.md, "Trace CSV function".
 extern std::int32_t TraceFuncIndex;
 
 // True when the last run stopped at the TraceCapacity iteration limit.

@@ -8,6 +8,7 @@ class QMimeData;
 
 namespace metopt::platform {
 
+// Deliberate: see docs/behaviour.md, "Memo paste".
 class Memo : public QPlainTextEdit {
   public:
     explicit Memo(QWidget* parent);
