@@ -26,6 +26,7 @@
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/mainform.h"
+#include "ui/windowfields.h"
 
 namespace metopt::ui {
 
@@ -36,6 +37,25 @@ namespace {
 constexpr qint64 StatusRepaintIntervalMs = 50;
 
 enum Component { Red, Green, Blue };
+
+enum class RangeScan { Skip, WhenStale };
+
+// What the four drawing buttons do first, in this order: repaints show the picture as it stood
+// until the command ends, Stop is cleared, the value range is scanned when the command needs it
+// and it is stale, and the page "График" is shown.
+class DrawingCommand {
+  public:
+    DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
+        render::StopRequested = false;
+        if (scan == RangeScan::WhenStale && !render::ZRangeValid) {
+            render::ScanValueRange(form.GraphFields());
+        }
+        form.pcMnPage->SetActivePage(form.tsDraw);
+    }
+
+  private:
+    platform::PaintBox::DrawingScope drawing_;
+};
 
 }  // namespace
 
@@ -84,18 +104,7 @@ std::vector<std::string> TfmMnForm::ReportLines() const {
 }
 
 render::GraphFieldTexts TfmMnForm::GraphFields() const {
-    render::GraphFieldTexts fields;
-    fields.Xb = meSrXb->Text();
-    fields.Xe = meSrXe->Text();
-    fields.Yb = meSrYb->Text();
-    fields.Ye = meSrYe->Text();
-    fields.Xc = meSrXc->Text();
-    fields.Yc = meSrYc->Text();
-    fields.Xs = meSrXs->Text();
-    fields.Ys = meSrYs->Text();
-    fields.SgXs = meSgXs->Text();
-    fields.SgYs = meSgYs->Text();
-    return fields;
+    return ReadGraphFieldTexts(*this);
 }
 
 // --- Start and end ---
@@ -118,41 +127,20 @@ void TfmMnForm::mmdFexitClick() {
 // Deliberate: see docs/behaviour.md, "No rollback".
 
 void TfmMnForm::bbDrMpClClick() {
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    render::StopRequested = false;
-    if (!render::ZRangeValid) {
-        render::ScanValueRange(GraphFields());
-    }
-    pcMnPage->SetActivePage(tsDraw);
+    const DrawingCommand command(*this, RangeScan::WhenStale);
     render::FillSurface(pbDrawAr->Surface(), coFill->ItemIndex(), seScoGrd->Value());
     render::SaveBackingImage(pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrMpLLClick() {
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    render::StopRequested = false;
-    if (!render::ZRangeValid) {
-        render::ScanValueRange(GraphFields());
-    }
-    pcMnPage->SetActivePage(tsDraw);
-    render::LevelLineOptions options;
-    options.stepText = meStLeLi->Text();
-    options.widthText = meWdLeLi->Text();
-    options.transparent = cbTrnpLL->isChecked();
-    render::DrawLevelLines(pbDrawAr->Surface(), coLevel->ItemIndex(), options);
+    const DrawingCommand command(*this, RangeScan::WhenStale);
+    render::DrawLevelLines(pbDrawAr->Surface(), coLevel->ItemIndex(), ReadLevelLineOptions(*this));
     render::SaveBackingImage(pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrGridClick() {
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    render::StopRequested = false;
-    pcMnPage->SetActivePage(tsDraw);
-    render::GridLayers layers;
-    layers.small = cbDrSmal->isChecked();
-    layers.big = cbDrBig->isChecked();
-    layers.axes = cbDrAxis->isChecked();
-    layers.numbers = cbDrNumb->isChecked();
-    render::DrawGrid(pbDrawAr->Surface(), GraphFields(), layers);
+    const DrawingCommand command(*this, RangeScan::Skip);
+    render::DrawGrid(pbDrawAr->Surface(), GraphFields(), ReadGridLayers(*this));
     render::SaveBackingImage(pbDrawAr->Surface());
 }
 
@@ -162,22 +150,14 @@ void TfmMnForm::bbStopItClick() {
 }
 
 void TfmMnForm::bbIteratClick() {
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    render::StopRequested = false;
-    pcMnPage->SetActivePage(tsDraw);
+    const DrawingCommand command(*this, RangeScan::Skip);
     // Deliberate: see docs/behaviour.md, "Stale marker".
     render::DrawMinMarker(pbDrawAr->Surface());
 
-    core::DescentFields fields;
-    fields.x0 = meBeg_Xr->Text();
-    fields.y0 = meBeg_Yr->Text();
-    fields.eps = meCnsEps->Text();
-    fields.step = meCnsHst->Text();
-    fields.radius = meCnsUoo->Text();
-    fields.funcIndex = coEquat->ItemIndex();
     // The report is replaced only by a run that completed.
     // Deliberate: see docs/behaviour.md, "Report kept".
-    const std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
+    const std::vector<std::string> lines =
+        core::RunDescentAndReport(ReadDescentFields(*this), render::VisibleRegion);
     ClearReport();
     // One edit of the document: it is laid out once, not after every line.
     QTextCursor edit(mmOtchet->document());
@@ -279,40 +259,7 @@ void TfmMnForm::coEquatChange() {
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".
-void TfmMnForm::meSrXbChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrXeChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrYbChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrYeChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrXcChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrYcChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrXsChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSrYsChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSgXsChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meSgYsChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meWkSzXChange() {
-    render::ZRangeValid = false;
-}
-void TfmMnForm::meWkSzYChange() {
+void TfmMnForm::gbDrwParFieldChange() {
     render::ZRangeValid = false;
 }
 

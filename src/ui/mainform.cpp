@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,8 +16,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
-#include <algorithm>
-#include <initializer_list>
 
 #include "core/functions.h"
 #include "core/report.h"
@@ -30,90 +27,17 @@
 #include "platform/spinedit.h"
 #include "platform/systemlocale.h"
 #include "platform/textfield.h"
+#include "render/grid.h"
 #include "render/hooks.h"
 #include "render/levellines.h"
 #include "ui/artwork.h"
+#include "ui/designcontrols.h"
 #include "ui/textfit.h"
+#include "ui/windowfields.h"
 
 namespace metopt::ui {
 
 TfmMnForm* fmMnForm = nullptr;
-
-namespace {
-
-// The design fonts at 96 dpi: 8 pt is 11 pixels, 10 pt is 13 pixels.
-QFont DesignFont(int points) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(points == 10 ? 13 : 11);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, int points) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setFont(DesignFont(points));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int width, int height,
-                     int points) {
-    auto* group = new QGroupBox(QString::fromUtf8(title), parent);
-    group->setFont(DesignFont(points));
-    group->setGeometry(left, top, width, height);
-    return group;
-}
-
-platform::TextField* MakeField(QWidget* parent, const std::string& text, int left, int top,
-                               int width, int height) {
-    auto* field = new platform::TextField(parent, text);
-    field->setFont(DesignFont(8));
-    field->setGeometry(left, top, width, height);
-    return field;
-}
-
-platform::SpinEdit* MakeSpin(QWidget* parent, int minValue, int maxValue, int value, int left,
-                             int top, int width, int height) {
-    auto* spin = new platform::SpinEdit(parent, minValue, maxValue, value);
-    spin->setFont(DesignFont(8));
-    spin->setGeometry(left, top, width, height);
-    return spin;
-}
-
-platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*> items, int left,
-                             int top) {
-    auto* list = new platform::DropDown(parent);
-    list->setFont(DesignFont(10));
-    for (const char* item : items) {
-        list->AddItem(item);
-    }
-    list->setGeometry(left, top, 257, 24);
-    return list;
-}
-
-QCheckBox* MakeCheck(QWidget* parent, const char* text, bool checked, int left, int top, int width,
-                     int height) {
-    auto* check = new QCheckBox(QString::fromUtf8(text), parent);
-    check->setChecked(checked);
-    check->setGeometry(left, top, width, height);
-    return check;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* caption, const QIcon& glyph, int left, int top,
-                        int width, int height) {
-    auto* button = new QPushButton(glyph, QString::fromUtf8(caption), parent);
-    button->setIconSize(QSize(16, 16));
-    button->setGeometry(left, top, width, height);
-    return button;
-}
-
-QLabel* MakeReadout(QWidget* parent, const char* text, int top) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(16, top, 137, 13);
-    return label;
-}
-
-}  // namespace
 
 TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     : QMainWindow(parent), paletteFile_(std::move(paletteFile)) {
@@ -163,6 +87,7 @@ void TfmMnForm::CreateMenu() {
     mmuFile = mmMnMenu->addMenu(QStringLiteral("Файл"));
     mmdFemp1 = mmuFile->addSeparator();
     mmdFexit = mmuFile->addAction(QStringLiteral("Выход"));
+    // Deliberate: see docs/behaviour.md, "Idle controls".
     mmuWork = mmMnMenu->addMenu(QStringLiteral("Работа"));
     mmuHelp = mmMnMenu->addMenu(QStringLiteral("Помощь"));
     mmdHabpr = mmuHelp->addAction(QStringLiteral("О программе"));
@@ -179,6 +104,7 @@ void TfmMnForm::CreateParamPage() {
     tsParam = pcMnPage->AddPage(QStringLiteral("Параметры уравнения"));
 
     gbLstSet = MakeGroup(tsParam, " Списки выбора ", 0, 0, 448, 145, 8);
+    // Deliberate: see docs/behaviour.md, "Label and button texts".
     lbEquat = MakeLabel(gbLstSet, "Уранение вида  z=z(x,y)", 8, 22, 10);
     coEquat = MakeList(gbLstSet, {}, 184, 16);
     for (const char* caption : core::FunctionCaptions) {
@@ -194,7 +120,11 @@ void TfmMnForm::CreateParamPage() {
     for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel}) {
         list->SetItemIndex(-1);
     }
+    CreateStartGroup();
+    CreateLevelLineGroup();
+}
 
+void TfmMnForm::CreateStartGroup() {
     gbBegPar = MakeGroup(tsParam, "Начальные параметры", 0, 153, 448, 168, 10);
     lbBegXYr = MakeLabel(
         gbBegPar, "Начальное приближение:   x0 =                                    y0 =", 16, 24,
@@ -214,7 +144,9 @@ void TfmMnForm::CreateParamPage() {
     lbTimFrm = MakeLabel(gbBegPar, "Время показа одного кадра  (в миллисекундах)         t =", 16,
                          136, 10);
     seTimFrm = MakeSpin(gbBegPar, 0, 10000, 100, 360, 136, 73, 22);
+}
 
+void TfmMnForm::CreateLevelLineGroup() {
     gbPrLeLi = MakeGroup(tsParam, " Параметры (пороговой) линии уровня  (по оси OZ) ", 0, 336, 448,
                          65, 10);
     lbStLeLi = MakeLabel(gbPrLeLi, "Шаг", 16, 24, 10);
@@ -237,9 +169,14 @@ void TfmMnForm::CreateGfxParPage() {
     pbDiClEx->setGeometry(376, 22, 66, 59);
     lbScoCol = MakeLabel(gbColors, "Количество цветов при градиентной заливке", 8, 58, 10);
     seScoGrd = MakeSpin(gbColors, 2, 255, 30, 320, 56, 49, 22);
-    cbTrnpLL = MakeCheck(gbColors, "Прозрачный фон линий уровня", false, 8, 88, 433, 17);
+    cbTrnpLL = MakeCheck(gbColors, "Прозрачный фон линий уровня",
+                         render::LevelLineOptions{}.transparent, 8, 88, 433, 17);
     cbTrnpLL->setFont(DesignFont(10));
+    CreateDrawingAreaGroup();
+    CreateLayerGroup();
+}
 
+void TfmMnForm::CreateDrawingAreaGroup() {
     gbDrwPar = MakeGroup(tsGfxPar, " Графическая область ", 0, 136, 448, 177, 10);
     struct Row {
         QLabel*& label;
@@ -267,12 +204,15 @@ void TfmMnForm::CreateGfxParPage() {
     }
     meWkSzX->setEnabled(false);
     meWkSzY->setEnabled(false);
+}
 
+void TfmMnForm::CreateLayerGroup() {
     gbWhatDr = MakeGroup(tsGfxPar, " Объекты для прорисовки ", 0, 328, 448, 73, 10);
-    cbDrSmal = MakeCheck(gbWhatDr, "Мелкая сетка", true, 16, 24, 209, 17);
-    cbDrAxis = MakeCheck(gbWhatDr, "Оси координат", true, 240, 24, 193, 17);
-    cbDrBig = MakeCheck(gbWhatDr, "Крупная сетка", true, 16, 48, 209, 17);
-    cbDrNumb = MakeCheck(gbWhatDr, "Числовые значения", true, 240, 48, 193, 17);
+    const render::GridLayers layers;
+    cbDrSmal = MakeCheck(gbWhatDr, "Мелкая сетка", layers.small, 16, 24, 209, 17);
+    cbDrAxis = MakeCheck(gbWhatDr, "Оси координат", layers.axes, 240, 24, 193, 17);
+    cbDrBig = MakeCheck(gbWhatDr, "Крупная сетка", layers.big, 16, 48, 209, 17);
+    cbDrNumb = MakeCheck(gbWhatDr, "Числовые значения", layers.numbers, 240, 48, 193, 17);
 }
 
 void TfmMnForm::CreateDrawPage() {
@@ -301,6 +241,7 @@ void TfmMnForm::CreateButtonPanel() {
 
     pbColMap = new platform::PaintBox(pnButton);
     pbColMap->setGeometry(4, 0, 177, 17);
+    // Deliberate: see docs/behaviour.md, "Label and button texts".
     bbDrMpCl = MakeButton(pnButton, " Отобразить график          ", MapGlyph(), 8, 24, 169, 33);
     bbDrMpLL = MakeButton(pnButton, " Построить линии уровня ", LevelLinesGlyph(), 8, 64, 169, 33);
     bbDrGrid = MakeButton(pnButton, " Натянуть сетку          ", QIcon(), 8, 104, 169, 33);
@@ -352,22 +293,25 @@ void TfmMnForm::ConnectHandlers() {
             [this] { platform::RunEvent([this] { mmdFexitClick(); }); });
     connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
 
+    ConnectFieldHandlers();
+    ConnectPaintHandlers();
+}
+
+void TfmMnForm::ConnectFieldHandlers() {
     coEquat->OnChange = [this] { coEquatChange(); };
-    const std::pair<platform::TextField*, void (TfmMnForm::*)()> fieldHandlers[] = {
-        {meSrXb, &TfmMnForm::meSrXbChange},   {meSrXe, &TfmMnForm::meSrXeChange},
-        {meSrYb, &TfmMnForm::meSrYbChange},   {meSrYe, &TfmMnForm::meSrYeChange},
-        {meSrXc, &TfmMnForm::meSrXcChange},   {meSrYc, &TfmMnForm::meSrYcChange},
-        {meSrXs, &TfmMnForm::meSrXsChange},   {meSrYs, &TfmMnForm::meSrYsChange},
-        {meSgXs, &TfmMnForm::meSgXsChange},   {meSgYs, &TfmMnForm::meSgYsChange},
-        {meWkSzX, &TfmMnForm::meWkSzXChange}, {meWkSzY, &TfmMnForm::meWkSzYChange},
-    };
-    for (const auto& [field, handler] : fieldHandlers) {
-        field->OnChange = [this, handler = handler] { (this->*handler)(); };
+    for (const WindowField& row : WindowFields()) {
+        if (row.invalidatesRange) {
+            platform::TextField* field = this->*std::get<TextFieldMember>(row.control);
+            field->OnChange = [this] { gbDrwParFieldChange(); };
+        }
     }
     seDiNmCl->OnChange = [this] { seDiNmClChange(); };
     seDiColR->OnChange = [this] { seDiColRChange(); };
     seDiColG->OnChange = [this] { seDiColGChange(); };
     seDiColB->OnChange = [this] { seDiColBChange(); };
+}
+
+void TfmMnForm::ConnectPaintHandlers() {
     pbDiClEx->OnPaint = [this] { pbDiClExPaint(); };
     pbColMap->OnPaint = [this] { pbColMapPaint(); };
     pbDrawAr->OnPaint = [this] { pbDrawArPaint(); };
@@ -383,6 +327,7 @@ void TfmMnForm::ConnectHandlers() {
 }
 
 void TfmMnForm::TimerTick() {
+    // Deliberate: see docs/behaviour.md, "Timer failure".
     platform::RunEvent([this] {
         try {
             tmTimerTimer();
@@ -392,45 +337,6 @@ void TfmMnForm::TimerTick() {
             throw;
         }
     });
-}
-
-QSize TfmMnForm::WindowSizeFor(int clientWidth, int pageControlHeight) const {
-    return QSize(clientWidth, mmMnMenu->sizeHint().height() + pageControlHeight + StatusHeight);
-}
-
-void TfmMnForm::LayoutForDrawingArea(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
-    const int pageControlWidth = width + 2 * platform::PageControl::FrameWidth;
-    const int pageControlHeight =
-        height + platform::PageControl::TabHeight + 2 * platform::PageControl::FrameWidth;
-    const QSize size = WindowSizeFor(pageControlWidth + PanelWidth, pageControlHeight);
-    setMinimumSize(minimumSize().boundedTo(size));
-    resize(size);
-    LayoutControls();
-}
-
-void TfmMnForm::LayoutControls() {
-    // The main window's own layout places the menu bar, the client area and the status bar; a
-    // hidden window gets no resize events, so it is asked to do so now.
-    layout()->invalidate();
-    layout()->activate();
-    PlaceClientControls();
-}
-
-void TfmMnForm::PlaceClientControls() {
-    // The page control takes what the fixed-width panel on the right leaves.
-    const QSize client = clientArea_->size();
-    pcMnPage->setGeometry(0, 0, std::max(0, client.width() - PanelWidth), client.height());
-    pnButton->setGeometry(client.width() - PanelWidth, 0, PanelWidth, client.height());
-    pcMnPage->LayoutPages();
-}
-
-bool TfmMnForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == clientArea_ && event->type() == QEvent::Resize) {
-        PlaceClientControls();
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TfmMnForm::event(QEvent* event) {

@@ -67,18 +67,9 @@ class TfmMnForm : public QMainWindow {
     void pbDrawArMouseMove(int x, int y);
     void tsDrawResize();
     void coEquatChange();
-    void meSrXbChange();
-    void meSrXeChange();
-    void meSrYbChange();
-    void meSrYeChange();
-    void meSrXcChange();
-    void meSrYcChange();
-    void meSrXsChange();
-    void meSrYsChange();
-    void meSgXsChange();
-    void meSgYsChange();
-    void meWkSzXChange();
-    void meWkSzYChange();
+    // The change handler of every field whose row in WindowFields() marks the value range stale:
+    // the twelve fields of " Графическая область " (meSrXb ... meWkSzY).
+    void gbDrwParFieldChange();
     void seDiNmClChange();
     void seDiColRChange();
     void seDiColGChange();
@@ -213,13 +204,19 @@ class TfmMnForm : public QMainWindow {
   private:
     void CreateMenu();
     void CreateParamPage();
+    void CreateStartGroup();
+    void CreateLevelLineGroup();
     void CreateGfxParPage();
+    void CreateDrawingAreaGroup();
+    void CreateLayerGroup();
     void CreateDrawPage();
     void CreateReportPage();
     void CreateButtonPanel();
     void CreateStatusBar();
     void FitTextsToPlaces();
     void ConnectHandlers();
+    void ConnectFieldHandlers();
+    void ConnectPaintHandlers();
 
     // Places the page control, the panel and the pages for the window's current size.
     void LayoutControls();

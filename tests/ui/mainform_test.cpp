@@ -43,6 +43,7 @@
 #include "support/qt_environment.h"
 #include "ui/mainform.h"
 #include "ui/textfit.h"
+#include "ui/windowfields.h"
 
 namespace metopt::ui {
 namespace {
@@ -689,6 +690,28 @@ TEST_F(MainFormTest, EveryGraphicsFieldMarksTheRangeStale) {
     f.meBeg_Xr->SetText("1.0");
     f.meStLeLi->SetText("2.0");
     EXPECT_TRUE(render::ZRangeValid);
+}
+
+// Batch options set the fields as a user would: values typed in order, items chosen (their
+// handler runs), check boxes turned from their start state; the commands read them back.
+TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
+    CreateForm();
+    TfmMnForm& f = *form;
+    SetOptionFields(f, "region", {"-2", "2", "-1", "1"});
+    SetOptionFields(f, "function", {"0"});
+    SetOptionFields(f, "colors", {"7"});
+    SetOptionFields(f, "no-axes", {});
+    SetOptionFields(f, "transparent", {});
+    const render::GraphFieldTexts graph = ReadGraphFieldTexts(f);
+    EXPECT_EQ(std::vector<std::string>({graph.Xb, graph.Xe, graph.Yb, graph.Ye}),
+              std::vector<std::string>({"-2", "2", "-1", "1"}));
+    EXPECT_EQ(core::CurrentFunc, core::ObjectiveFuncs[0]);
+    EXPECT_EQ(ReadDescentFields(f).funcIndex, 0);
+    EXPECT_EQ(f.seScoGrd->Value(), 7);
+    const render::GridLayers layers = ReadGridLayers(f);
+    EXPECT_FALSE(layers.axes);
+    EXPECT_TRUE(layers.small && layers.big && layers.numbers);
+    EXPECT_TRUE(ReadLevelLineOptions(f).transparent);
 }
 
 TEST_F(MainFormTest, ResizingTheDrawingAreaMarksTheRangeStaleAndShowsTheSize) {

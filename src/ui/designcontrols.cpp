@@ -1,0 +1,85 @@
+#include "ui/designcontrols.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/dropdown.h"
+#include "platform/spinedit.h"
+#include "platform/textfield.h"
+
+namespace metopt::ui {
+
+QFont DesignFont(int points) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(points == 10 ? 13 : 11);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, int points) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setFont(DesignFont(points));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int width, int height,
+                     int points) {
+    auto* group = new QGroupBox(QString::fromUtf8(title), parent);
+    group->setFont(DesignFont(points));
+    group->setGeometry(left, top, width, height);
+    return group;
+}
+
+platform::TextField* MakeField(QWidget* parent, const std::string& text, int left, int top,
+                               int width, int height) {
+    auto* field = new platform::TextField(parent, text);
+    field->setFont(DesignFont(8));
+    field->setGeometry(left, top, width, height);
+    return field;
+}
+
+platform::SpinEdit* MakeSpin(QWidget* parent, int minValue, int maxValue, int value, int left,
+                             int top, int width, int height) {
+    auto* spin = new platform::SpinEdit(parent, minValue, maxValue, value);
+    spin->setFont(DesignFont(8));
+    spin->setGeometry(left, top, width, height);
+    return spin;
+}
+
+platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*> items, int left,
+                             int top) {
+    auto* list = new platform::DropDown(parent);
+    list->setFont(DesignFont(10));
+    for (const char* item : items) {
+        list->AddItem(item);
+    }
+    list->setGeometry(left, top, 257, 24);
+    return list;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* text, bool checked, int left, int top, int width,
+                     int height) {
+    auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+    check->setChecked(checked);
+    check->setGeometry(left, top, width, height);
+    return check;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* caption, const QIcon& glyph, int left, int top,
+                        int width, int height) {
+    auto* button = new QPushButton(glyph, QString::fromUtf8(caption), parent);
+    button->setIconSize(QSize(16, 16));
+    button->setGeometry(left, top, width, height);
+    return button;
+}
+
+QLabel* MakeReadout(QWidget* parent, const char* text, int top) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setGeometry(16, top, 137, 13);
+    return label;
+}
+
+}  // namespace metopt::ui
