@@ -16,8 +16,4 @@ bool WantsCommandLine(const std::vector<std::string>& args);
 // Parses the arguments (after the program name) and runs them. argc/argv go to QApplication.
 int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args);
 
-// The trace of the last run as CSV: "k,x,y,z" and one row per point with round-trip precision,
-// z from the function of the run that wrote the trace (as the report shows it).
-std::string TraceCsv();
-
 }  // namespace metopt::ui

@@ -1,15 +1,25 @@
 #pragma once
 // The command line of batch mode: what to set, which buttons to press and what to write, in the
-// order given.
+// order given. One table of options gives the parser, the help text and what each option does.
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace metopt::ui {
 
+class TfmMnForm;
+
+// What an option does to the window, with its values.
+using WindowStep = std::function<void(TfmMnForm&, const std::vector<std::string>&)>;
+
 struct BatchStep {
     std::string option;             // the option's name without the dashes ("x0", "map", ...)
     std::vector<std::string> args;  // its arguments, as given
+    WindowStep run;                 // what the option does with them
 };
 
 struct BatchCommand {
@@ -19,6 +29,36 @@ struct BatchCommand {
     std::optional<std::string> palette;  // --palette FILE: loaded instead of Palitr10.dat
     std::vector<BatchStep> steps;        // every other option, in the order given
 };
+
+// An argument is either free text (typed into a field as it stands) or a whole number in a range.
+// Deliberate: see docs/behaviour.md, "Lenient numbers".
+struct ArgumentRule {
+    bool integer = false;
+    long minValue = 0;
+    long maxValue = 0;
+};
+
+// The option's values go into the window's fields of the same option (see windowfields.h).
+struct SetsItsFields {};
+
+// An option sets a switch of the command line, names the palette file, sets the window's fields
+// of its name, or does a step of its own on the window.
+using OptionEffect = std::variant<bool BatchCommand::*, std::optional<std::string> BatchCommand::*,
+                                  SetsItsFields, WindowStep>;
+
+struct BatchOption {
+    std::string_view name;
+    std::string_view argNames;  // one name per value, for the help text and the error messages
+    ArgumentRule rule;
+    std::string_view help;
+    OptionEffect effect;
+
+    // As many values as argNames names.
+    int ArgCount() const;
+};
+
+// Every option, in the order --help lists them.
+std::span<const BatchOption> BatchOptions();
 
 // A command line that cannot be run: the message names the option and what it takes.
 struct BatchUsageError {

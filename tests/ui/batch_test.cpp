@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,9 +14,12 @@
 #include "palette/palette.h"
 #include "runtime/numformat.h"
 #include "ui/batchoptions.h"
+#include "ui/windowfields.h"
 
 namespace {
 
+using metopt::ui::BatchCommand;
+using metopt::ui::BatchOption;
 using metopt::ui::ParseBatchArguments;
 
 // --- Command line ---
@@ -77,6 +81,56 @@ TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
     EXPECT_EQ(parse.command.steps[1].option, "region");
     EXPECT_EQ(parse.command.steps[1].args, (std::vector<std::string>{"-2", "2", "-1", "1"}));
     EXPECT_EQ(parse.command.steps[2].option, "map");
+}
+
+// --- The option table ---
+
+// Every option parses with values its check accepts, is listed by --help and does something: sets
+// a switch, names the palette, sets the window's fields of its name or runs a step of its own.
+TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
+    const std::string usage = metopt::ui::BatchUsage();
+    for (const BatchOption& option : metopt::ui::BatchOptions()) {
+        const std::string name(option.name);
+        SCOPED_TRACE(name);
+        std::vector<std::string> args = {"--batch", "--" + name};
+        for (int k = 0; k < option.ArgCount(); ++k)
+            args.push_back(option.rule.integer ? std::to_string(option.rule.minValue) : "1");
+        const auto parse = ParseBatchArguments(args);
+        ASSERT_FALSE(parse.error.has_value()) << parse.error->message;
+        EXPECT_NE(usage.find("\n  --" + name + " "), std::string::npos);
+        const BatchCommand& command = parse.command;
+        if (const auto* flag = std::get_if<bool BatchCommand::*>(&option.effect)) {
+            EXPECT_TRUE(command.*(*flag));
+        } else if (std::holds_alternative<std::optional<std::string> BatchCommand::*>(
+                       option.effect)) {
+            EXPECT_EQ(command.palette, "1");
+        } else {
+            ASSERT_EQ(command.steps.size(), 1u);
+            EXPECT_TRUE(command.steps[0].run);
+            EXPECT_EQ(command.steps[0].args.size(), static_cast<std::size_t>(option.ArgCount()));
+        }
+    }
+}
+
+// An option that sets fields has a field for each of its values (check boxes take none), and every
+// field's option is one of those options.
+TEST(BatchOptions, FieldOptionsAndTheWindowsFieldsAgree) {
+    std::set<std::string_view> fieldOptions;
+    for (const BatchOption& option : metopt::ui::BatchOptions()) {
+        if (!std::holds_alternative<metopt::ui::SetsItsFields>(option.effect))
+            continue;
+        SCOPED_TRACE(std::string(option.name));
+        fieldOptions.insert(option.name);
+        const auto& fields = metopt::ui::WindowFields();
+        EXPECT_TRUE(std::any_of(fields.begin(), fields.end(),
+                                [&](const auto& field) { return field.option == option.name; }));
+        EXPECT_EQ(metopt::ui::OptionValueCount(option.name), option.ArgCount());
+    }
+    for (const metopt::ui::WindowField& field : metopt::ui::WindowFields()) {
+        if (!field.option.empty()) {
+            EXPECT_TRUE(fieldOptions.count(field.option)) << field.option;
+        }
+    }
 }
 
 // --- The executable ---

@@ -1,0 +1,78 @@
+#include "ui/batchoutput.h"
+
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+#include "core/functions.h"
+#include "core/minimizer.h"
+#include "render/trace.h"
+#include "runtime/exceptions.h"
+#include "ui/mainform.h"
+
+namespace metopt::ui {
+
+namespace {
+
+// Shortest text that reads back as the same 80-bit value; independent of the locale.
+std::string RoundTrip(long double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Writes text to a file, or to standard output for "-". A failure is raised as the program's
+// own error so that it is reported like any other.
+void WriteText(const std::string& fileName, const std::string& text) {
+    if (fileName == "-") {
+        std::cout << text << std::flush;
+        return;
+    }
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        throw runtime::Exception("Cannot write " + fileName);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+}  // namespace
+
+void WritePicture(const std::string& fileName) {
+    if (!render::BackingImage ||
+        !render::BackingImage->Image().save(QString::fromStdString(fileName), "PNG")) {
+        throw runtime::Exception("Cannot write " + fileName);
+    }
+}
+
+void WriteReport(const TfmMnForm& form, const std::string& fileName) {
+    WriteText(fileName, JoinLines(form.ReportLines()));
+}
+
+void WriteTraceCsv(const std::string& fileName) {
+    WriteText(fileName, TraceCsv());
+}
+
+std::string TraceCsv() {
+    std::string csv = "k,x,y,z\n";
+    const std::int32_t function = core::TraceFuncIndex;
+    const bool functionKnown = function >= 0 && function < core::FunctionCount;
+    for (std::uint32_t k = 1; k <= core::TraceCount && k <= core::TraceCapacity; ++k) {
+        const core::TTracePoint& point = core::Trace[k];
+        csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
+        if (functionKnown)
+            csv += RoundTrip(core::ObjectiveFuncs[function](point.X, point.Y));
+        csv += '\n';
+    }
+    return csv;
+}
+
+}  // namespace metopt::ui
