@@ -1,12 +1,16 @@
 #include "render/fill.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 #include "palette/palette.h"
+#include "render/coordinates.h"
 #include "render/hooks.h"
-#include "render/viewport.h"
+#include "render/pixelrows.h"
+#include "render/progress.h"
+#include "render/rowteam.h"
+#include "render/sampling.h"
+#include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/rounding.h"
@@ -25,32 +29,14 @@ constexpr int LegendBoxes = palette::MapColorCount;
 
 const char* const FillStatusPrefix = "Прорисовка карты высот: ";
 
-// Holds a value in memory at this point, so that the compiler computes it neither before the
-// flags are cleared nor after they are checked.
-void Pin(long double& value) {
-    asm volatile("" : "+m"(value) : : "memory");
-}
-
 // (z - lo) / (hi - lo), raising the floating-point error of the first step that fails (as a trap
 // there would; the flags read at the end would report the gravest of all the faults raised).
 long double ScalePosition(long double z, long double lo, long double hi) {
-    runtime::ClearFpuFlags();
-    int faults = 0;
-    const auto step = [&faults](long double value) {
-        Pin(value);
-        if (faults == 0)
-            faults = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-        return value;
-    };
-    const long double offset = step(z - lo);
-    const long double span = step(hi - lo);
-    const long double t = step(offset / span);
-    runtime::ClearFpuFlags();
-    if (faults != 0) {
-        std::feraiseexcept(faults);
-        runtime::CheckFpu();
-    }
-    return t;
+    runtime::FirstFault fault;
+    const long double offset = fault.Step(z - lo);
+    const long double span = fault.Step(hi - lo);
+    const long double t = fault.Step(offset / span);
+    return runtime::Checked(t, fault.Faults());
 }
 
 // FloorInt(scaled) held within first..last (first <= last). A value beyond either end takes that
@@ -65,17 +51,11 @@ std::int64_t ClampedFloor(long double scaled, std::int64_t first, std::int64_t l
 }
 
 // from + (k * (to - from)) div n, the division truncating towards zero. The product is taken wide
-// enough that no palette values can overflow it.
-std::int64_t GradientComponent(std::int32_t from, std::int32_t to, std::int64_t k, std::int64_t n) {
+// enough that no palette values can overflow it; with k between 0 and n the result lies between
+// from and to.
+std::int32_t GradientComponent(std::int32_t from, std::int32_t to, std::int64_t k, std::int64_t n) {
     const __int128 step = static_cast<__int128>(k) * (std::int64_t{to} - std::int64_t{from}) / n;
-    return std::int64_t{from} + static_cast<std::int64_t>(step);
-}
-
-// R + G*256 + B*65536, wrapping in 32 bits as the palette's own packing does.
-std::int32_t PackWide(std::int64_t r, std::int64_t g, std::int64_t b) {
-    const auto packed = static_cast<std::uint64_t>(r) + static_cast<std::uint64_t>(g) * 256u +
-                        static_cast<std::uint64_t>(b) * 65536u;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(packed));
+    return static_cast<std::int32_t>(std::int64_t{from} + static_cast<std::int64_t>(step));
 }
 
 // The colour of position t in the discrete map.
@@ -96,8 +76,9 @@ std::int32_t GradientColorAt(long double t, std::int32_t gradientCount) {
         ClampedFloor(scaled, std::min<std::int64_t>(0, n), std::max<std::int64_t>(0, n));
     const palette::TPaletteEntry& low = palette::Palette[palette::GradientLowColor];
     const palette::TPaletteEntry& high = palette::Palette[palette::GradientHighColor];
-    return PackWide(GradientComponent(low.R, high.R, k, n), GradientComponent(low.G, high.G, k, n),
-                    GradientComponent(low.B, high.B, k, n));
+    return palette::PackColor(GradientComponent(low.R, high.R, k, n),
+                              GradientComponent(low.G, high.G, k, n),
+                              GradientComponent(low.B, high.B, k, n));
 }
 
 // The scale [lo, hi] of one fill, with hi - lo taken once. A pixel's position is computed without
@@ -106,13 +87,11 @@ std::int32_t GradientColorAt(long double t, std::int32_t gradientCount) {
 class ColorScale {
   public:
     ColorScale(long double lo, long double hi) : lo_(lo), hi_(hi) {
-        runtime::ClearFpuFlags();
-        Pin(lo);
-        Pin(hi);
-        span_ = hi - lo;
-        Pin(span_);
-        spanSound_ = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) == 0;
-        runtime::ClearFpuFlags();
+        runtime::FirstFault fault;
+        runtime::Pin(lo);
+        runtime::Pin(hi);
+        span_ = fault.Step(hi - lo);
+        spanSound_ = fault.Faults() == 0;
     }
 
     long double Position(long double z) const {
@@ -164,7 +143,7 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
     pass.beforeRow = [](std::int32_t row) {
         if (StopRequested)
             return false;
-        ShowStatus(FillStatusPrefix + RowPercent(row, MapRows) + "%");
+        ShowRowProgress(FillStatusPrefix, row, MapRows);
         return true;
     };
     pass.work = [&](std::int32_t row) {
@@ -179,34 +158,12 @@ void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradi
             }
         }
     };
-    // Rows past the one where the fill stopped or failed may have been drawn ahead by another
-    // thread: they go back to what the frame and background left there, as a fill done row by
-    // row leaves them.
-    std::int32_t lastDrawn = MapRows;
+    // Rows drawn ahead go back to what the frame and background left there.
     const int width = canvas.Width();
     const int height = canvas.Height();
-    const auto clearRowsAfter = [&] {
-        for (std::int32_t row = lastDrawn + 1; threads > 1 && row <= MapRows; ++row) {
-            for (std::int32_t col = 1; col <= cols; ++col) {
-                const bool onFrame = col == width - 1 || row == height - 1;
-                pixels.Set(col, row, onFrame ? outline : background);
-            }
-        }
-    };
-    pass.afterRow = [&](std::int32_t row, bool failed) {
-        if (failed)
-            lastDrawn = row;
-    };
-    try {
-        const std::int32_t stoppedAt = RunRowPass(MapRows, threads, pass);
-        if (stoppedAt != 0) {
-            lastDrawn = stoppedAt - 1;
-            clearRowsAfter();
-        }
-    } catch (...) {
-        clearRowsAfter();
-        throw;
-    }
+    RunDrawingPass(MapRows, threads, pass, pixels, cols, [&](std::int32_t col, std::int32_t row) {
+        return col == width - 1 || row == height - 1 ? outline : background;
+    });
 }
 
 void DrawLegend(platform::Canvas& canvas) {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "palette/palette.h"
+#include "render/coordinates.h"
+#include "render/graphparams.h"
 #include "render/pixels.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -118,30 +120,40 @@ void DrawAxes(Canvas& canvas, const TGraphParams& g) {
     }
 }
 
+// Where the labels go: the y labels end just left of the vertical axis and the x labels start
+// just below the horizontal one, unless that leaves them no room.
+struct LabelPlaces {
+    long long lx = NoLabelPos;
+    long long ly = NoLabelPos;
+};
+
+LabelPlaces PlaceLabels(const Canvas& canvas, const TGraphParams& g, long long tw, long long th) {
+    LabelPlaces places;
+    const long long axisColumn = XToColumn(g.Xc, canvas.Width());
+    if (axisColumn - tw > g.Left) {
+        places.lx = axisColumn - tw - 1;
+    }
+    const long long axisRow = YToRow(g.Yc, canvas.Height());
+    if (axisRow - th > g.Top) {
+        places.ly = axisRow + 1;
+    }
+    if (places.lx == NoLabelPos) {
+        places.lx = static_cast<long long>(g.Left) + 1;
+    }
+    if (places.ly == NoLabelPos) {
+        places.ly = static_cast<long long>(g.Bottom) - th - 1;
+    }
+    return places;
+}
+
 void DrawNumbers(Canvas& canvas, const TGraphParams& g) {
     canvas.SetFontColor(palette::Palette[palette::NumberTextColor].Color);
     canvas.SetBrushColor(palette::Palette[palette::NumberBackColor].Color);
     const long long tw = canvas.TextWidth("0.00");
     const long long th = canvas.TextHeight("0");
-
-    // The y labels end just left of the vertical axis and the x labels start just below the
-    // horizontal one, unless that leaves them no room.
-    long long lx = NoLabelPos;
-    long long ly = NoLabelPos;
-    const long long axisColumn = XToColumn(g.Xc, canvas.Width());
-    if (axisColumn - tw > g.Left) {
-        lx = axisColumn - tw - 1;
-    }
-    const long long axisRow = YToRow(g.Yc, canvas.Height());
-    if (axisRow - th > g.Top) {
-        ly = axisRow + 1;
-    }
-    if (lx == NoLabelPos) {
-        lx = static_cast<long long>(g.Left) + 1;
-    }
-    if (ly == NoLabelPos) {
-        ly = static_cast<long long>(g.Bottom) - th - 1;
-    }
+    const LabelPlaces places = PlaceLabels(canvas, g, tw, th);
+    const long long lx = places.lx;
+    const long long ly = places.ly;
 
     SteppedWalk(g.Xb, g.Xe, g.Xs, [&](long double v) {
         const long long column = XToColumn(v, canvas.Width());

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
-#include "render/viewport.h"
+#include "render/fieldtexts.h"
 
 namespace metopt::render {
 

@@ -5,8 +5,12 @@
 #include <optional>
 
 #include "palette/palette.h"
+#include "render/coordinates.h"
 #include "render/hooks.h"
-#include "render/viewport.h"
+#include "render/pixelrows.h"
+#include "render/progress.h"
+#include "render/rowteam.h"
+#include "render/sampling.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/numparse.h"
@@ -19,7 +23,7 @@ namespace {
 const char* const LevelStatusPrefix = "Построение линий уровня: ";
 
 void ShowRowStatus(std::int32_t row) {
-    ShowStatus(LevelStatusPrefix + RowPercent(row, MapRows) + "%");
+    ShowRowProgress(LevelStatusPrefix, row, MapRows);
 }
 
 // Row y (0 <= y < the height) of a picture.
@@ -33,12 +37,6 @@ bool SameColor(QRgb a, QRgb b) {
     return ((a ^ b) & 0xFFFFFFu) == 0;
 }
 
-// Holds a value in memory at this point: the compiler can neither reuse a copy computed before
-// nor move the computation of it past the calls that follow.
-void Pin(long double& value) {
-    asm volatile("" : "+m"(value) : : "memory");
-}
-
 // z * S. A product that is not finite is taken again between the flag calls, so that it raises
 // the error it came to (an overflow); checking every pixel's flags would slow the loop down.
 long double LevelUnits(long double z, long double levelsPerUnit) {
@@ -47,11 +45,57 @@ long double LevelUnits(long double z, long double levelsPerUnit) {
         return u;
     runtime::ClearFpuFlags();
     long double factor = levelsPerUnit;
-    Pin(factor);
+    runtime::Pin(factor);
     long double checked = z * factor;
-    Pin(checked);
+    runtime::Pin(checked);
     runtime::CheckFpu();
     return checked;
+}
+
+// The colours a pass draws: the line and, unless transparent, the background.
+struct LineColors {
+    std::int32_t line;
+    std::int32_t background;
+    bool transparent;
+};
+
+LineColors LineColorsOf(const LevelLineOptions& options) {
+    return {palette::Palette[palette::LevelLineColor].Color,
+            palette::Palette[palette::BackgroundColor].Color, options.transparent};
+}
+
+void SetLinePixel(const PixelRows& pixels, std::int32_t col, std::int32_t row, bool onLine,
+                  const LineColors& colors) {
+    if (onLine) {
+        pixels.Set(col, row, colors.line);
+    } else if (!colors.transparent) {
+        pixels.Set(col, row, colors.background);
+    }
+}
+
+// Row `row` of the colour analysis: each pixel against its right, lower and lower-right
+// neighbours in `before`.
+void AnalyseRow(const platform::Canvas& before, const PixelRows& pixels, std::int32_t row,
+                std::int32_t cols, const LineColors& colors) {
+    // Where the pixel and its three neighbours all lie on the picture, they are compared
+    // straight from its rows.
+    const bool rowsInside = row + 1 < before.Height();
+    const std::int32_t lastInside = rowsInside ? std::min(cols, before.Width() - 2) : 0;
+    const QRgb* here = rowsInside ? RowOf(before, row) : nullptr;
+    const QRgb* below = rowsInside ? RowOf(before, row + 1) : nullptr;
+    for (std::int32_t col = 1; col <= cols; ++col) {
+        bool onBorder;
+        if (col <= lastInside) {
+            const QRgb c = here[col];
+            onBorder = !SameColor(c, here[col + 1]) || !SameColor(c, below[col]) ||
+                       !SameColor(c, below[col + 1]);
+        } else {
+            const std::int32_t c = before.GetPixel(col, row);
+            onBorder = c != before.GetPixel(col + 1, row) || c != before.GetPixel(col, row + 1) ||
+                       c != before.GetPixel(col + 1, row + 1);
+        }
+        SetLinePixel(pixels, col, row, onBorder, colors);
+    }
 }
 
 }  // namespace
@@ -76,8 +120,7 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& opti
     // Deliberate: see docs/behaviour.md, "Level-line edges".
     const platform::Canvas before = canvas;
     const PixelRows pixels(canvas);
-    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
-    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+    const LineColors colors = LineColorsOf(options);
     const std::int32_t cols = MapCols;
 
     RowPass pass;
@@ -87,40 +130,10 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& opti
         ShowRowStatus(row);
         return true;
     };
-    pass.work = [&](std::int32_t row) {
-        // Where the pixel and its three neighbours all lie on the picture, they are compared
-        // straight from its rows.
-        const bool rowsInside = row + 1 < before.Height();
-        const std::int32_t lastInside = rowsInside ? std::min(cols, before.Width() - 2) : 0;
-        const QRgb* here = rowsInside ? RowOf(before, row) : nullptr;
-        const QRgb* below = rowsInside ? RowOf(before, row + 1) : nullptr;
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            bool onBorder;
-            if (col <= lastInside) {
-                const QRgb c = here[col];
-                onBorder = !SameColor(c, here[col + 1]) || !SameColor(c, below[col]) ||
-                           !SameColor(c, below[col + 1]);
-            } else {
-                const std::int32_t c = before.GetPixel(col, row);
-                onBorder = c != before.GetPixel(col + 1, row) ||
-                           c != before.GetPixel(col, row + 1) ||
-                           c != before.GetPixel(col + 1, row + 1);
-            }
-            if (onBorder) {
-                pixels.Set(col, row, line);
-            } else if (!options.transparent) {
-                pixels.Set(col, row, background);
-            }
-        }
-    };
-    pass.afterRow = [](std::int32_t, bool) {};
-    const std::int32_t stoppedAt = RunRowPass(MapRows, threads, pass);
-    // Rows from the stop on may have been done ahead by another thread: they get their pixels
-    // back, as a pass stopped there leaves them.
-    for (std::int32_t row = stoppedAt; stoppedAt != 0 && row <= MapRows; ++row) {
-        for (std::int32_t col = 1; col <= cols; ++col)
-            pixels.Set(col, row, before.GetPixel(col, row));
-    }
+    pass.work = [&](std::int32_t row) { AnalyseRow(before, pixels, row, cols, colors); };
+    // Rows done ahead by another thread get their pixels back.
+    RunDrawingPass(MapRows, threads, pass, pixels, cols,
+                   [&](std::int32_t col, std::int32_t row) { return before.GetPixel(col, row); });
 }
 
 void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options) {
@@ -139,8 +152,7 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
     if (threads > 1)
         before.emplace(canvas);
     const PixelRows pixels(canvas);
-    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
-    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+    const LineColors colors = LineColorsOf(options);
     const std::int32_t cols = MapCols;
 
     RowPass pass;
@@ -155,27 +167,11 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
             const long double u = LevelUnits(z, levelsPerUnit);
             const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
             // Deliberate: see docs/behaviour.md, "Level-line edges".
-            if (halfWidth > std::fabs(u - nearestLevel)) {
-                pixels.Set(col, row, line);
-            } else if (!options.transparent) {
-                pixels.Set(col, row, background);
-            }
+            SetLinePixel(pixels, col, row, halfWidth > std::fabs(u - nearestLevel), colors);
         }
     };
-    std::int32_t failedRow = 0;
-    pass.afterRow = [&](std::int32_t row, bool failed) {
-        if (failed)
-            failedRow = row;
-    };
-    try {
-        RunRowPass(MapRows, threads, pass);
-    } catch (...) {
-        for (std::int32_t row = failedRow + 1; before && row <= MapRows; ++row) {
-            for (std::int32_t col = 1; col <= cols; ++col)
-                pixels.Set(col, row, before->GetPixel(col, row));
-        }
-        throw;
-    }
+    RunDrawingPass(MapRows, threads, pass, pixels, cols,
+                   [&](std::int32_t col, std::int32_t row) { return before->GetPixel(col, row); });
 }
 
 }  // namespace metopt::render

@@ -6,8 +6,11 @@
 
 #include "core/minimizer.h"
 #include "palette/palette.h"
+#include "render/coordinates.h"
+#include "render/graphparams.h"
 #include "render/hooks.h"
 #include "render/pixels.h"
+#include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 

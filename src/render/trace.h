@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/canvas.h"
-#include "render/viewport.h"
+#include "render/fieldtexts.h"
 
 namespace metopt::render {
 

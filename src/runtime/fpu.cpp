@@ -1,7 +1,7 @@
 #include "runtime/fpu.h"
 
-#include <cfenv>
 #include <cmath>
+#include <exception>
 
 #include "runtime/exceptions.h"
 
@@ -10,7 +10,6 @@ namespace metopt::runtime {
 namespace {
 // Round to nearest, 64-bit significand, every exception masked (flags only, no traps).
 constexpr unsigned short ExtendedControlWord = 0x037F;
-constexpr int CheckedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 // MXCSR: its six exception flag bits, and among them the three that CheckFpu reports (invalid,
 // zero divide, overflow).
 constexpr unsigned int SseFlagBits = 0x3F;
@@ -40,7 +39,7 @@ void ClearFpuFlags() {
 }
 
 void CheckFpu() {
-    const int raised = std::fetestexcept(CheckedFlags);
+    const int raised = std::fetestexcept(CheckedFpuFaults);
     if (raised == 0)
         return;
     ClearFpuFlags();
@@ -49,6 +48,13 @@ void CheckFpu() {
     if (raised & FE_DIVBYZERO)
         throw EZeroDivide();
     throw EOverflow();
+}
+
+void RaiseFaults(int faults) {
+    ClearFpuFlags();
+    std::feraiseexcept(faults);
+    CheckFpu();
+    std::terminate();  // not reached: CheckFpu raises for any of the checked faults
 }
 
 long double Sin(long double x) {

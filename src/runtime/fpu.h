@@ -1,8 +1,12 @@
 #pragma once
 // The 80-bit floating-point environment: rounding to nearest at 64-bit significand precision,
 // errors detected through the exception flags rather than traps.
+#include <cfenv>
 
 namespace metopt::runtime {
+
+// The flags that CheckFpu reports: invalid, divide by zero, overflow.
+constexpr int CheckedFpuFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 // Sets the x87 control word (round to nearest, 64-bit precision, all exceptions masked) and
 // clears the flags. Called once at start; tests call it in their setup.
@@ -16,6 +20,48 @@ void ClearFpuFlags();
 // EInvalidOp, EZeroDivide or EOverflow (in that order of precedence). Underflow, denormal and
 // inexact never raise.
 void CheckFpu();
+
+// Holds a value in memory at this point, so that the compiler computes it neither before the
+// flags are cleared nor after they are checked.
+inline void Pin(long double& value) {
+    asm volatile("" : "+m"(value) : : "memory");
+}
+
+// Raises the error that the given CheckedFpuFaults stand for, as CheckFpu would with only those
+// flags raised; the flags are left clear.
+[[noreturn]] void RaiseFaults(int faults);
+
+// `value`, or the error of `faults` when they are not 0.
+inline long double Checked(long double value, int faults) {
+    if (faults != 0)
+        RaiseFaults(faults);
+    return value;
+}
+
+// Tracks the fault of the first step of a computation that raised one: what a trap at that step
+// would report. (The flags alone, read at the end, would report the gravest of all the faults
+// raised on the way: an overflow followed by inf * 0 would read as invalid.) Clears the flags when
+// made and when it ends.
+class FirstFault {
+  public:
+    FirstFault() { ClearFpuFlags(); }
+    ~FirstFault() { ClearFpuFlags(); }
+    FirstFault(const FirstFault&) = delete;
+    FirstFault& operator=(const FirstFault&) = delete;
+
+    // The result of one step, taken here and not later.
+    long double Step(long double value) {
+        Pin(value);
+        if (faults_ == 0)
+            faults_ = std::fetestexcept(CheckedFpuFaults);
+        return value;
+    }
+    // The CheckedFpuFaults of the first step that raised any, or 0.
+    int Faults() const { return faults_; }
+
+  private:
+    int faults_ = 0;
+};
 
 // Sine and cosine with the program's rule: an argument of magnitude 2^63 or more gives 0.
 long double Sin(long double x);

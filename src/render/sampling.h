@@ -1,0 +1,87 @@
+#pragma once
+// The samplers of the pixels' values, and the samples the last scan kept.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace metopt::render {
+
+// CurrentFunc over the sampled pixels, row by row, for the VisibleRegion, MapCols and MapRows of
+// the moment it is made: the same x and y as ValueAtPixel, bit for bit, with each column's x
+// computed once. A conversion that fails (a zero divisor, an overflow) raises its floating-point
+// error at the first pixel that needs it, as ValueAtPixel would there. Once made, RowAt and ValueIn
+// only read it, so several threads may sample through one sampler.
+class PixelSampler {
+  public:
+    // The y of one row, with the faults its conversion raised.
+    struct Row {
+        std::int32_t row = 0;
+        long double y = 0;
+        int faults = 0;
+    };
+
+    PixelSampler();
+    Row RowAt(std::int32_t row) const;
+    // The value at (col, row.row).
+    long double ValueIn(const Row& row, std::int32_t col) const;
+
+    void BeginRow(std::int32_t row);
+    // The value at (col, row) of the row begun last.
+    long double Value(std::int32_t col) const;
+
+  private:
+    std::vector<long double> columnX_;
+    std::vector<int> columnFaults_;
+    bool anyColumnFault_ = false;
+    Row row_;
+};
+
+// The threads the scan, the fill and the threshold lines use: the machine's cores, at least 1.
+unsigned SamplingThreads();
+
+// Whether CurrentFunc is one of the program's own functions. They are pure (the value depends on
+// x and y alone, and they touch no shared state), so their values may be kept and reused, and
+// computed on several threads at once. Any other function is evaluated on the calling thread, in
+// scan order, every time a sampler asks for it.
+bool CurrentFuncIsPure();
+
+// The samples of the last scan, row by row: the value at (col, row) is at
+// (row - 1) * MapCols + (col - 1). Given only while they still belong to the present state:
+// ZRangeValid, and kept for the same CurrentFunc, the same VisibleRegion (bit for bit) and the
+// same MapCols x MapRows. Otherwise nullptr, and the samplers evaluate the function as usual.
+const long double* KeptSamples();
+// Drops the kept samples and their memory.
+void ReleaseKeptSamples();
+
+// Room for the samples of MapCols x MapRows, or nullptr when there is nothing to sample, when
+// there are too many to keep or when the memory cannot be had.
+std::unique_ptr<long double[]> SampleBuffer();
+// Keeps `values` (from SampleBuffer) as the samples of the present CurrentFunc, VisibleRegion,
+// MapCols and MapRows.
+void KeepSamples(std::unique_ptr<long double[]> values);
+
+// The values of the sampled pixels for a pass over the picture: the kept samples of the last scan
+// while they are current, otherwise CurrentFunc evaluated through a PixelSampler. Made on the
+// calling thread; RowAt and At only read it, so several threads may read through one.
+class PixelValues {
+  public:
+    struct Row {
+        const long double* kept = nullptr;  // the row's kept samples, if any
+        PixelSampler::Row sampled;
+    };
+
+    PixelValues();
+    // `wanted`, or 1 when the values must be evaluated on the calling thread, in scan order.
+    unsigned Threads(unsigned wanted) const;
+    Row RowAt(std::int32_t row) const;
+    // The value at (col, row.sampled.row).
+    long double At(const Row& row, std::int32_t col) const {
+        return row.kept ? row.kept[col - 1] : sampler_.ValueIn(row.sampled, col);
+    }
+
+  private:
+    const long double* kept_;
+    PixelSampler sampler_;
+};
+
+}  // namespace metopt::render

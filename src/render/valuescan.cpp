@@ -1,0 +1,124 @@
+#include "render/valuescan.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "render/coordinates.h"
+#include "render/progress.h"
+#include "render/rowteam.h"
+#include "render/sampling.h"
+
+namespace metopt::render {
+
+long double ZMin = 0;
+long double ZMax = 0;
+bool ZRangeValid = false;
+std::int32_t MinCol = 0;
+std::int32_t MinRow = 0;
+
+namespace {
+
+// The scan starts from these limits, so samples at or beyond them leave them as they are.
+// Deliberate: see docs/behaviour.md, "Scan start values".
+constexpr long double ScanStartMin = 1e9L;
+constexpr long double ScanStartMax = -1e9L;
+// Half the width given to a range whose samples were all equal.
+// Deliberate: see docs/behaviour.md, "Flat range".
+constexpr long double EqualRangeWidening = 0.0001L;
+
+const char* const ScanStatusPrefix = "Расчет значений функции: ";
+
+// The largest and the first smallest of the samples of one row taken so far, by the scan's own
+// strict comparisons. Taking the rows' extremes in scan order leaves the range and the smallest
+// sample that taking every sample in scan order leaves.
+struct RowExtremes {
+    long double max = -std::numeric_limits<long double>::infinity();
+    long double min = std::numeric_limits<long double>::infinity();
+    std::int32_t minCol = 0;
+
+    void Take(long double z, std::int32_t col) {
+        if (z > max)
+            max = z;
+        if (z < min) {
+            min = z;
+            minCol = col;
+        }
+    }
+};
+
+void TakeRow(const RowExtremes& row, std::int32_t rowNumber) {
+    if (row.max > ZMax)
+        ZMax = row.max;
+    if (row.min < ZMin) {
+        ZMin = row.min;
+        MinCol = row.minCol;
+        MinRow = rowNumber;
+    }
+}
+
+// Samples rows 1..MapRows on `threads` threads, into `all` when it is given, and takes each row's
+// extremes in scan order.
+void ScanRows(long double* all, unsigned threads) {
+    const std::int32_t cols = MapCols;
+    // Each row's extremes, written by the thread that samples the row.
+    std::vector<RowExtremes> extremes(static_cast<std::size_t>(std::max(MapRows, 0)) + 1);
+
+    const PixelSampler sampler;
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t row) {
+        ShowRowProgress(ScanStatusPrefix, row, MapRows);
+        return true;
+    };
+    pass.work = [&](std::int32_t row) {
+        long double* values =
+            all ? all + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
+                : nullptr;
+        const PixelSampler::Row sampledRow = sampler.RowAt(row);
+        RowExtremes& rowExtremes = extremes[static_cast<std::size_t>(row)];
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            // A failing sample leaves the extremes of the samples before it.
+            const long double z = sampler.ValueIn(sampledRow, col);
+            rowExtremes.Take(z, col);
+            if (values)
+                values[col - 1] = z;
+        }
+    };
+    pass.afterRow = [&](std::int32_t row, bool) {
+        TakeRow(extremes[static_cast<std::size_t>(row)], row);
+    };
+    RunRowPass(MapRows, threads, pass);
+}
+
+}  // namespace
+
+void ScanValueRange(const GraphFieldTexts& fields) {
+    ScanValueRange(fields, SamplingThreads());
+}
+
+void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
+    ZMin = ScanStartMin;
+    ZMax = ScanStartMax;
+    VisibleRegion = ReadRegion(fields);
+    ReleaseKeptSamples();
+
+    // The program's own functions are sampled into one buffer, kept afterwards, and may be
+    // sampled on several threads; any other function on this thread, in scan order.
+    std::unique_ptr<long double[]> all = CurrentFuncIsPure() ? SampleBuffer() : nullptr;
+    if (!all)
+        threads = 1;
+    ScanRows(all.get(), threads);
+
+    if (ZMin == ZMax) {
+        ZMin = ZMin - EqualRangeWidening;
+        ZMax = ZMax + EqualRangeWidening;
+    }
+    ZRangeValid = true;
+    if (all)
+        KeepSamples(std::move(all));
+}
+
+}  // namespace metopt::render
