@@ -13,7 +13,7 @@
 #include "core/functions.h"
 #include "palette/palette.h"
 #include "render/hooks.h"
-#include "render/viewport.h"
+#include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 

@@ -14,8 +14,11 @@
 
 #include "core/minimizer.h"
 #include "palette/palette.h"
+#include "render/coordinates.h"
+#include "render/fieldtexts.h"
+#include "render/graphparams.h"
 #include "render/trace.h"
-#include "render/viewport.h"
+#include "render/viewreset.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"

@@ -9,13 +9,15 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/functions.h"
 #include "palette/palette.h"
+#include "platform/canvas.h"
+#include "render/coordinates.h"
 #include "render/fill.h"
 #include "render/hooks.h"
-#include "render/viewport.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -247,6 +249,52 @@ TEST_F(LevelLinesTest, OtherModesDrawNothingAndWriteNoStatus) {
             << mode;
     }
     EXPECT_TRUE(statuses.empty());
+}
+
+// The colour-analysis rule done in place, pixel by pixel in scan order, as written.
+void AnalysisInPlace(platform::Canvas& canvas, std::int32_t cols, std::int32_t rows,
+                     bool transparent) {
+    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
+    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+    for (std::int32_t row = 1; row <= rows; ++row) {
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            const std::int32_t c = canvas.GetPixel(col, row);
+            if (c != canvas.GetPixel(col + 1, row) || c != canvas.GetPixel(col, row + 1) ||
+                c != canvas.GetPixel(col + 1, row + 1)) {
+                canvas.SetPixel(col, row, line);
+            } else if (!transparent) {
+                canvas.SetPixel(col, row, background);
+            }
+        }
+    }
+}
+
+TEST_F(LevelLinesTest, AnalysisFollowsTheRuleAtEveryPixelWhateverTheAreaAndCanvasSizes) {
+    // Blocks of three colours, with lone pixels, on a 23 x 17 canvas.
+    platform::Canvas picture(23, 17, palette::PackColor(9, 9, 9));
+    for (int y = 0; y < 17; ++y) {
+        for (int x = 0; x < 23; ++x) {
+            const int block = (x / 4 + y / 3 + (x * y % 7 == 3 ? 1 : 0)) % 3;
+            picture.SetPixel(x, y, palette::PackColor(40 * block, 0, 0));
+        }
+    }
+    const std::pair<std::int32_t, std::int32_t> areas[] = {{21, 15}, {10, 6}, {22, 16}, {30, 25}};
+    for (const auto& [cols, rows] : areas) {
+        for (const bool transparent : {false, true}) {
+            SCOPED_TRACE(std::to_string(cols) + "x" + std::to_string(rows));
+            MapCols = cols;
+            MapRows = rows;
+            platform::Canvas expected = picture;
+            AnalysisInPlace(expected, cols, rows, transparent);
+            LevelLineOptions options;
+            options.transparent = transparent;
+            for (const unsigned threads : {1u, 2u}) {
+                platform::Canvas canvas = picture;
+                LevelLinesByAnalysis(canvas, options, threads);
+                EXPECT_TRUE(canvas.Image() == expected.Image()) << threads;
+            }
+        }
+    }
 }
 
 }  // namespace

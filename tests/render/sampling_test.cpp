@@ -1,84 +1,36 @@
-// The scan on several threads and the samples it keeps: the same range, smallest sample, status
-// texts and errors as the one-thread scan, and the same pictures from kept samples as from the
-// function.
+// The samplers and the samples the scan keeps: the values of ValueAtPixel, kept only while they
+// belong to the present state, and the same pictures from kept samples as from the function.
+#include "render/sampling.h"
+#include "support/qt_environment.h"
+#include "support/render_state.h"
+
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cfloat>
-#include <cmath>
-#include <cstring>
 #include <optional>
-#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/functions.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
+#include "render/coordinates.h"
+#include "render/fieldtexts.h"
 #include "render/fill.h"
 #include "render/hooks.h"
 #include "render/levellines.h"
-#include "render/viewport.h"
+#include "render/valuescan.h"
 #include "runtime/exceptions.h"
-#include "runtime/fpu.h"
-#include "support/qt_environment.h"
-#include "support/render_state.h"
 
 namespace metopt::render {
 namespace {
 
+using testsupport::Region;
+using testsupport::SameBits;
+
 long double Sum(long double x, long double y) {
     return x + y;
-}
-
-bool SameBits(long double a, long double b) {
-    return std::memcmp(&a, &b, 10) == 0;  // the value's ten bytes, not the padding
-}
-
-// What a scan leaves behind.
-struct ScanOutcome {
-    std::optional<std::string> error;
-    long double zMin = 0;
-    long double zMax = 0;
-    std::int32_t minCol = 0;
-    std::int32_t minRow = 0;
-    bool valid = false;
-    std::vector<std::string> statuses;
-    std::vector<long double> kept;
-};
-
-void ExpectSame(const ScanOutcome& a, const ScanOutcome& b) {
-    EXPECT_EQ(a.error, b.error);
-    EXPECT_TRUE(SameBits(a.zMin, b.zMin)) << static_cast<double>(a.zMin);
-    EXPECT_TRUE(SameBits(a.zMax, b.zMax)) << static_cast<double>(a.zMax);
-    EXPECT_EQ(a.minCol, b.minCol);
-    EXPECT_EQ(a.minRow, b.minRow);
-    EXPECT_EQ(a.valid, b.valid);
-    EXPECT_EQ(a.statuses, b.statuses);
-    ASSERT_EQ(a.kept.size(), b.kept.size());
-    for (std::size_t i = 0; i < a.kept.size(); ++i)
-        ASSERT_TRUE(SameBits(a.kept[i], b.kept[i])) << "sample " << i;
-}
-
-struct ScanCase {
-    const char* name;
-    int function;
-    int width;
-    int height;
-    GraphFieldTexts fields;
-};
-
-GraphFieldTexts Region(const char* xb, const char* xe, const char* yb, const char* ye) {
-    GraphFieldTexts fields;
-    fields.Xb = xb;
-    fields.Xe = xe;
-    fields.Yb = yb;
-    fields.Ye = ye;
-    return fields;
-}
-
-std::ostream& operator<<(std::ostream& out, const ScanCase& c) {
-    return out << c.name;
 }
 
 class SamplesTest : public testsupport::RenderStateTest {
@@ -99,79 +51,61 @@ class SamplesTest : public testsupport::RenderStateTest {
         MapCols = width - 2;
         MapRows = height - 2;
     }
-
-    // A scan from the start state of this module, on the given number of threads.
-    ScanOutcome Scan(const ScanCase& c, unsigned threads) {
-        ResetViewport();
-        statuses.clear();
-        UseArea(c.function, c.width, c.height);
-        ScanOutcome outcome;
-        try {
-            ScanValueRange(c.fields, threads);
-        } catch (const runtime::Exception& e) {
-            outcome.error = e.Message();
-        }
-        outcome.zMin = ZMin;
-        outcome.zMax = ZMax;
-        outcome.minCol = MinCol;
-        outcome.minRow = MinRow;
-        outcome.valid = ZRangeValid;
-        outcome.statuses = statuses;
-        if (const long double* kept = KeptSamples())
-            outcome.kept.assign(kept, kept + static_cast<std::size_t>(MapCols) * MapRows);
-        return outcome;
-    }
 };
 
-const ScanCase ScanCases[] = {
-    {"Paraboloid", 0, 61, 47, GraphFieldTexts{}},
-    {"TwoValleys", 1, 61, 47, GraphFieldTexts{}},
-    {"RadialSinc", 2, 61, 47, GraphFieldTexts{}},
-    {"RadialSincDesignSize", 2, 448, 412, GraphFieldTexts{}},
-    // Equal samples everywhere: the range is widened and the first pixel is the smallest.
-    {"ParaboloidAtOnePoint", 0, 9, 7, Region("0.5", "0.5", "0.5", "0.5")},
-    // Overflows at the very first pixel.
-    {"TwoValleysOverflowsEverywhere", 1, 61, 47, Region("-1e1300", "1e1300", "-1.3", "1.3")},
-    // Rows from the top are sound; further down the scan overflows near the right edge of a row,
-    // and rows after it overflow sooner.
-    {"TwoValleysOverflowsInALaterRow", 1, 61, 47, Region("0", "7e1232", "-1.2e2466", "0")},
-    // A single column divides by MapCols - 1 = 0: invalid at the first pixel.
-    {"SingleColumn", 2, 3, 5, GraphFieldTexts{}},
-};
-
-class ThreadedScanTest : public SamplesTest, public ::testing::WithParamInterface<ScanCase> {};
-
-TEST_P(ThreadedScanTest, LeavesWhatTheOneThreadScanLeaves) {
-    const ScanOutcome oneThread = Scan(GetParam(), 1);
-    ASSERT_EQ(oneThread.statuses.empty(), false);
-    for (const unsigned threads : {2u, 3u, 8u}) {
-        SCOPED_TRACE(threads);
-        ExpectSame(Scan(GetParam(), threads), oneThread);
+// The error a call raises, or nullopt.
+template <typename Call>
+std::optional<std::string> ErrorOf(Call call) {
+    try {
+        call();
+    } catch (const runtime::Exception& e) {
+        return e.Message();
     }
+    return std::nullopt;
 }
 
-INSTANTIATE_TEST_SUITE_P(Regions, ThreadedScanTest, ::testing::ValuesIn(ScanCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
+    UseArea(2, 9, 7);
+    VisibleRegion = core::TRegion{-1.3L, 1.3L, -0.7L, 0.9L};
+    PixelSampler sampler;
+    const PixelValues values;
+    for (std::int32_t row = 0; row <= MapRows + 1; ++row) {
+        const PixelSampler::Row sampled = sampler.RowAt(row);
+        const PixelValues::Row valueRow = values.RowAt(row);
+        sampler.BeginRow(row);
+        for (std::int32_t col = 0; col <= MapCols + 1; ++col) {
+            const long double expected = ValueAtPixel(col, row);
+            ASSERT_TRUE(SameBits(sampler.ValueIn(sampled, col), expected)) << col << "," << row;
+            ASSERT_TRUE(SameBits(sampler.Value(col), expected)) << col << "," << row;
+            ASSERT_TRUE(SameBits(values.At(valueRow, col), expected)) << col << "," << row;
+        }
+    }
+    // One row: the y conversion divides by zero. A span of x that overflows comes first, as in
+    // ValueAtPixel.
+    MapRows = 1;
+    const PixelSampler rowFaults;
+    EXPECT_EQ(ErrorOf([&] { rowFaults.ValueIn(rowFaults.RowAt(2), 2); }),
+              "Floating point division by zero");
+    VisibleRegion.Xb = -1e4932L;
+    VisibleRegion.Xe = 1e4932L;
+    const PixelSampler bothFault;
+    const PixelSampler::Row row = bothFault.RowAt(2);
+    EXPECT_EQ(ErrorOf([&] { bothFault.ValueIn(row, 2); }), "Floating point overflow");
+    EXPECT_EQ(ErrorOf([&] { bothFault.ValueIn(row, 2); }), ErrorOf([] { ValueAtPixel(2, 2); }));
+}
 
-TEST_F(SamplesTest, TheOverflowCasesFailWhereTheyShould) {
-    const ScanOutcome everywhere = Scan(ScanCases[5], 2);
-    EXPECT_EQ(everywhere.error, "Floating point overflow");
-    EXPECT_EQ(everywhere.statuses.size(), 1u);
-    EXPECT_EQ(everywhere.zMin, 1e9L);
-    EXPECT_FALSE(everywhere.valid);
-    EXPECT_TRUE(everywhere.kept.empty());
-
-    // Row r samples y = -1.2e2466 (r - 1) / 44 and the last column x = 7e1232 (x*x = 4.9e2465).
-    // (y - x*x)^2 + (1 - x*x)^2 passes the largest extended value (1.19e4932) there once
-    // |y| + 4.9e2465 passes 9.74e2465: from row 19 (|y| = 4.91e2465) on, not in row 18 (4.64e2465).
-    const ScanOutcome later = Scan(ScanCases[6], 2);
-    EXPECT_EQ(later.error, "Floating point overflow");
-    EXPECT_EQ(later.statuses.size(), 19u);
-    EXPECT_EQ(later.zMin, 1);  // (0 - 0)^2 + (1 - 0)^2 at the top-left pixel
-    EXPECT_EQ(later.minCol, 1);
-    EXPECT_EQ(later.minRow, 1);
-    EXPECT_GT(later.zMax, 1e4900L);
-    EXPECT_FALSE(later.valid);
+TEST_F(SamplesTest, OnlyTheProgramsOwnFunctionsArePure) {
+    for (const core::TObjectiveFunc f : core::ObjectiveFuncs) {
+        core::CurrentFunc = f;
+        EXPECT_TRUE(CurrentFuncIsPure());
+        const PixelValues values;
+        EXPECT_EQ(values.Threads(5), 5u);
+    }
+    core::CurrentFunc = Sum;
+    EXPECT_FALSE(CurrentFuncIsPure());
+    const PixelValues values;
+    EXPECT_EQ(values.Threads(5), 1u);
+    EXPECT_GE(SamplingThreads(), 1u);
 }
 
 TEST_F(SamplesTest, SamplesAreKeptOnlyWhileTheyBelongToThePresentState) {
@@ -235,72 +169,6 @@ TEST_F(SamplesTest, AFailedScanKeepsNothing) {
     EXPECT_EQ(KeptSamples(), nullptr);
 }
 
-// Row 1: 5 5; row 2: 5 -0; row 3: +0 5 (x = 0, 1 and y = 2, 1, 0).
-long double SignedZeroes(long double x, long double y) {
-    if (y == 1 && x == 1)
-        return -0.0L;
-    if (y == 0 && x == 0)
-        return 0.0L;
-    return 5;
-}
-
-TEST_F(SamplesTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
-    core::CurrentFunc = SignedZeroes;
-    MapCols = 2;
-    MapRows = 3;
-    ScanValueRange(Region("0", "1", "0", "2"), 2);
-    EXPECT_TRUE(std::signbit(ZMin));
-    EXPECT_EQ(MinCol, 2);
-    EXPECT_EQ(MinRow, 2);
-    EXPECT_EQ(ZMax, 5);
-}
-
-// The colour-analysis rule done in place, pixel by pixel in scan order, as written.
-void AnalysisInPlace(platform::Canvas& canvas, std::int32_t cols, std::int32_t rows,
-                     bool transparent) {
-    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
-    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
-    for (std::int32_t row = 1; row <= rows; ++row) {
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            const std::int32_t c = canvas.GetPixel(col, row);
-            if (c != canvas.GetPixel(col + 1, row) || c != canvas.GetPixel(col, row + 1) ||
-                c != canvas.GetPixel(col + 1, row + 1)) {
-                canvas.SetPixel(col, row, line);
-            } else if (!transparent) {
-                canvas.SetPixel(col, row, background);
-            }
-        }
-    }
-}
-
-TEST_F(SamplesTest, AnalysisFollowsTheRuleAtEveryPixelWhateverTheAreaAndCanvasSizes) {
-    // Blocks of three colours, with lone pixels, on a 23 x 17 canvas.
-    platform::Canvas picture(23, 17, palette::PackColor(9, 9, 9));
-    for (int y = 0; y < 17; ++y) {
-        for (int x = 0; x < 23; ++x) {
-            const int block = (x / 4 + y / 3 + (x * y % 7 == 3 ? 1 : 0)) % 3;
-            picture.SetPixel(x, y, palette::PackColor(40 * block, 0, 0));
-        }
-    }
-    const std::pair<std::int32_t, std::int32_t> areas[] = {{21, 15}, {10, 6}, {22, 16}, {30, 25}};
-    for (const auto& [cols, rows] : areas) {
-        for (const bool transparent : {false, true}) {
-            SCOPED_TRACE(std::to_string(cols) + "x" + std::to_string(rows));
-            MapCols = cols;
-            MapRows = rows;
-            platform::Canvas expected = picture;
-            AnalysisInPlace(expected, cols, rows, transparent);
-            LevelLineOptions options;
-            options.transparent = transparent;
-            for (const unsigned threads : {1u, 2u}) {
-                platform::Canvas canvas = picture;
-                LevelLinesByAnalysis(canvas, options, threads);
-                EXPECT_TRUE(canvas.Image() == expected.Image()) << threads;
-            }
-        }
-    }
-}
-
 // The picture of one command, with its status texts and its error.
 struct Picture {
     QImage image;
@@ -358,6 +226,15 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
         ZMax = s.zMax;
     }
 
+    // Stop is pressed as the n-th status text is shown.
+    void StopAtStatus(std::size_t n) {
+        SetStatusSink([this, n](const std::string& text) {
+            statuses.push_back(text);
+            if (statuses.size() == n)
+                StopRequested = true;
+        });
+    }
+
     platform::Canvas ScannedArea(int width, int height) {
         UseArea(GetParam(), width, height);
         ScanValueRange(GraphFieldTexts{}, 2);
@@ -400,11 +277,7 @@ TEST_P(KeptPicturesTest, FillsFailingAtTheFirstPixelAreTheSame) {
 
 TEST_P(KeptPicturesTest, FillsStoppedAfterTheSecondRowAreTheSame) {
     const platform::Canvas area = ScannedArea(40, 30);
-    SetStatusSink([this](const std::string& text) {
-        statuses.push_back(text);
-        if (statuses.size() == 2)
-            StopRequested = true;
-    });
+    StopAtStatus(2);
     const Picture stopped = ExpectSameEveryWay(area, [](platform::Canvas& c, unsigned threads) {
         StopRequested = false;
         FillSurface(c, 0, 30, threads);
@@ -421,11 +294,7 @@ TEST_P(KeptPicturesTest, StoppedFillOnACanvasSmallerThanTheAreaKeepsItsFrame) {
     UseArea(GetParam(), 42, 32);
     ScanValueRange(GraphFieldTexts{}, 2);
     const platform::Canvas small(30, 20, 0);
-    SetStatusSink([this](const std::string& text) {
-        statuses.push_back(text);
-        if (statuses.size() == 2)
-            StopRequested = true;
-    });
+    StopAtStatus(2);
     const Picture stopped = ExpectSameEveryWay(small, [](platform::Canvas& c, unsigned threads) {
         StopRequested = false;
         FillSurface(c, 0, 30, threads);
@@ -475,11 +344,7 @@ TEST_P(KeptPicturesTest, AnalysisLinesAreTheSame) {
         EXPECT_FALSE(one.image == map.Image());
     }
 
-    SetStatusSink([this](const std::string& text) {
-        statuses.push_back(text);
-        if (statuses.size() == 3)
-            StopRequested = true;
-    });
+    StopAtStatus(3);
     std::vector<QImage> stopped;
     for (const unsigned threads : {1u, 2u}) {
         StopRequested = false;

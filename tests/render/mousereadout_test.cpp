@@ -1,0 +1,91 @@
+#include "render/mousereadout.h"
+#include "support/render_state.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "core/functions.h"
+#include "core/region.h"
+#include "render/coordinates.h"
+#include "render/fieldtexts.h"
+#include "render/valuescan.h"
+#include "runtime/exceptions.h"
+
+namespace metopt::render {
+namespace {
+
+long double Sum(long double x, long double y) {
+    return x + y;
+}
+long double Overflowing(long double, long double) {
+    throw runtime::EOverflow();
+}
+
+class MouseReadoutTest : public testsupport::RenderStateTest {
+  protected:
+    void SetUp() override {
+        RenderStateTest::SetUp();
+        core::CurrentFunc = Sum;
+    }
+};
+
+struct ReadoutCase {
+    const char* name;
+    int X, Y;
+    const char* x;
+    const char* y;
+    const char* z;
+};
+
+void PrintTo(const ReadoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MouseReadoutCaseTest : public MouseReadoutTest,
+                             public ::testing::WithParamInterface<ReadoutCase> {};
+
+// Off the sampled pixels x and y are extrapolated by 2.6 / 445 per pixel.
+const ReadoutCase ReadoutCases[] = {
+    {"TopLeftSample", 1, 1, "x=-1.3", "y=1.3", "z=0"},
+    {"FrameColumnLeft", 0, 1, "x=-1.30584269662921", "y=1.3", "Out of range"},
+    {"FrameColumnRight", 447, 1, "x=1.30584269662921", "y=1.3", "Out of range"},
+    {"FrameRowTop", 1, 0, "x=-1.3", "y=1.30635696821516", "Out of range"},
+    {"FrameRowBottom", 446, 411, "x=1.3", "y=-1.30635696821516", "Out of range"},
+    {"LastSampledPixel", 446, 1, "x=1.3", "y=1.3", "z=2.6"},
+};
+
+TEST_P(MouseReadoutCaseTest, ShowsTheSampledPointAndItsValue) {
+    UseDesignSize();
+    ScanValueRange(GraphFieldTexts{});
+    const ReadoutCase& c = GetParam();
+    const MouseReadout readout = MouseReadoutAt(c.X, c.Y, DesignW, DesignH);
+    EXPECT_EQ(readout.x, c.x);
+    EXPECT_EQ(readout.y, c.y);
+    EXPECT_EQ(readout.z, c.z);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pixels, MouseReadoutCaseTest, ::testing::ValuesIn(ReadoutCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MouseReadoutTest, ReadoutNeverRaises) {
+    MapCols = 1;
+    MapRows = 1;
+    VisibleRegion = core::TRegion{0, 2, 0, 2};
+    MouseReadout readout;
+    ASSERT_NO_THROW(readout = MouseReadoutAt(1, 2, 3, 3));
+    EXPECT_EQ(readout.x, "x=NAN");   // 0 / 0
+    EXPECT_EQ(readout.y, "y=-INF");  // -2 / 0
+    EXPECT_EQ(readout.z, "Out of range");
+    ASSERT_NO_THROW(readout = MouseReadoutAt(1, 1, 3, 3));
+    EXPECT_EQ(readout.z, "z=Invalid floating point operation");
+
+    UseDesignSize();
+    core::CurrentFunc = Overflowing;
+    ASSERT_NO_THROW(readout = MouseReadoutAt(5, 5, DesignW, DesignH));
+    EXPECT_EQ(readout.z, "z=Floating point overflow");
+}
+
+}  // namespace
+}  // namespace metopt::render

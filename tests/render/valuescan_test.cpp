@@ -1,0 +1,313 @@
+// The value scan: its range, its smallest sample and its status texts, on one thread and on
+// several, which leave the same.
+#include "render/valuescan.h"
+#include "support/render_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/functions.h"
+#include "render/coordinates.h"
+#include "render/fieldtexts.h"
+#include "render/hooks.h"
+#include "render/sampling.h"
+#include "render/viewreset.h"
+#include "runtime/exceptions.h"
+
+namespace metopt::render {
+namespace {
+
+using testsupport::Region;
+using testsupport::SameBits;
+
+const std::string ScanPrefix = "Расчет значений функции: ";
+
+int g_calls = 0;
+
+long double Sum(long double x, long double y) {
+    ++g_calls;
+    return x + y;
+}
+long double AlwaysOne(long double, long double) {
+    return 1;
+}
+long double TwoThousandMillion(long double, long double) {
+    return 2e9L;
+}
+long double MinusThreeThousandMillion(long double, long double) {
+    return -3e9L;
+}
+long double Overflowing(long double, long double) {
+    throw runtime::EOverflow();
+}
+
+// On the grid x = col - 1, y = 3 - (row - 1): -1 at three points, x + y + 10 elsewhere.
+long double ThreeEqualMinima(long double x, long double y) {
+    const bool atMinimum = (x == 2 && y == 2) || (x == 4 && y == 2) || (x == 0 && y == 1);
+    return atMinimum ? -1 : x + y + 10;
+}
+
+// Row 1: 5 5; row 2: 5 -0; row 3: +0 5 (x = 0, 1 and y = 2, 1, 0).
+long double SignedZeroes(long double x, long double y) {
+    if (y == 1 && x == 1)
+        return -0.0L;
+    if (y == 0 && x == 0)
+        return 0.0L;
+    return 5;
+}
+
+class ValueScanTest : public testsupport::RenderStateTest {
+  protected:
+    void SetUp() override {
+        RenderStateTest::SetUp();
+        g_calls = 0;
+        core::CurrentFunc = Sum;
+        SetStatusSink([this](const std::string& text) {
+            statuses.push_back(text);
+            callsAtStatus.push_back(g_calls);
+        });
+    }
+
+    std::vector<int> callsAtStatus;
+};
+
+TEST_F(ValueScanTest, ScanFindsRangeAndSmallestSampleOfSum) {
+    UseDesignSize();
+    ScanValueRange(GraphFieldTexts{});
+    // x + y is smallest at the bottom-left corner and largest at the top-right one.
+    EXPECT_EQ(ZMin, ValueAtPixel(1, 410));
+    EXPECT_EQ(ZMax, ValueAtPixel(446, 1));
+    EXPECT_EQ(MinCol, 1);
+    EXPECT_EQ(MinRow, 410);
+    EXPECT_TRUE(ZRangeValid);
+    EXPECT_EQ(g_calls, 446 * 410 + 2);
+}
+
+TEST_F(ValueScanTest, ScanWritesOneStatusBeforeEachRow) {
+    UseDesignSize();
+    ScanValueRange(GraphFieldTexts{});
+
+    ASSERT_EQ(statuses.size(), 410u);
+    EXPECT_EQ(statuses.front(), ScanPrefix + "0%");
+    EXPECT_EQ(statuses[204], ScanPrefix + "50%");  // row 205 of 410
+    EXPECT_EQ(statuses.back(), ScanPrefix + "100%");
+    for (std::size_t i = 0; i < callsAtStatus.size(); ++i) {
+        ASSERT_EQ(callsAtStatus[i], static_cast<int>(i) * 446) << "status " << i;
+    }
+}
+
+// Scans of the design area whose samples are all alike; the smallest sample's pixel is 7, 5
+// before each of them.
+struct RangeCase {
+    const char* name;
+    core::TObjectiveFunc function;
+    GraphFieldTexts fields;
+    long double zMin, zMax;
+    std::int32_t minCol, minRow;
+};
+
+TEST_F(ValueScanTest, SamplesAllAlikeOrBeyondTheStartLimits) {
+    const RangeCase cases[] = {
+        // Equal samples widen the range.
+        {"EqualSamples", AlwaysOne, Region("0.5", "0.5", "0.5", "0.5"), 1 - 0.0001L, 1 + 0.0001L, 1,
+         1},
+        // Samples above the start limit leave the minimum and its pixel.
+        {"AboveTheStartLimit", TwoThousandMillion, GraphFieldTexts{}, 1e9L, 2e9L, 7, 5},
+        // Samples below the start limit leave the maximum.
+        {"BelowTheStartLimit", MinusThreeThousandMillion, GraphFieldTexts{}, -3e9L, -1e9L, 1, 1},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseDesignSize();
+        MinCol = 7;
+        MinRow = 5;
+        core::CurrentFunc = c.function;
+        ScanValueRange(c.fields);
+        EXPECT_EQ(ZMin, c.zMin);
+        EXPECT_EQ(ZMax, c.zMax);
+        EXPECT_EQ(MinCol, c.minCol);
+        EXPECT_EQ(MinRow, c.minRow);
+    }
+}
+
+TEST_F(ValueScanTest, NoRowsMeansNoStatusAndTheStartLimits) {
+    for (const std::int32_t rows : {0, -2}) {
+        ResetViewport();
+        statuses.clear();
+        MapCols = 446;
+        MapRows = rows;
+        ScanValueRange(GraphFieldTexts{});
+        EXPECT_TRUE(statuses.empty()) << rows;
+        EXPECT_EQ(ZMin, 1e9L) << rows;
+        EXPECT_EQ(ZMax, -1e9L) << rows;
+        EXPECT_TRUE(ZRangeValid) << rows;
+        EXPECT_EQ(VisibleRegion.Xe, 1.3L) << rows;
+    }
+    EXPECT_EQ(g_calls, 0);
+}
+
+TEST_F(ValueScanTest, EqualSmallestSamplesGoToTheFirstInScanOrder) {
+    MapCols = 5;
+    MapRows = 4;
+    core::CurrentFunc = ThreeEqualMinima;
+    ScanValueRange(Region("0", "4", "0", "3"));
+
+    EXPECT_EQ(ZMin, -1);
+    EXPECT_EQ(ZMax, 17);  // x = 4, y = 3
+    EXPECT_EQ(MinCol, 3);
+    EXPECT_EQ(MinRow, 2);
+}
+
+TEST_F(ValueScanTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
+    core::CurrentFunc = SignedZeroes;
+    MapCols = 2;
+    MapRows = 3;
+    ScanValueRange(Region("0", "1", "0", "2"), 2);
+    EXPECT_TRUE(std::signbit(ZMin));
+    EXPECT_EQ(MinCol, 2);
+    EXPECT_EQ(MinRow, 2);
+    EXPECT_EQ(ZMax, 5);
+}
+
+TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixel) {
+    MapCols = 1;
+    MapRows = 3;
+    EXPECT_THROW(ScanValueRange(GraphFieldTexts{}), runtime::EInvalidOp);  // (0 * 2.6) / 0
+    EXPECT_EQ(statuses, std::vector<std::string>{ScanPrefix + "33%"});
+    EXPECT_FALSE(ZRangeValid);
+    EXPECT_EQ(ZMin, 1e9L);
+    EXPECT_THROW(ColumnToX(2), runtime::EZeroDivide);
+    EXPECT_EQ(g_calls, 0);
+}
+
+TEST_F(ValueScanTest, FailingFunctionStopsTheScanWithRangeInvalid) {
+    UseDesignSize();
+    core::CurrentFunc = Overflowing;
+    EXPECT_THROW(ScanValueRange(GraphFieldTexts{}), runtime::EOverflow);
+    EXPECT_FALSE(ZRangeValid);
+    EXPECT_EQ(statuses.size(), 1u);
+}
+
+// What a scan leaves behind.
+struct ScanOutcome {
+    std::optional<std::string> error;
+    long double zMin = 0;
+    long double zMax = 0;
+    std::int32_t minCol = 0;
+    std::int32_t minRow = 0;
+    bool valid = false;
+    std::vector<std::string> statuses;
+    std::vector<long double> kept;
+};
+
+void ExpectSame(const ScanOutcome& a, const ScanOutcome& b) {
+    EXPECT_EQ(a.error, b.error);
+    EXPECT_TRUE(SameBits(a.zMin, b.zMin)) << static_cast<double>(a.zMin);
+    EXPECT_TRUE(SameBits(a.zMax, b.zMax)) << static_cast<double>(a.zMax);
+    EXPECT_EQ(a.minCol, b.minCol);
+    EXPECT_EQ(a.minRow, b.minRow);
+    EXPECT_EQ(a.valid, b.valid);
+    EXPECT_EQ(a.statuses, b.statuses);
+    ASSERT_EQ(a.kept.size(), b.kept.size());
+    for (std::size_t i = 0; i < a.kept.size(); ++i)
+        ASSERT_TRUE(SameBits(a.kept[i], b.kept[i])) << "sample " << i;
+}
+
+struct ScanCase {
+    const char* name;
+    int function;
+    int width;
+    int height;
+    GraphFieldTexts fields;
+};
+
+std::ostream& operator<<(std::ostream& out, const ScanCase& c) {
+    return out << c.name;
+}
+
+const ScanCase ScanCases[] = {
+    {"Paraboloid", 0, 61, 47, GraphFieldTexts{}},
+    {"TwoValleys", 1, 61, 47, GraphFieldTexts{}},
+    {"RadialSinc", 2, 61, 47, GraphFieldTexts{}},
+    {"RadialSincDesignSize", 2, 448, 412, GraphFieldTexts{}},
+    // Equal samples everywhere: the range is widened and the first pixel is the smallest.
+    {"ParaboloidAtOnePoint", 0, 9, 7, Region("0.5", "0.5", "0.5", "0.5")},
+    // Overflows at the very first pixel.
+    {"TwoValleysOverflowsEverywhere", 1, 61, 47, Region("-1e1300", "1e1300", "-1.3", "1.3")},
+    // Rows from the top are sound; further down the scan overflows near the right edge of a row,
+    // and rows after it overflow sooner.
+    {"TwoValleysOverflowsInALaterRow", 1, 61, 47, Region("0", "7e1232", "-1.2e2466", "0")},
+    // A single column divides by MapCols - 1 = 0: invalid at the first pixel.
+    {"SingleColumn", 2, 3, 5, GraphFieldTexts{}},
+};
+
+class ThreadedScanTest : public testsupport::RenderStateTest {
+  protected:
+    // A scan from the start state, on the given number of threads.
+    ScanOutcome Scan(const ScanCase& c, unsigned threads) {
+        ResetViewport();
+        statuses.clear();
+        core::CurrentFunc = core::ObjectiveFuncs[c.function];
+        MapCols = c.width - 2;
+        MapRows = c.height - 2;
+        ScanOutcome outcome;
+        try {
+            ScanValueRange(c.fields, threads);
+        } catch (const runtime::Exception& e) {
+            outcome.error = e.Message();
+        }
+        outcome.zMin = ZMin;
+        outcome.zMax = ZMax;
+        outcome.minCol = MinCol;
+        outcome.minRow = MinRow;
+        outcome.valid = ZRangeValid;
+        outcome.statuses = statuses;
+        if (const long double* kept = KeptSamples())
+            outcome.kept.assign(kept, kept + static_cast<std::size_t>(MapCols) * MapRows);
+        return outcome;
+    }
+};
+
+class ThreadedScanCaseTest : public ThreadedScanTest,
+                             public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(ThreadedScanCaseTest, LeavesWhatTheOneThreadScanLeaves) {
+    const ScanOutcome oneThread = Scan(GetParam(), 1);
+    ASSERT_EQ(oneThread.statuses.empty(), false);
+    for (const unsigned threads : {2u, 3u, 8u}) {
+        SCOPED_TRACE(threads);
+        ExpectSame(Scan(GetParam(), threads), oneThread);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Regions, ThreadedScanCaseTest, ::testing::ValuesIn(ScanCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ThreadedScanTest, TheOverflowCasesFailWhereTheyShould) {
+    const ScanOutcome everywhere = Scan(ScanCases[5], 2);
+    EXPECT_EQ(everywhere.error, "Floating point overflow");
+    EXPECT_EQ(everywhere.statuses.size(), 1u);
+    EXPECT_EQ(everywhere.zMin, 1e9L);
+    EXPECT_FALSE(everywhere.valid);
+    EXPECT_TRUE(everywhere.kept.empty());
+
+    // Row r samples y = -1.2e2466 (r - 1) / 44 and the last column x = 7e1232 (x*x = 4.9e2465).
+    // (y - x*x)^2 + (1 - x*x)^2 passes the largest extended value (1.19e4932) there once
+    // |y| + 4.9e2465 passes 9.74e2465: from row 19 (|y| = 4.91e2465) on, not in row 18 (4.64e2465).
+    const ScanOutcome later = Scan(ScanCases[6], 2);
+    EXPECT_EQ(later.error, "Floating point overflow");
+    EXPECT_EQ(later.statuses.size(), 19u);
+    EXPECT_EQ(later.zMin, 1);  // (0 - 0)^2 + (1 - 0)^2 at the top-left pixel
+    EXPECT_EQ(later.minCol, 1);
+    EXPECT_EQ(later.minRow, 1);
+    EXPECT_GT(later.zMax, 1e4900L);
+    EXPECT_FALSE(later.valid);
+}
+
+}  // namespace
+}  // namespace metopt::render
