@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "palette/palette.h"
-#include "render/viewport.h"
+#include "render/fieldtexts.h"
 
 class QAction;
 class QCheckBox;
