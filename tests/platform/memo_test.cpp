@@ -15,21 +15,16 @@
 #include <string>
 
 #include "platform/memo.h"
+#include "support/keys.h"
 #include "support/qt_environment.h"
 
 namespace metopt::platform {
 namespace {
 
-void PressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-              const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(widget, &release);
-}
+using testsupport::SendKey;
 
 void Paste(QWidget* widget) {
-    PressKey(widget, Qt::Key_V, Qt::ControlModifier);
+    SendKey(widget, Qt::Key_V, Qt::ControlModifier);
 }
 
 // Data offered by the clipboard or a drop; null: nothing on the clipboard.
@@ -132,18 +127,18 @@ TEST_F(MemoTest, ADropTakesTextAndRefusesEverythingElse) {
 
 TEST_F(MemoTest, StaysEditableAndCopiesWhatItHolds) {
     EXPECT_FALSE(memo->isReadOnly());
-    PressKey(memo.get(), Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    SendKey(memo.get(), Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     EXPECT_EQ(Text(), "abx");
     QApplication::clipboard()->clear();
-    PressKey(memo.get(), Qt::Key_A, Qt::ControlModifier);
-    PressKey(memo.get(), Qt::Key_C, Qt::ControlModifier);
+    SendKey(memo.get(), Qt::Key_A, Qt::ControlModifier);
+    SendKey(memo.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "abx");
     memo->moveCursor(QTextCursor::End);
     Paste(memo.get());
     EXPECT_EQ(Text(), "abxabx");
     // Cut empties it; pasting gives the text back.
-    PressKey(memo.get(), Qt::Key_A, Qt::ControlModifier);
-    PressKey(memo.get(), Qt::Key_X, Qt::ControlModifier);
+    SendKey(memo.get(), Qt::Key_A, Qt::ControlModifier);
+    SendKey(memo.get(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(Text(), "");
     Paste(memo.get());
     EXPECT_EQ(Text(), "abxabx");

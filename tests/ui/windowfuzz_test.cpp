@@ -62,11 +62,14 @@
 #include "render/viewreset.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
+#include "support/keys.h"
 #include "support/qt_environment.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {
 namespace {
+
+using testsupport::SendKey;
 
 constexpr int DefaultActionsPerSeed = 1000;
 const std::uint64_t DefaultSeeds[] = {1, 2, 3};
@@ -244,14 +247,6 @@ std::string Quoted(const std::string& text) {
         shown += "...(" + std::to_string(text.size()) + " bytes)";
     }
     return "\"" + shown + "\"";
-}
-
-void SendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-             const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(widget, &release);
 }
 
 // Types a text key by key, one key per character (code point).
