@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "platform/eventguard.h"
-#include "runtime/spinrule.h"
+#include "platform/spinrule.h"
 
 namespace metopt::platform {
 
@@ -12,7 +12,7 @@ SpinEdit::SpinEdit(QWidget* parent, std::int32_t minValue, std::int32_t maxValue
     : QAbstractSpinBox(parent), minValue_(minValue), maxValue_(maxValue) {
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setKeyboardTracking(true);
-    lineEdit()->setText(QString::fromStdString(runtime::SpinEditText(value, minValue_, maxValue_)));
+    lineEdit()->setText(QString::fromStdString(SpinEditText(value, minValue_, maxValue_)));
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
         if (!settingText_) {
             RunEvent(OnChange);
@@ -21,11 +21,11 @@ SpinEdit::SpinEdit(QWidget* parent, std::int32_t minValue, std::int32_t maxValue
 }
 
 std::int32_t SpinEdit::Value() const {
-    return runtime::SpinEditValue(Text(), minValue_, maxValue_);
+    return SpinEditValue(Text(), minValue_, maxValue_);
 }
 
 void SpinEdit::SetValue(std::int64_t value) {
-    ReplaceText(QString::fromStdString(runtime::SpinEditText(value, minValue_, maxValue_)));
+    ReplaceText(QString::fromStdString(SpinEditText(value, minValue_, maxValue_)));
 }
 
 std::string SpinEdit::Text() const {

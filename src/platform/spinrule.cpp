@@ -1,4 +1,4 @@
-#include "runtime/spinrule.h"
+#include "platform/spinrule.h"
 
 #include <algorithm>
 #include <limits>
@@ -7,14 +7,14 @@
 #include "runtime/numformat.h"
 #include "runtime/numparse.h"
 
-namespace metopt::runtime {
+namespace metopt::platform {
 
 // Deliberate: see docs/behaviour.md, "Spin edit values".
 std::int32_t SpinEditValue(std::string_view text, std::int32_t minValue,
                            [[maybe_unused]] std::int32_t maxValue) {
     try {
-        return ParseInteger(text);
-    } catch (const EConvertError&) {
+        return runtime::ParseInteger(text);
+    } catch (const runtime::EConvertError&) {
         return minValue;
     }
 }
@@ -34,7 +34,7 @@ std::int32_t SpinEditClamp(std::int64_t value, std::int32_t minValue, std::int32
 }
 
 std::string SpinEditText(std::int64_t value, std::int32_t minValue, std::int32_t maxValue) {
-    return FormatInteger(SpinEditClamp(value, minValue, maxValue));
+    return runtime::FormatInteger(SpinEditClamp(value, minValue, maxValue));
 }
 
-}  // namespace metopt::runtime
+}  // namespace metopt::platform

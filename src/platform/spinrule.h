@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace metopt::runtime {
+namespace metopt::platform {
 
 // ParseInteger(text), or minValue when the text is not an integer. The value so read is not
 // limited to maxValue.
@@ -14,4 +14,4 @@ std::string SpinEditText(std::int64_t value, std::int32_t minValue, std::int32_t
 // value limited to minValue..maxValue, or, when the two are equal, only to the 32-bit range.
 std::int32_t SpinEditClamp(std::int64_t value, std::int32_t minValue, std::int32_t maxValue);
 
-}  // namespace metopt::runtime
+}  // namespace metopt::platform

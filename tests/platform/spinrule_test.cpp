@@ -1,4 +1,4 @@
-#include "runtime/spinrule.h"
+#include "platform/spinrule.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 
 #include "runtime/numbertest.h"
 
-namespace metopt::runtime {
+namespace metopt::platform {
 namespace {
 
-class SpinRuleTest : public NumberTest {};
+class SpinRuleTest : public runtime::NumberTest {};
 
 TEST_F(SpinRuleTest, SpinEditValueFallsBackToMinimumAndIgnoresMaximum) {
     const struct {
@@ -56,4 +56,4 @@ TEST_F(SpinRuleTest, SpinEditClampAndTextLimitUnlessTheBoundsAreEqual) {
 }
 
 }  // namespace
-}  // namespace metopt::runtime
+}  // namespace metopt::platform
