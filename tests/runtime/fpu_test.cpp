@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "runtime/exceptions.h"
 
@@ -128,6 +129,52 @@ TEST_F(FpuTest, SineAndCosineOfOrdinaryArguments) {
     EXPECT_EQ(Cos(0.0L), 1.0L);
     EXPECT_NEAR(static_cast<double>(Sin(1.0L)), 0.8414709848078965, 1e-15);
     EXPECT_NEAR(static_cast<double>(Cos(1.0L)), 0.5403023058681398, 1e-15);
+}
+
+// The message of the error RaiseFaults gives for these faults, or "" for none.
+std::string RaisedMessage(int faults) {
+    try {
+        RaiseFaults(faults);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+TEST_F(FpuTest, RaiseFaultsGivesCheckFpusErrorAndLeavesTheFlagsClear) {
+    const struct {
+        int faults;
+        const char* message;
+    } rows[] = {
+        {FE_INVALID, "Invalid floating point operation"},
+        {FE_DIVBYZERO, "Floating point division by zero"},
+        {FE_OVERFLOW, "Floating point overflow"},
+        {FE_OVERFLOW | FE_INVALID, "Invalid floating point operation"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(RaisedMessage(row.faults), row.message) << row.faults;
+        EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT & ~FE_INEXACT), 0) << row.faults;
+    }
+    EXPECT_EQ(Checked(three, 0), 3.0L);
+    EXPECT_EQ(RaisedMessage(FE_DIVBYZERO), "Floating point division by zero");
+}
+
+TEST_F(FpuTest, FirstFaultKeepsTheFaultOfTheFirstStepThatRaisedOne) {
+    int faults = -1;
+    {
+        FirstFault track;
+        const long double fine = track.Step(one + three);
+        const long double huge = track.Step(largest * three);  // overflow
+        track.Step(huge * zero);                               // then invalid: inf * 0
+        EXPECT_EQ(fine, 4.0L);
+        faults = track.Faults();
+    }
+    EXPECT_EQ(faults, FE_OVERFLOW);
+    EXPECT_EQ(std::fetestexcept(CheckedFpuFaults), 0);  // cleared when it ends
+
+    FirstFault clean;
+    clean.Step(one / three);
+    EXPECT_EQ(clean.Faults(), 0);
 }
 
 }  // namespace
