@@ -17,6 +17,22 @@ inline void Expect(bool holds, const std::string& what) {
         Broken(what);
 }
 
+// The reference readings' digits, written apart from the program's own readers they check.
+inline bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// 0..15 for a hexadecimal digit, -1 for any other character.
+inline int HexValue(char c) {
+    if (IsDecimalDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // The input as a text that stays readable in a message (control bytes and bytes above 126 as
 // \xHH), cut after `limit` bytes.
 inline std::string Printable(const std::string& text, std::size_t limit = 80) {

@@ -48,16 +48,6 @@ bool IsBlank(unsigned char c) {
     return c <= 32;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // An integer token: a sign, then decimal digits in the signed 64-bit range, or '$' / "0x" / "0X"
 // and hexadecimal digits of at most 64 bits; the low 32 bits as a signed value.
 std::optional<std::int32_t> TokenValue(std::string_view token) {
@@ -72,7 +62,7 @@ std::optional<std::int32_t> TokenValue(std::string_view token) {
     if (token.empty())
         return std::nullopt;
     for (char c : token) {
-        if (hex ? HexValue(c) < 0 : (c < '0' || c > '9'))
+        if (hex ? metopt::fuzz::HexValue(c) < 0 : !metopt::fuzz::IsDecimalDigit(c))
             return std::nullopt;
     }
     const std::size_t first = token.find_first_not_of('0');
@@ -87,7 +77,7 @@ std::optional<std::int32_t> TokenValue(std::string_view token) {
     }
     unsigned __int128 magnitude = 0;
     for (char c : digits)
-        magnitude = magnitude * (hex ? 16 : 10) + static_cast<unsigned>(HexValue(c));
+        magnitude = magnitude * (hex ? 16 : 10) + static_cast<unsigned>(metopt::fuzz::HexValue(c));
     const auto low = static_cast<std::uint32_t>(negative ? -magnitude : magnitude);
     return static_cast<std::int32_t>(low);
 }

@@ -13,23 +13,11 @@
 using namespace metopt::runtime;
 using metopt::fuzz::Broken;
 using metopt::fuzz::Expect;
+using metopt::fuzz::HexValue;
+using metopt::fuzz::IsDecimalDigit;
 using metopt::fuzz::Printable;
 
 namespace {
-
-bool IsDecimalDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-    if (IsDecimalDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::string_view WithoutLeadingZeros(std::string_view digits) {
     const std::size_t first = digits.find_first_not_of('0');
