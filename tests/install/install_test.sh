@@ -13,19 +13,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 DESTDIR="$stage" cmake --install "$build" >/dev/null
 root="$stage$prefix"
 
-expected=(
-    bin/metopt
-    share/metopt/Palitr10.dat
-    "share/applications/$id.desktop"
-    "share/metainfo/$id.metainfo.xml"
-    "share/icons/hicolor/scalable/apps/$id.svg"
-    "share/icons/hicolor/48x48/apps/$id.png"
-    "share/icons/hicolor/256x256/apps/$id.png"
-    share/man/man1/metopt.1.gz
-    share/doc/metopt/README.md
-    share/doc/metopt/copyright
-    share/doc/metopt/changelog.gz
-)
+# The list of installed files stands beside this script.
+mapfile -t expected < <(grep -v '^#' "$(dirname "$0")/installed-files")
 for file in "${expected[@]}"; do
     [ -f "$root/$file" ] || fail "not installed: $file"
 done
