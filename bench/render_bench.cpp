@@ -25,12 +25,10 @@
 #include "render/fieldtexts.h"
 #include "render/fill.h"
 #include "render/grid.h"
-#include "render/hooks.h"
 #include "render/levellines.h"
 #include "render/sampling.h"
 #include "render/trace.h"
 #include "render/valuescan.h"
-#include "render/viewreset.h"
 #include "runtime/fpu.h"
 #include "ui/mainform.h"
 
@@ -43,42 +41,58 @@ struct AreaSize {
     int height;
 };
 constexpr AreaSize Sizes[] = {{448, 412}, {1920, 1080}};
-constexpr int DiscreteMap = 0;
-constexpr int GradientFill = 1;
-constexpr int ByAnalysis = 0;
-constexpr int ByThreshold = 1;
 constexpr std::int32_t GradientColours = 30;
 
-// Function k over an area of the given size with the default region, nothing scanned yet.
-void Prepare(int function, const AreaSize& size) {
-    runtime::InitFpu();
-    render::ResetViewport();
-    render::ResetHooks();
-    render::SetStatusSink([](const std::string&) {});
-    core::CurrentFunc = core::ObjectiveFuncs[function];
-    render::MapCols = size.width - 2;
-    render::MapRows = size.height - 2;
-}
+// The palette every case draws with, loaded once.
+palette::TPalette Colours{};
 
-// The same, scanned, with the map drawn on a canvas of that size.
-platform::Canvas PrepareMap(int function, const AreaSize& size) {
-    Prepare(function, size);
-    render::ScanValueRange(render::GraphFieldTexts{});
-    platform::Canvas canvas(size.width, size.height);
-    render::FillSurface(canvas, DiscreteMap, GradientColours);
-    return canvas;
-}
+// Status texts that go nowhere, and no Stop.
+class SilentProgress final : public render::Progress {
+  public:
+    void ShowStatus(const std::string&) override {}
+    bool StopRequested() const override { return false; }
+};
+
+// Function k over an area of the given size with the default region, nothing scanned yet.
+struct Scene {
+    Scene(int function, const AreaSize& size) : canvas(size.width, size.height) {
+        runtime::InitFpu();
+        plot.CurrentFunc = core::ObjectiveFuncs[function];
+        plot.MapCols = size.width - 2;
+        plot.MapRows = size.height - 2;
+    }
+    render::DrawContext Drawing() { return {plot, Colours, progress}; }
+    void Scan(unsigned threads = render::SamplingThreads()) {
+        render::ScanValueRange(plot, progress, render::GraphFieldTexts{}, threads);
+    }
+    void Map(render::FillMode mode = render::FillMode::Discrete) {
+        render::FillSurface(canvas, Drawing(), mode, GradientColours);
+    }
+    // Scanned, with the map drawn on the canvas.
+    Scene& Mapped() {
+        Scan();
+        Map();
+        return *this;
+    }
+
+    render::TPlot plot;
+    core::TDescent descent;
+    render::TSavedPicture saved;
+    SilentProgress progress;
+    platform::Canvas canvas;
+};
 
 void Floor(benchmark::State& state, int function, AreaSize size) {
-    Prepare(function, size);
-    render::ScanValueRange(render::GraphFieldTexts{});
+    Scene scene(function, size);
+    scene.Scan();
+    const render::TPlot& plot = scene.plot;
     std::vector<long double> x;
-    for (std::int32_t col = 1; col <= render::MapCols; ++col)
-        x.push_back(render::ColumnToX(col));
+    for (std::int32_t col = 1; col <= plot.MapCols; ++col)
+        x.push_back(render::ColumnToX(plot, col));
     std::vector<long double> y;
-    for (std::int32_t row = 1; row <= render::MapRows; ++row)
-        y.push_back(render::RowToY(row));
-    const core::TObjectiveFunc f = core::CurrentFunc;
+    for (std::int32_t row = 1; row <= plot.MapRows; ++row)
+        y.push_back(render::RowToY(plot, row));
+    const core::TObjectiveFunc f = plot.CurrentFunc;
     for (auto _ : state) {
         for (const long double rowY : y) {
             for (const long double colX : x) {
@@ -90,55 +104,60 @@ void Floor(benchmark::State& state, int function, AreaSize size) {
 }
 
 void Scan(benchmark::State& state, int function, AreaSize size, unsigned threads) {
-    Prepare(function, size);
+    Scene scene(function, size);
     for (auto _ : state)
-        render::ScanValueRange(render::GraphFieldTexts{}, threads);
+        scene.Scan(threads);
 }
 
 // The map command with the range not valid: the scan, then the fill.
 void MapFresh(benchmark::State& state, int function, AreaSize size) {
-    platform::Canvas canvas = PrepareMap(function, size);
+    Scene scene(function, size);
+    scene.Mapped();
     for (auto _ : state) {
-        render::ZRangeValid = false;
-        render::ScanValueRange(render::GraphFieldTexts{});
-        render::FillSurface(canvas, DiscreteMap, GradientColours);
+        scene.plot.ZRangeValid = false;
+        scene.Scan();
+        scene.Map();
     }
 }
 
 // The map command with the range valid: the fill alone, from the scan's samples.
-void Fill(benchmark::State& state, int function, AreaSize size, int mode) {
-    platform::Canvas canvas = PrepareMap(function, size);
+void Fill(benchmark::State& state, int function, AreaSize size, render::FillMode mode) {
+    Scene scene(function, size);
+    scene.Mapped();
     for (auto _ : state)
-        render::FillSurface(canvas, mode, GradientColours);
+        scene.Map(mode);
 }
 
 // The same fill with the function evaluated again at every pixel.
 void FillEvaluating(benchmark::State& state, int function, AreaSize size) {
-    platform::Canvas canvas = PrepareMap(function, size);
-    render::ReleaseKeptSamples();
+    Scene scene(function, size);
+    scene.Mapped();
+    render::ReleaseKeptSamples(scene.plot);
     for (auto _ : state)
-        render::FillSurface(canvas, DiscreteMap, GradientColours);
+        scene.Map();
 }
 
 // Level lines over the map (the map put back before each pass, untimed).
-void LevelLines(benchmark::State& state, int function, AreaSize size, int mode) {
-    const platform::Canvas map = PrepareMap(function, size);
-    platform::Canvas canvas = map;
+void LevelLines(benchmark::State& state, int function, AreaSize size,
+                render::LevelLineMethod method) {
+    Scene scene(function, size);
+    const platform::Canvas map = scene.Mapped().canvas;
     const render::LevelLineOptions options;
     for (auto _ : state) {
         state.PauseTiming();
-        canvas = map;
-        canvas.Image().detach();
+        scene.canvas = map;
+        scene.canvas.Image().detach();
         state.ResumeTiming();
-        render::DrawLevelLines(canvas, mode, options);
+        render::DrawLevelLines(scene.canvas, scene.Drawing(), method, options);
     }
 }
 
 void Grid(benchmark::State& state, int function, AreaSize size) {
-    platform::Canvas canvas = PrepareMap(function, size);
+    Scene scene(function, size);
+    scene.Mapped();
     const render::GridLayers everything;
     for (auto _ : state)
-        render::DrawGrid(canvas, render::GraphFieldTexts{}, everything);
+        render::DrawGrid(scene.canvas, scene.plot, Colours, render::GraphFieldTexts{}, everything);
 }
 
 core::DescentFields DefaultDescent(int function) {
@@ -148,41 +167,46 @@ core::DescentFields DefaultDescent(int function) {
 }
 
 void Descent(benchmark::State& state, int function, AreaSize size) {
-    PrepareMap(function, size);
+    Scene scene(function, size);
+    scene.Mapped();
     const core::DescentFields fields = DefaultDescent(function);
     for (auto _ : state) {
-        std::vector<std::string> lines = core::RunDescentAndReport(fields, render::VisibleRegion);
+        std::vector<std::string> lines =
+            core::RunDescentAndReport(scene.descent, fields, scene.plot.VisibleRegion);
         benchmark::DoNotOptimize(lines);
     }
 }
 
 // One trace point drawn and the picture saved, as each animation tick does.
 void TracePoint(benchmark::State& state, int function, AreaSize size) {
-    platform::Canvas canvas = PrepareMap(function, size);
-    core::RunDescentAndReport(DefaultDescent(function), render::VisibleRegion);
-    const auto count = static_cast<std::int32_t>(core::TraceCount);
+    Scene scene(function, size);
+    scene.Mapped();
+    core::RunDescentAndReport(scene.descent, DefaultDescent(function), scene.plot.VisibleRegion);
+    const auto count = static_cast<std::int32_t>(scene.descent.TraceCount);
     std::int32_t n = 0;
     for (auto _ : state) {
         n = n % count + 1;
-        render::DrawTracePoint(canvas, n);
-        render::SaveBackingImage(canvas);
+        render::DrawTracePoint(scene.canvas, scene.Drawing(), scene.descent, n);
+        render::SaveBackingImage(scene.saved, scene.canvas);
     }
 }
 
 void SaveAndRestore(benchmark::State& state, int function, AreaSize size) {
-    platform::Canvas canvas = PrepareMap(function, size);
+    Scene scene(function, size);
+    scene.Mapped();
     for (auto _ : state) {
-        render::SaveBackingImage(canvas);
-        render::RestoreBackingImage(canvas, render::GraphFieldTexts{});
+        render::SaveBackingImage(scene.saved, scene.canvas);
+        render::RestoreBackingImage(scene.saved, scene.canvas, scene.plot.GraphParams,
+                                    render::GraphFieldTexts{});
     }
 }
 
 // The map command of the window itself (a fresh scan and the fill), with its status line
-// repainted as it goes, or with the status texts going nowhere: the difference is what the
-// progress texts cost.
+// repainted as it goes: against "map, fresh scan", whose status texts go nowhere, it shows what
+// the window and its progress texts cost.
 std::unique_ptr<ui::TfmMnForm> Window;
 
-void WindowMapFresh(benchmark::State& state, int function, AreaSize size, bool withStatus) {
+void WindowMapFresh(benchmark::State& state, int function, AreaSize size) {
     runtime::InitFpu();
     if (!Window) {
         Window = std::make_unique<ui::TfmMnForm>(nullptr, METOPT_PALETTE_FILE);
@@ -192,16 +216,10 @@ void WindowMapFresh(benchmark::State& state, int function, AreaSize size, bool w
     QApplication::processEvents();
     Window->coEquat->SetItemIndex(function);
     Window->coEquatChange();
-    if (withStatus) {
-        render::SetStatusSink([](const std::string& text) { Window->ShowStatus(text); });
-    } else {
-        render::SetStatusSink([](const std::string&) {});
-    }
     for (auto _ : state) {
-        render::ZRangeValid = false;
+        Window->Plot.ZRangeValid = false;
         Window->bbDrMpClClick();
     }
-    render::ResetHooks();
 }
 
 struct Command {
@@ -216,22 +234,16 @@ void ScanOneThread(benchmark::State& s, int f, AreaSize a) {
     Scan(s, f, a, 1);
 }
 void FillDiscrete(benchmark::State& s, int f, AreaSize a) {
-    Fill(s, f, a, DiscreteMap);
+    Fill(s, f, a, render::FillMode::Discrete);
 }
 void FillGradient(benchmark::State& s, int f, AreaSize a) {
-    Fill(s, f, a, GradientFill);
+    Fill(s, f, a, render::FillMode::Gradient);
 }
 void LinesByAnalysis(benchmark::State& s, int f, AreaSize a) {
-    LevelLines(s, f, a, ByAnalysis);
+    LevelLines(s, f, a, render::LevelLineMethod::Analysis);
 }
 void LinesByThreshold(benchmark::State& s, int f, AreaSize a) {
-    LevelLines(s, f, a, ByThreshold);
-}
-void WindowMapWithStatus(benchmark::State& s, int f, AreaSize a) {
-    WindowMapFresh(s, f, a, true);
-}
-void WindowMapWithoutStatus(benchmark::State& s, int f, AreaSize a) {
-    WindowMapFresh(s, f, a, false);
+    LevelLines(s, f, a, render::LevelLineMethod::Threshold);
 }
 
 const Command Commands[] = {
@@ -248,8 +260,7 @@ const Command Commands[] = {
     {"trace point + save", TracePoint},
     {"save + restore", SaveAndRestore},
     {"descent (defaults)", Descent},
-    {"window map, status", WindowMapWithStatus},
-    {"window map, no status", WindowMapWithoutStatus},
+    {"window map, status", WindowMapFresh},
 };
 
 std::string CaseName(const char* command, int function, const AreaSize& size) {
@@ -310,7 +321,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     runtime::InitFpu();
-    palette::LoadPalette(METOPT_PALETTE_FILE);
+    palette::LoadPalette(Colours, METOPT_PALETTE_FILE);
     for (const AreaSize& size : Sizes) {
         for (const Command& command : Commands) {
             for (int function = 0; function < core::FunctionCount; ++function) {

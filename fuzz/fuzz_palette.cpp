@@ -181,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every entry starts out different, so that an entry written where it should not be shows.
     TPaletteEntry before[PaletteSize];
+    TPalette Palette;
     for (int i = 0; i < PaletteSize; ++i) {
         before[i] = TPaletteEntry{0x5A000000 + i, -1 - i, 1000 + i, 0x7FFF0000 + i};
         Palette[i] = before[i];
@@ -191,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int freeDescriptor = LowestFreeDescriptor();
     int errorCode = 0;
     try {
-        LoadPalette(fileName);
+        LoadPalette(Palette, fileName);
     } catch (const metopt::runtime::EInOutError& e) {
         errorCode = e.ErrorCode();
     } catch (const metopt::runtime::Exception& e) {

@@ -90,10 +90,4 @@ const TObjectiveFunc ObjectiveFuncs[FunctionCount] = {Paraboloid, TwoValleys, Ra
 const TGradientProc GradientProcs[FunctionCount] = {ParaboloidGradient, TwoValleysGradient,
                                                     RadialSincGradient};
 
-TObjectiveFunc CurrentFunc = TwoValleys;
-
-void ResetFunctions() {
-    CurrentFunc = ObjectiveFuncs[1];
-}
-
 }  // namespace metopt::core

@@ -16,10 +16,4 @@ extern const char* const FunctionCaptions[FunctionCount];
 extern const TObjectiveFunc ObjectiveFuncs[FunctionCount];
 extern const TGradientProc GradientProcs[FunctionCount];
 
-// The function the plot is sampled from; ObjectiveFuncs[1] at start.
-extern TObjectiveFunc CurrentFunc;
-
-// Puts CurrentFunc back to its start value (tests).
-void ResetFunctions();
-
 }  // namespace metopt::core

@@ -8,17 +8,6 @@
 
 namespace metopt::core {
 
-TTracePoint Trace[TraceCapacity + 1];
-std::uint32_t TraceCount = 0;
-
-long double EpsValue = 0;
-long double StepValue = 0;
-long double DomainRadius = 0;
-std::int32_t FuncIndex = 0;
-std::int32_t TraceFuncIndex = 0;
-
-bool DescentHitLimit = false;
-
 namespace {
 
 // The bracketing scan may take at most this many steps of h_step inside the disc.
@@ -31,28 +20,28 @@ const char* const BadStepMessage = "Шаг сканирования h_step до�
 const char* const TooManyStepsMessage =
     "Слишком много шагов сканирования: уменьшите Uoo или увеличьте h_step";
 
-bool FuncIndexValid() {
-    return FuncIndex >= 0 && FuncIndex < FunctionCount;
+bool FuncIndexValid(const TDescent& descent) {
+    return descent.FuncIndex >= 0 && descent.FuncIndex < FunctionCount;
 }
 
 // Every table access goes through these, so no caller can index the tables out of range.
-TObjectiveFunc SelectedFunction() {
-    if (!FuncIndexValid())
+TObjectiveFunc SelectedFunction(const TDescent& descent) {
+    if (!FuncIndexValid(descent))
         throw runtime::Exception(NoFunctionMessage);
-    return ObjectiveFuncs[FuncIndex];
+    return ObjectiveFuncs[descent.FuncIndex];
 }
 
-TGradientProc SelectedGradient() {
-    if (!FuncIndexValid())
+TGradientProc SelectedGradient(const TDescent& descent) {
+    if (!FuncIndexValid(descent))
         throw runtime::Exception(NoFunctionMessage);
-    return GradientProcs[FuncIndex];
+    return GradientProcs[descent.FuncIndex];
 }
 
 // (DomainRadius - StepValue) / StepValue, the number of steps the scan may take. An overflow of
 // the quotient (a huge radius over a tiny step) counts as too many and leaves no flag behind.
-bool ScanTooLong() {
+bool ScanTooLong(const TDescent& descent) {
     runtime::ClearFpuFlags();
-    const long double steps = (DomainRadius - StepValue) / StepValue;
+    const long double steps = (descent.DomainRadius - descent.StepValue) / descent.StepValue;
     const bool tooLong = steps > MaxScanSteps;  // an overflow gives +inf, also too many
     runtime::ClearFpuFlags();
     return tooLong;
@@ -60,10 +49,10 @@ bool ScanTooLong() {
 
 // A scan advances only with a positive step, and ends within a bounded number of them.
 // Deliberate: see docs/behaviour.md, "Run refusals".
-void CheckScanParameters() {
-    if (!(StepValue > 0))
+void CheckScanParameters(const TDescent& descent) {
+    if (!(descent.StepValue > 0))
         throw runtime::Exception(BadStepMessage);
-    if (ScanTooLong())
+    if (ScanTooLong(descent))
         throw runtime::Exception(TooManyStepsMessage);
 }
 
@@ -78,18 +67,6 @@ void MoveAlongAntigradient(long double xp, long double yp, long double t, long d
 
 }  // namespace
 
-void ResetMinimizer() {
-    for (TTracePoint& point : Trace)
-        point = TTracePoint{};
-    TraceCount = 0;
-    EpsValue = 0;
-    StepValue = 0;
-    DomainRadius = 0;
-    FuncIndex = 0;
-    TraceFuncIndex = 0;
-    DescentHitLimit = false;
-}
-
 long double Distance(long double x1, long double y1, long double x2, long double y2) {
     runtime::ClearFpuFlags();
     const long double d = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
@@ -97,49 +74,50 @@ long double Distance(long double x1, long double y1, long double x2, long double
     return d;
 }
 
-bool InsideDomain(long double x, long double y) {
-    return Distance(x, y, 0, 0) <= DomainRadius;
+bool InsideDomain(const TDescent& descent, long double x, long double y) {
+    return Distance(x, y, 0, 0) <= descent.DomainRadius;
 }
 
-long double LineFunction(long double t, long double x, long double y) {
-    const TObjectiveFunc f = SelectedFunction();
+long double LineFunction(const TDescent& descent, long double t, long double x, long double y) {
+    const TObjectiveFunc f = SelectedFunction(descent);
     long double gx = 0;
     long double gy = 0;
-    SelectedGradient()(x, y, gx, gy);
+    SelectedGradient(descent)(x, y, gx, gy);
     long double xt = 0;
     long double yt = 0;
     MoveAlongAntigradient(x, y, t, gx, gy, xt, yt);
     return f(xt, yt);
 }
 
-void BracketStep(long double x, long double y, long double& a, long double& b) {
-    CheckScanParameters();
-    const long double h = StepValue;
+void BracketStep(const TDescent& descent, long double x, long double y, long double& a,
+                 long double& b) {
+    CheckScanParameters(descent);
+    const long double h = descent.StepValue;
     a = 0;
     b = h;
-    long double fa = LineFunction(0, x, y);
-    long double fb = LineFunction(h, x, y);
+    long double fa = LineFunction(descent, 0, x, y);
+    long double fb = LineFunction(descent, h, x, y);
     if (fb > fa)
         return;
     // From here a lags one step behind the scanned point b, and fa holds phi at b - h.
     a = -h;
     // Deliberate: see docs/behaviour.md, "Bracketing scan".
-    while (!(fb > fa) && b < DomainRadius - h) {
+    while (!(fb > fa) && b < descent.DomainRadius - h) {
         a = a + h;
         b = b + h;
         fa = fb;
-        fb = LineFunction(b, x, y);
+        fb = LineFunction(descent, b, x, y);
     }
 }
 
-long double GoldenSection(long double x, long double y, long double a, long double b,
-                          long double& t) {
+long double GoldenSection(const TDescent& descent, long double x, long double y, long double a,
+                          long double b, long double& t) {
     const long double c1 = (3 - std::sqrt(5.0L)) / 2;
     const long double c2 = (std::sqrt(5.0L) - 1) / 2;
     long double t1 = a + c1 * (b - a);
     long double t2 = a + c2 * (b - a);
-    long double p1 = LineFunction(t1, x, y);
-    long double p2 = LineFunction(t2, x, y);
+    long double p1 = LineFunction(descent, t1, x, y);
+    long double p2 = LineFunction(descent, t2, x, y);
     if (p2 < p1) {
         a = t1;
         t1 = t2;
@@ -148,10 +126,10 @@ long double GoldenSection(long double x, long double y, long double a, long doub
         b = t2;
     }
     // Deliberate: see docs/behaviour.md, "One eps".
-    while (std::fabs(b - a) >= EpsValue) {
+    while (std::fabs(b - a) >= descent.EpsValue) {
         const long double width = std::fabs(b - a);
         t2 = (a + b) - t1;
-        p2 = LineFunction(t2, x, y);
+        p2 = LineFunction(descent, t2, x, y);
         if (t1 > t2) {
             if (p1 < p2) {
                 a = t2;
@@ -179,31 +157,32 @@ long double GoldenSection(long double x, long double y, long double a, long doub
     return p1;
 }
 
-long double LineSearch(long double x, long double y) {
+long double LineSearch(const TDescent& descent, long double x, long double y) {
     long double a = 0;
     long double b = 0;
-    BracketStep(x, y, a, b);
+    BracketStep(descent, x, y, a, b);
     long double t = 0;
-    GoldenSection(x, y, a, b, t);
+    GoldenSection(descent, x, y, a, b, t);
     return t;
 }
 
 // Deliberate: see docs/behaviour.md, "Run refusals".
-void CheckRunParameters() {
-    if (!FuncIndexValid())
+void CheckRunParameters(const TDescent& descent) {
+    if (!FuncIndexValid(descent))
         throw runtime::Exception(NoFunctionMessage);
-    if (!(EpsValue > 0))
+    if (!(descent.EpsValue > 0))
         throw runtime::Exception(BadEpsMessage);
-    CheckScanParameters();
+    CheckScanParameters(descent);
 }
 
-long double SteepestDescent(long double x0, long double y0, long double& xmin, long double& ymin,
-                            std::uint32_t& count) {
-    CheckRunParameters();
-    DescentHitLimit = false;
-    const TObjectiveFunc f = SelectedFunction();
-    const TGradientProc gradient = SelectedGradient();
-    TraceFuncIndex = FuncIndex;
+long double SteepestDescent(TDescent& descent, long double x0, long double y0, long double& xmin,
+                            long double& ymin) {
+    CheckRunParameters(descent);
+    descent.DescentHitLimit = false;
+    const TObjectiveFunc f = SelectedFunction(descent);
+    const TGradientProc gradient = SelectedGradient(descent);
+    descent.TraceFuncIndex = descent.FuncIndex;
+    std::uint32_t& count = descent.TraceCount;
     count = 0;
     long double x = x0;
     long double y = y0;
@@ -214,19 +193,19 @@ long double SteepestDescent(long double x0, long double y0, long double& xmin, l
         long double gx = 0;
         long double gy = 0;
         gradient(xp, yp, gx, gy);
-        const long double t = LineSearch(xp, yp);
+        const long double t = LineSearch(descent, xp, yp);
         MoveAlongAntigradient(xp, yp, t, gx, gy, x, y);
         // Deliberate: see docs/behaviour.md, "Trace without start".
-        Trace[count] = TTracePoint{x, y};
+        descent.Trace[count] = TTracePoint{x, y};
         // Deliberate: see docs/behaviour.md, "One eps".
-        if (Distance(xp, yp, x, y) < EpsValue)
+        if (Distance(xp, yp, x, y) < descent.EpsValue)
             break;
         // Deliberate: see docs/behaviour.md, "Outside the disc".
-        if (!InsideDomain(x, y))
+        if (!InsideDomain(descent, x, y))
             break;
         // Deliberate: see docs/behaviour.md, "Run limits".
         if (count == TraceCapacity) {
-            DescentHitLimit = true;
+            descent.DescentHitLimit = true;
             break;
         }
     }

@@ -29,39 +29,40 @@ std::string RegionLine(const TRegion& visible) {
 
 }  // namespace
 
-std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible) {
+std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
+                                             const TRegion& visible) {
     // Each parameter is set as soon as it is read, so a field that fails to parse leaves the
     // ones before it set.
     // Deliberate: see docs/behaviour.md, "Lenient numbers".
     const long double x0 = runtime::ParseNumber(fields.x0);
     const long double y0 = runtime::ParseNumber(fields.y0);
     // Deliberate: see docs/behaviour.md, "Run parameters kept".
-    EpsValue = runtime::ParseNumber(fields.eps);
-    StepValue = runtime::ParseNumber(fields.step);
-    DomainRadius = runtime::ParseNumber(fields.radius);
-    FuncIndex = fields.funcIndex;
+    descent.EpsValue = runtime::ParseNumber(fields.eps);
+    descent.StepValue = runtime::ParseNumber(fields.step);
+    descent.DomainRadius = runtime::ParseNumber(fields.radius);
+    descent.FuncIndex = fields.funcIndex;
 
     long double xmin = 0;
     long double ymin = 0;
-    const long double zmin = SteepestDescent(x0, y0, xmin, ymin, TraceCount);
+    const long double zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
     // The run has checked FuncIndex, so the table entry exists.
-    const TObjectiveFunc f = ObjectiveFuncs[FuncIndex];
+    const TObjectiveFunc f = ObjectiveFuncs[descent.FuncIndex];
 
     std::vector<std::string> lines;
-    lines.reserve(8 + TraceCount);
+    lines.reserve(8 + descent.TraceCount);
     lines.emplace_back();
     lines.push_back(RegionLine(visible));
     // Deliberate: see docs/behaviour.md, "Report texts".
     lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
-    lines.push_back("Скорейший спуск прошел за " + FormatInteger(TraceCount) + " итерац.");
+    lines.push_back("Скорейший спуск прошел за " + FormatInteger(descent.TraceCount) + " итерац.");
     lines.emplace_back();
     lines.push_back("Трасса спуска:");
-    for (std::uint32_t k = 1; k <= TraceCount; ++k) {
-        const TTracePoint& p = Trace[k];
+    for (std::uint32_t k = 1; k <= descent.TraceCount; ++k) {
+        const TTracePoint& p = descent.Trace[k];
         lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f(p.X, p.Y)));
     }
-    if (DescentHitLimit)
+    if (descent.DescentHitLimit)
         lines.push_back(IterationLimitLine);
     return lines;
 }

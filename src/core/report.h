@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/minimizer.h"
 #include "core/region.h"
 
 namespace metopt::core {
@@ -22,11 +23,12 @@ struct DescentFields {
 // The extra last line of a run stopped at the iteration limit.
 extern const char* const IterationLimitLine;
 
-// Parses the fields, sets the run parameters, runs SteepestDescent and returns the report lines
-// (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit). On an error it
-// raises before returning, with the parameters read so far already set; the caller then leaves
+// Parses the fields, sets the descent's run parameters, runs SteepestDescent and returns the report
+// lines (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit). On an error
+// it raises before returning, with the parameters read so far already set; the caller then leaves
 // its report untouched.
 // Deliberate: see docs/behaviour.md, "Report kept".
-std::vector<std::string> RunDescentAndReport(const DescentFields& fields, const TRegion& visible);
+std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
+                                             const TRegion& visible);
 
 }  // namespace metopt::core

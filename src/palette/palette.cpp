@@ -7,8 +7,6 @@ namespace metopt::palette {
 // Deliberate: see docs/behaviour.md, "Palette folder".
 const char* const PaletteFileName = "Palitr10.dat";
 
-TPaletteEntry Palette[PaletteSize];
-
 // Deliberate: see docs/behaviour.md, "Palette values".
 std::int32_t PackColor(std::int32_t r, std::int32_t g, std::int32_t b) {
     // Unsigned arithmetic wraps instead of overflowing; the conversion back keeps the 32 bits.
@@ -18,14 +16,14 @@ std::int32_t PackColor(std::int32_t r, std::int32_t g, std::int32_t b) {
     return static_cast<std::int32_t>(packed);
 }
 
-void LoadPalette() {
-    LoadPalette(PaletteFileName);
+void LoadPalette(TPalette& Palette) {
+    LoadPalette(Palette, PaletteFileName);
 }
 
 // Each component is stored as soon as it is read, so a record that fails keeps what was read
 // before the failure, while its Color stays as it was.
 // Deliberate: see docs/behaviour.md, "Palette layout".
-void LoadPalette(const std::string& fileName) {
+void LoadPalette(TPalette& Palette, const std::string& fileName) {
     runtime::TextFile file;  // closed by its destructor when a check below throws
     file.Assign(fileName);
     file.Reset();
@@ -41,11 +39,6 @@ void LoadPalette(const std::string& fileName) {
     }
     file.Close();
     runtime::CheckIO();
-}
-
-void ResetPalette() {
-    for (TPaletteEntry& entry : Palette)
-        entry = TPaletteEntry{};
 }
 
 }  // namespace metopt::palette

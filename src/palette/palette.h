@@ -1,5 +1,6 @@
 #pragma once
-// The program-wide table of 22 colours, the role of each entry, and its file.
+// The table of 22 colours, the role of each entry, and its file.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -33,17 +34,16 @@ constexpr int NumberBackColor = 21;
 
 extern const char* const PaletteFileName;  // "Palitr10.dat"
 
-extern TPaletteEntry Palette[PaletteSize];
+// The colours the window draws with; all zero (black) until a file is loaded. The window owns one.
+using TPalette = std::array<TPaletteEntry, PaletteSize>;
 
 // R + G*256 + B*65536, wrapping in 32 bits (a component outside 0..255 spills into its neighbour).
 std::int32_t PackColor(std::int32_t r, std::int32_t g, std::int32_t b);
 
-// Reads the 22 records of the palette file (PaletteFileName in the current folder unless a name
-// is given). Raises EInOutError; the entries read before the failure keep their values.
-void LoadPalette();
-void LoadPalette(const std::string& fileName);
-
-// Every entry back to 0 (tests).
-void ResetPalette();
+// Reads the 22 records of the palette file into Palette (PaletteFileName in the current folder
+// unless a name is given). Raises EInOutError; the entries read before the failure keep their
+// values.
+void LoadPalette(TPalette& Palette);
+void LoadPalette(TPalette& Palette, const std::string& fileName);
 
 }  // namespace metopt::palette

@@ -1,14 +1,9 @@
 #include "render/coordinates.h"
 
-#include "core/functions.h"
 #include "runtime/fpu.h"
 #include "runtime/rounding.h"
 
 namespace metopt::render {
-
-core::TRegion VisibleRegion;
-std::int32_t MapCols = 0;
-std::int32_t MapRows = 0;
 
 namespace {
 
@@ -46,39 +41,41 @@ std::int32_t PixelOf(long double v, long double first, long double last, int siz
 
 }  // namespace
 
-long double SampledX(std::int32_t col, int& faults) {
-    return SampledCoordinate(col, VisibleRegion.Xb, VisibleRegion.Xe, MapCols, faults);
+long double SampledX(const TPlot& plot, std::int32_t col, int& faults) {
+    const core::TRegion& r = plot.VisibleRegion;
+    return SampledCoordinate(col, r.Xb, r.Xe, plot.MapCols, faults);
 }
 
 // y runs from Ye in row 1 down to Yb.
-long double SampledY(std::int32_t row, int& faults) {
-    return SampledCoordinate(row, VisibleRegion.Ye, VisibleRegion.Yb, MapRows, faults);
+long double SampledY(const TPlot& plot, std::int32_t row, int& faults) {
+    const core::TRegion& r = plot.VisibleRegion;
+    return SampledCoordinate(row, r.Ye, r.Yb, plot.MapRows, faults);
 }
 
-std::int32_t XToColumn(long double x, int W) {
-    return PixelOf(x, VisibleRegion.Xb, VisibleRegion.Xe, W);
+std::int32_t XToColumn(const TPlot& plot, long double x, int W) {
+    return PixelOf(x, plot.VisibleRegion.Xb, plot.VisibleRegion.Xe, W);
 }
 
-std::int32_t YToRow(long double y, int H) {
-    return PixelOf(y, VisibleRegion.Ye, VisibleRegion.Yb, H);
+std::int32_t YToRow(const TPlot& plot, long double y, int H) {
+    return PixelOf(y, plot.VisibleRegion.Ye, plot.VisibleRegion.Yb, H);
 }
 
-long double ColumnToX(std::int32_t col) {
+long double ColumnToX(const TPlot& plot, std::int32_t col) {
     int faults = 0;
-    const long double x = SampledX(col, faults);
+    const long double x = SampledX(plot, col, faults);
     return runtime::Checked(x, faults);
 }
 
-long double RowToY(std::int32_t row) {
+long double RowToY(const TPlot& plot, std::int32_t row) {
     int faults = 0;
-    const long double y = SampledY(row, faults);
+    const long double y = SampledY(plot, row, faults);
     return runtime::Checked(y, faults);
 }
 
-long double ValueAtPixel(std::int32_t col, std::int32_t row) {
-    const long double x = ColumnToX(col);
-    const long double y = RowToY(row);
-    return core::CurrentFunc(x, y);
+long double ValueAtPixel(const TPlot& plot, std::int32_t col, std::int32_t row) {
+    const long double x = ColumnToX(plot, col);
+    const long double y = RowToY(plot, row);
+    return plot.CurrentFunc(x, y);
 }
 
 }  // namespace metopt::render

@@ -5,12 +5,10 @@
 
 #include "palette/palette.h"
 #include "render/coordinates.h"
-#include "render/hooks.h"
 #include "render/pixelrows.h"
 #include "render/progress.h"
 #include "render/rowteam.h"
 #include "render/sampling.h"
-#include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/rounding.h"
@@ -59,13 +57,14 @@ std::int32_t GradientComponent(std::int32_t from, std::int32_t to, std::int64_t 
 }
 
 // The colour of position t in the discrete map.
-std::int32_t DiscreteColorAt(long double t) {
+std::int32_t DiscreteColorAt(const palette::TPalette& Palette, long double t) {
     const auto index = ClampedFloor(t * DiscreteScale, 0, LastMapClass);
-    return palette::Palette[index].Color;
+    return Palette[static_cast<std::size_t>(index)].Color;
 }
 
 // The colour of position t in a gradient of gradientCount colours.
-std::int32_t GradientColorAt(long double t, std::int32_t gradientCount) {
+std::int32_t GradientColorAt(const palette::TPalette& Palette, long double t,
+                             std::int32_t gradientCount) {
     const std::int64_t n = std::int64_t{gradientCount} - 1;
     const long double scaled = t * (static_cast<long double>(n) + GradientScaleExtra);
     // Deliberate: see docs/behaviour.md, "Spin edit values".
@@ -74,8 +73,8 @@ std::int32_t GradientColorAt(long double t, std::int32_t gradientCount) {
     // Steps run from 0 to n (n below 0 only when the spin edit holds a value below its range).
     const std::int64_t k =
         ClampedFloor(scaled, std::min<std::int64_t>(0, n), std::max<std::int64_t>(0, n));
-    const palette::TPaletteEntry& low = palette::Palette[palette::GradientLowColor];
-    const palette::TPaletteEntry& high = palette::Palette[palette::GradientHighColor];
+    const palette::TPaletteEntry& low = Palette[palette::GradientLowColor];
+    const palette::TPaletteEntry& high = Palette[palette::GradientHighColor];
     return palette::PackColor(GradientComponent(low.R, high.R, k, n),
                               GradientComponent(low.G, high.G, k, n),
                               GradientComponent(low.B, high.B, k, n));
@@ -112,70 +111,85 @@ class ColorScale {
 
 }  // namespace
 
-std::int32_t DiscreteColor(long double z, long double lo, long double hi) {
-    return DiscreteColorAt(ScalePosition(z, lo, hi));
+FillMode FillModeOf(std::int32_t itemIndex) {
+    switch (itemIndex) {
+        case 0:
+            return FillMode::Discrete;
+        case 1:
+            return FillMode::Gradient;
+        default:
+            return FillMode::None;
+    }
 }
 
-std::int32_t GradientColor(long double z, long double lo, long double hi,
-                           std::int32_t gradientCount) {
-    return GradientColorAt(ScalePosition(z, lo, hi), gradientCount);
+std::int32_t DiscreteColor(const palette::TPalette& Palette, long double z, long double lo,
+                           long double hi) {
+    return DiscreteColorAt(Palette, ScalePosition(z, lo, hi));
 }
 
-void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount) {
-    FillSurface(canvas, mode, gradientCount, SamplingThreads());
+std::int32_t GradientColor(const palette::TPalette& Palette, long double z, long double lo,
+                           long double hi, std::int32_t gradientCount) {
+    return GradientColorAt(Palette, ScalePosition(z, lo, hi), gradientCount);
 }
 
-void FillSurface(platform::Canvas& canvas, std::int32_t mode, std::int32_t gradientCount,
-                 unsigned threads) {
-    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
-    const std::int32_t outline = palette::Palette[palette::OutlineColor].Color;
+void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode mode,
+                 std::int32_t gradientCount) {
+    FillSurface(canvas, context, mode, gradientCount, SamplingThreads());
+}
+
+void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode mode,
+                 std::int32_t gradientCount, unsigned threads) {
+    const palette::TPalette& Palette = context.Palette;
+    const TPlot& plot = context.plot;
+    const std::int32_t background = Palette[palette::BackgroundColor].Color;
+    const std::int32_t outline = Palette[palette::OutlineColor].Color;
     canvas.SetPenColor(outline);
     canvas.SetBrushColor(background);
     canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
 
-    const PixelValues values;
+    const PixelValues values(plot);
     threads = values.Threads(threads);
-    const std::int32_t cols = MapCols;
-    const ColorScale scale(ZMin, ZMax);
+    const std::int32_t cols = plot.MapCols;
+    const std::int32_t rows = plot.MapRows;
+    const ColorScale scale(plot.ZMin, plot.ZMax);
     const PixelRows pixels(canvas);
 
     RowPass pass;
-    pass.beforeRow = [](std::int32_t row) {
-        if (StopRequested)
+    pass.beforeRow = [&](std::int32_t row) {
+        if (context.progress.StopRequested())
             return false;
-        ShowRowProgress(FillStatusPrefix, row, MapRows);
+        ShowRowProgress(context.progress, FillStatusPrefix, row, rows);
         return true;
     };
     pass.work = [&](std::int32_t row) {
         const PixelValues::Row rowValues = values.RowAt(row);
         for (std::int32_t col = 1; col <= cols; ++col) {
             const long double z = values.At(rowValues, col);
-            // Deliberate: see docs/behaviour.md, "No list item".
-            if (mode == 0) {
-                pixels.Set(col, row, DiscreteColorAt(scale.Position(z)));
-            } else if (mode == 1) {
-                pixels.Set(col, row, GradientColorAt(scale.Position(z), gradientCount));
+            if (mode == FillMode::Discrete) {
+                pixels.Set(col, row, DiscreteColorAt(Palette, scale.Position(z)));
+            } else if (mode == FillMode::Gradient) {
+                pixels.Set(col, row, GradientColorAt(Palette, scale.Position(z), gradientCount));
             }
         }
     };
     // Rows drawn ahead go back to what the frame and background left there.
     const int width = canvas.Width();
     const int height = canvas.Height();
-    RunDrawingPass(MapRows, threads, pass, pixels, cols, [&](std::int32_t col, std::int32_t row) {
+    RunDrawingPass(rows, threads, pass, pixels, cols, [&](std::int32_t col, std::int32_t row) {
         return col == width - 1 || row == height - 1 ? outline : background;
     });
 }
 
-void DrawLegend(platform::Canvas& canvas) {
+void DrawLegend(platform::Canvas& canvas, const palette::TPalette& Palette) {
     const int width = canvas.Width();
     const int height = canvas.Height();
     // Box i spans from its own border column to the next one; the later box draws the shared one.
     const auto border = [width](int i) {
         return runtime::RoundEven(static_cast<long double>(std::int64_t{i} * (width - 1)) / 10);
     };
-    canvas.SetPenColor(palette::Palette[palette::OutlineColor].Color);
+    canvas.SetPenColor(Palette[palette::OutlineColor].Color);
     for (int i = 0; i < LegendBoxes; ++i) {
-        canvas.SetBrushColor(DiscreteColor(i, 0, LastMapClass));
+        canvas.SetBrushColor(DiscreteColor(Palette, i, 0, LastMapClass));
         canvas.Rectangle(static_cast<int>(border(i)), 0, static_cast<int>(border(i + 1) + 1),
                          height);
     }

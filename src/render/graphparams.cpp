@@ -4,8 +4,6 @@
 
 namespace metopt::render {
 
-TGraphParams GraphParams;
-
 namespace {
 
 std::int32_t Narrow(std::int64_t n) {
@@ -37,20 +35,21 @@ void SetRectangle(TGraphParams& params, int left, int top, int W, int H) {
 
 }  // namespace
 
-void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H) {
-    ReadReals(fields, GraphParams);
+void ReadGraphParams(TGraphParams& params, const GraphFieldTexts& fields, int left, int top, int W,
+                     int H) {
+    ReadReals(fields, params);
     // Both counts are read before either is stored, so a bad one leaves both as they were.
     // Deliberate: see docs/behaviour.md, "Strict counts".
     const std::int32_t sgXs = runtime::ParseInteger(fields.SgXs);
     const std::int32_t sgYs = runtime::ParseInteger(fields.SgYs);
-    GraphParams.SgXs = sgXs;
-    GraphParams.SgYs = sgYs;
-    SetRectangle(GraphParams, left, top, W, H);
+    params.SgXs = sgXs;
+    params.SgYs = sgYs;
+    SetRectangle(params, left, top, W, H);
 }
 
 // Deliberate: see docs/behaviour.md, "Repaint never fails".
-void RefreshGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H) {
-    TGraphParams& p = GraphParams;
+void RefreshGraphParams(TGraphParams& p, const GraphFieldTexts& fields, int left, int top, int W,
+                        int H) {
     RefreshReal(p.Xb, fields.Xb);
     RefreshReal(p.Yb, fields.Yb);
     RefreshReal(p.Xe, fields.Xe);

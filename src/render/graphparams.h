@@ -13,13 +13,13 @@ struct TGraphParams {
     std::int32_t SgXs = 0, SgYs = 0;
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
-extern TGraphParams GraphParams;
-
-// Fills GraphParams; the area is at (left, top) with size W x H. Raises EConvertError for a count
+// Fills `params`; the area is at (left, top) with size W x H. Raises EConvertError for a count
 // field that is not an integer (the reals read before it keep their new values).
-void ReadGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H);
+void ReadGraphParams(TGraphParams& params, const GraphFieldTexts& fields, int left, int top, int W,
+                     int H);
 // The same, but a count field that is not an integer keeps the last good counts and raises
 // nothing (the refresh every repaint performs).
-void RefreshGraphParams(const GraphFieldTexts& fields, int left, int top, int W, int H);
+void RefreshGraphParams(TGraphParams& params, const GraphFieldTexts& fields, int left, int top,
+                        int W, int H);
 
 }  // namespace metopt::render

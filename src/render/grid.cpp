@@ -22,6 +22,17 @@ namespace {
 
 using platform::Canvas;
 
+// What the layers draw on and from. `g` is a copy of the plot's GraphParams as read for this grid.
+struct GridScene {
+    Canvas& canvas;
+    const TPlot& plot;
+    const palette::TPalette& Palette;
+    const TGraphParams g;
+
+    long long Column(long double x) const { return XToColumn(plot, x, canvas.Width()); }
+    long long Row(long double y) const { return YToRow(plot, y, canvas.Height()); }
+};
+
 long double Divide(long double dividend, long double divisor) {
     runtime::ClearFpuFlags();
     const long double quotient = dividend / divisor;
@@ -72,38 +83,43 @@ void SteppedWalk(long double from, long double bound, long double step, Action a
     }
 }
 
-void VerticalLines(Canvas& canvas, const TGraphParams& g, long double step) {
+void VerticalLines(const GridScene& scene, long double step) {
+    const TGraphParams& g = scene.g;
     SteppedWalk(g.Xb, g.Xe, step, [&](long double v) {
-        const long long column = XToColumn(v, canvas.Width());
-        Line(canvas, column, g.Top, column, g.Bottom);
+        const long long column = scene.Column(v);
+        Line(scene.canvas, column, g.Top, column, g.Bottom);
     });
 }
 
-void HorizontalLines(Canvas& canvas, const TGraphParams& g, long double step) {
+void HorizontalLines(const GridScene& scene, long double step) {
+    const TGraphParams& g = scene.g;
     SteppedWalk(g.Yb, g.Ye, step, [&](long double v) {
-        const long long row = YToRow(v, canvas.Height());
-        Line(canvas, g.Left, row, g.Right, row);
+        const long long row = scene.Row(v);
+        Line(scene.canvas, g.Left, row, g.Right, row);
     });
 }
 
-void DrawSmallGrid(Canvas& canvas, const TGraphParams& g) {
-    canvas.SetPenColor(palette::Palette[palette::SmallGridColor].Color);
-    VerticalLines(canvas, g, Divide(g.Xs, g.SgXs));
-    HorizontalLines(canvas, g, Divide(g.Ys, g.SgYs));
+void DrawSmallGrid(const GridScene& scene) {
+    const TGraphParams& g = scene.g;
+    scene.canvas.SetPenColor(scene.Palette[palette::SmallGridColor].Color);
+    VerticalLines(scene, Divide(g.Xs, g.SgXs));
+    HorizontalLines(scene, Divide(g.Ys, g.SgYs));
 }
 
-void DrawBigGrid(Canvas& canvas, const TGraphParams& g) {
-    canvas.SetPenColor(palette::Palette[palette::BigGridColor].Color);
-    VerticalLines(canvas, g, g.Xs);
-    HorizontalLines(canvas, g, g.Ys);
+void DrawBigGrid(const GridScene& scene) {
+    scene.canvas.SetPenColor(scene.Palette[palette::BigGridColor].Color);
+    VerticalLines(scene, scene.g.Xs);
+    HorizontalLines(scene, scene.g.Ys);
 }
 
-void DrawAxes(Canvas& canvas, const TGraphParams& g) {
-    canvas.SetPenColor(palette::Palette[palette::AxesColor].Color);
+void DrawAxes(const GridScene& scene) {
+    Canvas& canvas = scene.canvas;
+    const TGraphParams& g = scene.g;
+    canvas.SetPenColor(scene.Palette[palette::AxesColor].Color);
     const long long W = canvas.Width();
     const long long H = canvas.Height();
     if (g.Xb < g.Xc && g.Xc < g.Xe) {
-        const long long c = XToColumn(g.Xc, canvas.Width());
+        const long long c = scene.Column(g.Xc);
         Line(canvas, c, g.Top, c, g.Bottom);
         const long long a = W / 32;
         const long long b = H / 16;
@@ -111,7 +127,7 @@ void DrawAxes(Canvas& canvas, const TGraphParams& g) {
         Line(canvas, c, g.Top, c + a, g.Top + b);
     }
     if (g.Yb < g.Yc && g.Yc < g.Ye) {
-        const long long r = YToRow(g.Yc, canvas.Height());
+        const long long r = scene.Row(g.Yc);
         Line(canvas, g.Left, r, g.Right, r);
         const long long a = W / 16;
         const long long b = H / 32;
@@ -127,13 +143,14 @@ struct LabelPlaces {
     long long ly = NoLabelPos;
 };
 
-LabelPlaces PlaceLabels(const Canvas& canvas, const TGraphParams& g, long long tw, long long th) {
+LabelPlaces PlaceLabels(const GridScene& scene, long long tw, long long th) {
+    const TGraphParams& g = scene.g;
     LabelPlaces places;
-    const long long axisColumn = XToColumn(g.Xc, canvas.Width());
+    const long long axisColumn = scene.Column(g.Xc);
     if (axisColumn - tw > g.Left) {
         places.lx = axisColumn - tw - 1;
     }
-    const long long axisRow = YToRow(g.Yc, canvas.Height());
+    const long long axisRow = scene.Row(g.Yc);
     if (axisRow - th > g.Top) {
         places.ly = axisRow + 1;
     }
@@ -146,17 +163,19 @@ LabelPlaces PlaceLabels(const Canvas& canvas, const TGraphParams& g, long long t
     return places;
 }
 
-void DrawNumbers(Canvas& canvas, const TGraphParams& g) {
-    canvas.SetFontColor(palette::Palette[palette::NumberTextColor].Color);
-    canvas.SetBrushColor(palette::Palette[palette::NumberBackColor].Color);
+void DrawNumbers(const GridScene& scene) {
+    Canvas& canvas = scene.canvas;
+    const TGraphParams& g = scene.g;
+    canvas.SetFontColor(scene.Palette[palette::NumberTextColor].Color);
+    canvas.SetBrushColor(scene.Palette[palette::NumberBackColor].Color);
     const long long tw = canvas.TextWidth("0.00");
     const long long th = canvas.TextHeight("0");
-    const LabelPlaces places = PlaceLabels(canvas, g, tw, th);
+    const LabelPlaces places = PlaceLabels(scene, tw, th);
     const long long lx = places.lx;
     const long long ly = places.ly;
 
     SteppedWalk(g.Xb, g.Xe, g.Xs, [&](long double v) {
-        const long long column = XToColumn(v, canvas.Width());
+        const long long column = scene.Column(v);
         // Deliberate: see docs/behaviour.md, "Fixed labels" and "Minus-zero labels".
         canvas.TextOut(ToPixel(column - tw / 2), ToPixel(ly), runtime::FormatFixed(v));
     });
@@ -168,7 +187,7 @@ void DrawNumbers(Canvas& canvas, const TGraphParams& g) {
         const long double halfSubstep = (g.Ys / g.SgYs) / 2;
         runtime::CheckFpu();
         if (distance > halfSubstep) {
-            const long long row = YToRow(v, canvas.Height());
+            const long long row = scene.Row(v);
             canvas.TextOut(ToPixel(lx), ToPixel(row - th / 2), runtime::FormatFixed(v));
         }
     });
@@ -176,20 +195,21 @@ void DrawNumbers(Canvas& canvas, const TGraphParams& g) {
 
 }  // namespace
 
-void DrawGrid(Canvas& canvas, const GraphFieldTexts& fields, const GridLayers& layers) {
-    ReadGraphParams(fields, 0, 0, canvas.Width(), canvas.Height());
-    const TGraphParams g = GraphParams;
+void DrawGrid(Canvas& canvas, TPlot& plot, const palette::TPalette& Palette,
+              const GraphFieldTexts& fields, const GridLayers& layers) {
+    ReadGraphParams(plot.GraphParams, fields, 0, 0, canvas.Width(), canvas.Height());
+    const GridScene scene{canvas, plot, Palette, plot.GraphParams};
     if (layers.small) {
-        DrawSmallGrid(canvas, g);
+        DrawSmallGrid(scene);
     }
     if (layers.big) {
-        DrawBigGrid(canvas, g);
+        DrawBigGrid(scene);
     }
     if (layers.axes) {
-        DrawAxes(canvas, g);
+        DrawAxes(scene);
     }
     if (layers.numbers) {
-        DrawNumbers(canvas, g);
+        DrawNumbers(scene);
     }
 }
 

@@ -2,8 +2,10 @@
 // Small and big grid, axes with arrow heads, and the numbers along the axes.
 #include <cstdint>
 
+#include "palette/palette.h"
 #include "platform/canvas.h"
 #include "render/fieldtexts.h"
+#include "render/plot.h"
 
 namespace metopt::render {
 
@@ -18,8 +20,10 @@ struct GridLayers {
     bool numbers = true;
 };
 
-// ReadGraphParams, then the chosen layers in the order small, big, axes, numbers. The area is at
-// (0, 0) with the canvas's size.
-void DrawGrid(platform::Canvas& canvas, const GraphFieldTexts& fields, const GridLayers& layers);
+// ReadGraphParams into the plot's GraphParams, then the chosen layers in the order small, big,
+// axes, numbers, placed through the plot's VisibleRegion. The area is at (0, 0) with the
+// canvas's size.
+void DrawGrid(platform::Canvas& canvas, TPlot& plot, const palette::TPalette& Palette,
+              const GraphFieldTexts& fields, const GridLayers& layers);
 
 }  // namespace metopt::render

@@ -6,7 +6,6 @@
 
 #include "palette/palette.h"
 #include "render/coordinates.h"
-#include "render/hooks.h"
 #include "render/pixelrows.h"
 #include "render/progress.h"
 #include "render/rowteam.h"
@@ -22,8 +21,8 @@ namespace {
 
 const char* const LevelStatusPrefix = "Построение линий уровня: ";
 
-void ShowRowStatus(std::int32_t row) {
-    ShowRowProgress(LevelStatusPrefix, row, MapRows);
+void ShowRowStatus(const DrawContext& context, std::int32_t row) {
+    ShowRowProgress(context.progress, LevelStatusPrefix, row, context.plot.MapRows);
 }
 
 // Row y (0 <= y < the height) of a picture.
@@ -59,9 +58,9 @@ struct LineColors {
     bool transparent;
 };
 
-LineColors LineColorsOf(const LevelLineOptions& options) {
-    return {palette::Palette[palette::LevelLineColor].Color,
-            palette::Palette[palette::BackgroundColor].Color, options.transparent};
+LineColors LineColorsOf(const palette::TPalette& Palette, const LevelLineOptions& options) {
+    return {Palette[palette::LevelLineColor].Color, Palette[palette::BackgroundColor].Color,
+            options.transparent};
 }
 
 void SetLinePixel(const PixelRows& pixels, std::int32_t col, std::int32_t row, bool onLine,
@@ -100,64 +99,77 @@ void AnalyseRow(const platform::Canvas& before, const PixelRows& pixels, std::in
 
 }  // namespace
 
-void DrawLevelLines(platform::Canvas& canvas, std::int32_t mode, const LevelLineOptions& options) {
-    // Deliberate: see docs/behaviour.md, "No list item".
-    if (mode == 0) {
-        LevelLinesByAnalysis(canvas, options);
-    } else if (mode == 1) {
-        LevelLinesByThreshold(canvas, options);
+LevelLineMethod LevelLineMethodOf(std::int32_t itemIndex) {
+    switch (itemIndex) {
+        case 0:
+            return LevelLineMethod::Analysis;
+        case 1:
+            return LevelLineMethod::Threshold;
+        default:
+            return LevelLineMethod::None;
     }
 }
 
-void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options) {
-    LevelLinesByAnalysis(canvas, options, SamplingThreads());
+void DrawLevelLines(platform::Canvas& canvas, const DrawContext& context, LevelLineMethod method,
+                    const LevelLineOptions& options) {
+    if (method == LevelLineMethod::Analysis) {
+        LevelLinesByAnalysis(canvas, context, options);
+    } else if (method == LevelLineMethod::Threshold) {
+        LevelLinesByThreshold(canvas, context, options);
+    }
 }
 
-void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options,
-                          unsigned threads) {
+void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
+                          const LevelLineOptions& options) {
+    LevelLinesByAnalysis(canvas, context, options, SamplingThreads());
+}
+
+void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
+                          const LevelLineOptions& options, unsigned threads) {
     // Every pixel is compared with its right, lower and lower-right neighbours as they were before
     // the pass; reading them from a copy makes the rows independent of each other.
     // Deliberate: see docs/behaviour.md, "Level-line edges".
     const platform::Canvas before = canvas;
     const PixelRows pixels(canvas);
-    const LineColors colors = LineColorsOf(options);
-    const std::int32_t cols = MapCols;
+    const LineColors colors = LineColorsOf(context.Palette, options);
+    const std::int32_t cols = context.plot.MapCols;
 
     RowPass pass;
-    pass.beforeRow = [](std::int32_t row) {
-        if (StopRequested)
+    pass.beforeRow = [&](std::int32_t row) {
+        if (context.progress.StopRequested())
             return false;
-        ShowRowStatus(row);
+        ShowRowStatus(context, row);
         return true;
     };
     pass.work = [&](std::int32_t row) { AnalyseRow(before, pixels, row, cols, colors); };
     // Rows done ahead by another thread get their pixels back.
-    RunDrawingPass(MapRows, threads, pass, pixels, cols,
+    RunDrawingPass(context.plot.MapRows, threads, pass, pixels, cols,
                    [&](std::int32_t col, std::int32_t row) { return before.GetPixel(col, row); });
 }
 
-void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options) {
-    LevelLinesByThreshold(canvas, options, SamplingThreads());
+void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
+                           const LevelLineOptions& options) {
+    LevelLinesByThreshold(canvas, context, options, SamplingThreads());
 }
 
-void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options,
-                           unsigned threads) {
+void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
+                           const LevelLineOptions& options, unsigned threads) {
     // Deliberate: see docs/behaviour.md, "Lenient numbers".
     const long double levelsPerUnit = runtime::ParseNumber(options.stepText);
     const long double halfWidth = runtime::ParseNumber(options.widthText);
-    const PixelValues values;
+    const PixelValues values(context.plot);
     threads = values.Threads(threads);
     // The picture before the pass, for the rows that another thread did past a failing pixel.
     std::optional<platform::Canvas> before;
     if (threads > 1)
         before.emplace(canvas);
     const PixelRows pixels(canvas);
-    const LineColors colors = LineColorsOf(options);
-    const std::int32_t cols = MapCols;
+    const LineColors colors = LineColorsOf(context.Palette, options);
+    const std::int32_t cols = context.plot.MapCols;
 
     RowPass pass;
-    pass.beforeRow = [](std::int32_t row) {
-        ShowRowStatus(row);
+    pass.beforeRow = [&](std::int32_t row) {
+        ShowRowStatus(context, row);
         return true;
     };
     pass.work = [&](std::int32_t row) {
@@ -170,7 +182,7 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& opt
             SetLinePixel(pixels, col, row, halfWidth > std::fabs(u - nearestLevel), colors);
         }
     };
-    RunDrawingPass(MapRows, threads, pass, pixels, cols,
+    RunDrawingPass(context.plot.MapRows, threads, pass, pixels, cols,
                    [&](std::int32_t col, std::int32_t row) { return before->GetPixel(col, row); });
 }
 

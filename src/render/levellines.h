@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "render/drawcontext.h"
 
 namespace metopt::render {
 
@@ -13,20 +14,28 @@ struct LevelLineOptions {
     bool transparent = false;        // cbTrnpLL
 };
 
-// mode 0: LevelLinesByAnalysis, 1: LevelLinesByThreshold, other values nothing.
-void DrawLevelLines(platform::Canvas& canvas, std::int32_t mode, const LevelLineOptions& options);
+// How the lines are found; the list's item index 0 or 1, and no item (any other index) draws
+// nothing. Deliberate: see docs/behaviour.md, "No list item".
+enum class LevelLineMethod { None, Analysis, Threshold };
+LevelLineMethod LevelLineMethodOf(std::int32_t itemIndex);
+
+// LevelLinesByAnalysis or LevelLinesByThreshold, or nothing.
+void DrawLevelLines(platform::Canvas& canvas, const DrawContext& context, LevelLineMethod method,
+                    const LevelLineOptions& options);
 // Each pixel compared with its neighbours as the picture was before the pass. The rows are done on
 // `threads` threads (SamplingThreads() by default), from a copy of the picture; the status texts,
 // the Stop checks and the picture are those of the one-thread pass.
-void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options);
-void LevelLinesByAnalysis(platform::Canvas& canvas, const LevelLineOptions& options,
-                          unsigned threads);
+void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
+                          const LevelLineOptions& options);
+void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
+                          const LevelLineOptions& options, unsigned threads);
 // The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
 // function; those of one of the program's own functions on `threads` threads (SamplingThreads()
 // by default), with the status texts and the picture, also when a pixel fails, of the one-thread
 // pass.
-void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options);
-void LevelLinesByThreshold(platform::Canvas& canvas, const LevelLineOptions& options,
-                           unsigned threads);
+void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
+                           const LevelLineOptions& options);
+void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
+                           const LevelLineOptions& options, unsigned threads);
 
 }  // namespace metopt::render

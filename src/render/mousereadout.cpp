@@ -9,13 +9,13 @@
 namespace metopt::render {
 
 // Deliberate: see docs/behaviour.md, "Mouse readout".
-MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
+MouseReadout MouseReadoutAt(const TPlot& plot, int X, int Y, int W, int H) {
     MouseReadout readout;
     int faults = 0;
     // Shown wherever the pointer is, extrapolated off the sampled pixels; a zero divisor gives
     // INF or NAN rather than an error box at every move of the mouse.
-    readout.x = "x=" + runtime::FormatGeneral(SampledX(X, faults));
-    readout.y = "y=" + runtime::FormatGeneral(SampledY(Y, faults));
+    readout.x = "x=" + runtime::FormatGeneral(SampledX(plot, X, faults));
+    readout.y = "y=" + runtime::FormatGeneral(SampledY(plot, Y, faults));
     const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
                                 std::int64_t{Y} < std::int64_t{H} - 1;
     if (!onSampledPixel) {
@@ -24,7 +24,7 @@ MouseReadout MouseReadoutAt(int X, int Y, int W, int H) {
         return readout;
     }
     try {
-        readout.z = "z=" + runtime::FormatGeneral(ValueAtPixel(X, Y));
+        readout.z = "z=" + runtime::FormatGeneral(ValueAtPixel(plot, X, Y));
     } catch (const runtime::Exception& e) {
         readout.z = "z=" + e.Message();
     }

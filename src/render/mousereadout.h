@@ -2,6 +2,8 @@
 // The coordinate readout shown while the mouse moves over the picture.
 #include <string>
 
+#include "render/plot.h"
+
 namespace metopt::render {
 
 // The mouse readout texts for the pointer at (X, Y) over an area of W x H. Never raises: a
@@ -12,6 +14,6 @@ struct MouseReadout {
     std::string y;  // "y=..."
     std::string z;  // "z=..." or "Out of range"
 };
-MouseReadout MouseReadoutAt(int X, int Y, int W, int H);
+MouseReadout MouseReadoutAt(const TPlot& plot, int X, int Y, int W, int H);
 
 }  // namespace metopt::render

@@ -1,6 +1,5 @@
 #include "render/progress.h"
 
-#include "render/hooks.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
 #include "runtime/rounding.h"
@@ -17,8 +16,8 @@ std::string RowPercent(std::int32_t row, std::int32_t rows) {
     return runtime::FormatGeneral(runtime::IntPart(share));
 }
 
-void ShowRowProgress(const char* prefix, std::int32_t row, std::int32_t rows) {
-    ShowStatus(prefix + RowPercent(row, rows) + "%");
+void ShowRowProgress(Progress& progress, const char* prefix, std::int32_t row, std::int32_t rows) {
+    progress.ShowStatus(prefix + RowPercent(row, rows) + "%");
 }
 
 }  // namespace metopt::render

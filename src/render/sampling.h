@@ -4,13 +4,16 @@
 #include <memory>
 #include <vector>
 
+#include "render/plot.h"
+
 namespace metopt::render {
 
-// CurrentFunc over the sampled pixels, row by row, for the VisibleRegion, MapCols and MapRows of
-// the moment it is made: the same x and y as ValueAtPixel, bit for bit, with each column's x
-// computed once. A conversion that fails (a zero divisor, an overflow) raises its floating-point
-// error at the first pixel that needs it, as ValueAtPixel would there. Once made, RowAt and ValueIn
-// only read it, so several threads may sample through one sampler.
+// The plot's CurrentFunc over the sampled pixels, row by row, for the plot's VisibleRegion,
+// MapCols and MapRows of the moment it is made: the same x and y as ValueAtPixel, bit for bit, with
+// each column's x computed once. A conversion that fails (a zero divisor, an overflow) raises its
+// floating-point error at the first pixel that needs it, as ValueAtPixel would there. Once made,
+// RowAt and ValueIn only read it, so several threads may sample through one sampler. The plot must
+// outlive it.
 class PixelSampler {
   public:
     // The y of one row, with the faults its conversion raised.
@@ -20,7 +23,7 @@ class PixelSampler {
         int faults = 0;
     };
 
-    PixelSampler();
+    explicit PixelSampler(const TPlot& plot);
     Row RowAt(std::int32_t row) const;
     // The value at (col, row.row).
     long double ValueIn(const Row& row, std::int32_t col) const;
@@ -30,6 +33,7 @@ class PixelSampler {
     long double Value(std::int32_t col) const;
 
   private:
+    const TPlot& plot_;
     std::vector<long double> columnX_;
     std::vector<int> columnFaults_;
     bool anyColumnFault_ = false;
@@ -39,26 +43,26 @@ class PixelSampler {
 // The threads the scan, the fill and the threshold lines use: the machine's cores, at least 1.
 unsigned SamplingThreads();
 
-// Whether CurrentFunc is one of the program's own functions. They are pure (the value depends on
-// x and y alone, and they touch no shared state), so their values may be kept and reused, and
-// computed on several threads at once. Any other function is evaluated on the calling thread, in
-// scan order, every time a sampler asks for it.
-bool CurrentFuncIsPure();
+// Whether the plot's CurrentFunc is one of the program's own functions. They are pure (the value
+// depends on x and y alone, and they touch no shared state), so their values may be kept and
+// reused, and computed on several threads at once. Any other function is evaluated on the calling
+// thread, in scan order, every time a sampler asks for it.
+bool CurrentFuncIsPure(const TPlot& plot);
 
 // The samples of the last scan, row by row: the value at (col, row) is at
 // (row - 1) * MapCols + (col - 1). Given only while they still belong to the present state:
 // ZRangeValid, and kept for the same CurrentFunc, the same VisibleRegion (bit for bit) and the
 // same MapCols x MapRows. Otherwise nullptr, and the samplers evaluate the function as usual.
-const long double* KeptSamples();
+const long double* KeptSamples(const TPlot& plot);
 // Drops the kept samples and their memory.
-void ReleaseKeptSamples();
+void ReleaseKeptSamples(TPlot& plot);
 
 // Room for the samples of MapCols x MapRows, or nullptr when there is nothing to sample, when
 // there are too many to keep or when the memory cannot be had.
-std::unique_ptr<long double[]> SampleBuffer();
+std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot);
 // Keeps `values` (from SampleBuffer) as the samples of the present CurrentFunc, VisibleRegion,
 // MapCols and MapRows.
-void KeepSamples(std::unique_ptr<long double[]> values);
+void KeepSamples(TPlot& plot, std::unique_ptr<long double[]> values);
 
 // The values of the sampled pixels for a pass over the picture: the kept samples of the last scan
 // while they are current, otherwise CurrentFunc evaluated through a PixelSampler. Made on the
@@ -70,7 +74,7 @@ class PixelValues {
         PixelSampler::Row sampled;
     };
 
-    PixelValues();
+    explicit PixelValues(const TPlot& plot);
     // `wanted`, or 1 when the values must be evaluated on the calling thread, in scan order.
     unsigned Threads(unsigned wanted) const;
     Row RowAt(std::int32_t row) const;
@@ -80,7 +84,9 @@ class PixelValues {
     }
 
   private:
+    std::int32_t cols_;
     const long double* kept_;
+    bool pure_;
     PixelSampler sampler_;
 };
 

@@ -14,12 +14,6 @@
 
 namespace metopt::render {
 
-long double ZMin = 0;
-long double ZMax = 0;
-bool ZRangeValid = false;
-std::int32_t MinCol = 0;
-std::int32_t MinRow = 0;
-
 namespace {
 
 // The scan starts from these limits, so samples at or beyond them leave them as they are.
@@ -50,27 +44,28 @@ struct RowExtremes {
     }
 };
 
-void TakeRow(const RowExtremes& row, std::int32_t rowNumber) {
-    if (row.max > ZMax)
-        ZMax = row.max;
-    if (row.min < ZMin) {
-        ZMin = row.min;
-        MinCol = row.minCol;
-        MinRow = rowNumber;
+void TakeRow(TPlot& plot, const RowExtremes& row, std::int32_t rowNumber) {
+    if (row.max > plot.ZMax)
+        plot.ZMax = row.max;
+    if (row.min < plot.ZMin) {
+        plot.ZMin = row.min;
+        plot.MinCol = row.minCol;
+        plot.MinRow = rowNumber;
     }
 }
 
 // Samples rows 1..MapRows on `threads` threads, into `all` when it is given, and takes each row's
 // extremes in scan order.
-void ScanRows(long double* all, unsigned threads) {
-    const std::int32_t cols = MapCols;
+void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned threads) {
+    const std::int32_t cols = plot.MapCols;
+    const std::int32_t rows = plot.MapRows;
     // Each row's extremes, written by the thread that samples the row.
-    std::vector<RowExtremes> extremes(static_cast<std::size_t>(std::max(MapRows, 0)) + 1);
+    std::vector<RowExtremes> extremes(static_cast<std::size_t>(std::max(rows, 0)) + 1);
 
-    const PixelSampler sampler;
+    const PixelSampler sampler(plot);
     RowPass pass;
-    pass.beforeRow = [](std::int32_t row) {
-        ShowRowProgress(ScanStatusPrefix, row, MapRows);
+    pass.beforeRow = [&](std::int32_t row) {
+        ShowRowProgress(progress, ScanStatusPrefix, row, rows);
         return true;
     };
     pass.work = [&](std::int32_t row) {
@@ -88,37 +83,38 @@ void ScanRows(long double* all, unsigned threads) {
         }
     };
     pass.afterRow = [&](std::int32_t row, bool) {
-        TakeRow(extremes[static_cast<std::size_t>(row)], row);
+        TakeRow(plot, extremes[static_cast<std::size_t>(row)], row);
     };
-    RunRowPass(MapRows, threads, pass);
+    RunRowPass(rows, threads, pass);
 }
 
 }  // namespace
 
-void ScanValueRange(const GraphFieldTexts& fields) {
-    ScanValueRange(fields, SamplingThreads());
+void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields) {
+    ScanValueRange(plot, progress, fields, SamplingThreads());
 }
 
-void ScanValueRange(const GraphFieldTexts& fields, unsigned threads) {
-    ZMin = ScanStartMin;
-    ZMax = ScanStartMax;
-    VisibleRegion = ReadRegion(fields);
-    ReleaseKeptSamples();
+void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields,
+                    unsigned threads) {
+    plot.ZMin = ScanStartMin;
+    plot.ZMax = ScanStartMax;
+    plot.VisibleRegion = ReadRegion(fields);
+    ReleaseKeptSamples(plot);
 
     // The program's own functions are sampled into one buffer, kept afterwards, and may be
     // sampled on several threads; any other function on this thread, in scan order.
-    std::unique_ptr<long double[]> all = CurrentFuncIsPure() ? SampleBuffer() : nullptr;
+    std::unique_ptr<long double[]> all = CurrentFuncIsPure(plot) ? SampleBuffer(plot) : nullptr;
     if (!all)
         threads = 1;
-    ScanRows(all.get(), threads);
+    ScanRows(plot, progress, all.get(), threads);
 
-    if (ZMin == ZMax) {
-        ZMin = ZMin - EqualRangeWidening;
-        ZMax = ZMax + EqualRangeWidening;
+    if (plot.ZMin == plot.ZMax) {
+        plot.ZMin = plot.ZMin - EqualRangeWidening;
+        plot.ZMax = plot.ZMax + EqualRangeWidening;
     }
-    ZRangeValid = true;
+    plot.ZRangeValid = true;
     if (all)
-        KeepSamples(std::move(all));
+        KeepSamples(plot, std::move(all));
 }
 
 }  // namespace metopt::render

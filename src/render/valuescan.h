@@ -1,23 +1,19 @@
 #pragma once
 // The value scan: the range of the sampled values and the pixel of the smallest one.
-#include <cstdint>
-
 #include "render/fieldtexts.h"
+#include "render/plot.h"
+#include "render/progress.h"
 
 namespace metopt::render {
 
-extern long double ZMin;
-extern long double ZMax;
-extern bool ZRangeValid;
-extern std::int32_t MinCol;
-extern std::int32_t MinRow;
-
-// Reads VisibleRegion from the fields, samples every pixel, sets ZMin, ZMax, MinCol, MinRow and
-// ZRangeValid, with the status texts "Расчет значений функции: P%", and keeps the samples of one
-// of the program's own functions (see KeptSamples). The samples are evaluated on `threads` threads
-// (SamplingThreads() by default); the range, the smallest sample, the status texts and, should an
-// evaluation fail, the error and the state it leaves are those of the one-thread scan.
-void ScanValueRange(const GraphFieldTexts& fields);
-void ScanValueRange(const GraphFieldTexts& fields, unsigned threads);
+// Reads the plot's VisibleRegion from the fields, samples every pixel, sets its ZMin, ZMax,
+// MinCol, MinRow and ZRangeValid, with the status texts "Расчет значений функции: P%", and keeps
+// the samples of one of the program's own functions (see KeptSamples). The samples are evaluated on
+// `threads` threads (SamplingThreads() by default); the range, the smallest sample, the status
+// texts and, should an evaluation fail, the error and the state it leaves are those of the
+// one-thread scan.
+void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields);
+void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields,
+                    unsigned threads);
 
 }  // namespace metopt::render

@@ -8,7 +8,6 @@
 
 #include "core/functions.h"
 #include "core/minimizer.h"
-#include "render/trace.h"
 #include "runtime/exceptions.h"
 #include "ui/mainform.h"
 
@@ -46,9 +45,9 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void WritePicture(const std::string& fileName) {
-    if (!render::BackingImage ||
-        !render::BackingImage->Image().save(QString::fromStdString(fileName), "PNG")) {
+void WritePicture(const TfmMnForm& form, const std::string& fileName) {
+    const auto& image = form.SavedPicture.BackingImage;
+    if (!image || !image->Image().save(QString::fromStdString(fileName), "PNG")) {
         throw runtime::Exception("Cannot write " + fileName);
     }
 }
@@ -57,16 +56,16 @@ void WriteReport(const TfmMnForm& form, const std::string& fileName) {
     WriteText(fileName, JoinLines(form.ReportLines()));
 }
 
-void WriteTraceCsv(const std::string& fileName) {
-    WriteText(fileName, TraceCsv());
+void WriteTraceCsv(const TfmMnForm& form, const std::string& fileName) {
+    WriteText(fileName, TraceCsv(form.Descent));
 }
 
-std::string TraceCsv() {
+std::string TraceCsv(const core::TDescent& descent) {
     std::string csv = "k,x,y,z\n";
-    const std::int32_t function = core::TraceFuncIndex;
+    const std::int32_t function = descent.TraceFuncIndex;
     const bool functionKnown = function >= 0 && function < core::FunctionCount;
-    for (std::uint32_t k = 1; k <= core::TraceCount && k <= core::TraceCapacity; ++k) {
-        const core::TTracePoint& point = core::Trace[k];
+    for (std::uint32_t k = 1; k <= descent.TraceCount && k <= core::TraceCapacity; ++k) {
+        const core::TTracePoint& point = descent.Trace[k];
         csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
         if (functionKnown)
             csv += RoundTrip(core::ObjectiveFuncs[function](point.X, point.Y));

@@ -36,16 +36,16 @@ void RunWholeDescent(TfmMnForm& form, const std::vector<std::string>&) {
     form.bbIterat->click();
 }
 
-void Picture(TfmMnForm&, const std::vector<std::string>& values) {
-    WritePicture(values[0]);
+void Picture(TfmMnForm& form, const std::vector<std::string>& values) {
+    WritePicture(form, values[0]);
 }
 
 void Report(TfmMnForm& form, const std::vector<std::string>& values) {
     WriteReport(form, values[0]);
 }
 
-void Trace(TfmMnForm&, const std::vector<std::string>& values) {
-    WriteTraceCsv(values[0]);
+void Trace(TfmMnForm& form, const std::vector<std::string>& values) {
+    WriteTraceCsv(form, values[0]);
 }
 
 }  // namespace

@@ -17,11 +17,9 @@
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
-#include "render/coordinates.h"
 #include "render/fieldtexts.h"
 #include "render/fill.h"
 #include "render/grid.h"
-#include "render/hooks.h"
 #include "render/levellines.h"
 #include "render/mousereadout.h"
 #include "render/trace.h"
@@ -49,9 +47,9 @@ enum class RangeScan { Skip, WhenStale };
 class DrawingCommand {
   public:
     DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
-        render::StopRequested = false;
-        if (scan == RangeScan::WhenStale && !render::ZRangeValid) {
-            render::ScanValueRange(form.GraphFields());
+        form.StopRequested = false;
+        if (scan == RangeScan::WhenStale && !form.Plot.ZRangeValid) {
+            render::ScanValueRange(form.Plot, form.Drawing().progress, form.GraphFields());
         }
         form.pcMnPage->SetActivePage(form.tsDraw);
     }
@@ -62,7 +60,19 @@ class DrawingCommand {
 
 }  // namespace
 
-// --- Text sinks ---
+// --- Text sinks and state ---
+
+void FormProgress::ShowStatus(const std::string& text) {
+    form_.ShowStatus(text);
+}
+
+bool FormProgress::StopRequested() const {
+    return form_.StopRequested;
+}
+
+render::DrawContext TfmMnForm::Drawing() {
+    return {Plot, Palette, progress_};
+}
 
 void TfmMnForm::ShowStatus(const std::string& text) {
     sbMessag->showMessage(QString::fromStdString(text));
@@ -117,8 +127,8 @@ void TfmMnForm::FormCreate() {
     coFill->SetItemIndex(0);
     coLevel->SetItemIndex(0);
     coMetOpt->SetItemIndex(0);
-    render::SaveBackingImage(pbDrawAr->Surface());
-    palette::LoadPalette(paletteFile_);
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+    palette::LoadPalette(Palette, paletteFile_);
     seDiNmCl->SetValue(0);
 }
 
@@ -131,36 +141,39 @@ void TfmMnForm::mmdFexitClick() {
 
 void TfmMnForm::bbDrMpClClick() {
     const DrawingCommand command(*this, RangeScan::WhenStale);
-    render::FillSurface(pbDrawAr->Surface(), coFill->ItemIndex(), seScoGrd->Value());
-    render::SaveBackingImage(pbDrawAr->Surface());
+    render::FillSurface(pbDrawAr->Surface(), Drawing(), render::FillModeOf(coFill->ItemIndex()),
+                        seScoGrd->Value());
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrMpLLClick() {
     const DrawingCommand command(*this, RangeScan::WhenStale);
-    render::DrawLevelLines(pbDrawAr->Surface(), coLevel->ItemIndex(), ReadLevelLineOptions(*this));
-    render::SaveBackingImage(pbDrawAr->Surface());
+    render::DrawLevelLines(pbDrawAr->Surface(), Drawing(),
+                           render::LevelLineMethodOf(coLevel->ItemIndex()),
+                           ReadLevelLineOptions(*this));
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrGridClick() {
     const DrawingCommand command(*this, RangeScan::Skip);
-    render::DrawGrid(pbDrawAr->Surface(), GraphFields(), ReadGridLayers(*this));
-    render::SaveBackingImage(pbDrawAr->Surface());
+    render::DrawGrid(pbDrawAr->Surface(), Plot, Palette, GraphFields(), ReadGridLayers(*this));
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
 }
 
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::bbStopItClick() {
-    render::StopRequested = true;
+    StopRequested = true;
 }
 
 void TfmMnForm::bbIteratClick() {
     const DrawingCommand command(*this, RangeScan::Skip);
     // Deliberate: see docs/behaviour.md, "Stale marker".
-    render::DrawMinMarker(pbDrawAr->Surface());
+    render::DrawMinMarker(pbDrawAr->Surface(), Drawing());
 
     // The report is replaced only by a run that completed.
     // Deliberate: see docs/behaviour.md, "Report kept".
     const std::vector<std::string> lines =
-        core::RunDescentAndReport(ReadDescentFields(*this), render::VisibleRegion);
+        core::RunDescentAndReport(Descent, ReadDescentFields(*this), Plot.VisibleRegion);
     ClearReport();
     // One edit of the document: it is laid out once, not after every line.
     QTextCursor edit(mmOtchet->document());
@@ -170,14 +183,15 @@ void TfmMnForm::bbIteratClick() {
     }
     edit.endEditBlock();
 
-    render::SaveBackingImage(pbDrawAr->Surface());
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
     // Deliberate: see docs/behaviour.md, "Spin edit values".
     const std::int32_t frameTime = seTimFrm->Value();
     if (frameTime <= 0) {
-        for (std::uint32_t i = 1; i <= core::TraceCount; ++i) {
-            render::DrawTracePoint(pbDrawAr->Surface(), static_cast<std::int32_t>(i));
+        for (std::uint32_t i = 1; i <= Descent.TraceCount; ++i) {
+            render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), Descent,
+                                   static_cast<std::int32_t>(i));
         }
-        render::SaveBackingImage(pbDrawAr->Surface());
+        render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
         return;
     }
     AnimStep = 1;
@@ -190,14 +204,14 @@ void TfmMnForm::bbIteratClick() {
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    if (std::int64_t{AnimStep} > std::int64_t{core::TraceCount}) {
+    if (std::int64_t{AnimStep} > std::int64_t{Descent.TraceCount}) {
         SetTimerEnabled(false);
         return;
     }
-    render::DrawTracePoint(pbDrawAr->Surface(), AnimStep);
-    render::SaveBackingImage(pbDrawAr->Surface());
+    render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), Descent, AnimStep);
+    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
     ++AnimStep;
-    if (render::StopRequested) {
+    if (StopRequested) {
         SetTimerEnabled(false);
     }
 }
@@ -226,16 +240,16 @@ void TfmMnForm::SetTimerEnabled(bool enabled) {
 // --- Repaints and the mouse readout ---
 
 void TfmMnForm::pbColMapPaint() {
-    render::DrawLegend(pbColMap->Surface());
+    render::DrawLegend(pbColMap->Surface(), Palette);
 }
 
 void TfmMnForm::pbDrawArPaint() {
-    render::RestoreBackingImage(pbDrawAr->Surface(), GraphFields());
+    render::RestoreBackingImage(SavedPicture, pbDrawAr->Surface(), Plot.GraphParams, GraphFields());
 }
 
 void TfmMnForm::pbDrawArMouseMove(int x, int y) {
     const render::MouseReadout readout =
-        render::MouseReadoutAt(x, y, pbDrawAr->width(), pbDrawAr->height());
+        render::MouseReadoutAt(Plot, x, y, pbDrawAr->width(), pbDrawAr->height());
     lbTraceX->setText(QString::fromStdString(readout.x));
     lbTraceY->setText(QString::fromStdString(readout.y));
     lbTraceZ->setText(QString::fromStdString(readout.z));
@@ -245,25 +259,25 @@ void TfmMnForm::pbDrawArMouseMove(int x, int y) {
 
 // Deliberate: see docs/behaviour.md, "Resize".
 void TfmMnForm::tsDrawResize() {
-    render::ZRangeValid = false;
-    render::MapCols = pbDrawAr->width() - 2;
-    render::MapRows = pbDrawAr->height() - 2;
+    Plot.ZRangeValid = false;
+    Plot.MapCols = pbDrawAr->width() - 2;
+    Plot.MapRows = pbDrawAr->height() - 2;
     meWkSzX->SetText(runtime::FormatInteger(pbDrawAr->width()));
     meWkSzY->SetText(runtime::FormatInteger(pbDrawAr->height()));
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::coEquatChange() {
-    render::ZRangeValid = false;
+    Plot.ZRangeValid = false;
     const int index = coEquat->ItemIndex();
     if (index >= 0 && index < core::FunctionCount) {
-        core::CurrentFunc = core::ObjectiveFuncs[index];
+        Plot.CurrentFunc = core::ObjectiveFuncs[index];
     }
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::gbDrwParFieldChange() {
-    render::ZRangeValid = false;
+    Plot.ZRangeValid = false;
 }
 
 // --- Colour editor ---
@@ -282,9 +296,9 @@ void TfmMnForm::seDiNmClChange() {
     if (i < 0) {
         return;
     }
-    seDiColR->SetValue(palette::Palette[i].R);
-    seDiColG->SetValue(palette::Palette[i].G);
-    seDiColB->SetValue(palette::Palette[i].B);
+    seDiColR->SetValue(Palette[i].R);
+    seDiColG->SetValue(Palette[i].G);
+    seDiColB->SetValue(Palette[i].B);
     pbDiClExPaint();
 }
 
@@ -294,7 +308,7 @@ void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
     if (i < 0) {
         return;
     }
-    palette::TPaletteEntry& entry = palette::Palette[i];
+    palette::TPaletteEntry& entry = Palette[i];
     const std::int32_t value = edit->Value();
     switch (component) {
         case Red:
@@ -327,10 +341,10 @@ void TfmMnForm::pbDiClExPaint() {
         return;
     }
     platform::Canvas& sample = pbDiClEx->Surface();
-    sample.SetPenColor(palette::Palette[palette::OutlineColor].Color);
-    sample.SetBrushColor(palette::Palette[i].Color);
+    sample.SetPenColor(Palette[palette::OutlineColor].Color);
+    sample.SetBrushColor(Palette[i].Color);
     sample.Rectangle(0, 0, sample.Width(), sample.Height());
-    render::DrawLegend(pbColMap->Surface());
+    render::DrawLegend(pbColMap->Surface(), Palette);
 }
 
 }  // namespace metopt::ui

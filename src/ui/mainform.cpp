@@ -28,7 +28,6 @@
 #include "platform/systemlocale.h"
 #include "platform/textfield.h"
 #include "render/grid.h"
-#include "render/hooks.h"
 #include "render/levellines.h"
 #include "ui/artwork.h"
 #include "ui/designcontrols.h"
@@ -37,16 +36,12 @@
 
 namespace metopt::ui {
 
-TfmMnForm* fmMnForm = nullptr;
-
 TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     : QMainWindow(parent), paletteFile_(std::move(paletteFile)) {
-    fmMnForm = this;
     setObjectName(QStringLiteral("fmMnForm"));
     setWindowTitle(QStringLiteral("Методы оптимизации"));
     setFont(DesignFont(8));
     platform::ApplySystemDecimalSeparator();
-    render::SetStatusSink([this](const std::string& text) { ShowStatus(text); });
 
     CreateMenu();
     clientArea_ = new QWidget(this);
@@ -73,12 +68,7 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     platform::RunEvent([this] { FormCreate(); });
 }
 
-TfmMnForm::~TfmMnForm() {
-    render::SetStatusSink(nullptr);
-    if (fmMnForm == this) {
-        fmMnForm = nullptr;
-    }
-}
+TfmMnForm::~TfmMnForm() = default;
 
 void TfmMnForm::CreateMenu() {
     mmMnMenu = new QMenuBar(this);

@@ -7,8 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/minimizer.h"
 #include "palette/palette.h"
+#include "render/drawcontext.h"
 #include "render/fieldtexts.h"
+#include "render/plot.h"
+#include "render/progress.h"
+#include "render/savedpicture.h"
 
 class QAction;
 class QCheckBox;
@@ -31,6 +36,19 @@ class TextField;
 }  // namespace metopt::platform
 
 namespace metopt::ui {
+
+class TfmMnForm;
+
+// The window's status line and Stop flag as the long drawing passes see them.
+class FormProgress final : public render::Progress {
+  public:
+    explicit FormProgress(TfmMnForm& form) : form_(form) {}
+    void ShowStatus(const std::string& text) override;
+    bool StopRequested() const override;
+
+  private:
+    TfmMnForm& form_;
+};
 
 class TfmMnForm : public QMainWindow {
   public:
@@ -83,8 +101,18 @@ class TfmMnForm : public QMainWindow {
     // The texts of the fields of " Графическая область ".
     render::GraphFieldTexts GraphFields() const;
 
+    // --- State: owned here, handed to the routines that use it ---
+    core::TDescent Descent;
+    render::TPlot Plot;
+    render::TSavedPicture SavedPicture;
+    palette::TPalette Palette{};
+    // Set by "Стоп", cleared by the other four commands.
+    bool StopRequested = false;
     // Index (1-based) of the next trace point the timer draws.
     std::int32_t AnimStep = 0;
+
+    // The plot, the palette and this window's status line and Stop flag, for a drawing pass.
+    render::DrawContext Drawing();
 
     // --- Controls ---
     QMenuBar* mmMnMenu;
@@ -239,9 +267,7 @@ class TfmMnForm : public QMainWindow {
     QWidget* clientArea_;
     bool reportEmpty_ = true;
     QElapsedTimer sinceStatusRepaint_;
+    FormProgress progress_{*this};
 };
-
-// The program-wide reference to the main window, set before its construction starts.
-extern TfmMnForm* fmMnForm;
 
 }  // namespace metopt::ui

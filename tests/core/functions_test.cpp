@@ -15,10 +15,7 @@ namespace {
 
 class FunctionsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        runtime::InitFpu();
-        ResetFunctions();
-    }
+    void SetUp() override { runtime::InitFpu(); }
 };
 
 struct ValueCase {
@@ -154,14 +151,6 @@ TEST_F(FunctionsTest, CaptionsAreTheEquationListItems) {
     EXPECT_STREQ(FunctionCaptions[0], " x*x+y*y");
     EXPECT_STREQ(FunctionCaptions[1], " (y-x*x)*(y-x*x) + (1-x*x)*(1-x*x)");
     EXPECT_STREQ(FunctionCaptions[2], " (sin(r))/r, r=sqrt(x*x+y*y)");
-}
-
-TEST_F(FunctionsTest, CurrentFuncStartsAsFunctionOne) {
-    EXPECT_EQ(CurrentFunc, ObjectiveFuncs[1]);
-    CurrentFunc = ObjectiveFuncs[2];
-    ResetFunctions();
-    EXPECT_EQ(CurrentFunc, ObjectiveFuncs[1]);
-    EXPECT_EQ(CurrentFunc(2, 0), 25.0L);
 }
 
 }  // namespace

@@ -19,60 +19,58 @@ constexpr long double DefaultEps = 1e-7L;
 constexpr long double DefaultStep = 0.99L;
 constexpr long double DefaultRadius = 1000.0L;
 
-void SetRun(int funcIndex, long double eps = DefaultEps, long double step = DefaultStep,
-            long double radius = DefaultRadius) {
-    FuncIndex = funcIndex;
-    EpsValue = eps;
-    StepValue = step;
-    DomainRadius = radius;
-}
-
 struct RunResult {
     long double xmin = 0;
     long double ymin = 0;
     long double zmin = 0;
 };
 
-RunResult Descend(long double x0, long double y0) {
-    RunResult r;
-    r.zmin = SteepestDescent(x0, y0, r.xmin, r.ymin, TraceCount);
-    return r;
-}
-
 class MinimizerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        runtime::InitFpu();
-        ResetMinimizer();
-        ResetFunctions();
+    void SetUp() override { runtime::InitFpu(); }
+
+    void SetRun(int funcIndex, long double eps = DefaultEps, long double step = DefaultStep,
+                long double radius = DefaultRadius) {
+        descent.FuncIndex = funcIndex;
+        descent.EpsValue = eps;
+        descent.StepValue = step;
+        descent.DomainRadius = radius;
     }
+
+    RunResult Descend(long double x0, long double y0) {
+        RunResult r;
+        r.zmin = SteepestDescent(descent, x0, y0, r.xmin, r.ymin);
+        return r;
+    }
+
+    TDescent descent;
 };
 
 TEST_F(MinimizerTest, StartsEmpty) {
-    EXPECT_EQ(TraceCount, 0u);
-    EXPECT_EQ(Trace[1].X, 0.0L);
-    EXPECT_EQ(Trace[TraceCapacity].Y, 0.0L);
-    EXPECT_FALSE(DescentHitLimit);
+    EXPECT_EQ(descent.TraceCount, 0u);
+    EXPECT_EQ(descent.Trace[1].X, 0.0L);
+    EXPECT_EQ(descent.Trace[TraceCapacity].Y, 0.0L);
+    EXPECT_FALSE(descent.DescentHitLimit);
 }
 
 TEST_F(MinimizerTest, DistanceAndDomain) {
     EXPECT_EQ(Distance(0, 0, 3, 4), 5.0L);
     EXPECT_EQ(Distance(1, 1, -2, -3), 5.0L);
-    DomainRadius = 5;
-    EXPECT_TRUE(InsideDomain(3, 4));  // on the circle counts as inside
-    EXPECT_TRUE(InsideDomain(-5, 0));
-    EXPECT_FALSE(InsideDomain(nextafterl(5.0L, 6.0L), 0));
-    EXPECT_FALSE(InsideDomain(4, 4));
+    descent.DomainRadius = 5;
+    EXPECT_TRUE(InsideDomain(descent, 3, 4));  // on the circle counts as inside
+    EXPECT_TRUE(InsideDomain(descent, -5, 0));
+    EXPECT_FALSE(InsideDomain(descent, nextafterl(5.0L, 6.0L), 0));
+    EXPECT_FALSE(InsideDomain(descent, 4, 4));
 }
 
 TEST_F(MinimizerTest, LineFunctionMovesAlongTheAntigradient) {
     SetRun(0);
     // Gradient at (1, 2) is (2, 4); t = 0.25 reaches (0.5, 1).
-    EXPECT_EQ(LineFunction(0.25L, 1, 2), 1.25L);
-    EXPECT_EQ(LineFunction(0, 1, 2), 5.0L);
+    EXPECT_EQ(LineFunction(descent, 0.25L, 1, 2), 1.25L);
+    EXPECT_EQ(LineFunction(descent, 0, 1, 2), 5.0L);
     SetRun(1);
     // Gradient of function 1 at (2, 0) is (56, -8); t = 0.5 reaches (-26, 4).
-    EXPECT_EQ(LineFunction(0.5L, 2, 0), ObjectiveFuncs[1](-26, 4));
+    EXPECT_EQ(LineFunction(descent, 0.5L, 2, 0), ObjectiveFuncs[1](-26, 4));
 }
 
 struct BracketCase {
@@ -110,7 +108,7 @@ TEST_P(BracketTest, GivesTheInterval) {
     SetRun(c.funcIndex, DefaultEps, c.step, c.radius);
     long double a = -99;
     long double b = -99;
-    BracketStep(c.x, c.y, a, b);
+    BracketStep(descent, c.x, c.y, a, b);
     EXPECT_EQ(a, c.a);
     EXPECT_EQ(b, c.b);
 }
@@ -123,16 +121,16 @@ INSTANTIATE_TEST_SUITE_P(Table, BracketTest, ::testing::ValuesIn(BracketCases),
 TEST_F(MinimizerTest, GoldenSectionFindsTheParaboloidMinimum) {
     SetRun(0);
     long double t = 0;
-    const long double value = GoldenSection(1, 0, 0, 1.98L, t);
+    const long double value = GoldenSection(descent, 1, 0, 0, 1.98L, t);
     EXPECT_NEAR(static_cast<double>(t), 0.5, 1e-7);
-    EXPECT_EQ(value, LineFunction(t, 1, 0));
+    EXPECT_EQ(value, LineFunction(descent, t, 1, 0));
 }
 
 TEST_F(MinimizerTest, GoldenSectionKeepsTheLowSideOnTies) {
     // Zero gradient: phi is constant, every comparison is a tie.
     SetRun(0);
     long double t = -1;
-    const long double value = GoldenSection(0, 0, 0, 1, t);
+    const long double value = GoldenSection(descent, 0, 0, 0, 1, t);
     EXPECT_GE(t, 0.0L);
     EXPECT_LT(t, DefaultEps);
     EXPECT_EQ(value, 0.0L);
@@ -141,58 +139,66 @@ TEST_F(MinimizerTest, GoldenSectionKeepsTheLowSideOnTies) {
 TEST_F(MinimizerTest, GoldenSectionEndsWithEpsBelowTheNumberSpacing) {
     SetRun(0);
     for (const long double eps : {1e-4000L, nextafterl(0.0L, 1.0L)}) {
-        EpsValue = eps;
+        descent.EpsValue = eps;
         long double t = 0;
-        const long double value = GoldenSection(1, 0, 0, 1.98L, t);
+        const long double value = GoldenSection(descent, 1, 0, 0, 1.98L, t);
         EXPECT_NEAR(static_cast<double>(t), 0.5, 1e-15);
-        EXPECT_EQ(value, LineFunction(t, 1, 0));
+        EXPECT_EQ(value, LineFunction(descent, t, 1, 0));
         // A reversed interval is no bracket, but the search still ends.
-        const long double reversed = GoldenSection(1, 0, 1.98L, 0, t);
-        EXPECT_EQ(reversed, LineFunction(t, 1, 0));
+        const long double reversed = GoldenSection(descent, 1, 0, 1.98L, 0, t);
+        EXPECT_EQ(reversed, LineFunction(descent, t, 1, 0));
     }
 }
 
 TEST_F(MinimizerTest, ParaboloidFromDefaultStart) {
     SetRun(0);
     const RunResult r = Descend(30, -30);
-    ASSERT_EQ(TraceCount, 3u);
-    EXPECT_FALSE(DescentHitLimit);
+    ASSERT_EQ(descent.TraceCount, 3u);
+    EXPECT_FALSE(descent.DescentHitLimit);
     EXPECT_LT(std::fabs(r.xmin), 1e-20L);
     EXPECT_LT(std::fabs(r.ymin), 1e-20L);
-    EXPECT_EQ(r.xmin, Trace[3].X);
-    EXPECT_EQ(r.ymin, Trace[3].Y);
+    EXPECT_EQ(r.xmin, descent.Trace[3].X);
+    EXPECT_EQ(r.ymin, descent.Trace[3].Y);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[0](r.xmin, r.ymin));
 
     // Every iteration brackets [0, 1.98] and finds t within 1e-7 of 0.5.
-    const TTracePoint bases[] = {{30, -30}, Trace[1], Trace[2]};
+    const TTracePoint bases[] = {{30, -30}, descent.Trace[1], descent.Trace[2]};
     for (const TTracePoint& p : bases) {
         long double a = -1;
         long double b = -1;
-        BracketStep(p.X, p.Y, a, b);
+        BracketStep(descent, p.X, p.Y, a, b);
         EXPECT_EQ(a, 0.0L);
         EXPECT_EQ(b, DefaultStep + DefaultStep);
-        EXPECT_NEAR(static_cast<double>(LineSearch(p.X, p.Y)), 0.5, 1e-7);
+        EXPECT_NEAR(static_cast<double>(LineSearch(descent, p.X, p.Y)), 0.5, 1e-7);
     }
     // The third move is the first shorter than eps.
-    EXPECT_GE(Distance(30, -30, Trace[1].X, Trace[1].Y), DefaultEps);
-    EXPECT_GE(Distance(Trace[1].X, Trace[1].Y, Trace[2].X, Trace[2].Y), DefaultEps);
-    EXPECT_LT(Distance(Trace[2].X, Trace[2].Y, Trace[3].X, Trace[3].Y), DefaultEps);
+    EXPECT_GE(Distance(30, -30, descent.Trace[1].X, descent.Trace[1].Y), DefaultEps);
+    EXPECT_GE(
+        Distance(descent.Trace[1].X, descent.Trace[1].Y, descent.Trace[2].X, descent.Trace[2].Y),
+        DefaultEps);
+    EXPECT_LT(
+        Distance(descent.Trace[2].X, descent.Trace[2].Y, descent.Trace[3].X, descent.Trace[3].Y),
+        DefaultEps);
 }
 
 TEST_F(MinimizerTest, TwoValleysFromDefaultStart) {
     SetRun(1);
     const RunResult r = Descend(30, -30);
-    ASSERT_EQ(TraceCount, 43u);
-    EXPECT_FALSE(DescentHitLimit);
+    ASSERT_EQ(descent.TraceCount, 43u);
+    EXPECT_FALSE(descent.DescentHitLimit);
     EXPECT_LT(std::fabs(r.xmin - 1), 1e-6L);
     EXPECT_LT(std::fabs(r.ymin - 1), 1e-6L);
     EXPECT_LT(r.zmin, 1e-12L);
-    EXPECT_EQ(r.xmin, Trace[43].X);
-    EXPECT_EQ(r.ymin, Trace[43].Y);
+    EXPECT_EQ(r.xmin, descent.Trace[43].X);
+    EXPECT_EQ(r.ymin, descent.Trace[43].Y);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[1](r.xmin, r.ymin));
-    EXPECT_LT(Distance(Trace[42].X, Trace[42].Y, Trace[43].X, Trace[43].Y), DefaultEps);
+    EXPECT_LT(Distance(descent.Trace[42].X, descent.Trace[42].Y, descent.Trace[43].X,
+                       descent.Trace[43].Y),
+              DefaultEps);
     for (std::uint32_t k = 2; k < 43; ++k) {
-        EXPECT_GE(Distance(Trace[k - 1].X, Trace[k - 1].Y, Trace[k].X, Trace[k].Y), DefaultEps)
+        EXPECT_GE(Distance(descent.Trace[k - 1].X, descent.Trace[k - 1].Y, descent.Trace[k].X,
+                           descent.Trace[k].Y),
+                  DefaultEps)
             << k;
     }
 }
@@ -200,10 +206,10 @@ TEST_F(MinimizerTest, TwoValleysFromDefaultStart) {
 TEST_F(MinimizerTest, RadialSincFromDefaultStartStaysOnTheDiagonal) {
     SetRun(2);
     const RunResult r = Descend(30, -30);
-    ASSERT_EQ(TraceCount, 2u);
-    EXPECT_FALSE(DescentHitLimit);
+    ASSERT_EQ(descent.TraceCount, 2u);
+    EXPECT_FALSE(descent.DescentHitLimit);
     for (std::uint32_t k = 1; k <= 2; ++k)
-        EXPECT_EQ(Trace[k].X, -Trace[k].Y) << k;
+        EXPECT_EQ(descent.Trace[k].X, -descent.Trace[k].Y) << k;
     EXPECT_EQ(r.xmin, -r.ymin);
     EXPECT_NEAR(static_cast<double>(r.xmin), 29.97278, 1e-5);
     EXPECT_NEAR(static_cast<double>(r.zmin), -0.0235851, 1e-7);
@@ -236,9 +242,9 @@ TEST_P(ZeroGradientStartTest, OneIterationThatDoesNotMove) {
     const StillStart& c = GetParam();
     SetRun(c.funcIndex);
     const RunResult r = Descend(c.x, c.y);
-    EXPECT_EQ(TraceCount, 1u);
-    EXPECT_EQ(Trace[1].X, c.x);
-    EXPECT_EQ(Trace[1].Y, c.y);
+    EXPECT_EQ(descent.TraceCount, 1u);
+    EXPECT_EQ(descent.Trace[1].X, c.x);
+    EXPECT_EQ(descent.Trace[1].Y, c.y);
     EXPECT_EQ(r.xmin, c.x);
     EXPECT_EQ(r.ymin, c.y);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[c.funcIndex](c.x, c.y));
@@ -253,54 +259,54 @@ TEST_F(MinimizerTest, StartOutsideTheDiscRunsOneIteration) {
     // Function 2 moves from r = 42.43 only to the nearby ring at r = 42.4, still outside r = 10.
     SetRun(2, DefaultEps, DefaultStep, 10);
     const RunResult r = Descend(30, -30);
-    EXPECT_EQ(TraceCount, 1u);
-    EXPECT_FALSE(InsideDomain(r.xmin, r.ymin));
-    EXPECT_EQ(r.xmin, Trace[1].X);
+    EXPECT_EQ(descent.TraceCount, 1u);
+    EXPECT_FALSE(InsideDomain(descent, r.xmin, r.ymin));
+    EXPECT_EQ(r.xmin, descent.Trace[1].X);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[2](r.xmin, r.ymin));
 }
 
 TEST_F(MinimizerTest, StartOutsideTheDiscGoesOnWhenTheFirstMoveEntersIt) {
     SetRun(0, DefaultEps, DefaultStep, 10);
     const RunResult r = Descend(30, -30);
-    EXPECT_EQ(TraceCount, 3u);
-    EXPECT_TRUE(InsideDomain(r.xmin, r.ymin));
+    EXPECT_EQ(descent.TraceCount, 3u);
+    EXPECT_TRUE(InsideDomain(descent, r.xmin, r.ymin));
 }
 
 TEST_F(MinimizerTest, RunLeavingTheDiscEndsAtTheFirstPointOutside) {
     // Function 2 from r = 3 moves outwards to the ring minimum near r = 4.4934 (tan r = r).
     SetRun(2, DefaultEps, DefaultStep, 4.4L);
     const RunResult r = Descend(3, 0);
-    ASSERT_EQ(TraceCount, 2u);
-    EXPECT_TRUE(InsideDomain(Trace[1].X, Trace[1].Y));
-    EXPECT_GT(Trace[1].X, 4.0L);
-    EXPECT_FALSE(InsideDomain(Trace[2].X, Trace[2].Y));
-    EXPECT_EQ(r.xmin, Trace[2].X);
+    ASSERT_EQ(descent.TraceCount, 2u);
+    EXPECT_TRUE(InsideDomain(descent, descent.Trace[1].X, descent.Trace[1].Y));
+    EXPECT_GT(descent.Trace[1].X, 4.0L);
+    EXPECT_FALSE(InsideDomain(descent, descent.Trace[2].X, descent.Trace[2].Y));
+    EXPECT_EQ(r.xmin, descent.Trace[2].X);
     EXPECT_EQ(r.ymin, 0.0L);
     EXPECT_LT(r.xmin, 4.4934L);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[2](r.xmin, r.ymin));
 
     // With radius 4 the first point is already outside.
-    DomainRadius = 4;
+    descent.DomainRadius = 4;
     Descend(3, 0);
-    EXPECT_EQ(TraceCount, 1u);
-    EXPECT_GT(Trace[1].X, 4.0L);
+    EXPECT_EQ(descent.TraceCount, 1u);
+    EXPECT_GT(descent.Trace[1].X, 4.0L);
 }
 
 TEST_F(MinimizerTest, ShorterRunLeavesHigherEntriesAlone) {
     SetRun(1);
     Descend(30, -30);
-    ASSERT_EQ(TraceCount, 43u);
+    ASSERT_EQ(descent.TraceCount, 43u);
     TTracePoint longRun[44];
     for (int k = 1; k <= 43; ++k)
-        longRun[k] = Trace[k];
+        longRun[k] = descent.Trace[k];
 
     SetRun(0);
     Descend(30, -30);
-    ASSERT_EQ(TraceCount, 3u);
-    EXPECT_NE(Trace[1].X, longRun[1].X);
+    ASSERT_EQ(descent.TraceCount, 3u);
+    EXPECT_NE(descent.Trace[1].X, longRun[1].X);
     for (int k = 4; k <= 43; ++k) {
-        EXPECT_EQ(Trace[k].X, longRun[k].X) << k;
-        EXPECT_EQ(Trace[k].Y, longRun[k].Y) << k;
+        EXPECT_EQ(descent.Trace[k].X, longRun[k].X) << k;
+        EXPECT_EQ(descent.Trace[k].Y, longRun[k].Y) << k;
     }
 }
 
@@ -312,11 +318,11 @@ class FailingRunTest : public MinimizerTest {
         SetRun(0);
         Descend(30, -30);
         for (int k = 1; k <= 3; ++k)
-            before[k] = Trace[k];
+            before[k] = descent.Trace[k];
     }
     void ExpectEntryKept(int k) {
-        EXPECT_EQ(Trace[k].X, before[k].X) << k;
-        EXPECT_EQ(Trace[k].Y, before[k].Y) << k;
+        EXPECT_EQ(descent.Trace[k].X, before[k].X) << k;
+        EXPECT_EQ(descent.Trace[k].Y, before[k].Y) << k;
     }
     TTracePoint before[4];
 };
@@ -325,8 +331,8 @@ TEST_F(FailingRunTest, GradientOverflowInTheFirstIteration) {
     SetRun(1);
     long double xmin = 0;
     long double ymin = 0;
-    EXPECT_THROW(SteepestDescent(1e2467L, 0, xmin, ymin, TraceCount), runtime::EOverflow);
-    EXPECT_EQ(TraceCount, 1u);
+    EXPECT_THROW(SteepestDescent(descent, 1e2467L, 0, xmin, ymin), runtime::EOverflow);
+    EXPECT_EQ(descent.TraceCount, 1u);
     ExpectEntryKept(1);
     ExpectEntryKept(2);
     EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), 0);
@@ -338,8 +344,8 @@ TEST_F(FailingRunTest, FunctionOverflowDuringTheScan) {
     SetRun(1);
     long double xmin = 0;
     long double ymin = 0;
-    EXPECT_THROW(SteepestDescent(1e600L, 0, xmin, ymin, TraceCount), runtime::EOverflow);
-    EXPECT_EQ(TraceCount, 1u);
+    EXPECT_THROW(SteepestDescent(descent, 1e600L, 0, xmin, ymin), runtime::EOverflow);
+    EXPECT_EQ(descent.TraceCount, 1u);
     ExpectEntryKept(1);
 }
 
@@ -350,10 +356,10 @@ TEST_F(FailingRunTest, OverflowInTheSecondIteration) {
     SetRun(2, DefaultEps, 1e1641L, 1e1646L);
     long double xmin = 0;
     long double ymin = 0;
-    EXPECT_THROW(SteepestDescent(1, 0, xmin, ymin, TraceCount), runtime::EOverflow);
-    EXPECT_EQ(TraceCount, 2u);
-    EXPECT_GT(Trace[1].X, 1e1645L);
-    EXPECT_EQ(Trace[1].Y, 0.0L);
+    EXPECT_THROW(SteepestDescent(descent, 1, 0, xmin, ymin), runtime::EOverflow);
+    EXPECT_EQ(descent.TraceCount, 2u);
+    EXPECT_GT(descent.Trace[1].X, 1e1645L);
+    EXPECT_EQ(descent.Trace[1].Y, 0.0L);
     ExpectEntryKept(2);
     ExpectEntryKept(3);
 }
@@ -396,20 +402,20 @@ class RefusalTest : public MinimizerTest, public ::testing::WithParamInterface<R
 
 TEST_P(RefusalTest, RefusesBeforeTouchingTheTrace) {
     const RefusalCase& c = GetParam();
-    TraceCount = 5;
-    Trace[1] = {7, 8};
+    descent.TraceCount = 5;
+    descent.Trace[1] = {7, 8};
     SetRun(c.funcIndex, c.eps, c.step, c.radius);
     try {
         long double xmin = 0;
         long double ymin = 0;
-        SteepestDescent(1, 2, xmin, ymin, TraceCount);
+        SteepestDescent(descent, 1, 2, xmin, ymin);
         FAIL() << "the run was not refused";
     } catch (const runtime::Exception& e) {
         EXPECT_EQ(e.Message(), c.message);
     }
-    EXPECT_EQ(TraceCount, 5u);
-    EXPECT_EQ(Trace[1].X, 7.0L);
-    EXPECT_EQ(Trace[1].Y, 8.0L);
+    EXPECT_EQ(descent.TraceCount, 5u);
+    EXPECT_EQ(descent.Trace[1].X, 7.0L);
+    EXPECT_EQ(descent.Trace[1].Y, 8.0L);
     EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), 0);
 }
 
@@ -420,9 +426,9 @@ INSTANTIATE_TEST_SUITE_P(Table, RefusalTest, ::testing::ValuesIn(RefusalCases),
 
 TEST_F(MinimizerTest, ScanOfExactlyTheLimitIsAccepted) {
     SetRun(0, DefaultEps, 1, 1000001);  // (1000001 - 1) / 1 = 1000000 steps
-    EXPECT_NO_THROW(CheckRunParameters());
+    EXPECT_NO_THROW(CheckRunParameters(descent));
     SetRun(0, DefaultEps, 0.5L, 500000.5L);
-    EXPECT_NO_THROW(CheckRunParameters());
+    EXPECT_NO_THROW(CheckRunParameters(descent));
 }
 
 TEST_F(MinimizerTest, LineRoutinesRefuseAMissingFunction) {
@@ -430,12 +436,12 @@ TEST_F(MinimizerTest, LineRoutinesRefuseAMissingFunction) {
     long double a = 0;
     long double b = 0;
     long double t = 0;
-    EXPECT_THROW(LineFunction(0, 1, 1), runtime::Exception);
-    EXPECT_THROW(BracketStep(1, 1, a, b), runtime::Exception);
-    EXPECT_THROW(GoldenSection(1, 1, 0, 1, t), runtime::Exception);
-    EXPECT_THROW(LineSearch(1, 1), runtime::Exception);
-    FuncIndex = 3;
-    EXPECT_THROW(LineFunction(0, 1, 1), runtime::Exception);
+    EXPECT_THROW(LineFunction(descent, 0, 1, 1), runtime::Exception);
+    EXPECT_THROW(BracketStep(descent, 1, 1, a, b), runtime::Exception);
+    EXPECT_THROW(GoldenSection(descent, 1, 1, 0, 1, t), runtime::Exception);
+    EXPECT_THROW(LineSearch(descent, 1, 1), runtime::Exception);
+    descent.FuncIndex = 3;
+    EXPECT_THROW(LineFunction(descent, 0, 1, 1), runtime::Exception);
 }
 
 TEST_F(MinimizerTest, BracketRefusesAScanThatCannotEnd) {
@@ -443,10 +449,10 @@ TEST_F(MinimizerTest, BracketRefusesAScanThatCannotEnd) {
     long double a = 0;
     long double b = 0;
     // A zero gradient makes phi flat: a zero step would scan forever.
-    EXPECT_THROW(BracketStep(0, 0, a, b), runtime::Exception);
-    StepValue = 1e-3L;
-    DomainRadius = 1e6L;
-    EXPECT_THROW(BracketStep(0, 0, a, b), runtime::Exception);
+    EXPECT_THROW(BracketStep(descent, 0, 0, a, b), runtime::Exception);
+    descent.StepValue = 1e-3L;
+    descent.DomainRadius = 1e6L;
+    EXPECT_THROW(BracketStep(descent, 0, 0, a, b), runtime::Exception);
 }
 
 class IterationLimitTest : public MinimizerTest {
@@ -455,8 +461,9 @@ class IterationLimitTest : public MinimizerTest {
     // takes t = 0.2 and shrinks the point by the factor 0.6 only, so the moves stay above an
     // eps of 1e-3000 for about 13500 iterations.
     void SetRunThatWouldGoOn(long double eps = 1e-3000L) { SetRun(0, eps, 0.2L, 0.4L); }
-    static long double Move(std::uint32_t k) {
-        return Distance(Trace[k - 1].X, Trace[k - 1].Y, Trace[k].X, Trace[k].Y);
+    long double Move(std::uint32_t k) const {
+        const std::vector<TTracePoint>& trace = descent.Trace;
+        return Distance(trace[k - 1].X, trace[k - 1].Y, trace[k].X, trace[k].Y);
     }
 };
 
@@ -464,20 +471,21 @@ class IterationLimitTest : public MinimizerTest {
 TEST_F(IterationLimitTest, RunStopsAtTheLimitUnlessItsOwnRuleEndsItThere) {
     SetRunThatWouldGoOn();
     const RunResult r = Descend(0.1L, 0);
-    ASSERT_EQ(TraceCount, TraceCapacity);
-    EXPECT_TRUE(DescentHitLimit);
-    EXPECT_EQ(r.xmin, Trace[TraceCapacity].X);
-    EXPECT_EQ(r.ymin, Trace[TraceCapacity].Y);
+    ASSERT_EQ(descent.TraceCount, TraceCapacity);
+    EXPECT_TRUE(descent.DescentHitLimit);
+    EXPECT_EQ(r.xmin, descent.Trace[TraceCapacity].X);
+    EXPECT_EQ(r.ymin, descent.Trace[TraceCapacity].Y);
     EXPECT_EQ(r.zmin, ObjectiveFuncs[0](r.xmin, r.ymin));
-    EXPECT_NEAR(static_cast<double>(Trace[1].X), 0.06, 1e-15);
-    EXPECT_NEAR(static_cast<double>(Trace[TraceCapacity].X / Trace[TraceCapacity - 1].X), 0.6,
-                1e-12);
-    EXPECT_TRUE(InsideDomain(r.xmin, r.ymin));
+    EXPECT_NEAR(static_cast<double>(descent.Trace[1].X), 0.06, 1e-15);
+    EXPECT_NEAR(
+        static_cast<double>(descent.Trace[TraceCapacity].X / descent.Trace[TraceCapacity - 1].X),
+        0.6, 1e-12);
+    EXPECT_TRUE(InsideDomain(descent, r.xmin, r.ymin));
 
     const long double lastMove = Move(TraceCapacity);
     const long double moveBefore = Move(TraceCapacity - 1);
     const long double moveBeforeThat = Move(TraceCapacity - 2);
-    ASSERT_GE(lastMove, EpsValue);
+    ASSERT_GE(lastMove, descent.EpsValue);
     ASSERT_LT(lastMove, moveBefore);
     ASSERT_LT(moveBefore, moveBeforeThat);
 
@@ -485,18 +493,18 @@ TEST_F(IterationLimitTest, RunStopsAtTheLimitUnlessItsOwnRuleEndsItThere) {
     // run ends there by its own rule.
     SetRunThatWouldGoOn((lastMove + moveBefore) / 2);
     Descend(0.1L, 0);
-    EXPECT_EQ(TraceCount, TraceCapacity);
-    EXPECT_FALSE(DescentHitLimit);
+    EXPECT_EQ(descent.TraceCount, TraceCapacity);
+    EXPECT_FALSE(descent.DescentHitLimit);
 }
 
 TEST_F(IterationLimitTest, NextRunClearsTheLimitFlag) {
     SetRunThatWouldGoOn();
     Descend(0.1L, 0);
-    ASSERT_TRUE(DescentHitLimit);
+    ASSERT_TRUE(descent.DescentHitLimit);
     SetRun(0);
     Descend(30, -30);
-    EXPECT_EQ(TraceCount, 3u);
-    EXPECT_FALSE(DescentHitLimit);
+    EXPECT_EQ(descent.TraceCount, 3u);
+    EXPECT_FALSE(descent.DescentHitLimit);
 }
 
 }  // namespace

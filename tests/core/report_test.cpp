@@ -36,14 +36,14 @@ class ReportTest : public ::testing::Test {
     void SetUp() override {
         runtime::InitFpu();
         runtime::SetDecimalSeparator('.');
-        ResetMinimizer();
-        ResetFunctions();
     }
     void TearDown() override { runtime::SetDecimalSeparator('.'); }
+
+    TDescent descent;
 };
 
 TEST_F(ReportTest, DefaultRunBeforeAnyScan) {
-    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), NoScanYet);
+    const std::vector<std::string> lines = RunDescentAndReport(descent, DefaultFields(), NoScanYet);
     ASSERT_EQ(lines.size(), 50u);
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(lines[1], "Видимая область: x = 0 .. 0, y=0 .. 0");
@@ -59,17 +59,18 @@ TEST_F(ReportTest, DefaultRunBeforeAnyScan) {
 }
 
 TEST_F(ReportTest, SetsTheRunParametersFromTheFields) {
-    RunDescentAndReport(DefaultFields(2), NoScanYet);
-    EXPECT_EQ(EpsValue, runtime::ParseNumber("0.0000001"));
-    EXPECT_EQ(EpsValue, 1e-7L);
-    EXPECT_EQ(StepValue, 0.99L);
-    EXPECT_EQ(DomainRadius, 1000.0L);
-    EXPECT_EQ(FuncIndex, 2);
-    EXPECT_EQ(TraceCount, 2u);
+    RunDescentAndReport(descent, DefaultFields(2), NoScanYet);
+    EXPECT_EQ(descent.EpsValue, runtime::ParseNumber("0.0000001"));
+    EXPECT_EQ(descent.EpsValue, 1e-7L);
+    EXPECT_EQ(descent.StepValue, 0.99L);
+    EXPECT_EQ(descent.DomainRadius, 1000.0L);
+    EXPECT_EQ(descent.FuncIndex, 2);
+    EXPECT_EQ(descent.TraceCount, 2u);
 }
 
 TEST_F(ReportTest, RegionLineAfterAScanOfTheDefaultRegion) {
-    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), DefaultRegion);
+    const std::vector<std::string> lines =
+        RunDescentAndReport(descent, DefaultFields(), DefaultRegion);
     EXPECT_EQ(lines[1], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
 }
 
@@ -95,7 +96,7 @@ const CountCase CountCases[] = {
 TEST_P(ReportCountTest, CountLineAndOneLinePerTracePoint) {
     const CountCase& c = GetParam();
     const std::vector<std::string> lines =
-        RunDescentAndReport(DefaultFields(c.funcIndex), NoScanYet);
+        RunDescentAndReport(descent, DefaultFields(c.funcIndex), NoScanYet);
     ASSERT_EQ(lines.size(), c.lineCount);
     EXPECT_EQ(lines[4], c.countLine);
     for (std::size_t k = 1; k + 7 <= lines.size(); ++k) {
@@ -113,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ReportCountTest, ::testing::ValuesIn(CountCases)
 
 TEST_F(ReportTest, MinimumLineOfTheRadialFunction) {
     // Function 2 moves along x = -y to the ring r cos r = sin r, r = 42.3879, x = 29.97278...
-    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(2), NoScanYet);
+    const std::vector<std::string> lines =
+        RunDescentAndReport(descent, DefaultFields(2), NoScanYet);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[3].rfind("Точка минимума: zmin = z( 29.97278", 0), 0u) << lines[3];
     EXPECT_NE(lines[3].find(", -29.97278"), std::string::npos) << lines[3];
@@ -122,7 +124,8 @@ TEST_F(ReportTest, MinimumLineOfTheRadialFunction) {
 
 TEST_F(ReportTest, CommaSeparatorAppliesToTheNumbersOnly) {
     runtime::SetDecimalSeparator(',');
-    const std::vector<std::string> lines = RunDescentAndReport(DefaultFields(), DefaultRegion);
+    const std::vector<std::string> lines =
+        RunDescentAndReport(descent, DefaultFields(), DefaultRegion);
     EXPECT_EQ(lines[1], "Видимая область: x = -1,3 .. 1,3, y=-1,3 .. 1,3");
     // The field texts are printed as typed.
     EXPECT_EQ(lines[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
@@ -134,10 +137,10 @@ TEST_F(ReportTest, FieldReadInPartIsPrintedAsTyped) {
     // "3,5" reads as 3: the run is the one from (3, -30).
     DescentFields typed = DefaultFields(0);
     typed.x0 = "3,5";
-    const std::vector<std::string> fromTyped = RunDescentAndReport(typed, NoScanYet);
+    const std::vector<std::string> fromTyped = RunDescentAndReport(descent, typed, NoScanYet);
     DescentFields three = DefaultFields(0);
     three.x0 = "3";
-    const std::vector<std::string> fromThree = RunDescentAndReport(three, NoScanYet);
+    const std::vector<std::string> fromThree = RunDescentAndReport(descent, three, NoScanYet);
 
     EXPECT_EQ(fromTyped[2], "Начальная точка: x0 = 3,5, y0 = -30.0");
     EXPECT_EQ(fromThree[2], "Начальная точка: x0 = 3, y0 = -30.0");
@@ -147,48 +150,48 @@ TEST_F(ReportTest, FieldReadInPartIsPrintedAsTyped) {
 }
 
 TEST_F(ReportTest, UnreadableExponentStopsAtThatField) {
-    RunDescentAndReport(DefaultFields(0), NoScanYet);
-    ASSERT_EQ(TraceCount, 3u);
+    RunDescentAndReport(descent, DefaultFields(0), NoScanYet);
+    ASSERT_EQ(descent.TraceCount, 3u);
 
     DescentFields fields = DefaultFields(2);
     fields.eps = "0.001";
     fields.step = "1e99999";
     fields.radius = "5";
-    EXPECT_THROW(RunDescentAndReport(fields, NoScanYet), runtime::EOverflow);
-    EXPECT_EQ(EpsValue, 0.001L);       // read before the failing field
-    EXPECT_EQ(StepValue, 0.99L);       // unchanged
-    EXPECT_EQ(DomainRadius, 1000.0L);  // unchanged
-    EXPECT_EQ(FuncIndex, 0);           // unchanged
-    EXPECT_EQ(TraceCount, 3u);
+    EXPECT_THROW(RunDescentAndReport(descent, fields, NoScanYet), runtime::EOverflow);
+    EXPECT_EQ(descent.EpsValue, 0.001L);       // read before the failing field
+    EXPECT_EQ(descent.StepValue, 0.99L);       // unchanged
+    EXPECT_EQ(descent.DomainRadius, 1000.0L);  // unchanged
+    EXPECT_EQ(descent.FuncIndex, 0);           // unchanged
+    EXPECT_EQ(descent.TraceCount, 3u);
 }
 
 TEST_F(ReportTest, RefusedRunKeepsTheParametersReadAndTheTrace) {
-    RunDescentAndReport(DefaultFields(0), NoScanYet);
-    const TTracePoint first = Trace[1];
+    RunDescentAndReport(descent, DefaultFields(0), NoScanYet);
+    const TTracePoint first = descent.Trace[1];
 
     DescentFields fields = DefaultFields(-1);
     fields.eps = "0.5";
     fields.radius = "20";
     try {
-        RunDescentAndReport(fields, NoScanYet);
+        RunDescentAndReport(descent, fields, NoScanYet);
         FAIL() << "the run was not refused";
     } catch (const runtime::Exception& e) {
         EXPECT_EQ(e.Message(), "Уравнение не выбрано: выберите его из списка");
     }
-    EXPECT_EQ(EpsValue, 0.5L);
-    EXPECT_EQ(DomainRadius, 20.0L);
-    EXPECT_EQ(FuncIndex, -1);
-    EXPECT_EQ(TraceCount, 3u);
-    EXPECT_EQ(Trace[1].X, first.X);
+    EXPECT_EQ(descent.EpsValue, 0.5L);
+    EXPECT_EQ(descent.DomainRadius, 20.0L);
+    EXPECT_EQ(descent.FuncIndex, -1);
+    EXPECT_EQ(descent.TraceCount, 3u);
+    EXPECT_EQ(descent.Trace[1].X, first.X);
 }
 
 TEST_F(ReportTest, FloatingPointErrorInTheRunRaises) {
     DescentFields fields = DefaultFields(1);
     fields.x0 = "1e2467";
-    EXPECT_THROW(RunDescentAndReport(fields, NoScanYet), runtime::EOverflow);
-    EXPECT_EQ(FuncIndex, 1);
-    EXPECT_EQ(EpsValue, 1e-7L);
-    EXPECT_EQ(TraceCount, 1u);
+    EXPECT_THROW(RunDescentAndReport(descent, fields, NoScanYet), runtime::EOverflow);
+    EXPECT_EQ(descent.FuncIndex, 1);
+    EXPECT_EQ(descent.EpsValue, 1e-7L);
+    EXPECT_EQ(descent.TraceCount, 1u);
 }
 
 TEST_F(ReportTest, RunAtTheIterationLimitEndsWithTheLimitLine) {
@@ -200,7 +203,7 @@ TEST_F(ReportTest, RunAtTheIterationLimitEndsWithTheLimitLine) {
     fields.step = "0.2";
     fields.radius = "0.4";
     fields.funcIndex = 0;
-    const std::vector<std::string> lines = RunDescentAndReport(fields, NoScanYet);
+    const std::vector<std::string> lines = RunDescentAndReport(descent, fields, NoScanYet);
     ASSERT_EQ(lines.size(), 7u + 10000u + 1u);
     EXPECT_EQ(lines[4], "Скорейший спуск прошел за 10000 итерац.");
     EXPECT_EQ(lines[lines.size() - 2].rfind("#10000: z( ", 0), 0u);

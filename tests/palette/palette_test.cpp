@@ -31,19 +31,6 @@ std::string Records(int count, const std::string& lineEnd = "\r\n") {
     return text;
 }
 
-void ExpectRecord(int index, std::int32_t r, std::int32_t g, std::int32_t b) {
-    SCOPED_TRACE("entry " + std::to_string(index));
-    EXPECT_EQ(Palette[index].R, r);
-    EXPECT_EQ(Palette[index].G, g);
-    EXPECT_EQ(Palette[index].B, b);
-    EXPECT_EQ(Palette[index].Color, static_cast<std::int32_t>(Packed(r, g, b)));
-}
-
-void ExpectBlack(int from, int to) {
-    for (int i = from; i <= to; ++i)
-        ExpectRecord(i, 0, 0, 0);
-}
-
 long OpenDescriptorCount() {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                          std::filesystem::directory_iterator{});
@@ -55,11 +42,9 @@ class PaletteTest : public ::testing::Test {
         char pattern[] = "/tmp/palette_test.XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
-        ResetPalette();
         runtime::SetIOError(0);
     }
     void TearDown() override {
-        ResetPalette();
         runtime::SetIOError(0);
         std::filesystem::remove_all(dir_);
     }
@@ -69,11 +54,11 @@ class PaletteTest : public ::testing::Test {
         std::ofstream(path, std::ios::binary) << content;
         return path;
     }
-    void Load(const std::string& content) { LoadPalette(Write(content)); }
+    void Load(const std::string& content) { LoadPalette(Palette, Write(content)); }
     // Loads and returns the number of the I/O error raised (0: none).
     int LoadError(const std::string& path) {
         try {
-            LoadPalette(path);
+            LoadPalette(Palette, path);
         } catch (const runtime::EInOutError& e) {
             lastMessage_ = e.Message();
             return e.ErrorCode();
@@ -81,6 +66,20 @@ class PaletteTest : public ::testing::Test {
         return 0;
     }
 
+    void ExpectRecord(int index, std::int32_t r, std::int32_t g, std::int32_t b) const {
+        SCOPED_TRACE("entry " + std::to_string(index));
+        EXPECT_EQ(Palette[index].R, r);
+        EXPECT_EQ(Palette[index].G, g);
+        EXPECT_EQ(Palette[index].B, b);
+        EXPECT_EQ(Palette[index].Color, static_cast<std::int32_t>(Packed(r, g, b)));
+    }
+
+    void ExpectBlack(int from, int to) const {
+        for (int i = from; i <= to; ++i)
+            ExpectRecord(i, 0, 0, 0);
+    }
+
+    TPalette Palette;
     std::string dir_;
     std::string lastMessage_;
 };
@@ -111,8 +110,6 @@ TEST(PackColor, PacksAndWrapsIn32Bits) {
 }
 
 TEST_F(PaletteTest, StartsAllZero) {
-    Palette[3] = {7, 7, 0, 0};
-    ResetPalette();
     ExpectBlack(0, PaletteSize - 1);
 }
 
@@ -268,7 +265,7 @@ TEST_F(PaletteTest, BareNameIsReadFromTheCurrentFolder) {
     Write("5 6 7\r\n", PaletteFileName);
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
-    EXPECT_NO_THROW(LoadPalette());
+    EXPECT_NO_THROW(LoadPalette(Palette));
     std::filesystem::remove(dir_ + "/" + PaletteFileName);
     const int missingError = LoadError(PaletteFileName);
     std::filesystem::current_path(previous);
@@ -292,7 +289,7 @@ double Luminance(const TPaletteEntry& e) {
 }
 
 TEST_F(PaletteTest, DefaultPaletteLoadsTwentyTwoDistinctColours) {
-    ASSERT_NO_THROW(LoadPalette(METOPT_DEFAULT_PALETTE));
+    ASSERT_NO_THROW(LoadPalette(Palette, METOPT_DEFAULT_PALETTE));
     std::set<std::int32_t> colours;
     for (int i = 0; i < PaletteSize; ++i) {
         SCOPED_TRACE("entry " + std::to_string(i));

@@ -23,52 +23,52 @@ class CoordinatesTest : public testsupport::RenderStateTest {
     void SetUp() override {
         RenderStateTest::SetUp();
         g_calls = 0;
-        core::CurrentFunc = Sum;
+        plot.CurrentFunc = Sum;
     }
 };
 
 TEST_F(CoordinatesTest, DesignSizeSamplesTheRegionEdgeToEdge) {
     UseDesignSize();
-    ScanValueRange(GraphFieldTexts{});
+    ScanValueRange(plot, progress, GraphFieldTexts{});
 
-    EXPECT_EQ(MapCols, 446);
-    EXPECT_EQ(MapRows, 410);
-    EXPECT_EQ(VisibleRegion.Xb, -1.3L);
-    EXPECT_EQ(VisibleRegion.Xe, 1.3L);
-    EXPECT_EQ(VisibleRegion.Yb, -1.3L);
-    EXPECT_EQ(VisibleRegion.Ye, 1.3L);
-    EXPECT_EQ(ColumnToX(1), -1.3L);
-    EXPECT_EQ(ColumnToX(446), 1.3L);
-    EXPECT_EQ(RowToY(1), 1.3L);
-    EXPECT_NEAR(static_cast<double>(RowToY(410)), -1.3, 1e-15);
-    EXPECT_EQ(XToColumn(1.3L, DesignW), 448);
-    EXPECT_EQ(XToColumn(-1.3L, DesignW), 1);
-    EXPECT_EQ(YToRow(1.3L, DesignH), 1);
-    EXPECT_EQ(YToRow(-1.3L, DesignH), 412);
-    EXPECT_EQ(XToColumn(0, DesignW), 224);  // 1.3 * 447 / 2.6 + 1 = 224.5
+    EXPECT_EQ(plot.MapCols, 446);
+    EXPECT_EQ(plot.MapRows, 410);
+    EXPECT_EQ(plot.VisibleRegion.Xb, -1.3L);
+    EXPECT_EQ(plot.VisibleRegion.Xe, 1.3L);
+    EXPECT_EQ(plot.VisibleRegion.Yb, -1.3L);
+    EXPECT_EQ(plot.VisibleRegion.Ye, 1.3L);
+    EXPECT_EQ(ColumnToX(plot, 1), -1.3L);
+    EXPECT_EQ(ColumnToX(plot, 446), 1.3L);
+    EXPECT_EQ(RowToY(plot, 1), 1.3L);
+    EXPECT_NEAR(static_cast<double>(RowToY(plot, 410)), -1.3, 1e-15);
+    EXPECT_EQ(XToColumn(plot, 1.3L, DesignW), 448);
+    EXPECT_EQ(XToColumn(plot, -1.3L, DesignW), 1);
+    EXPECT_EQ(YToRow(plot, 1.3L, DesignH), 1);
+    EXPECT_EQ(YToRow(plot, -1.3L, DesignH), 412);
+    EXPECT_EQ(XToColumn(plot, 0, DesignW), 224);  // 1.3 * 447 / 2.6 + 1 = 224.5
 }
 
 TEST_F(CoordinatesTest, ConversionsBeforeAnyScanRaise) {
     UseDesignSize();
-    EXPECT_THROW(XToColumn(0.5L, DesignW), runtime::EZeroDivide);
-    EXPECT_THROW(YToRow(0.5L, DesignH), runtime::EZeroDivide);
-    EXPECT_THROW(XToColumn(0, DesignW), runtime::EInvalidOp);  // 0 / 0
+    EXPECT_THROW(XToColumn(plot, 0.5L, DesignW), runtime::EZeroDivide);
+    EXPECT_THROW(YToRow(plot, 0.5L, DesignH), runtime::EZeroDivide);
+    EXPECT_THROW(XToColumn(plot, 0, DesignW), runtime::EInvalidOp);  // 0 / 0
     try {
-        XToColumn(1, DesignW);
+        XToColumn(plot, 1, DesignW);
         FAIL() << "no error";
     } catch (const runtime::Exception& e) {
         EXPECT_EQ(e.Message(), "Floating point division by zero");
     }
-    // The samplers divide by MapCols - 1, which is not zero: all of them sample (0, 0).
-    EXPECT_EQ(ColumnToX(200), 0);
-    EXPECT_EQ(ValueAtPixel(200, 100), 0);
+    // The samplers divide by plot.MapCols - 1, which is not zero: all of them sample (0, 0).
+    EXPECT_EQ(ColumnToX(plot, 200), 0);
+    EXPECT_EQ(ValueAtPixel(plot, 200, 100), 0);
 }
 
 TEST_F(CoordinatesTest, ColumnFarOutsideRaisesInvalidOperation) {
     UseDesignSize();
-    ScanValueRange(GraphFieldTexts{});
-    EXPECT_THROW(XToColumn(1e30L, DesignW), runtime::EInvalidOp);
-    EXPECT_THROW(YToRow(-1e30L, DesignH), runtime::EInvalidOp);
+    ScanValueRange(plot, progress, GraphFieldTexts{});
+    EXPECT_THROW(XToColumn(plot, 1e30L, DesignW), runtime::EInvalidOp);
+    EXPECT_THROW(YToRow(plot, -1e30L, DesignH), runtime::EInvalidOp);
 }
 
 TEST_F(CoordinatesTest, RegionTooWideReportsTheOverflowThatCameFirst) {
@@ -77,29 +77,29 @@ TEST_F(CoordinatesTest, RegionTooWideReportsTheOverflowThatCameFirst) {
     fields.Xb = "-1e4932";
     fields.Xe = "1e4932";
     // Xe - Xb overflows before column 1 multiplies the infinite span by 0.
-    EXPECT_THROW(ScanValueRange(fields), runtime::EOverflow);
-    EXPECT_THROW(ColumnToX(1), runtime::EOverflow);
-    EXPECT_THROW(XToColumn(0, DesignW), runtime::EOverflow);
-    EXPECT_EQ(RowToY(1), 1.3L);
+    EXPECT_THROW(ScanValueRange(plot, progress, fields), runtime::EOverflow);
+    EXPECT_THROW(ColumnToX(plot, 1), runtime::EOverflow);
+    EXPECT_THROW(XToColumn(plot, 0, DesignW), runtime::EOverflow);
+    EXPECT_EQ(RowToY(plot, 1), 1.3L);
     EXPECT_EQ(g_calls, 0);
 }
 
 TEST_F(CoordinatesTest, SamplersGiveTheConversionsValueAndFirstFaultWithoutRaising) {
-    MapCols = 3;
-    MapRows = 3;
-    VisibleRegion = core::TRegion{0, 2, -1, 1};
+    plot.MapCols = 3;
+    plot.MapRows = 3;
+    plot.VisibleRegion = core::TRegion{0, 2, -1, 1};
     int faults = -1;
-    EXPECT_EQ(SampledX(2, faults), 1);
+    EXPECT_EQ(SampledX(plot, 2, faults), 1);
     EXPECT_EQ(faults, 0);
-    EXPECT_EQ(SampledY(3, faults), -1);
+    EXPECT_EQ(SampledY(plot, 3, faults), -1);
     EXPECT_EQ(faults, 0);
-    VisibleRegion.Xe = 1e4932L;
-    VisibleRegion.Xb = -1e4932L;
-    SampledX(1, faults);  // the span overflows, then 0 * inf is invalid
+    plot.VisibleRegion.Xe = 1e4932L;
+    plot.VisibleRegion.Xb = -1e4932L;
+    SampledX(plot, 1, faults);  // the span overflows, then 0 * inf is invalid
     EXPECT_EQ(faults, FE_OVERFLOW);
-    EXPECT_THROW(ColumnToX(1), runtime::EOverflow);
-    MapRows = 1;
-    SampledY(2, faults);  // 1 * -2 / 0
+    EXPECT_THROW(ColumnToX(plot, 1), runtime::EOverflow);
+    plot.MapRows = 1;
+    SampledY(plot, 2, faults);  // 1 * -2 / 0
     EXPECT_EQ(faults, FE_DIVBYZERO);
 }
 

@@ -12,7 +12,6 @@
 
 #include "core/functions.h"
 #include "palette/palette.h"
-#include "render/hooks.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -50,7 +49,7 @@ class FillTest : public testsupport::RenderStateTest {
         SetEntry(palette::GradientLowColor, 200, 0, 0);
         SetEntry(palette::GradientHighColor, 0, 0, 200);
         SetEntry(palette::OutlineColor, 1, 2, 3);
-        core::CurrentFunc = X;
+        plot.CurrentFunc = X;
     }
 
     // An area of W x H whose columns sample x = xb .. xe (every row the same), scanned.
@@ -87,7 +86,7 @@ void ExpectRows(const platform::Canvas& canvas, int firstRow, int lastRow,
 TEST_F(FillTest, DiscreteMapGivesEachTenthOfTheRangeItsColour) {
     // Columns sample x = 0, 1, ..., 9: t = x / 9, class FloorInt(x * 1.11) = x.
     platform::Canvas canvas = ScannedArea(12, 5, "0", "9");
-    FillSurface(canvas, 0, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
 
     ExpectFrame(canvas);
     std::vector<std::int32_t> expected;
@@ -101,7 +100,7 @@ TEST_F(FillTest, DiscreteMapGivesEachTenthOfTheRangeItsColour) {
 TEST_F(FillTest, DiscreteBandsAreNinePointNineNineWide) {
     // x = 0, 0.1, ..., 1 over 11 columns: class FloorInt(x * 9.99).
     platform::Canvas canvas = ScannedArea(13, 4, "0", "1");
-    FillSurface(canvas, 0, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
     const int classes[] = {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};  // 0.999 -> 0, 1.998 -> 1, ...
     std::vector<std::int32_t> expected;
     for (const int k : classes)
@@ -111,7 +110,7 @@ TEST_F(FillTest, DiscreteBandsAreNinePointNineNineWide) {
 
 TEST_F(FillTest, SmallestAndLargestSamplesOfTheDesignArea) {
     platform::Canvas canvas = ScannedArea(448, 412, "-1.3", "1.3");
-    FillSurface(canvas, 0, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
     EXPECT_EQ(canvas.GetPixel(1, 1), MapColor(0));
     EXPECT_EQ(canvas.GetPixel(1, 410), MapColor(0));
     EXPECT_EQ(canvas.GetPixel(446, 200), MapColor(9));
@@ -122,15 +121,15 @@ TEST_F(FillTest, SmallestAndLargestSamplesOfTheDesignArea) {
     EXPECT_EQ(statuses.front(), FillPrefix + "0%");
     EXPECT_EQ(statuses.back(), FillPrefix + "100%");
 
-    FillSurface(canvas, 1, 30);
-    EXPECT_EQ(canvas.GetPixel(1, 1), palette::Palette[palette::GradientLowColor].Color);
-    EXPECT_EQ(canvas.GetPixel(446, 1), palette::Palette[palette::GradientHighColor].Color);
+    FillSurface(canvas, Drawing(), FillModeOf(1), 30);
+    EXPECT_EQ(canvas.GetPixel(1, 1), Palette[palette::GradientLowColor].Color);
+    EXPECT_EQ(canvas.GetPixel(446, 1), Palette[palette::GradientHighColor].Color);
 }
 
 TEST_F(FillTest, GradientOfThreeColoursHalfwayBetweenTheEnds) {
     // x = 0, 0.5, 1: k = FloorInt(t * 2.99) = 0, 1, 2.
     platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
-    FillSurface(canvas, 1, 3);
+    FillSurface(canvas, Drawing(), FillModeOf(1), 3);
     ExpectFrame(canvas);
     ExpectRows(canvas, 1, 1,
                {palette::PackColor(200, 0, 0), palette::PackColor(100, 0, 100),
@@ -138,10 +137,10 @@ TEST_F(FillTest, GradientOfThreeColoursHalfwayBetweenTheEnds) {
 }
 
 TEST_F(FillTest, GradientOfTwoColoursTurnsAtOneOverOnePointNineNine) {
-    EXPECT_EQ(GradientColor(0.99L, 0, 1.99L, 2), palette::PackColor(200, 0, 0));
-    EXPECT_EQ(GradientColor(1.01L, 0, 1.99L, 2), palette::PackColor(0, 0, 200));
-    EXPECT_EQ(GradientColor(0, 0, 1, 2), palette::PackColor(200, 0, 0));
-    EXPECT_EQ(GradientColor(1, 0, 1, 2), palette::PackColor(0, 0, 200));
+    EXPECT_EQ(GradientColor(Palette, 0.99L, 0, 1.99L, 2), palette::PackColor(200, 0, 0));
+    EXPECT_EQ(GradientColor(Palette, 1.01L, 0, 1.99L, 2), palette::PackColor(0, 0, 200));
+    EXPECT_EQ(GradientColor(Palette, 0, 0, 1, 2), palette::PackColor(200, 0, 0));
+    EXPECT_EQ(GradientColor(Palette, 1, 0, 1, 2), palette::PackColor(0, 0, 200));
 }
 
 TEST_F(FillTest, FallingComponentStepsDownTruncatingTowardsZero) {
@@ -149,54 +148,54 @@ TEST_F(FillTest, FallingComponentStepsDownTruncatingTowardsZero) {
     SetEntry(palette::GradientHighColor, 0, 10, 0);
     // n = 3: t = 0.4 gives k = FloorInt(0.4 * 3.99) = 1, t = 0.6 gives 2.
     // R: 10 + (-10 div 3) = 7 and 10 + (-20 div 3) = 4; G: 10 div 3 = 3 and 20 div 3 = 6.
-    EXPECT_EQ(GradientColor(0.4L, 0, 1, 4), palette::PackColor(7, 3, 0));
-    EXPECT_EQ(GradientColor(0.6L, 0, 1, 4), palette::PackColor(4, 6, 0));
+    EXPECT_EQ(GradientColor(Palette, 0.4L, 0, 1, 4), palette::PackColor(7, 3, 0));
+    EXPECT_EQ(GradientColor(Palette, 0.6L, 0, 1, 4), palette::PackColor(4, 6, 0));
 }
 
 TEST_F(FillTest, ValuesOutsideTheRangeTakeTheNearestEnd) {
-    EXPECT_EQ(DiscreteColor(-5, 0, 1), MapColor(0));
-    EXPECT_EQ(DiscreteColor(1e30L, 0, 1), MapColor(9));
-    EXPECT_EQ(GradientColor(-5, 0, 1, 30), palette::PackColor(200, 0, 0));
-    EXPECT_EQ(GradientColor(1e30L, 0, 1, 30), palette::PackColor(0, 0, 200));
+    EXPECT_EQ(DiscreteColor(Palette, -5, 0, 1), MapColor(0));
+    EXPECT_EQ(DiscreteColor(Palette, 1e30L, 0, 1), MapColor(9));
+    EXPECT_EQ(GradientColor(Palette, -5, 0, 1, 30), palette::PackColor(200, 0, 0));
+    EXPECT_EQ(GradientColor(Palette, 1e30L, 0, 1, 30), palette::PackColor(0, 0, 200));
 }
 
 TEST_F(FillTest, ScaleThatCannotBeComputedRaisesItsFirstFault) {
-    EXPECT_THROW(DiscreteColor(1, 2, 2), runtime::EZeroDivide);
-    EXPECT_THROW(DiscreteColor(2, 2, 2), runtime::EInvalidOp);  // 0 / 0
-    EXPECT_THROW(GradientColor(1, 2, 2, 30), runtime::EZeroDivide);
+    EXPECT_THROW(DiscreteColor(Palette, 1, 2, 2), runtime::EZeroDivide);
+    EXPECT_THROW(DiscreteColor(Palette, 2, 2, 2), runtime::EInvalidOp);  // 0 / 0
+    EXPECT_THROW(GradientColor(Palette, 1, 2, 2, 30), runtime::EZeroDivide);
     // z - lo and hi - lo both overflow before inf / inf.
-    EXPECT_THROW(DiscreteColor(LDBL_MAX, -LDBL_MAX, LDBL_MAX), runtime::EOverflow);
+    EXPECT_THROW(DiscreteColor(Palette, LDBL_MAX, -LDBL_MAX, LDBL_MAX), runtime::EOverflow);
 }
 
 TEST_F(FillTest, EqualSamplesEverywhereFallInTheMiddle) {
-    core::CurrentFunc = AlwaysSeven;
+    plot.CurrentFunc = AlwaysSeven;
     platform::Canvas canvas = ScannedArea(6, 4, "0", "1");
-    FillSurface(canvas, 0, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(4, MapColor(4)));  // FloorInt(4.995)
 
     // k = FloorInt(0.5 * 29.99) = 14 of 29: 200 - 14 * 200 div 29 = 104, 14 * 200 div 29 = 96.
-    FillSurface(canvas, 1, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(1), 30);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(4, palette::PackColor(104, 0, 96)));
 }
 
 TEST_F(FillTest, ScaleThatCannotBeComputedRaisesAtTheFirstPixel) {
     platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
-    ZMin = ZMax = 0.5L;  // (0 - 0.5) / 0 at pixel (1, 1)
-    EXPECT_THROW(FillSurface(canvas, 0, 30), runtime::EZeroDivide);
+    plot.ZMin = plot.ZMax = 0.5L;  // (0 - 0.5) / 0 at pixel (1, 1)
+    EXPECT_THROW(FillSurface(canvas, Drawing(), FillModeOf(0), 30), runtime::EZeroDivide);
     EXPECT_EQ(statuses, std::vector<std::string>{FillPrefix + "50%"});
     ExpectFrame(canvas);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(3, Background));
 
-    ZMin = -LDBL_MAX;
-    ZMax = LDBL_MAX;
-    EXPECT_THROW(FillSurface(canvas, 1, 30), runtime::EOverflow);
-    EXPECT_THROW(FillSurface(canvas, 1, 1), runtime::EOverflow);
+    plot.ZMin = -LDBL_MAX;
+    plot.ZMax = LDBL_MAX;
+    EXPECT_THROW(FillSurface(canvas, Drawing(), FillModeOf(1), 30), runtime::EOverflow);
+    EXPECT_THROW(FillSurface(canvas, Drawing(), FillModeOf(1), 1), runtime::EOverflow);
 }
 
 TEST_F(FillTest, GradientOfOneColourFailsAtTheFirstPixel) {
     platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
     try {
-        FillSurface(canvas, 1, 1);
+        FillSurface(canvas, Drawing(), FillModeOf(1), 1);
         FAIL() << "no error";
     } catch (const runtime::EDivByZero& e) {
         EXPECT_EQ(e.Message(), "Division by zero");
@@ -209,7 +208,7 @@ TEST_F(FillTest, NoSelectionLeavesFrameAndBackgroundButStillReports) {
     platform::Canvas canvas = ScannedArea(7, 6, "0", "1");
     canvas.Fill(MapColor(3));
     g_evaluations = 0;
-    FillSurface(canvas, -1, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(-1), 30);
     EXPECT_EQ(g_evaluations, 5 * 4);
     ExpectFrame(canvas);
     ExpectRows(canvas, 1, 4, std::vector<std::int32_t>(5, Background));
@@ -219,12 +218,11 @@ TEST_F(FillTest, NoSelectionLeavesFrameAndBackgroundButStillReports) {
 
 TEST_F(FillTest, StopBeforeARowLeavesTheRestInTheBackground) {
     platform::Canvas canvas = ScannedArea(12, 6, "0", "9");
-    SetStatusSink([this](const std::string& text) {
-        statuses.push_back(text);
+    progress.onStatus = [this] {
         if (statuses.size() == 2)
-            StopRequested = true;  // set while row 2 is drawn
-    });
-    FillSurface(canvas, 0, 30);
+            progress.stop = true;  // set while row 2 is drawn
+    };
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
 
     EXPECT_EQ(statuses.size(), 2u);
     std::vector<std::int32_t> map;
@@ -237,7 +235,7 @@ TEST_F(FillTest, StopBeforeARowLeavesTheRestInTheBackground) {
 
 TEST_F(FillTest, LegendBordersOfTheDesignStrip) {
     platform::Canvas legend(177, 17, Blank);
-    DrawLegend(legend);
+    DrawLegend(legend, Palette);
     const int borders[] = {0, 18, 35, 53, 70, 88, 106, 123, 141, 158, 176};
     for (int b = 0; b < 10; ++b) {
         EXPECT_EQ(legend.GetPixel(borders[b], 8), Outline) << borders[b];

@@ -25,8 +25,8 @@ class GraphParamsTest : public testsupport::RenderStateTest {
         return p;
     }
 
-    static void ExpectParams(const TGraphParams& want) {
-        const TGraphParams& p = GraphParams;
+    void ExpectParams(const TGraphParams& want) const {
+        const TGraphParams& p = plot.GraphParams;
         EXPECT_EQ(p.Xb, want.Xb);
         EXPECT_EQ(p.Yb, want.Yb);
         EXPECT_EQ(p.Xe, want.Xe);
@@ -49,7 +49,7 @@ TEST_F(GraphParamsTest, ReadGraphParamsReadsEveryField) {
     fields.Xc = "0.5";
     fields.Ys = "0.25";
     fields.SgYs = "3";
-    ReadGraphParams(fields, 0, 0, DesignW, DesignH);
+    ReadGraphParams(plot.GraphParams, fields, 0, 0, DesignW, DesignH);
 
     TGraphParams want = DesignParams();
     want.Xc = 0.5L;
@@ -59,7 +59,7 @@ TEST_F(GraphParamsTest, ReadGraphParamsReadsEveryField) {
 }
 
 TEST_F(GraphParamsTest, TheRectangleStartsOnePastTheAreasCorner) {
-    ReadGraphParams(GraphFieldTexts{}, 10, 20, 100, 50);
+    ReadGraphParams(plot.GraphParams, GraphFieldTexts{}, 10, 20, 100, 50);
     TGraphParams want = DesignParams();
     want.Left = 11;
     want.Top = 21;
@@ -69,14 +69,14 @@ TEST_F(GraphParamsTest, TheRectangleStartsOnePastTheAreasCorner) {
 }
 
 TEST_F(GraphParamsTest, BadCountRaisesWithRealsNewAndCountsAndRectangleOld) {
-    ReadGraphParams(GraphFieldTexts{}, 0, 0, DesignW, DesignH);
+    ReadGraphParams(plot.GraphParams, GraphFieldTexts{}, 0, 0, DesignW, DesignH);
     GraphFieldTexts fields;
     fields.Xb = "-2";
     fields.Ys = "0.5";
     fields.SgXs = "5";
     fields.SgYs = "2x";
     try {
-        ReadGraphParams(fields, 0, 0, 100, 50);
+        ReadGraphParams(plot.GraphParams, fields, 0, 0, 100, 50);
         FAIL() << "no error";
     } catch (const runtime::EConvertError& e) {
         EXPECT_EQ(e.Message(), "'2x' is not a valid integer value");
@@ -88,13 +88,13 @@ TEST_F(GraphParamsTest, BadCountRaisesWithRealsNewAndCountsAndRectangleOld) {
 }
 
 TEST_F(GraphParamsTest, RefreshKeepsLastGoodCountsAndNeverRaises) {
-    ReadGraphParams(GraphFieldTexts{}, 0, 0, DesignW, DesignH);
+    ReadGraphParams(plot.GraphParams, GraphFieldTexts{}, 0, 0, DesignW, DesignH);
     GraphFieldTexts fields;
     fields.Xb = "-3";
     fields.SgXs = "abc";
     fields.SgYs = "4";
-    EXPECT_NO_THROW(RefreshGraphParams(fields, 0, 0, 100, 50));
-    EXPECT_NO_THROW(RefreshGraphParams(fields, 0, 0, 100, 50));
+    EXPECT_NO_THROW(RefreshGraphParams(plot.GraphParams, fields, 0, 0, 100, 50));
+    EXPECT_NO_THROW(RefreshGraphParams(plot.GraphParams, fields, 0, 0, 100, 50));
 
     TGraphParams want = DesignParams();
     want.Xb = -3;

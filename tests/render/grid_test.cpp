@@ -1,6 +1,7 @@
 #include "render/grid.h"
 #include "support/pixels.h"
 #include "support/qt_environment.h"
+#include "support/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@
 #include "render/fieldtexts.h"
 #include "render/graphparams.h"
 #include "render/trace.h"
-#include "render/viewreset.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
@@ -101,23 +101,22 @@ std::set<int> Range(int first, int last) {
     return values;
 }
 
-class GridTest : public ::testing::Test {
+class GridTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
-        runtime::InitFpu();
-        ResetViewport();
-        palette::Palette[palette::SmallGridColor].Color = SmallGrid;
-        palette::Palette[palette::BigGridColor].Color = BigGrid;
-        palette::Palette[palette::AxesColor].Color = Axes;
-        palette::Palette[palette::NumberTextColor].Color = Ink;
-        palette::Palette[palette::NumberBackColor].Color = Paper;
-        VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
-        MapCols = W - 2;
-        MapRows = H - 2;
+        RenderStateTest::SetUp();
+        Palette[palette::SmallGridColor].Color = SmallGrid;
+        Palette[palette::BigGridColor].Color = BigGrid;
+        Palette[palette::AxesColor].Color = Axes;
+        Palette[palette::NumberTextColor].Color = Ink;
+        Palette[palette::NumberBackColor].Color = Paper;
+        plot.VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
+        plot.MapCols = W - 2;
+        plot.MapRows = H - 2;
     }
 
     void Draw(bool small, bool big, bool axes, bool numbers) {
-        DrawGrid(canvas, fields, GridLayers{small, big, axes, numbers});
+        DrawGrid(canvas, plot, Palette, fields, GridLayers{small, big, axes, numbers});
     }
 
     Canvas canvas{W, H, Background};
@@ -130,22 +129,22 @@ TEST_F(GridTest, DefaultsHandCheckedPositions) {
     EXPECT_EQ(ColumnAtTenths(25), 430);  // x = 1.2: 1 + floor(429.81)
     EXPECT_EQ(RowAtTenths(1), 16);       // y = 1.2: 1 + floor(15.81)
     EXPECT_EQ(RowAtTenths(13), 206);     // y = 0
-    EXPECT_EQ(XToColumn(-1.2L, W), 18);
-    EXPECT_EQ(XToColumn(0, W), 224);
-    EXPECT_EQ(YToRow(0, H), 206);
-    EXPECT_EQ(YToRow(-1.2L, H), RowAtTenths(25));
+    EXPECT_EQ(XToColumn(plot, -1.2L, W), 18);
+    EXPECT_EQ(XToColumn(plot, 0, W), 224);
+    EXPECT_EQ(YToRow(plot, 0, H), 206);
+    EXPECT_EQ(YToRow(plot, -1.2L, H), RowAtTenths(25));
 }
 
 TEST_F(GridTest, ReadsTheGraphParamsWithTheAreaAtTheOrigin) {
     fields.Xs = "0.5";
     fields.SgYs = "3";
     Draw(false, false, false, false);
-    EXPECT_EQ(GraphParams.Xs, 0.5L);
-    EXPECT_EQ(GraphParams.SgYs, 3);
-    EXPECT_EQ(GraphParams.Left, 1);
-    EXPECT_EQ(GraphParams.Top, 1);
-    EXPECT_EQ(GraphParams.Right, W - 1);
-    EXPECT_EQ(GraphParams.Bottom, H - 1);
+    EXPECT_EQ(plot.GraphParams.Xs, 0.5L);
+    EXPECT_EQ(plot.GraphParams.SgYs, 3);
+    EXPECT_EQ(plot.GraphParams.Left, 1);
+    EXPECT_EQ(plot.GraphParams.Top, 1);
+    EXPECT_EQ(plot.GraphParams.Right, W - 1);
+    EXPECT_EQ(plot.GraphParams.Bottom, H - 1);
     EXPECT_EQ(PixelsOf(canvas, Background).size(), static_cast<std::size_t>(W * H));
 }
 
@@ -224,7 +223,7 @@ TEST_F(GridTest, AxesOnTheRegionEdgeOrOutsideAreLeftOut) {
     fields.Xc = "1.3";  // on Xe
     fields.Yc = "0.5";
     Draw(false, false, true, false);
-    EXPECT_EQ(RowsOf(PixelsOf(canvas, Axes), 100), std::set<int>{YToRow(0.5L, H)});
+    EXPECT_EQ(RowsOf(PixelsOf(canvas, Axes), 100), std::set<int>{YToRow(plot, 0.5L, H)});
 }
 
 TEST_F(GridTest, RegionEmptyAcrossGivesNoVerticalLinesAndNoXLabels) {
@@ -300,7 +299,7 @@ TEST_F(GridTest, DefaultLabelsBelowAndLeftOfTheAxesTheOriginReadsMinusZero) {
 
 TEST_F(GridTest, HorizontalAxisNearTheTopSendsTheXLabelsToTheBottom) {
     fields.Yc = "1.27";  // row 1 + floor(0.03 * 411 / 2.6) = 5, within th of Top
-    ASSERT_EQ(YToRow(1.27L, H), 5);
+    ASSERT_EQ(YToRow(plot, 1.27L, H), 5);
     Draw(false, false, false, true);
     const int tw = canvas.TextWidth("0.00");
     const int th = canvas.TextHeight("0");
@@ -317,7 +316,7 @@ TEST_F(GridTest, HorizontalAxisNearTheTopSendsTheXLabelsToTheBottom) {
 
 TEST_F(GridTest, VerticalAxisNearTheLeftSendsTheYLabelsToTheLeftEdge) {
     fields.Xc = "-1.25";  // column 1 + floor(0.05 * 447 / 2.6) = 9, within tw of Left
-    ASSERT_EQ(XToColumn(-1.25L, W), 9);
+    ASSERT_EQ(XToColumn(plot, -1.25L, W), 9);
     Draw(false, false, false, true);
     const int tw = canvas.TextWidth("0.00");
     const int th = canvas.TextHeight("0");
@@ -336,7 +335,7 @@ TEST_F(GridTest, VerticalAxisNearTheLeftSendsTheYLabelsToTheLeftEdge) {
 
 TEST_F(GridTest, CentreBelowTheRegionPutsTheXLabelsOutsideTheArea) {
     fields.Yc = "-2";
-    ASSERT_GT(YToRow(-2.0L, H), H);
+    ASSERT_GT(YToRow(plot, -2.0L, H), H);
     Draw(false, false, true, true);
     const int tw = canvas.TextWidth("0.00");
     const int th = canvas.TextHeight("0");
@@ -401,7 +400,7 @@ TEST_P(GridFailure, RaisesWhereItFailsWithTheLayersBeforeKept) {
     const FailureCase& c = GetParam();
     fields = c.fields;
     try {
-        DrawGrid(canvas, fields, c.layers);
+        DrawGrid(canvas, plot, Palette, fields, c.layers);
         FAIL() << "no error";
     } catch (const runtime::Exception& e) {
         EXPECT_EQ(e.Message(), c.message);
@@ -467,30 +466,29 @@ TEST_F(GridTest, ManyLinesBelowTheLimitAreDrawn) {
 TEST_F(GridTest, PositiveStartNotOnTheStepPutsTheFirstLineLeftOfTheRegion) {
     fields.Xb = "0.25";
     fields.Xe = "1.3";
-    VisibleRegion.Xb = 0.25L;
+    plot.VisibleRegion.Xb = 0.25L;
     // TruncInt(0.25 / 0.2) * 0.2 = 0.2, left of Xb: column 1 + floor(-0.05 * 447 / 1.05) = -21.
-    ASSERT_EQ(XToColumn(0.2L, W), -21);
+    ASSERT_EQ(XToColumn(plot, 0.2L, W), -21);
     Draw(false, true, false, false);
     const std::set<int> columns = ColumnsOf(PixelsOf(canvas, BigGrid), 100);
     EXPECT_EQ(columns.count(-21), 0u);
-    EXPECT_EQ(*columns.begin(), XToColumn(0.4L, W));
+    EXPECT_EQ(*columns.begin(), XToColumn(plot, 0.4L, W));
     EXPECT_EQ(columns.size(), 5u);  // 0.4, 0.6, 0.8, 1.0, 1.2
 }
 
 // The default picture as a person sees it: written next to the test for a look.
 TEST_F(GridTest, DefaultPictureForViewing) {
-    palette::Palette[palette::TracePenColor].Color = 0x0000C0;
-    palette::Palette[palette::TraceFillColor].Color = 0x00FFFF;
+    Palette[palette::TracePenColor].Color = 0x0000C0;
+    Palette[palette::TraceFillColor].Color = 0x00FFFF;
     canvas.Fill(0xF0FFF0);
     Draw(true, true, true, true);
     const core::TTracePoint points[] = {{-1.0L, 1.1L}, {-0.4L, 0.2L}, {0.3L, 0.5L}, {0.9L, 0.8L}};
-    core::TraceCount = 4;
+    descent.TraceCount = 4;
     for (std::uint32_t n = 1; n <= 4; ++n) {
-        core::Trace[n] = points[n - 1];
-        DrawTracePoint(canvas, static_cast<std::int32_t>(n));
+        descent.Trace[n] = points[n - 1];
+        DrawTracePoint(canvas, Drawing(), descent, static_cast<std::int32_t>(n));
     }
     EXPECT_TRUE(canvas.Image().save(QStringLiteral("default_grid.png")));
-    core::ResetMinimizer();
 }
 
 }  // namespace

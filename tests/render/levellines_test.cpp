@@ -17,7 +17,6 @@
 #include "platform/canvas.h"
 #include "render/coordinates.h"
 #include "render/fill.h"
-#include "render/hooks.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -78,7 +77,7 @@ class LevelLinesTest : public testsupport::RenderStateTest {
         SetEntry(palette::LevelLineColor, Colors.at('L'));
         SetEntry(palette::BackgroundColor, Colors.at('.'));
         SetEntry(palette::OutlineColor, Colors.at('o'));
-        core::CurrentFunc = X;
+        plot.CurrentFunc = X;
     }
 };
 
@@ -92,9 +91,9 @@ LevelLineOptions Threshold(const char* step, const char* width, bool transparent
 
 TEST_F(LevelLinesTest, UniformPictureHasLinesOnlyAgainstTheFrame) {
     platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
-    MapCols = 4;
-    MapRows = 3;
-    DrawLevelLines(canvas, 0, LevelLineOptions{});
+    plot.MapCols = 4;
+    plot.MapRows = 3;
+    DrawLevelLines(canvas, Drawing(), LevelLineMethodOf(0), LevelLineOptions{});
     EXPECT_EQ(Picture(canvas),
               (std::vector<std::string>{"oooooo", "o...Lo", "o...Lo", "oLLLLo", "oooooo"}));
     EXPECT_EQ(statuses, (std::vector<std::string>{LevelPrefix + "33%", LevelPrefix + "66%",
@@ -103,11 +102,11 @@ TEST_F(LevelLinesTest, UniformPictureHasLinesOnlyAgainstTheFrame) {
 
 TEST_F(LevelLinesTest, TransparentLinesLeaveTheRestOfThePicture) {
     platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
-    MapCols = 4;
-    MapRows = 3;
+    plot.MapCols = 4;
+    plot.MapRows = 3;
     LevelLineOptions options;
     options.transparent = true;
-    DrawLevelLines(canvas, 0, options);
+    DrawLevelLines(canvas, Drawing(), LevelLineMethodOf(0), options);
     EXPECT_EQ(Picture(canvas),
               (std::vector<std::string>{"oooooo", "oAAALo", "oAAALo", "oLLLLo", "oooooo"}));
 }
@@ -115,18 +114,18 @@ TEST_F(LevelLinesTest, TransparentLinesLeaveTheRestOfThePicture) {
 TEST_F(LevelLinesTest, AnalysisMarksTheUpperAndLeftSideOfEachBorder) {
     platform::Canvas canvas =
         Painted({"oooooooo", "oAAABBBo", "oAAABBBo", "oCCCCCCo", "oCCCCCCo", "oooooooo"});
-    MapCols = 6;
-    MapRows = 4;
-    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    plot.MapCols = 6;
+    plot.MapRows = 4;
+    LevelLinesByAnalysis(canvas, Drawing(), LevelLineOptions{});
     EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"oooooooo", "o..L..Lo", "oLLLLLLo",
                                                          "o.....Lo", "oLLLLLLo", "oooooooo"}));
 }
 
 TEST_F(LevelLinesTest, AnalysisSeesTheLowerRightNeighbourToo) {
     platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAABAo", "oAAAAo", "oAAAAo", "oooooo"});
-    MapCols = 4;
-    MapRows = 4;
-    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    plot.MapCols = 4;
+    plot.MapRows = 4;
+    LevelLinesByAnalysis(canvas, Drawing(), LevelLineOptions{});
     // (2, 1) differs only from its lower-right neighbour (3, 2).
     EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"oooooo", "o.LLLo", "o.LLLo", "o...Lo",
                                                          "oLLLLo", "oooooo"}));
@@ -134,26 +133,25 @@ TEST_F(LevelLinesTest, AnalysisSeesTheLowerRightNeighbourToo) {
 
 TEST_F(LevelLinesTest, AnalysisOverTheDiscreteMap) {
     // Columns sample x = 0 .. 4: the map is class 0 left of x = 2 and class 9 from there.
-    core::CurrentFunc = StepAtTwo;
+    plot.CurrentFunc = StepAtTwo;
     ScanArea(7, 5, "0", "4");
     platform::Canvas canvas(7, 5);
-    FillSurface(canvas, 0, 30);
+    FillSurface(canvas, Drawing(), FillModeOf(0), 30);
     ASSERT_EQ(Picture(canvas),
               (std::vector<std::string>{"ooooooo", "o00999o", "o00999o", "o00999o", "ooooooo"}));
-    DrawLevelLines(canvas, 0, LevelLineOptions{});
+    DrawLevelLines(canvas, Drawing(), LevelLineMethodOf(0), LevelLineOptions{});
     EXPECT_EQ(Picture(canvas),
               (std::vector<std::string>{"ooooooo", "o.L..Lo", "o.L..Lo", "oLLLLLo", "ooooooo"}));
 }
 
 TEST_F(LevelLinesTest, AnalysisStopsBeforeARowWhenStopIsSet) {
     platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
-    MapCols = 4;
-    MapRows = 3;
-    SetStatusSink([this](const std::string& text) {
-        statuses.push_back(text);
-        StopRequested = true;  // seen before the second row
-    });
-    LevelLinesByAnalysis(canvas, LevelLineOptions{});
+    plot.MapCols = 4;
+    plot.MapRows = 3;
+    progress.onStatus = [this] {
+        progress.stop = true;  // seen before the second row
+    };
+    LevelLinesByAnalysis(canvas, Drawing(), LevelLineOptions{});
     EXPECT_EQ(statuses.size(), 1u);
     EXPECT_EQ(Picture(canvas),
               (std::vector<std::string>{"oooooo", "o...Lo", "oAAAAo", "oAAAAo", "oooooo"}));
@@ -164,7 +162,7 @@ TEST_F(LevelLinesTest, ThresholdMarksValuesNearMultiplesOfTheSpacing) {
     ScanArea(13, 4, "0", "1");
     platform::Canvas canvas =
         Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
-    DrawLevelLines(canvas, 1, Threshold("5.0", "0.05"));
+    DrawLevelLines(canvas, Drawing(), LevelLineMethodOf(1), Threshold("5.0", "0.05"));
     EXPECT_EQ(Picture(canvas)[1], "oL.L.L.L.L.Lo");
     EXPECT_EQ(Picture(canvas)[2], "oL.L.L.L.L.Lo");
     EXPECT_EQ(statuses, (std::vector<std::string>{LevelPrefix + "50%", LevelPrefix + "100%"}));
@@ -198,7 +196,7 @@ TEST_P(ThresholdTest, MarksTheRow) {
     ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
     const ThresholdCase& c = GetParam();
-    LevelLinesByThreshold(canvas, Threshold(c.step, c.width));
+    LevelLinesByThreshold(canvas, Drawing(), Threshold(c.step, c.width));
     EXPECT_EQ(Picture(canvas)[1], c.row);
 }
 
@@ -208,15 +206,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, ThresholdTest, ::testing::ValuesIn(ThresholdCase
 TEST_F(LevelLinesTest, TransparentThresholdLinesLieOverThePicture) {
     ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
-    LevelLinesByThreshold(canvas, Threshold("1", "0.25", true));
+    LevelLinesByThreshold(canvas, Drawing(), Threshold("1", "0.25", true));
     EXPECT_EQ(Picture(canvas)[1], "oLALALALALo");
 }
 
 TEST_F(LevelLinesTest, ThresholdIgnoresStop) {
     ScanArea(11, 4, "0", "4");
     platform::Canvas canvas = Painted({"ooooooooooo", "oAAAAAAAAAo", "oAAAAAAAAAo", "ooooooooooo"});
-    StopRequested = true;
-    LevelLinesByThreshold(canvas, Threshold("1", "0.25"));
+    progress.stop = true;
+    LevelLinesByThreshold(canvas, Drawing(), Threshold("1", "0.25"));
     EXPECT_EQ(Picture(canvas)[1], "oL.L.L.L.Lo");
 }
 
@@ -225,17 +223,19 @@ TEST_F(LevelLinesTest, RoundingBeyondTheIntegerRangeRaisesAndKeepsEarlierPixels)
     platform::Canvas canvas =
         Painted({"ooooooooooooo", "oAAAAAAAAAAAo", "oAAAAAAAAAAAo", "ooooooooooooo"});
     // x = 0 gives u = 0; x = 0.1 gives u = 1e29, beyond 64 bits.
-    EXPECT_THROW(LevelLinesByThreshold(canvas, Threshold("1e30", "0.05")), runtime::EInvalidOp);
+    EXPECT_THROW(LevelLinesByThreshold(canvas, Drawing(), Threshold("1e30", "0.05")),
+                 runtime::EInvalidOp);
     EXPECT_EQ(Picture(canvas), (std::vector<std::string>{"ooooooooooooo", "oLAAAAAAAAAAo",
                                                          "oAAAAAAAAAAAo", "ooooooooooooo"}));
     EXPECT_EQ(statuses.size(), 1u);
 }
 
 TEST_F(LevelLinesTest, ProductBeyondTheRealRangeRaisesOverflow) {
-    core::CurrentFunc = Huge;
+    plot.CurrentFunc = Huge;
     ScanArea(5, 4, "0", "1");
     platform::Canvas canvas = Painted({"ooooo", "oAAAo", "oAAAo", "ooooo"});
-    EXPECT_THROW(LevelLinesByThreshold(canvas, Threshold("1e4000", "0.05")), runtime::EOverflow);
+    EXPECT_THROW(LevelLinesByThreshold(canvas, Drawing(), Threshold("1e4000", "0.05")),
+                 runtime::EOverflow);
     EXPECT_EQ(Picture(canvas)[1], "oAAAo");
 }
 
@@ -243,7 +243,7 @@ TEST_F(LevelLinesTest, OtherModesDrawNothingAndWriteNoStatus) {
     ScanArea(6, 5, "0", "1");
     for (const std::int32_t mode : {-1, 2}) {
         platform::Canvas canvas = Painted({"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"});
-        DrawLevelLines(canvas, mode, LevelLineOptions{});
+        DrawLevelLines(canvas, Drawing(), LevelLineMethodOf(mode), LevelLineOptions{});
         EXPECT_EQ(Picture(canvas),
                   (std::vector<std::string>{"oooooo", "oAAAAo", "oAAAAo", "oAAAAo", "oooooo"}))
             << mode;
@@ -252,10 +252,10 @@ TEST_F(LevelLinesTest, OtherModesDrawNothingAndWriteNoStatus) {
 }
 
 // The colour-analysis rule done in place, pixel by pixel in scan order, as written.
-void AnalysisInPlace(platform::Canvas& canvas, std::int32_t cols, std::int32_t rows,
-                     bool transparent) {
-    const std::int32_t line = palette::Palette[palette::LevelLineColor].Color;
-    const std::int32_t background = palette::Palette[palette::BackgroundColor].Color;
+void AnalysisInPlace(const palette::TPalette& Palette, platform::Canvas& canvas, std::int32_t cols,
+                     std::int32_t rows, bool transparent) {
+    const std::int32_t line = Palette[palette::LevelLineColor].Color;
+    const std::int32_t background = Palette[palette::BackgroundColor].Color;
     for (std::int32_t row = 1; row <= rows; ++row) {
         for (std::int32_t col = 1; col <= cols; ++col) {
             const std::int32_t c = canvas.GetPixel(col, row);
@@ -282,15 +282,15 @@ TEST_F(LevelLinesTest, AnalysisFollowsTheRuleAtEveryPixelWhateverTheAreaAndCanva
     for (const auto& [cols, rows] : areas) {
         for (const bool transparent : {false, true}) {
             SCOPED_TRACE(std::to_string(cols) + "x" + std::to_string(rows));
-            MapCols = cols;
-            MapRows = rows;
+            plot.MapCols = cols;
+            plot.MapRows = rows;
             platform::Canvas expected = picture;
-            AnalysisInPlace(expected, cols, rows, transparent);
+            AnalysisInPlace(Palette, expected, cols, rows, transparent);
             LevelLineOptions options;
             options.transparent = transparent;
             for (const unsigned threads : {1u, 2u}) {
                 platform::Canvas canvas = picture;
-                LevelLinesByAnalysis(canvas, options, threads);
+                LevelLinesByAnalysis(canvas, Drawing(), options, threads);
                 EXPECT_TRUE(canvas.Image() == expected.Image()) << threads;
             }
         }

@@ -27,7 +27,7 @@ class MouseReadoutTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
         RenderStateTest::SetUp();
-        core::CurrentFunc = Sum;
+        plot.CurrentFunc = Sum;
     }
 };
 
@@ -58,9 +58,9 @@ const ReadoutCase ReadoutCases[] = {
 
 TEST_P(MouseReadoutCaseTest, ShowsTheSampledPointAndItsValue) {
     UseDesignSize();
-    ScanValueRange(GraphFieldTexts{});
+    ScanValueRange(plot, progress, GraphFieldTexts{});
     const ReadoutCase& c = GetParam();
-    const MouseReadout readout = MouseReadoutAt(c.X, c.Y, DesignW, DesignH);
+    const MouseReadout readout = MouseReadoutAt(plot, c.X, c.Y, DesignW, DesignH);
     EXPECT_EQ(readout.x, c.x);
     EXPECT_EQ(readout.y, c.y);
     EXPECT_EQ(readout.z, c.z);
@@ -70,20 +70,20 @@ INSTANTIATE_TEST_SUITE_P(Pixels, MouseReadoutCaseTest, ::testing::ValuesIn(Reado
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MouseReadoutTest, ReadoutNeverRaises) {
-    MapCols = 1;
-    MapRows = 1;
-    VisibleRegion = core::TRegion{0, 2, 0, 2};
+    plot.MapCols = 1;
+    plot.MapRows = 1;
+    plot.VisibleRegion = core::TRegion{0, 2, 0, 2};
     MouseReadout readout;
-    ASSERT_NO_THROW(readout = MouseReadoutAt(1, 2, 3, 3));
+    ASSERT_NO_THROW(readout = MouseReadoutAt(plot, 1, 2, 3, 3));
     EXPECT_EQ(readout.x, "x=NAN");   // 0 / 0
     EXPECT_EQ(readout.y, "y=-INF");  // -2 / 0
     EXPECT_EQ(readout.z, "Out of range");
-    ASSERT_NO_THROW(readout = MouseReadoutAt(1, 1, 3, 3));
+    ASSERT_NO_THROW(readout = MouseReadoutAt(plot, 1, 1, 3, 3));
     EXPECT_EQ(readout.z, "z=Invalid floating point operation");
 
     UseDesignSize();
-    core::CurrentFunc = Overflowing;
-    ASSERT_NO_THROW(readout = MouseReadoutAt(5, 5, DesignW, DesignH));
+    plot.CurrentFunc = Overflowing;
+    ASSERT_NO_THROW(readout = MouseReadoutAt(plot, 5, 5, DesignW, DesignH));
     EXPECT_EQ(readout.z, "z=Floating point overflow");
 }
 

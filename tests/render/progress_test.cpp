@@ -28,8 +28,8 @@ TEST(RowPercentTest, TruncatedShareOfTheRows) {
 class RowProgressTest : public testsupport::RenderStateTest {};
 
 TEST_F(RowProgressTest, ShowsThePrefixThePercentageAndTheSign) {
-    ShowRowProgress("Расчет значений функции: ", 1, 3);
-    ShowRowProgress("x ", 3, 3);
+    ShowRowProgress(progress, "Расчет значений функции: ", 1, 3);
+    ShowRowProgress(progress, "x ", 3, 3);
     EXPECT_EQ(statuses, (std::vector<std::string>{"Расчет значений функции: 33%", "x 100%"}));
 }
 

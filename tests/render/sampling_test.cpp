@@ -18,7 +18,6 @@
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
 #include "render/fill.h"
-#include "render/hooks.h"
 #include "render/levellines.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
@@ -47,9 +46,9 @@ class SamplesTest : public testsupport::RenderStateTest {
     }
 
     void UseArea(int function, int width, int height) {
-        core::CurrentFunc = core::ObjectiveFuncs[function];
-        MapCols = width - 2;
-        MapRows = height - 2;
+        plot.CurrentFunc = core::ObjectiveFuncs[function];
+        plot.MapCols = width - 2;
+        plot.MapRows = height - 2;
     }
 };
 
@@ -66,15 +65,15 @@ std::optional<std::string> ErrorOf(Call call) {
 
 TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
     UseArea(2, 9, 7);
-    VisibleRegion = core::TRegion{-1.3L, 1.3L, -0.7L, 0.9L};
-    PixelSampler sampler;
-    const PixelValues values;
-    for (std::int32_t row = 0; row <= MapRows + 1; ++row) {
+    plot.VisibleRegion = core::TRegion{-1.3L, 1.3L, -0.7L, 0.9L};
+    PixelSampler sampler(plot);
+    const PixelValues values(plot);
+    for (std::int32_t row = 0; row <= plot.MapRows + 1; ++row) {
         const PixelSampler::Row sampled = sampler.RowAt(row);
         const PixelValues::Row valueRow = values.RowAt(row);
         sampler.BeginRow(row);
-        for (std::int32_t col = 0; col <= MapCols + 1; ++col) {
-            const long double expected = ValueAtPixel(col, row);
+        for (std::int32_t col = 0; col <= plot.MapCols + 1; ++col) {
+            const long double expected = ValueAtPixel(plot, col, row);
             ASSERT_TRUE(SameBits(sampler.ValueIn(sampled, col), expected)) << col << "," << row;
             ASSERT_TRUE(SameBits(sampler.Value(col), expected)) << col << "," << row;
             ASSERT_TRUE(SameBits(values.At(valueRow, col), expected)) << col << "," << row;
@@ -82,91 +81,94 @@ TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
     }
     // One row: the y conversion divides by zero. A span of x that overflows comes first, as in
     // ValueAtPixel.
-    MapRows = 1;
-    const PixelSampler rowFaults;
+    plot.MapRows = 1;
+    const PixelSampler rowFaults(plot);
     EXPECT_EQ(ErrorOf([&] { rowFaults.ValueIn(rowFaults.RowAt(2), 2); }),
               "Floating point division by zero");
-    VisibleRegion.Xb = -1e4932L;
-    VisibleRegion.Xe = 1e4932L;
-    const PixelSampler bothFault;
+    plot.VisibleRegion.Xb = -1e4932L;
+    plot.VisibleRegion.Xe = 1e4932L;
+    const PixelSampler bothFault(plot);
     const PixelSampler::Row row = bothFault.RowAt(2);
     EXPECT_EQ(ErrorOf([&] { bothFault.ValueIn(row, 2); }), "Floating point overflow");
-    EXPECT_EQ(ErrorOf([&] { bothFault.ValueIn(row, 2); }), ErrorOf([] { ValueAtPixel(2, 2); }));
+    EXPECT_EQ(ErrorOf([&] { bothFault.ValueIn(row, 2); }),
+              ErrorOf([this] { ValueAtPixel(plot, 2, 2); }));
 }
 
 TEST_F(SamplesTest, OnlyTheProgramsOwnFunctionsArePure) {
     for (const core::TObjectiveFunc f : core::ObjectiveFuncs) {
-        core::CurrentFunc = f;
-        EXPECT_TRUE(CurrentFuncIsPure());
-        const PixelValues values;
+        plot.CurrentFunc = f;
+        EXPECT_TRUE(CurrentFuncIsPure(plot));
+        const PixelValues values(plot);
         EXPECT_EQ(values.Threads(5), 5u);
     }
-    core::CurrentFunc = Sum;
-    EXPECT_FALSE(CurrentFuncIsPure());
-    const PixelValues values;
+    plot.CurrentFunc = Sum;
+    EXPECT_FALSE(CurrentFuncIsPure(plot));
+    const PixelValues values(plot);
     EXPECT_EQ(values.Threads(5), 1u);
     EXPECT_GE(SamplingThreads(), 1u);
 }
 
 TEST_F(SamplesTest, SamplesAreKeptOnlyWhileTheyBelongToThePresentState) {
     UseArea(2, 21, 17);
-    ScanValueRange(GraphFieldTexts{}, 2);
-    const long double* kept = KeptSamples();
+    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    const long double* kept = KeptSamples(plot);
     ASSERT_NE(kept, nullptr);
-    for (std::int32_t row = 1; row <= MapRows; ++row) {
-        for (std::int32_t col = 1; col <= MapCols; ++col)
-            ASSERT_TRUE(SameBits(kept[(row - 1) * MapCols + col - 1], ValueAtPixel(col, row)));
+    for (std::int32_t row = 1; row <= plot.MapRows; ++row) {
+        for (std::int32_t col = 1; col <= plot.MapCols; ++col)
+            ASSERT_TRUE(
+                SameBits(kept[(row - 1) * plot.MapCols + col - 1], ValueAtPixel(plot, col, row)));
     }
 
-    ZRangeValid = false;
-    EXPECT_EQ(KeptSamples(), nullptr);
-    ZRangeValid = true;
-    core::CurrentFunc = core::ObjectiveFuncs[0];
-    EXPECT_EQ(KeptSamples(), nullptr);
-    core::CurrentFunc = core::ObjectiveFuncs[2];
-    ++MapCols;
-    EXPECT_EQ(KeptSamples(), nullptr);
-    --MapCols;
-    ++MapRows;
-    EXPECT_EQ(KeptSamples(), nullptr);
-    --MapRows;
-    const long double xb = VisibleRegion.Xb;
-    VisibleRegion.Xb = -1.3000000000000001L;
-    EXPECT_EQ(KeptSamples(), nullptr);
-    VisibleRegion.Xb = xb;
-    EXPECT_EQ(KeptSamples(), kept);
+    plot.ZRangeValid = false;
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    plot.ZRangeValid = true;
+    plot.CurrentFunc = core::ObjectiveFuncs[0];
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    plot.CurrentFunc = core::ObjectiveFuncs[2];
+    ++plot.MapCols;
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    --plot.MapCols;
+    ++plot.MapRows;
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    --plot.MapRows;
+    const long double xb = plot.VisibleRegion.Xb;
+    plot.VisibleRegion.Xb = -1.3000000000000001L;
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    plot.VisibleRegion.Xb = xb;
+    EXPECT_EQ(KeptSamples(plot), kept);
 
     // 0 and -0 compare equal but are not the same region.
     GraphFieldTexts zeroLeft;
     zeroLeft.Xb = "0";
-    ScanValueRange(zeroLeft, 2);
-    ASSERT_NE(KeptSamples(), nullptr);
-    VisibleRegion.Xb = -0.0L;
-    EXPECT_EQ(KeptSamples(), nullptr);
+    ScanValueRange(plot, progress, zeroLeft, 2);
+    ASSERT_NE(KeptSamples(plot), nullptr);
+    plot.VisibleRegion.Xb = -0.0L;
+    EXPECT_EQ(KeptSamples(plot), nullptr);
 }
 
 TEST_F(SamplesTest, AFunctionOutsideTheProgramsOwnKeepsNothing) {
     UseArea(2, 21, 17);
-    ScanValueRange(GraphFieldTexts{}, 2);
-    ASSERT_NE(KeptSamples(), nullptr);
-    core::CurrentFunc = Sum;
-    EXPECT_FALSE(CurrentFuncIsPure());
-    ScanValueRange(GraphFieldTexts{}, 2);
-    EXPECT_TRUE(ZRangeValid);
-    EXPECT_EQ(KeptSamples(), nullptr);
-    EXPECT_EQ(MinCol, 1);
-    EXPECT_EQ(MinRow, 15);
-    core::CurrentFunc = core::ObjectiveFuncs[2];
-    EXPECT_EQ(KeptSamples(), nullptr);  // released when the second scan began
+    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    ASSERT_NE(KeptSamples(plot), nullptr);
+    plot.CurrentFunc = Sum;
+    EXPECT_FALSE(CurrentFuncIsPure(plot));
+    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    EXPECT_TRUE(plot.ZRangeValid);
+    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(plot.MinCol, 1);
+    EXPECT_EQ(plot.MinRow, 15);
+    plot.CurrentFunc = core::ObjectiveFuncs[2];
+    EXPECT_EQ(KeptSamples(plot), nullptr);  // released when the second scan began
 }
 
 TEST_F(SamplesTest, AFailedScanKeepsNothing) {
     UseArea(2, 21, 17);
-    ScanValueRange(GraphFieldTexts{}, 2);
-    ASSERT_NE(KeptSamples(), nullptr);
-    EXPECT_THROW(ScanValueRange(Region("-1e4932", "1e4932", "-1", "1"), 2), runtime::EOverflow);
-    ZRangeValid = true;  // as a caller that did not look at the failure would leave it
-    EXPECT_EQ(KeptSamples(), nullptr);
+    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    ASSERT_NE(KeptSamples(plot), nullptr);
+    EXPECT_THROW(ScanValueRange(plot, progress, Region("-1e4932", "1e4932", "-1", "1"), 2),
+                 runtime::EOverflow);
+    plot.ZRangeValid = true;  // as a caller that did not look at the failure would leave it
+    EXPECT_EQ(KeptSamples(plot), nullptr);
 }
 
 // The picture of one command, with its status texts and its error.
@@ -199,10 +201,10 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
     template <typename Command>
     Picture ExpectSameEveryWay(const platform::Canvas& start, Command command) {
         const Picture kept = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
-        EXPECT_NE(KeptSamples(), nullptr);
+        EXPECT_NE(KeptSamples(plot), nullptr);
         const Picture keptThreads = Draw(start, [&](platform::Canvas& c) { command(c, 2u); });
         const ScanState saved = Save();
-        ReleaseKeptSamples();
+        ReleaseKeptSamples(plot);
         const Picture evaluated = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
         const Picture evaluatedThreads = Draw(start, [&](platform::Canvas& c) { command(c, 3u); });
         Restore(saved);
@@ -217,33 +219,32 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
     struct ScanState {
         long double zMin, zMax;
     };
-    ScanState Save() const { return {ZMin, ZMax}; }
+    ScanState Save() const { return {plot.ZMin, plot.ZMax}; }
     void Restore(const ScanState& s) {
-        ZMin = s.zMin;
-        ZMax = s.zMax;
-        ScanValueRange(GraphFieldTexts{}, 2);  // the samples kept again
-        ZMin = s.zMin;
-        ZMax = s.zMax;
+        plot.ZMin = s.zMin;
+        plot.ZMax = s.zMax;
+        ScanValueRange(plot, progress, GraphFieldTexts{}, 2);  // the samples kept again
+        plot.ZMin = s.zMin;
+        plot.ZMax = s.zMax;
     }
 
     // Stop is pressed as the n-th status text is shown.
     void StopAtStatus(std::size_t n) {
-        SetStatusSink([this, n](const std::string& text) {
-            statuses.push_back(text);
+        progress.onStatus = [this, n] {
             if (statuses.size() == n)
-                StopRequested = true;
-        });
+                progress.stop = true;
+        };
     }
 
     platform::Canvas ScannedArea(int width, int height) {
         UseArea(GetParam(), width, height);
-        ScanValueRange(GraphFieldTexts{}, 2);
+        ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
         return platform::Canvas(width, height, 0);
     }
 
     platform::Canvas Map(const platform::Canvas& area) {
         platform::Canvas map = area;
-        FillSurface(map, 0, 30, 1);
+        FillSurface(map, Drawing(), FillModeOf(0), 30, 1);
         return map;
     }
 };
@@ -252,54 +253,56 @@ TEST_P(KeptPicturesTest, FillsAreTheSame) {
     const platform::Canvas area = ScannedArea(64, 50);
     for (const std::int32_t mode : {0, 1, -1}) {
         SCOPED_TRACE(mode);
-        ExpectSameEveryWay(area, [mode](platform::Canvas& c, unsigned threads) {
-            FillSurface(c, mode, 7, threads);
+        ExpectSameEveryWay(area, [&, mode](platform::Canvas& c, unsigned threads) {
+            FillSurface(c, Drawing(), FillModeOf(mode), 7, threads);
         });
     }
-    const Picture map = Draw(area, [](platform::Canvas& c) { FillSurface(c, 0, 30, 2); });
+    const Picture map =
+        Draw(area, [&](platform::Canvas& c) { FillSurface(c, Drawing(), FillModeOf(0), 30, 2); });
     EXPECT_EQ(map.statuses.size(), 48u);
     EXPECT_EQ(map.statuses.back(), "Прорисовка карты высот: 100%");
     // The smallest sample is in class 0 and the largest in class 9.
-    EXPECT_EQ(platform::FromQRgb(map.image.pixel(MinCol, MinRow)), palette::Palette[0].Color);
+    EXPECT_EQ(platform::FromQRgb(map.image.pixel(plot.MinCol, plot.MinRow)), Palette[0].Color);
 }
 
 TEST_P(KeptPicturesTest, FillsFailingAtTheFirstPixelAreTheSame) {
     const platform::Canvas area = ScannedArea(40, 30);
-    ExpectSameEveryWay(area, [](platform::Canvas& c, unsigned threads) {
-        FillSurface(c, 1, 1, threads);  // one gradient colour: division by zero
+    ExpectSameEveryWay(area, [&](platform::Canvas& c, unsigned threads) {
+        FillSurface(c, Drawing(), FillModeOf(1), 1,
+                    threads);  // one gradient colour: division by zero
     });
-    ZMin = -LDBL_MAX;
-    ZMax = LDBL_MAX;
-    ExpectSameEveryWay(area, [](platform::Canvas& c, unsigned threads) {
-        FillSurface(c, 0, 30, threads);  // the scale's span overflows
+    plot.ZMin = -LDBL_MAX;
+    plot.ZMax = LDBL_MAX;
+    ExpectSameEveryWay(area, [&](platform::Canvas& c, unsigned threads) {
+        FillSurface(c, Drawing(), FillModeOf(0), 30, threads);  // the scale's span overflows
     });
 }
 
 TEST_P(KeptPicturesTest, FillsStoppedAfterTheSecondRowAreTheSame) {
     const platform::Canvas area = ScannedArea(40, 30);
     StopAtStatus(2);
-    const Picture stopped = ExpectSameEveryWay(area, [](platform::Canvas& c, unsigned threads) {
-        StopRequested = false;
-        FillSurface(c, 0, 30, threads);
+    const Picture stopped = ExpectSameEveryWay(area, [&](platform::Canvas& c, unsigned threads) {
+        progress.stop = false;
+        FillSurface(c, Drawing(), FillModeOf(0), 30, threads);
     });
     EXPECT_EQ(stopped.statuses.size(), 2u);
-    const QRgb background = platform::ToQRgb(palette::Palette[palette::BackgroundColor].Color);
-    for (int col = 1; col <= MapCols; ++col) {
+    const QRgb background = platform::ToQRgb(Palette[palette::BackgroundColor].Color);
+    for (int col = 1; col <= plot.MapCols; ++col) {
         EXPECT_EQ(stopped.image.pixel(col, 3), background) << col;
-        EXPECT_EQ(stopped.image.pixel(col, MapRows), background) << col;
+        EXPECT_EQ(stopped.image.pixel(col, plot.MapRows), background) << col;
     }
 }
 
 TEST_P(KeptPicturesTest, StoppedFillOnACanvasSmallerThanTheAreaKeepsItsFrame) {
     UseArea(GetParam(), 42, 32);
-    ScanValueRange(GraphFieldTexts{}, 2);
+    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
     const platform::Canvas small(30, 20, 0);
     StopAtStatus(2);
-    const Picture stopped = ExpectSameEveryWay(small, [](platform::Canvas& c, unsigned threads) {
-        StopRequested = false;
-        FillSurface(c, 0, 30, threads);
+    const Picture stopped = ExpectSameEveryWay(small, [&](platform::Canvas& c, unsigned threads) {
+        progress.stop = false;
+        FillSurface(c, Drawing(), FillModeOf(0), 30, threads);
     });
-    const QRgb outline = platform::ToQRgb(palette::Palette[palette::OutlineColor].Color);
+    const QRgb outline = platform::ToQRgb(Palette[palette::OutlineColor].Color);
     // The frame's right column: drawn over by the map in rows 1 and 2, the frame below them.
     for (int row = 0; row < 20; ++row) {
         const bool drawn = row == 1 || row == 2;
@@ -313,8 +316,8 @@ TEST_P(KeptPicturesTest, ThresholdLinesAreTheSame) {
     for (const bool transparent : {false, true}) {
         LevelLineOptions options;
         options.transparent = transparent;
-        ExpectSameEveryWay(map, [&options](platform::Canvas& c, unsigned threads) {
-            LevelLinesByThreshold(c, options, threads);
+        ExpectSameEveryWay(map, [&](platform::Canvas& c, unsigned threads) {
+            LevelLinesByThreshold(c, Drawing(), options, threads);
         });
     }
 }
@@ -325,8 +328,8 @@ TEST_P(KeptPicturesTest, ThresholdLinesFailingMidwayAreTheSame) {
     // Levels this dense put z * S beyond the 64-bit range wherever z > 0.9.
     LevelLineOptions options;
     options.stepText = "1.0248e19";
-    ExpectSameEveryWay(map, [&options](platform::Canvas& c, unsigned threads) {
-        LevelLinesByThreshold(c, options, threads);
+    ExpectSameEveryWay(map, [&](platform::Canvas& c, unsigned threads) {
+        LevelLinesByThreshold(c, Drawing(), options, threads);
     });
 }
 
@@ -336,9 +339,9 @@ TEST_P(KeptPicturesTest, AnalysisLinesAreTheSame) {
         LevelLineOptions options;
         options.transparent = transparent;
         const Picture one =
-            Draw(map, [&](platform::Canvas& c) { LevelLinesByAnalysis(c, options, 1); });
+            Draw(map, [&](platform::Canvas& c) { LevelLinesByAnalysis(c, Drawing(), options, 1); });
         const Picture three =
-            Draw(map, [&](platform::Canvas& c) { LevelLinesByAnalysis(c, options, 3); });
+            Draw(map, [&](platform::Canvas& c) { LevelLinesByAnalysis(c, Drawing(), options, 3); });
         EXPECT_TRUE(one.image == three.image);
         EXPECT_EQ(one.statuses, three.statuses);
         EXPECT_FALSE(one.image == map.Image());
@@ -347,9 +350,9 @@ TEST_P(KeptPicturesTest, AnalysisLinesAreTheSame) {
     StopAtStatus(3);
     std::vector<QImage> stopped;
     for (const unsigned threads : {1u, 2u}) {
-        StopRequested = false;
+        progress.stop = false;
         stopped.push_back(Draw(map, [&](platform::Canvas& c) {
-                              LevelLinesByAnalysis(c, LevelLineOptions{}, threads);
+                              LevelLinesByAnalysis(c, Drawing(), LevelLineOptions{}, threads);
                           }).image);
         EXPECT_EQ(statuses.size(), 3u);
     }

@@ -17,7 +17,6 @@
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
 #include "render/graphparams.h"
-#include "render/hooks.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -73,17 +72,17 @@ class TraceTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
         RenderStateTest::SetUp();
-        palette::Palette[palette::TracePenColor].Color = Pen;
-        palette::Palette[palette::TraceFillColor].Color = Fill;
-        VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
-        MapCols = W - 2;
-        MapRows = H - 2;
+        Palette[palette::TracePenColor].Color = Pen;
+        Palette[palette::TraceFillColor].Color = Fill;
+        plot.VisibleRegion = core::TRegion{-1.3L, 1.3L, -1.3L, 1.3L};
+        plot.MapCols = W - 2;
+        plot.MapRows = H - 2;
     }
 
     void SetTrace(std::vector<core::TTracePoint> points) {
-        core::TraceCount = static_cast<std::uint32_t>(points.size());
+        descent.TraceCount = static_cast<std::uint32_t>(points.size());
         for (std::size_t i = 0; i < points.size(); ++i) {
-            core::Trace[i + 1] = points[i];
+            descent.Trace[i + 1] = points[i];
         }
     }
 
@@ -94,7 +93,7 @@ class TraceTest : public testsupport::RenderStateTest {
 // (0.5, 0.5) at column 1 + floor(1.8 * 447 / 2.6) = 310, row 1 + floor(0.8 * 411 / 2.6) = 127.
 TEST_F(TraceTest, FirstPointIsACircleOnly) {
     SetTrace({{0, 0}, {0.5L, 0.5L}});
-    DrawTracePoint(canvas, 1);
+    DrawTracePoint(canvas, Drawing(), descent, 1);
     PixelSet pen;
     PixelSet fill;
     PutCircle(pen, fill, 224, 206);
@@ -105,8 +104,8 @@ TEST_F(TraceTest, FirstPointIsACircleOnly) {
 
 TEST_F(TraceTest, SecondPointAddsTheSegmentWithBothEndsSet) {
     SetTrace({{0, 0}, {0.5L, 0.5L}});
-    DrawTracePoint(canvas, 1);
-    DrawTracePoint(canvas, 2);
+    DrawTracePoint(canvas, Drawing(), descent, 1);
+    DrawTracePoint(canvas, Drawing(), descent, 2);
 
     PixelSet pen;
     PixelSet fill;
@@ -131,7 +130,7 @@ TEST_F(TraceTest, SecondPointAddsTheSegmentWithBothEndsSet) {
 
 TEST_F(TraceTest, PointOutsideTheAreaIsClipped) {
     SetTrace({{-1.3L, 1.3L}});  // column 1, row 1: the circle's top-left part is cut off
-    DrawTracePoint(canvas, 1);
+    DrawTracePoint(canvas, Drawing(), descent, 1);
     PixelSet pen;
     PixelSet fill;
     PutCircle(pen, fill, 1, 1);
@@ -142,12 +141,12 @@ TEST_F(TraceTest, PointOutsideTheAreaIsClipped) {
 }
 
 TEST_F(TraceTest, BeforeAnyScanTheConversionFailsAndNothingIsDrawn) {
-    VisibleRegion = core::TRegion{};
+    plot.VisibleRegion = core::TRegion{};
     SetTrace({{0, 0}, {0.5L, 0.5L}});
     const Canvas before = canvas;
     // (0 - 0) * 447 / (0 - 0) is 0 / 0; (0.5 - 0) * 447 / 0 divides by zero.
-    EXPECT_THROW(DrawTracePoint(canvas, 1), runtime::EInvalidOp);
-    EXPECT_THROW(DrawTracePoint(canvas, 2), runtime::EZeroDivide);
+    EXPECT_THROW(DrawTracePoint(canvas, Drawing(), descent, 1), runtime::EInvalidOp);
+    EXPECT_THROW(DrawTracePoint(canvas, Drawing(), descent, 2), runtime::EZeroDivide);
     EXPECT_TRUE(SamePixels(canvas, before));
     EXPECT_TRUE(statuses.empty());
 }
@@ -155,24 +154,24 @@ TEST_F(TraceTest, BeforeAnyScanTheConversionFailsAndNothingIsDrawn) {
 TEST_F(TraceTest, PreviousPointThatCannotBePlacedStopsThePointBeforeItsCircle) {
     SetTrace({{1e30L, 0}, {0.5L, 0.5L}});
     const Canvas before = canvas;
-    EXPECT_THROW(DrawTracePoint(canvas, 2), runtime::EInvalidOp);
+    EXPECT_THROW(DrawTracePoint(canvas, Drawing(), descent, 2), runtime::EInvalidOp);
     EXPECT_TRUE(SamePixels(canvas, before));
 }
 
 TEST_F(TraceTest, NumberOutsideTheTraceDrawsNothing) {
     SetTrace({{0, 0}});
     const Canvas before = canvas;
-    DrawTracePoint(canvas, 0);
-    DrawTracePoint(canvas, 2);
-    DrawTracePoint(canvas, -1);
+    DrawTracePoint(canvas, Drawing(), descent, 0);
+    DrawTracePoint(canvas, Drawing(), descent, 2);
+    DrawTracePoint(canvas, Drawing(), descent, -1);
     EXPECT_TRUE(SamePixels(canvas, before));
     EXPECT_TRUE(statuses.empty());
 }
 
 TEST_F(TraceTest, MarkerIsACrossNinePixelsEachWay) {
-    MinCol = 100;
-    MinRow = 50;
-    DrawMinMarker(canvas);
+    plot.MinCol = 100;
+    plot.MinRow = 50;
+    DrawMinMarker(canvas, Drawing());
     PixelSet expected;
     for (int d = -4; d <= 4; ++d) {
         expected.insert({100 + d, 50});
@@ -182,7 +181,7 @@ TEST_F(TraceTest, MarkerIsACrossNinePixelsEachWay) {
 }
 
 TEST_F(TraceTest, MarkerBeforeAnyScanIsClippedInTheCorner) {
-    DrawMinMarker(canvas);  // MinCol = MinRow = 0
+    DrawMinMarker(canvas, Drawing());  // plot.MinCol = plot.MinRow = 0
     PixelSet expected;
     for (int d = 0; d <= 4; ++d) {
         expected.insert({d, 0});
@@ -195,67 +194,67 @@ TEST_F(TraceTest, RestorePutsBackTheLastSaveAndLosesLaterDrawing) {
     canvas.SetPenColor(0x123456);
     canvas.MoveTo(10, 10);
     canvas.LineTo(200, 300);
-    SaveBackingImage(canvas);
-    const Canvas saved = canvas;
-    EXPECT_EQ(BackingRect.Left, 0);
-    EXPECT_EQ(BackingRect.Top, 0);
-    EXPECT_EQ(BackingRect.Right, W);
-    EXPECT_EQ(BackingRect.Bottom, H);
+    SaveBackingImage(saved, canvas);
+    const Canvas picture = canvas;
+    EXPECT_EQ(saved.BackingRect.Left, 0);
+    EXPECT_EQ(saved.BackingRect.Top, 0);
+    EXPECT_EQ(saved.BackingRect.Right, W);
+    EXPECT_EQ(saved.BackingRect.Bottom, H);
 
     SetTrace({{0, 0}});
-    DrawTracePoint(canvas, 1);
-    ASSERT_FALSE(SamePixels(canvas, saved));
-    RestoreBackingImage(canvas, GraphFieldTexts{});
-    EXPECT_TRUE(SamePixels(canvas, saved));
+    DrawTracePoint(canvas, Drawing(), descent, 1);
+    ASSERT_FALSE(SamePixels(canvas, picture));
+    RestoreBackingImage(saved, canvas, plot.GraphParams, GraphFieldTexts{});
+    EXPECT_TRUE(SamePixels(canvas, picture));
 }
 
 TEST_F(TraceTest, OneImageAtATimeOfTheLastSavedSize) {
-    SaveBackingImage(canvas);
-    const Canvas* first = BackingImage.get();
+    SaveBackingImage(saved, canvas);
+    const Canvas* first = saved.BackingImage.get();
     Canvas smaller(20, 10, 0x0000AA);
-    SaveBackingImage(smaller);
-    ASSERT_NE(BackingImage, nullptr);
-    EXPECT_NE(BackingImage.get(), first);
-    EXPECT_EQ(BackingImage->Width(), 20);
-    EXPECT_EQ(BackingImage->Height(), 10);
-    EXPECT_EQ(BackingRect.Right, 20);
-    EXPECT_EQ(BackingRect.Bottom, 10);
+    SaveBackingImage(saved, smaller);
+    ASSERT_NE(saved.BackingImage, nullptr);
+    EXPECT_NE(saved.BackingImage.get(), first);
+    EXPECT_EQ(saved.BackingImage->Width(), 20);
+    EXPECT_EQ(saved.BackingImage->Height(), 10);
+    EXPECT_EQ(saved.BackingRect.Right, 20);
+    EXPECT_EQ(saved.BackingRect.Bottom, 10);
 
     // Put back onto the larger area: the old picture in the top-left corner only.
-    RestoreBackingImage(canvas, GraphFieldTexts{});
+    RestoreBackingImage(saved, canvas, plot.GraphParams, GraphFieldTexts{});
     EXPECT_EQ(PixelsOf(canvas, 0x0000AA).size(), 200u);
     EXPECT_EQ(canvas.GetPixel(19, 9), 0x0000AA);
     EXPECT_EQ(canvas.GetPixel(20, 9), Background);
 }
 
 TEST_F(TraceTest, RestoreRefreshesTheGraphParams) {
-    SaveBackingImage(canvas);
+    SaveBackingImage(saved, canvas);
     GraphFieldTexts fields;
     fields.Xs = "0.5";
     fields.SgXs = "4";
-    RestoreBackingImage(canvas, fields);
-    EXPECT_EQ(GraphParams.Xs, 0.5L);
-    EXPECT_EQ(GraphParams.SgXs, 4);
-    EXPECT_EQ(GraphParams.Right, W - 1);
-    EXPECT_EQ(GraphParams.Bottom, H - 1);
+    RestoreBackingImage(saved, canvas, plot.GraphParams, fields);
+    EXPECT_EQ(plot.GraphParams.Xs, 0.5L);
+    EXPECT_EQ(plot.GraphParams.SgXs, 4);
+    EXPECT_EQ(plot.GraphParams.Right, W - 1);
+    EXPECT_EQ(plot.GraphParams.Bottom, H - 1);
 }
 
 TEST_F(TraceTest, RestoreNeverRaisesOverABadCountField) {
-    SaveBackingImage(canvas);
-    RestoreBackingImage(canvas, GraphFieldTexts{});
+    SaveBackingImage(saved, canvas);
+    RestoreBackingImage(saved, canvas, plot.GraphParams, GraphFieldTexts{});
     GraphFieldTexts fields;
     fields.SgXs = "zwei";
     fields.Ys = "0.25";
     canvas.SetPixel(5, 5, Pen);
-    EXPECT_NO_THROW(RestoreBackingImage(canvas, fields));
+    EXPECT_NO_THROW(RestoreBackingImage(saved, canvas, plot.GraphParams, fields));
     EXPECT_EQ(canvas.GetPixel(5, 5), Background);  // the picture is back all the same
-    EXPECT_EQ(GraphParams.SgXs, 2);                // the last good count stays
-    EXPECT_EQ(GraphParams.Ys, 0.25L);
+    EXPECT_EQ(plot.GraphParams.SgXs, 2);           // the last good count stays
+    EXPECT_EQ(plot.GraphParams.Ys, 0.25L);
 }
 
 TEST_F(TraceTest, RestoreBeforeAnySaveLeavesTheArea) {
     canvas.SetPixel(3, 3, Pen);
-    EXPECT_NO_THROW(RestoreBackingImage(canvas, GraphFieldTexts{}));
+    EXPECT_NO_THROW(RestoreBackingImage(saved, canvas, plot.GraphParams, GraphFieldTexts{}));
     EXPECT_EQ(canvas.GetPixel(3, 3), Pen);
 }
 

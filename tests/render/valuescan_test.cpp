@@ -14,9 +14,7 @@
 #include "core/functions.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
-#include "render/hooks.h"
 #include "render/sampling.h"
-#include "render/viewreset.h"
 #include "runtime/exceptions.h"
 
 namespace metopt::render {
@@ -66,11 +64,8 @@ class ValueScanTest : public testsupport::RenderStateTest {
     void SetUp() override {
         RenderStateTest::SetUp();
         g_calls = 0;
-        core::CurrentFunc = Sum;
-        SetStatusSink([this](const std::string& text) {
-            statuses.push_back(text);
-            callsAtStatus.push_back(g_calls);
-        });
+        plot.CurrentFunc = Sum;
+        progress.onStatus = [this] { callsAtStatus.push_back(g_calls); };
     }
 
     std::vector<int> callsAtStatus;
@@ -78,19 +73,19 @@ class ValueScanTest : public testsupport::RenderStateTest {
 
 TEST_F(ValueScanTest, ScanFindsRangeAndSmallestSampleOfSum) {
     UseDesignSize();
-    ScanValueRange(GraphFieldTexts{});
+    ScanValueRange(plot, progress, GraphFieldTexts{});
     // x + y is smallest at the bottom-left corner and largest at the top-right one.
-    EXPECT_EQ(ZMin, ValueAtPixel(1, 410));
-    EXPECT_EQ(ZMax, ValueAtPixel(446, 1));
-    EXPECT_EQ(MinCol, 1);
-    EXPECT_EQ(MinRow, 410);
-    EXPECT_TRUE(ZRangeValid);
+    EXPECT_EQ(plot.ZMin, ValueAtPixel(plot, 1, 410));
+    EXPECT_EQ(plot.ZMax, ValueAtPixel(plot, 446, 1));
+    EXPECT_EQ(plot.MinCol, 1);
+    EXPECT_EQ(plot.MinRow, 410);
+    EXPECT_TRUE(plot.ZRangeValid);
     EXPECT_EQ(g_calls, 446 * 410 + 2);
 }
 
 TEST_F(ValueScanTest, ScanWritesOneStatusBeforeEachRow) {
     UseDesignSize();
-    ScanValueRange(GraphFieldTexts{});
+    ScanValueRange(plot, progress, GraphFieldTexts{});
 
     ASSERT_EQ(statuses.size(), 410u);
     EXPECT_EQ(statuses.front(), ScanPrefix + "0%");
@@ -124,72 +119,73 @@ TEST_F(ValueScanTest, SamplesAllAlikeOrBeyondTheStartLimits) {
     for (const RangeCase& c : cases) {
         SCOPED_TRACE(c.name);
         UseDesignSize();
-        MinCol = 7;
-        MinRow = 5;
-        core::CurrentFunc = c.function;
-        ScanValueRange(c.fields);
-        EXPECT_EQ(ZMin, c.zMin);
-        EXPECT_EQ(ZMax, c.zMax);
-        EXPECT_EQ(MinCol, c.minCol);
-        EXPECT_EQ(MinRow, c.minRow);
+        plot.MinCol = 7;
+        plot.MinRow = 5;
+        plot.CurrentFunc = c.function;
+        ScanValueRange(plot, progress, c.fields);
+        EXPECT_EQ(plot.ZMin, c.zMin);
+        EXPECT_EQ(plot.ZMax, c.zMax);
+        EXPECT_EQ(plot.MinCol, c.minCol);
+        EXPECT_EQ(plot.MinRow, c.minRow);
     }
 }
 
 TEST_F(ValueScanTest, NoRowsMeansNoStatusAndTheStartLimits) {
     for (const std::int32_t rows : {0, -2}) {
-        ResetViewport();
+        FreshPlot();
         statuses.clear();
-        MapCols = 446;
-        MapRows = rows;
-        ScanValueRange(GraphFieldTexts{});
+        plot.MapCols = 446;
+        plot.MapRows = rows;
+        ScanValueRange(plot, progress, GraphFieldTexts{});
         EXPECT_TRUE(statuses.empty()) << rows;
-        EXPECT_EQ(ZMin, 1e9L) << rows;
-        EXPECT_EQ(ZMax, -1e9L) << rows;
-        EXPECT_TRUE(ZRangeValid) << rows;
-        EXPECT_EQ(VisibleRegion.Xe, 1.3L) << rows;
+        EXPECT_EQ(plot.ZMin, 1e9L) << rows;
+        EXPECT_EQ(plot.ZMax, -1e9L) << rows;
+        EXPECT_TRUE(plot.ZRangeValid) << rows;
+        EXPECT_EQ(plot.VisibleRegion.Xe, 1.3L) << rows;
     }
     EXPECT_EQ(g_calls, 0);
 }
 
 TEST_F(ValueScanTest, EqualSmallestSamplesGoToTheFirstInScanOrder) {
-    MapCols = 5;
-    MapRows = 4;
-    core::CurrentFunc = ThreeEqualMinima;
-    ScanValueRange(Region("0", "4", "0", "3"));
+    plot.MapCols = 5;
+    plot.MapRows = 4;
+    plot.CurrentFunc = ThreeEqualMinima;
+    ScanValueRange(plot, progress, Region("0", "4", "0", "3"));
 
-    EXPECT_EQ(ZMin, -1);
-    EXPECT_EQ(ZMax, 17);  // x = 4, y = 3
-    EXPECT_EQ(MinCol, 3);
-    EXPECT_EQ(MinRow, 2);
+    EXPECT_EQ(plot.ZMin, -1);
+    EXPECT_EQ(plot.ZMax, 17);  // x = 4, y = 3
+    EXPECT_EQ(plot.MinCol, 3);
+    EXPECT_EQ(plot.MinRow, 2);
 }
 
 TEST_F(ValueScanTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
-    core::CurrentFunc = SignedZeroes;
-    MapCols = 2;
-    MapRows = 3;
-    ScanValueRange(Region("0", "1", "0", "2"), 2);
-    EXPECT_TRUE(std::signbit(ZMin));
-    EXPECT_EQ(MinCol, 2);
-    EXPECT_EQ(MinRow, 2);
-    EXPECT_EQ(ZMax, 5);
+    plot.CurrentFunc = SignedZeroes;
+    plot.MapCols = 2;
+    plot.MapRows = 3;
+    ScanValueRange(plot, progress, Region("0", "1", "0", "2"), 2);
+    EXPECT_TRUE(std::signbit(plot.ZMin));
+    EXPECT_EQ(plot.MinCol, 2);
+    EXPECT_EQ(plot.MinRow, 2);
+    EXPECT_EQ(plot.ZMax, 5);
 }
 
 TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixel) {
-    MapCols = 1;
-    MapRows = 3;
-    EXPECT_THROW(ScanValueRange(GraphFieldTexts{}), runtime::EInvalidOp);  // (0 * 2.6) / 0
+    plot.MapCols = 1;
+    plot.MapRows = 3;
+    EXPECT_THROW(ScanValueRange(plot, progress, GraphFieldTexts{}),
+                 runtime::EInvalidOp);  // (0 * 2.6) / 0
     EXPECT_EQ(statuses, std::vector<std::string>{ScanPrefix + "33%"});
-    EXPECT_FALSE(ZRangeValid);
-    EXPECT_EQ(ZMin, 1e9L);
-    EXPECT_THROW(ColumnToX(2), runtime::EZeroDivide);
+    EXPECT_FALSE(plot.ZRangeValid);
+    EXPECT_EQ(plot.ZMin, 1e9L);
+    EXPECT_THROW(ColumnToX(plot, 2), runtime::EZeroDivide);
     EXPECT_EQ(g_calls, 0);
 }
 
 TEST_F(ValueScanTest, FailingFunctionStopsTheScanWithRangeInvalid) {
     UseDesignSize();
-    core::CurrentFunc = Overflowing;
-    EXPECT_THROW(ScanValueRange(GraphFieldTexts{}), runtime::EOverflow);
-    EXPECT_FALSE(ZRangeValid);
+    plot.CurrentFunc = Overflowing;
+    EXPECT_THROW(ScanValueRange(plot, progress, GraphFieldTexts{}), runtime::EOverflow);
+    EXPECT_FALSE(plot.ZRangeValid);
     EXPECT_EQ(statuses.size(), 1u);
 }
 
@@ -242,7 +238,7 @@ const ScanCase ScanCases[] = {
     // Rows from the top are sound; further down the scan overflows near the right edge of a row,
     // and rows after it overflow sooner.
     {"TwoValleysOverflowsInALaterRow", 1, 61, 47, Region("0", "7e1232", "-1.2e2466", "0")},
-    // A single column divides by MapCols - 1 = 0: invalid at the first pixel.
+    // A single column divides by plot.MapCols - 1 = 0: invalid at the first pixel.
     {"SingleColumn", 2, 3, 5, GraphFieldTexts{}},
 };
 
@@ -250,25 +246,25 @@ class ThreadedScanTest : public testsupport::RenderStateTest {
   protected:
     // A scan from the start state, on the given number of threads.
     ScanOutcome Scan(const ScanCase& c, unsigned threads) {
-        ResetViewport();
+        FreshPlot();
         statuses.clear();
-        core::CurrentFunc = core::ObjectiveFuncs[c.function];
-        MapCols = c.width - 2;
-        MapRows = c.height - 2;
+        plot.CurrentFunc = core::ObjectiveFuncs[c.function];
+        plot.MapCols = c.width - 2;
+        plot.MapRows = c.height - 2;
         ScanOutcome outcome;
         try {
-            ScanValueRange(c.fields, threads);
+            ScanValueRange(plot, progress, c.fields, threads);
         } catch (const runtime::Exception& e) {
             outcome.error = e.Message();
         }
-        outcome.zMin = ZMin;
-        outcome.zMax = ZMax;
-        outcome.minCol = MinCol;
-        outcome.minRow = MinRow;
-        outcome.valid = ZRangeValid;
+        outcome.zMin = plot.ZMin;
+        outcome.zMax = plot.ZMax;
+        outcome.minCol = plot.MinCol;
+        outcome.minRow = plot.MinRow;
+        outcome.valid = plot.ZRangeValid;
         outcome.statuses = statuses;
-        if (const long double* kept = KeptSamples())
-            outcome.kept.assign(kept, kept + static_cast<std::size_t>(MapCols) * MapRows);
+        if (const long double* kept = KeptSamples(plot))
+            outcome.kept.assign(kept, kept + static_cast<std::size_t>(plot.MapCols) * plot.MapRows);
         return outcome;
     }
 };

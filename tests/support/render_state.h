@@ -1,22 +1,22 @@
 #pragma once
-// A fixture for the drawing modules: every module's state back at its start value before and
-// after each test, and the status texts recorded.
+// A fixture for the drawing modules: fresh state for each test (plot, palette, descent, saved
+// picture), and a progress that records the status texts and holds a Stop flag.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "core/functions.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
-#include "render/coordinates.h"
+#include "render/drawcontext.h"
 #include "render/fieldtexts.h"
-#include "render/hooks.h"
-#include "render/trace.h"
+#include "render/plot.h"
+#include "render/progress.h"
+#include "render/savedpicture.h"
 #include "render/valuescan.h"
-#include "render/viewreset.h"
 #include "runtime/fpu.h"
 
 namespace metopt::testsupport {
@@ -37,55 +37,68 @@ inline render::GraphFieldTexts Region(const char* xb, const char* xe, const char
     return fields;
 }
 
+// The status texts shown, and the Stop flag the passes read.
+class RecordingProgress final : public render::Progress {
+  public:
+    void ShowStatus(const std::string& text) override {
+        statuses.push_back(text);
+        if (onStatus)
+            onStatus();
+    }
+    bool StopRequested() const override { return stop; }
+
+    std::vector<std::string> statuses;
+    bool stop = false;
+    std::function<void()> onStatus;  // called after each text is recorded
+};
+
 class RenderStateTest : public ::testing::Test {
   protected:
     // The design size of the drawing area.
     static constexpr int DesignW = 448;
     static constexpr int DesignH = 412;
 
-    void SetUp() override {
-        runtime::InitFpu();
-        ResetAll();
-        render::SetStatusSink([this](const std::string& text) { statuses.push_back(text); });
-    }
-    void TearDown() override { ResetAll(); }
+    void SetUp() override { runtime::InitFpu(); }
 
-    static void SetEntry(int i, std::int32_t r, std::int32_t g, std::int32_t b) {
-        palette::Palette[i] = {palette::PackColor(r, g, b), r, g, b};
+    void SetEntry(int i, std::int32_t r, std::int32_t g, std::int32_t b) {
+        Palette[static_cast<std::size_t>(i)] = {palette::PackColor(r, g, b), r, g, b};
     }
-    static void SetEntry(int i, std::int32_t packed) {
+    void SetEntry(int i, std::int32_t packed) {
         SetEntry(i, packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
     }
 
     // The sampled pixels of the design size.
-    static void UseDesignSize() {
-        render::MapCols = DesignW - 2;
-        render::MapRows = DesignH - 2;
+    void UseDesignSize() {
+        plot.MapCols = DesignW - 2;
+        plot.MapRows = DesignH - 2;
     }
 
-    // An area of W x H whose columns sample x = xb .. xe, scanned with the function in CurrentFunc;
+    // An area of W x H whose columns sample x = xb .. xe, scanned with the plot's CurrentFunc;
     // the scan's status texts are dropped.
     void ScanArea(int W, int H, const char* xb, const char* xe) {
-        render::MapCols = W - 2;
-        render::MapRows = H - 2;
+        plot.MapCols = W - 2;
+        plot.MapRows = H - 2;
         render::GraphFieldTexts fields;
         fields.Xb = xb;
         fields.Xe = xe;
-        render::ScanValueRange(fields);
+        render::ScanValueRange(plot, progress, fields);
         statuses.clear();
     }
 
-    std::vector<std::string> statuses;
-
-  private:
-    static void ResetAll() {
-        render::ResetHooks();
-        render::ResetViewport();
-        render::ResetTrace();
-        palette::ResetPalette();
-        core::ResetFunctions();
-        core::ResetMinimizer();
+    render::DrawContext Drawing() { return {plot, Palette, progress}; }
+    // The plot as the window starts it, but for the function it plots.
+    void FreshPlot() {
+        const core::TObjectiveFunc function = plot.CurrentFunc;
+        plot = render::TPlot{};
+        plot.CurrentFunc = function;
     }
+
+    render::TPlot plot;
+    palette::TPalette Palette{};
+    core::TDescent descent;
+    render::TSavedPicture saved;
+    RecordingProgress progress;
+    std::vector<std::string>& statuses = progress.statuses;
 };
 
 }  // namespace metopt::testsupport

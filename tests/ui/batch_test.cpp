@@ -246,9 +246,10 @@ TEST_F(BatchRunTest, TraceCsvHoldsTheReportsTracePoints) {
 }
 
 TEST_F(BatchRunTest, PictureIsTheDrawingAreaWithFrameMapAndTrace) {
-    metopt::palette::LoadPalette(METOPT_DEFAULT_PALETTE);
-    const auto colour = [](int entry) {
-        const auto packed = static_cast<unsigned>(metopt::palette::Palette[entry].Color);
+    metopt::palette::TPalette palette{};
+    metopt::palette::LoadPalette(palette, METOPT_DEFAULT_PALETTE);
+    const auto colour = [&palette](int entry) {
+        const auto packed = static_cast<unsigned>(palette[static_cast<std::size_t>(entry)].Color);
         return qRgb(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
     };
     const RunResult map = Run("--batch " + Palette() + " --size 300 200 --map --picture map.png");

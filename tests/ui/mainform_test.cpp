@@ -36,10 +36,8 @@
 #include "platform/textfield.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
-#include "render/hooks.h"
 #include "render/trace.h"
 #include "render/valuescan.h"
-#include "render/viewreset.h"
 #include "runtime/errorreport.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
@@ -81,12 +79,6 @@ class MainFormTest : public ::testing::Test {
         ASSERT_TRUE(folder_.isValid());
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(folder_.path());
-        core::ResetFunctions();
-        core::ResetMinimizer();
-        palette::ResetPalette();
-        render::ResetViewport();
-        render::ResetTrace();
-        render::StopRequested = false;
         runtime::SetDecimalSeparator('.');
         platform::SetErrorBoxHandler(
             [this](const std::string&, const std::string& text) { boxes_.push_back(text); });
@@ -143,7 +135,6 @@ TEST_F(MainFormTest, StartState) {
     CreateForm();
     EXPECT_EQ(form->objectName(), "fmMnForm");
     EXPECT_EQ(form->windowTitle(), "Методы оптимизации");
-    EXPECT_EQ(fmMnForm, form.get());
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsParam);
     EXPECT_EQ(form->coEquat->ItemIndex(), 1);
     EXPECT_EQ(form->coEquat->Text(), " (y-x*x)*(y-x*x) + (1-x*x)*(1-x*x)");
@@ -156,20 +147,20 @@ TEST_F(MainFormTest, StartState) {
     EXPECT_EQ(form->lbTraceZ->text(), "z=");
     EXPECT_TRUE(Report().empty());
     EXPECT_FALSE(form->tmTimer->isActive());
-    EXPECT_EQ(core::CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[1]);
     // The drawing area's size is known from the start, before its page was ever shown.
     EXPECT_EQ(form->pbDrawAr->size(), QSize(448, 412));
-    EXPECT_EQ(render::MapCols, 446);
-    EXPECT_EQ(render::MapRows, 410);
+    EXPECT_EQ(form->Plot.MapCols, 446);
+    EXPECT_EQ(form->Plot.MapRows, 410);
     EXPECT_EQ(form->meWkSzX->Text(), "448");
     EXPECT_EQ(form->meWkSzY->Text(), "412");
-    EXPECT_FALSE(render::ZRangeValid);
+    EXPECT_FALSE(form->Plot.ZRangeValid);
     // The colour editor shows entry 0 of the palette file.
     EXPECT_EQ(form->seDiNmCl->Text(), "0");
     EXPECT_EQ(form->seDiColR->Text(), "5");
     EXPECT_EQ(form->seDiColG->Text(), "40");
     EXPECT_EQ(form->seDiColB->Text(), "250");
-    EXPECT_EQ(palette::Palette[21].Color, Colour(21));
+    EXPECT_EQ(form->Palette[21].Color, Colour(21));
     // Texts and ranges of the other fields.
     EXPECT_EQ(form->meBeg_Xr->Text(), "30.0");
     EXPECT_EQ(form->meBeg_Yr->Text(), "-30.0");
@@ -388,7 +379,7 @@ TEST_F(MainFormTest, EnlargingTheWindowEnlargesTheDrawingAreaAndKeepsThePanelWid
     EXPECT_EQ(form->pnButton->x() + 184, form->centralWidget()->width());
     EXPECT_EQ(form->pcMnPage->size(), QSize(556, 490));
     EXPECT_EQ(form->pbDrawAr->size(), QSize(548, 462));
-    EXPECT_EQ(render::MapCols, 546);
+    EXPECT_EQ(form->Plot.MapCols, 546);
     EXPECT_EQ(form->meWkSzY->Text(), "462");
 }
 
@@ -399,16 +390,16 @@ TEST_F(MainFormTest, MapCommandScansSwitchesPageFillsAndSaves) {
     form->bbDrMpCl->click();
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsDraw);
     EXPECT_EQ(form->StatusText(), "Прорисовка карты высот: 100%");
-    EXPECT_TRUE(render::ZRangeValid);
-    EXPECT_EQ(render::VisibleRegion.Xb, -1.3L);
+    EXPECT_TRUE(form->Plot.ZRangeValid);
+    EXPECT_EQ(form->Plot.VisibleRegion.Xb, -1.3L);
     // Frame in the outline colour; the smallest sample in map colour 0; the largest, at the
     // bottom corners of x*x and y, in colour 9.
     EXPECT_EQ(Area().GetPixel(0, 0), Colour(palette::OutlineColor));
     EXPECT_EQ(Area().GetPixel(447, 411), Colour(palette::OutlineColor));
-    EXPECT_EQ(Area().GetPixel(render::MinCol, render::MinRow), Colour(0));
+    EXPECT_EQ(Area().GetPixel(form->Plot.MinCol, form->Plot.MinRow), Colour(0));
     EXPECT_EQ(Area().GetPixel(1, 410), Colour(9));
-    ASSERT_TRUE(render::BackingImage);
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    ASSERT_TRUE(form->SavedPicture.BackingImage);
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
 }
 
 // On a shown window a status text may repaint the window in the middle of a command; that repaint
@@ -416,8 +407,8 @@ TEST_F(MainFormTest, MapCommandScansSwitchesPageFillsAndSaves) {
 TEST_F(MainFormTest, RepaintsDuringACommandKeepWhatItDraws) {
     CreateForm();
     form->show();
-    render::SetStatusSink([this](const std::string& text) {
-        form->ShowStatus(text);
+    // Each status text repaints the window and lets its events through.
+    QObject::connect(form->sbMessag, &QStatusBar::messageChanged, form.get(), [this] {
         form->sbMessag->repaint();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
@@ -426,12 +417,13 @@ TEST_F(MainFormTest, RepaintsDuringACommandKeepWhatItDraws) {
     ASSERT_GT(CountPixels(Area(), Colour(palette::BigGridColor)), 0);
     form->bbDrMpCl->click();  // the map wipes the grid everywhere
     EXPECT_EQ(CountPixels(Area(), Colour(palette::BigGridColor)), 0);
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
     IterateAtOnce();  // every trace point shows a status text
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
-    const QPoint last(render::XToColumn(core::Trace[core::TraceCount].X, 448),
-                      render::YToRow(core::Trace[core::TraceCount].Y, 412));
-    EXPECT_EQ(render::BackingImage->GetPixel(last.x() - 4, last.y()),
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
+    const QPoint last(
+        render::XToColumn(form->Plot, form->Descent.Trace[form->Descent.TraceCount].X, 448),
+        render::YToRow(form->Plot, form->Descent.Trace[form->Descent.TraceCount].Y, 412));
+    EXPECT_EQ(form->SavedPicture.BackingImage->GetPixel(last.x() - 4, last.y()),
               Colour(palette::TracePenColor));
 }
 
@@ -439,7 +431,8 @@ TEST_F(MainFormTest, GradientFillUsesTheGradientEnds) {
     CreateForm();
     form->coFill->ChooseItem(1);
     form->bbDrMpCl->click();
-    EXPECT_EQ(Area().GetPixel(render::MinCol, render::MinRow), Colour(palette::GradientLowColor));
+    EXPECT_EQ(Area().GetPixel(form->Plot.MinCol, form->Plot.MinRow),
+              Colour(palette::GradientLowColor));
     EXPECT_EQ(Area().GetPixel(1, 410), Colour(palette::GradientHighColor));
 }
 
@@ -448,17 +441,17 @@ TEST_F(MainFormTest, LevelLineCommandDrawsLinesOverTheBackground) {
     form->bbDrMpLL->click();
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsDraw);
     EXPECT_EQ(form->StatusText(), "Построение линий уровня: 100%");
-    EXPECT_TRUE(render::ZRangeValid);
+    EXPECT_TRUE(form->Plot.ZRangeValid);
     // Over the map its colour borders become lines.
     form->bbDrMpCl->click();
     form->bbDrMpLL->click();
-    EXPECT_TRUE(render::ZRangeValid);
+    EXPECT_TRUE(form->Plot.ZRangeValid);
     const int lines = CountPixels(Area(), Colour(palette::LevelLineColor));
     const int background = CountPixels(Area(), Colour(palette::BackgroundColor));
     EXPECT_GT(lines, 0);
     EXPECT_GT(background, 0);
     EXPECT_EQ(lines + background, 446 * 410);
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
 }
 
 TEST_F(MainFormTest, GridCommandDrawsTheCheckedLayersWithoutAScan) {
@@ -469,17 +462,17 @@ TEST_F(MainFormTest, GridCommandDrawsTheCheckedLayersWithoutAScan) {
     form->ShowStatus("before");
     form->bbDrGrid->click();
     EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsDraw);
-    EXPECT_FALSE(render::ZRangeValid);
+    EXPECT_FALSE(form->Plot.ZRangeValid);
     EXPECT_EQ(form->StatusText(), "before");
     for (int role : {palette::AxesColor, palette::BigGridColor, palette::SmallGridColor,
                      palette::NumberTextColor}) {
         EXPECT_GT(CountPixels(Area(), Colour(role)), 0) << "role " << role;
     }
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
 
     // With every box unchecked the grid draws nothing.
     form->bbDrMpCl->click();
-    ASSERT_TRUE(render::ZRangeValid);
+    ASSERT_TRUE(form->Plot.ZRangeValid);
     const QImage map = Area().Image().copy();
     for (QCheckBox* check : {form->cbDrSmal, form->cbDrBig, form->cbDrAxis, form->cbDrNumb}) {
         check->setChecked(false);
@@ -519,13 +512,13 @@ TEST_F(MainFormTest, IterationCountsOfTheThreeFunctions) {
     CreateForm();
     for (const Row& row : rows) {
         form->coEquat->ChooseItem(row.function);
-        EXPECT_EQ(core::CurrentFunc, core::ObjectiveFuncs[row.function]);
+        EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[row.function]);
         form->bbDrMpCl->click();
         IterateAtOnce();
         const std::vector<std::string> report = Report();
         ASSERT_GE(report.size(), 5u);
         EXPECT_EQ(report[4], row.line) << "function " << row.function;
-        EXPECT_EQ(report.size(), 7u + core::TraceCount);
+        EXPECT_EQ(report.size(), 7u + form->Descent.TraceCount);
     }
 }
 
@@ -557,7 +550,7 @@ TEST_F(MainFormTest, IteratingBeforeAnyScanReportsTheZeroRegionAndFailsAtPointOn
     EXPECT_EQ(report[1], "Видимая область: x = 0 .. 0, y=0 .. 0");
     // The cross at (0, 0) was drawn and saved before the trace failed.
     EXPECT_EQ(Area().GetPixel(0, 0), Colour(palette::TracePenColor));
-    EXPECT_EQ(render::BackingImage->GetPixel(0, 0), Colour(palette::TracePenColor));
+    EXPECT_EQ(form->SavedPicture.BackingImage->GetPixel(0, 0), Colour(palette::TracePenColor));
 }
 
 TEST_F(MainFormTest, AFailingTickEndsTheAnimationWithOneBox) {
@@ -576,14 +569,14 @@ TEST_F(MainFormTest, ARefusedRunLeavesReportAndTrace) {
     form->bbDrMpCl->click();
     IterateAtOnce();
     const std::vector<std::string> report = Report();
-    const std::uint32_t count = core::TraceCount;
+    const std::uint32_t count = form->Descent.TraceCount;
     form->coEquat->TypeText("x*y");
     IterateAtOnce();
     const std::vector<std::string> boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], runtime::ErrorBoxText("Уравнение не выбрано: выберите его из списка"));
     EXPECT_EQ(Report(), report);
-    EXPECT_EQ(core::TraceCount, count);
+    EXPECT_EQ(form->Descent.TraceCount, count);
 }
 
 // --- Animation ---
@@ -595,7 +588,7 @@ TEST_F(MainFormTest, TheTimerTicksOncePerPointAndOnceMore) {
     EXPECT_TRUE(form->tmTimer->isActive());
     EXPECT_EQ(form->tmTimer->interval(), 100);
     EXPECT_EQ(form->AnimStep, 1);
-    ASSERT_EQ(core::TraceCount, 43u);
+    ASSERT_EQ(form->Descent.TraceCount, 43u);
     int ticks = 0;
     while (form->tmTimer->isActive() && ticks < 1000) {
         form->tmTimerTimer();
@@ -606,7 +599,7 @@ TEST_F(MainFormTest, TheTimerTicksOncePerPointAndOnceMore) {
         }
     }
     EXPECT_EQ(ticks, 44);
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
 }
 
 TEST_F(MainFormTest, StopDuringTheAnimationDrawsExactlyOneMorePoint) {
@@ -616,7 +609,7 @@ TEST_F(MainFormTest, StopDuringTheAnimationDrawsExactlyOneMorePoint) {
     form->tmTimerTimer();
     form->tmTimerTimer();
     form->bbStopIt->click();
-    EXPECT_TRUE(render::StopRequested);
+    EXPECT_TRUE(form->StopRequested);
     EXPECT_TRUE(form->tmTimer->isActive());
     form->tmTimerTimer();
     EXPECT_EQ(form->StatusText(), "Точка трассы #3 из 43");
@@ -631,7 +624,7 @@ TEST_F(MainFormTest, AnotherCommandAfterStopCancelsTheStop) {
     form->tmTimerTimer();
     form->bbStopIt->click();
     form->bbDrGrid->click();
-    EXPECT_FALSE(render::StopRequested);
+    EXPECT_FALSE(form->StopRequested);
     form->tmTimerTimer();
     EXPECT_TRUE(form->tmTimer->isActive());
     EXPECT_EQ(form->AnimStep, 3);
@@ -643,7 +636,7 @@ TEST_F(MainFormTest, FrameTimeZeroDrawsTheWholeTraceAndSavesItWithoutTheTimer) {
     IterateAtOnce();
     EXPECT_FALSE(form->tmTimer->isActive());
     EXPECT_EQ(form->StatusText(), "Точка трассы #43 из 43");
-    EXPECT_EQ(render::BackingImage->Image(), Area().Image());
+    EXPECT_EQ(form->SavedPicture.BackingImage->Image(), Area().Image());
     EXPECT_GT(CountPixels(Area(), Colour(palette::TraceFillColor)), 0);
 }
 
@@ -671,11 +664,11 @@ TEST_F(MainFormTest, ExitClosesTheWindowDuringAnAnimation) {
 TEST_F(MainFormTest, TypedEquationTextKeepsTheFunctionButMarksTheRangeStale) {
     CreateForm();
     form->bbDrMpCl->click();
-    ASSERT_TRUE(render::ZRangeValid);
+    ASSERT_TRUE(form->Plot.ZRangeValid);
     form->coEquat->TypeText("x*x");
     EXPECT_EQ(form->coEquat->ItemIndex(), -1);
-    EXPECT_EQ(core::CurrentFunc, core::ObjectiveFuncs[1]);
-    EXPECT_FALSE(render::ZRangeValid);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_FALSE(form->Plot.ZRangeValid);
 }
 
 TEST_F(MainFormTest, EveryGraphicsFieldMarksTheRangeStale) {
@@ -684,15 +677,15 @@ TEST_F(MainFormTest, EveryGraphicsFieldMarksTheRangeStale) {
     for (platform::TextField* field :
          {f.meSrXb, f.meSrXe, f.meSrYb, f.meSrYe, f.meSrXc, f.meSrYc, f.meSrXs, f.meSrYs, f.meSgXs,
           f.meSgYs, f.meWkSzX, f.meWkSzY}) {
-        render::ZRangeValid = true;
+        form->Plot.ZRangeValid = true;
         field->SetText(field->Text() + "0");
-        EXPECT_FALSE(render::ZRangeValid);
+        EXPECT_FALSE(form->Plot.ZRangeValid);
     }
     // The run parameters do not.
-    render::ZRangeValid = true;
+    form->Plot.ZRangeValid = true;
     f.meBeg_Xr->SetText("1.0");
     f.meStLeLi->SetText("2.0");
-    EXPECT_TRUE(render::ZRangeValid);
+    EXPECT_TRUE(form->Plot.ZRangeValid);
 }
 
 // Batch options set the fields as a user would: values typed in order, items chosen (their
@@ -708,7 +701,7 @@ TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
     const render::GraphFieldTexts graph = ReadGraphFieldTexts(f);
     EXPECT_EQ(std::vector<std::string>({graph.Xb, graph.Xe, graph.Yb, graph.Ye}),
               std::vector<std::string>({"-2", "2", "-1", "1"}));
-    EXPECT_EQ(core::CurrentFunc, core::ObjectiveFuncs[0]);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[0]);
     EXPECT_EQ(ReadDescentFields(f).funcIndex, 0);
     EXPECT_EQ(f.seScoGrd->Value(), 7);
     const render::GridLayers layers = ReadGridLayers(f);
@@ -720,14 +713,14 @@ TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
 TEST_F(MainFormTest, ResizingTheDrawingAreaMarksTheRangeStaleAndShowsTheSize) {
     CreateForm();
     form->bbDrMpCl->click();
-    ASSERT_TRUE(render::ZRangeValid);
+    ASSERT_TRUE(form->Plot.ZRangeValid);
     form->LayoutForDrawingArea(300, 200);
     EXPECT_EQ(form->pbDrawAr->size(), QSize(300, 200));
-    EXPECT_EQ(render::MapCols, 298);
-    EXPECT_EQ(render::MapRows, 198);
+    EXPECT_EQ(form->Plot.MapCols, 298);
+    EXPECT_EQ(form->Plot.MapRows, 198);
     EXPECT_EQ(form->meWkSzX->Text(), "300");
     EXPECT_EQ(form->meWkSzY->Text(), "200");
-    EXPECT_FALSE(render::ZRangeValid);
+    EXPECT_FALSE(form->Plot.ZRangeValid);
     form->bbDrMpCl->click();
     EXPECT_EQ(Area().Width(), 300);
     EXPECT_EQ(Area().GetPixel(299, 199), Colour(palette::OutlineColor));
@@ -764,43 +757,43 @@ TEST_F(MainFormTest, ChoosingAnEntryShowsItsComponentsAndSample) {
 
 TEST_F(MainFormTest, ComponentAboveTheRangeIsClampedForDisplayAndStoredBack) {
     CreateForm();
-    palette::Palette[3].R = 300;
+    form->Palette[3].R = 300;
     form->seDiNmCl->SetValue(3);
     EXPECT_EQ(form->seDiColR->Text(), "255");
-    EXPECT_EQ(palette::Palette[3].R, 255);
-    EXPECT_EQ(palette::Palette[3].Color, 255 + G(3) * 256 + B(3) * 65536);
+    EXPECT_EQ(form->Palette[3].R, 255);
+    EXPECT_EQ(form->Palette[3].Color, 255 + G(3) * 256 + B(3) * 65536);
 }
 
 TEST_F(MainFormTest, ComponentAboveTheRangeStaysWhenTheFieldAlreadyShowsTheClampedValue) {
     CreateForm();
-    palette::Palette[4].R = 255;
-    palette::Palette[4].Color = palette::PackColor(255, G(4), B(4));
+    form->Palette[4].R = 255;
+    form->Palette[4].Color = palette::PackColor(255, G(4), B(4));
     form->seDiNmCl->SetValue(4);
     ASSERT_EQ(form->seDiColR->Text(), "255");
-    palette::Palette[3].R = 300;
+    form->Palette[3].R = 300;
     form->seDiNmCl->SetValue(3);
     EXPECT_EQ(form->seDiColR->Text(), "255");
-    EXPECT_EQ(palette::Palette[3].R, 300);
+    EXPECT_EQ(form->Palette[3].R, 300);
 }
 
 TEST_F(MainFormTest, TypedComponentIsStoredAsTypedUntilTheFieldIsLeft) {
     CreateForm();
     form->seDiNmCl->SetValue(5);
     form->seDiColR->SetText("300");
-    EXPECT_EQ(palette::Palette[5].R, 300);
-    EXPECT_EQ(palette::Palette[5].Color, palette::PackColor(300, G(5), B(5)));
+    EXPECT_EQ(form->Palette[5].R, 300);
+    EXPECT_EQ(form->Palette[5].Color, palette::PackColor(300, G(5), B(5)));
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form->seDiColR, &leave);
     EXPECT_EQ(form->seDiColR->Text(), "255");
-    EXPECT_EQ(palette::Palette[5].R, 255);
+    EXPECT_EQ(form->Palette[5].R, 255);
 }
 
 TEST_F(MainFormTest, EmptyTextsSelectTheMinimum) {
     CreateForm();
     form->seDiNmCl->SetValue(6);
     form->seDiColG->SetText("");
-    EXPECT_EQ(palette::Palette[6].G, 0);
-    EXPECT_EQ(palette::Palette[6].Color, palette::PackColor(R(6), 0, B(6)));
+    EXPECT_EQ(form->Palette[6].G, 0);
+    EXPECT_EQ(form->Palette[6].Color, palette::PackColor(R(6), 0, B(6)));
     form->seDiNmCl->SetText("");
     EXPECT_EQ(form->seDiColR->Text(), "5");  // entry 0
     EXPECT_EQ(form->seDiColB->Text(), "250");
@@ -815,22 +808,22 @@ TEST_F(MainFormTest, AnIndexOutsideTheTableChangesNothing) {
     form->seDiNmCl->SetText("-1");
     form->seDiColG->SetText("9");
     for (int i = 0; i < palette::PaletteSize; ++i) {
-        EXPECT_EQ(palette::Palette[i].Color, Colour(i)) << "entry " << i;
+        EXPECT_EQ(form->Palette[i].Color, Colour(i)) << "entry " << i;
     }
 }
 
 TEST_F(MainFormTest, AChangedMapColourShowsInTheLegendAtOnceButNotInTheGraph) {
     CreateForm();
     form->bbDrMpCl->click();
-    const std::int32_t before = Area().GetPixel(render::MinCol, render::MinRow);
+    const std::int32_t before = Area().GetPixel(form->Plot.MinCol, form->Plot.MinRow);
     ASSERT_EQ(before, Colour(0));
     form->seDiNmCl->SetValue(0);
     form->seDiColR->SetValue(123);
-    EXPECT_EQ(palette::Palette[0].Color, palette::PackColor(123, G(0), B(0)));
-    EXPECT_EQ(form->pbColMap->Surface().GetPixel(9, 8), palette::Palette[0].Color);
-    EXPECT_EQ(Area().GetPixel(render::MinCol, render::MinRow), before);
+    EXPECT_EQ(form->Palette[0].Color, palette::PackColor(123, G(0), B(0)));
+    EXPECT_EQ(form->pbColMap->Surface().GetPixel(9, 8), form->Palette[0].Color);
+    EXPECT_EQ(Area().GetPixel(form->Plot.MinCol, form->Plot.MinRow), before);
     form->bbDrMpCl->click();
-    EXPECT_EQ(Area().GetPixel(render::MinCol, render::MinRow), palette::Palette[0].Color);
+    EXPECT_EQ(Area().GetPixel(form->Plot.MinCol, form->Plot.MinRow), form->Palette[0].Color);
 }
 
 TEST_F(MainFormTest, MissingPaletteFileShowsOneBoxAndTheEditorShowsEntryTwoAsZero) {
@@ -850,7 +843,7 @@ TEST_F(MainFormTest, ThePaletteFileOfTheProgramLoads) {
                 QString::fromUtf8(palette::PaletteFileName));
     form = std::make_unique<TfmMnForm>();
     EXPECT_EQ(form->seDiNmCl->Text(), "0");
-    EXPECT_EQ(form->seDiColR->Value(), std::min(palette::Palette[0].R, 255));
+    EXPECT_EQ(form->seDiColR->Value(), std::min(form->Palette[0].R, 255));
 }
 
 // --- Errors ---
@@ -869,7 +862,7 @@ TEST_F(MainFormTest, ABadCountFieldFailsTheGridButNotTheRepaint) {
 TEST_F(MainFormTest, RepaintPutsBackTheLastSavedPicture) {
     CreateForm();
     form->bbDrMpCl->click();
-    const QImage saved = render::BackingImage->Image().copy();
+    const QImage saved = form->SavedPicture.BackingImage->Image().copy();
     Area().SetPixel(10, 10, 0x123456);  // drawn, not saved
     const QImage shown = form->pbDrawAr->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown.pixel(10, 10), saved.pixel(10, 10));

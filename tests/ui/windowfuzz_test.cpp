@@ -56,10 +56,8 @@
 #include "platform/textfield.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
-#include "render/hooks.h"
 #include "render/levellines.h"
 #include "render/trace.h"
-#include "render/viewreset.h"
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
 #include "support/keys.h"
@@ -275,12 +273,6 @@ class WindowFuzzTest : public ::testing::TestWithParam<std::uint64_t> {
         ASSERT_TRUE(QFile::copy(QStringLiteral(METOPT_DATA_DIR "/Palitr10.dat"),
                                 QString::fromUtf8(palette::PaletteFileName)));
         runtime::InitFpu();
-        core::ResetFunctions();
-        core::ResetMinimizer();
-        palette::ResetPalette();
-        render::ResetViewport();
-        render::ResetTrace();
-        render::StopRequested = false;
         QApplication::clipboard()->clear();
         platform::SetErrorBoxHandler(
             [this](const std::string&, const std::string& text) { boxes_.push_back(text); });
@@ -702,12 +694,12 @@ class WindowFuzzTest : public ::testing::TestWithParam<std::uint64_t> {
         for (QWidget* control : enabled_) {
             EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
         }
-        EXPECT_LE(core::TraceCount, core::TraceCapacity);
+        EXPECT_LE(form_->Descent.TraceCount, core::TraceCapacity);
         // The drawing area fills its page, and the map size and the size fields follow it.
         const QSize area = f.pbDrawAr->size();
         EXPECT_EQ(area, f.tsDraw->size());
-        EXPECT_EQ(render::MapCols, area.width() - 2);
-        EXPECT_EQ(render::MapRows, area.height() - 2);
+        EXPECT_EQ(form_->Plot.MapCols, area.width() - 2);
+        EXPECT_EQ(form_->Plot.MapRows, area.height() - 2);
         EXPECT_EQ(f.meWkSzX->Text(), std::to_string(area.width()));
         EXPECT_EQ(f.meWkSzY->Text(), std::to_string(area.height()));
         CheckRepaints();
@@ -728,10 +720,10 @@ class WindowFuzzTest : public ::testing::TestWithParam<std::uint64_t> {
         const QImage shown = repaint();
         Settle();
         EXPECT_EQ(boxes_.size(), before) << "a repaint reported again: " << boxes_.back();
-        if (!render::BackingImage || shown.isNull()) {
+        if (!form_->SavedPicture.BackingImage || shown.isNull()) {
             return;
         }
-        const QImage& saved = render::BackingImage->Image();
+        const QImage& saved = form_->SavedPicture.BackingImage->Image();
         const int width = std::min(shown.width(), saved.width());
         const int height = std::min(shown.height(), saved.height());
         if (width > 0 && height > 0) {

@@ -1,0 +1,43 @@
+#pragma once
+// What the picture is drawn from: the plotted function, the visible region and the area's size,
+// the value range of the last scan with its smallest sample, the graphics parameters, and the
+// samples the scan kept. The window owns one; a test makes a fresh one.
+#include <cstdint>
+#include <memory>
+
+#include "core/functions.h"
+#include "core/region.h"
+#include "render/graphparams.h"
+
+namespace metopt::render {
+
+// The samples of the last scan of one of the program's own functions, row by row, with what they
+// were made for (see KeptSamples).
+struct TKeptSamples {
+    std::unique_ptr<long double[]> values;
+    core::TObjectiveFunc func = nullptr;
+    core::TRegion region;
+    std::int32_t cols = 0;
+    std::int32_t rows = 0;
+};
+
+struct TPlot {
+    // The function the plot is sampled from.
+    core::TObjectiveFunc CurrentFunc = core::ObjectiveFuncs[1];
+    // The region of the last scan; all conversions and samplers use it.
+    core::TRegion VisibleRegion;
+    // Drawing area width - 2 and height - 2: the sampled columns 1..MapCols and rows 1..MapRows.
+    std::int32_t MapCols = 0;
+    std::int32_t MapRows = 0;
+    // The range of the last scan and its smallest sample. A change of a graphics field, of the
+    // function or of the area's size clears ZRangeValid, so the next map scans again.
+    long double ZMin = 0;
+    long double ZMax = 0;
+    bool ZRangeValid = false;
+    std::int32_t MinCol = 0;
+    std::int32_t MinRow = 0;
+    TGraphParams GraphParams;
+    TKeptSamples Kept;
+};
+
+}  // namespace metopt::render
