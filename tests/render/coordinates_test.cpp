@@ -27,6 +27,13 @@ class CoordinatesTest : public testsupport::RenderStateTest {
     }
 };
 
+TEST(PlotTest, AFreshPlotPlotsFunctionOne) {
+    const TPlot fresh;
+    EXPECT_EQ(fresh.CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_EQ(fresh.CurrentFunc(2, 0), 25.0L);
+    EXPECT_FALSE(fresh.ZRangeValid);
+}
+
 TEST_F(CoordinatesTest, DesignSizeSamplesTheRegionEdgeToEdge) {
     UseDesignSize();
     ScanValueRange(plot, progress, GraphFieldTexts{});
