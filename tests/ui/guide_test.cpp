@@ -26,7 +26,7 @@ namespace {
 
 // A caption as the user reads it: no '&' of a keyboard accelerator ("&&" is a '&'), no shortcut
 // after a tab, blanks at the ends dropped and runs of blanks read as one (the padding that places
-// a text beside a field or a glyph is not part of its words).
+// a text beside a field or a glyph does not belong to its words).
 QString Readable(QString text) {
     text = text.section(QLatin1Char('\t'), 0, 0);
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
