@@ -15,7 +15,8 @@ namespace {
 // not fit 128 bits, and nothing in the program comes near it.
 constexpr std::int64_t MaxEllipseExtent = std::int64_t{1} << 28;
 
-using Int128 = __int128;
+// A GCC and Clang extension on x86-64, marked so that -Wpedantic accepts it.
+__extension__ using Int128 = __int128;
 
 // Largest m >= 0 with m * m <= q (q >= 0).
 std::int64_t IntegerSqrt(Int128 q) {
@@ -274,7 +275,8 @@ void Canvas::CopyRect(const Canvas& source, int x, int y, int w, int h) {
         return;  // the same rectangle onto itself changes nothing
     }
     for (std::int64_t row = top; row < bottom; ++row) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(source.image_.constScanLine(row));
+        const QRgb* from =
+            reinterpret_cast<const QRgb*>(source.image_.constScanLine(static_cast<int>(row)));
         QRgb* to = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(row)));
         std::copy(from + left, from + right, to + left);
     }

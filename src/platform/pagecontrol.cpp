@@ -28,7 +28,9 @@ QWidget* PageControl::AddPage(const QString& caption) {
 
 QWidget* PageControl::ActivePage() const {
     const int index = tabBar_->currentIndex();
-    return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[index] : nullptr;
+    return index >= 0 && index < static_cast<int>(pages_.size())
+               ? pages_[static_cast<std::size_t>(index)]
+               : nullptr;
 }
 
 void PageControl::SetActivePage(QWidget* page) {
@@ -47,8 +49,8 @@ void PageControl::ShowPage(int index) {
         }
     }
     if (index >= 0 && index < static_cast<int>(pages_.size())) {
-        pages_[index]->show();
-        pages_[index]->raise();
+        pages_[static_cast<std::size_t>(index)]->show();
+        pages_[static_cast<std::size_t>(index)]->raise();
     }
 }
 

@@ -19,12 +19,12 @@ std::atomic<char> decimalSeparator{'.'};
 // new leading '1'.
 bool IncrementDigits(std::string& digits) {
     int i = static_cast<int>(digits.size()) - 1;
-    while (i >= 0 && digits[i] == '9') {
-        digits[i] = '0';
+    while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {
+        digits[static_cast<std::size_t>(i)] = '0';
         --i;
     }
     if (i >= 0) {
-        ++digits[i];
+        ++digits[static_cast<std::size_t>(i)];
         return false;
     }
     digits.insert(digits.begin(), '1');
@@ -160,10 +160,11 @@ std::string FixedPlaces(const std::string& image, int top, int bottom) {
     for (int i = 0; i < static_cast<int>(image.size()); ++i) {
         const int weight = top - i;
         if (weight >= -FixedDecimals)
-            places[highest - weight] = image[i];
+            places[static_cast<std::size_t>(highest - weight)] = image[static_cast<std::size_t>(i)];
     }
     const int roundingWeight = -FixedDecimals - 1;
-    if (roundingWeight >= bottom && roundingWeight <= top && image[top - roundingWeight] >= '5') {
+    if (roundingWeight >= bottom && roundingWeight <= top &&
+        image[static_cast<std::size_t>(top - roundingWeight)] >= '5') {
         IncrementDigits(places);
     }
     return places;

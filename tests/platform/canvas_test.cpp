@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"Reversed", 4, 3, 3, 2, 1, 0, {"....", "....", "...."}},
         ShapeCase{"ClippedTopLeft", 4, 4, -2, -2, 3, 3, {"##o.", "##o.", "ooo.", "...."}},
         ShapeCase{"Huge", 3, 3, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {"###", "###", "###"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct LineCase {
     const char* name;
@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
                  INT_MAX,
                  {"o..", ".o.", "..o"}},
         LineCase{"EntirelyOutside", 3, 3, -5, -1, 10, -1, {"...", "...", "..."}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CanvasLineBothWays, SetsBothEnds) {
     Canvas canvas = PenAndBrushCanvas(6, 4);
@@ -239,22 +239,26 @@ TEST_P(CanvasEllipseShape, SymmetricAndTouchingEverySideOfItsBox) {
     Canvas canvas = PenAndBrushCanvas(w + 4, h + 4);
     canvas.Ellipse(2, 2, 2 + w, 2 + h);
     const std::vector<std::string> picture = Picture(canvas);
+    const auto line = [&picture](int y) -> const std::string& {
+        return picture[static_cast<std::size_t>(y)];
+    };
+    const auto at = [&line](int x, int y) { return line(y)[static_cast<std::size_t>(x)]; };
     for (int y = 0; y < h + 4; ++y) {
         for (int x = 0; x < w + 4; ++x) {
-            const char here = picture[y][x];
-            EXPECT_EQ(here, picture[y][w + 3 - x]) << "left/right at " << x << "," << y;
-            EXPECT_EQ(here, picture[h + 3 - y][x]) << "top/bottom at " << x << "," << y;
+            const char here = at(x, y);
+            EXPECT_EQ(here, at(w + 3 - x, y)) << "left/right at " << x << "," << y;
+            EXPECT_EQ(here, at(x, h + 3 - y)) << "top/bottom at " << x << "," << y;
             const bool inBox = x >= 2 && x < 2 + w && y >= 2 && y < 2 + h;
             if (!inBox) {
                 EXPECT_EQ(here, '.') << "outside the box at " << x << "," << y;
             }
         }
     }
-    EXPECT_NE(picture[2].find('o'), std::string::npos);          // top row
-    EXPECT_NE(picture[h + 1].find('o'), std::string::npos);      // bottom row
-    EXPECT_EQ(picture[2 + h / 2][2], 'o');                       // left column
-    EXPECT_EQ(picture[2 + h / 2][w + 1], 'o');                   // right column
-    EXPECT_EQ(picture[2 + h / 2].find('?'), std::string::npos);  // only pen and brush
+    EXPECT_NE(line(2).find('o'), std::string::npos);          // top row
+    EXPECT_NE(line(h + 1).find('o'), std::string::npos);      // bottom row
+    EXPECT_EQ(at(2, 2 + h / 2), 'o');                         // left column
+    EXPECT_EQ(at(w + 1, 2 + h / 2), 'o');                     // right column
+    EXPECT_EQ(line(2 + h / 2).find('?'), std::string::npos);  // only pen and brush
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, CanvasEllipseShape,

@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"Hyphen", "a-", "a-"}, TextCase{"Parenthesis", "(a)", "(a)"},
                       TextCase{"Exclamation", "a!", "a!"}, TextCase{"Blank", "a ", "a "},
                       TextCase{"Empty", "", ""}, TextCase{"RussianLetter", "Ошибка", "Ошибка."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ErrorBoxText, ShowsTheReaderAndConversionMessagesWithAFullStop) {
     EXPECT_EQ(ErrorBoxText(EInOutError(2).Message()), "File not found.");
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"FolderOnly", "/opt/x/", ""}, TextCase{"Empty", "", ""},
                       TextCase{"Cyrillic", "/opt/МЕТОПТ.exe", "Метопт"},
                       TextCase{"CyrillicYo", "ЁЛКА", "Ёлка"}, TextCase{"YoAfterLatin", "AЁ", "Aё"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace metopt::runtime

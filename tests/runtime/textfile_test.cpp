@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 \r\n\x1A"
                   "5",
                   {{1, 0}, {0, 0}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(TextFileTest, TokensSpanTheReadBuffer) {
     // The buffer holds 128 bytes: this token starts at byte 126 and ends in the next block.
@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"LongLineSpansTheBuffer",
                  "1 " + std::string(300, '#') + "\r\n9",
                  {{'R', 1}, {'S'}, {'R', 9}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // --- Opening, closing and errors -----------------------------------------------------------------
 
