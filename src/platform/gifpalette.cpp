@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <unordered_map>
 
 namespace metopt::platform {
@@ -105,6 +106,9 @@ bool IndexExactly(const QImage& picture, const PixelBox& box, IndexedPixels& out
 }
 
 bool IndexReduced(const QImage& picture, const PixelBox& box, IndexedPixels& out) {
+    if (Area(box) > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        return false;  // giflib counts the pixels in an int
+    }
     Planes planes = SplitPlanes(picture, box);
     std::vector<GifColorType> table(MaxFrameColours, GifColorType{0, 0, 0});
     int count = static_cast<int>(MaxFrameColours);

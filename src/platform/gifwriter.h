@@ -54,6 +54,7 @@ class GifWriter {
   private:
     struct File;
 
+    bool RefuseClosed();
     bool Fail(const std::string& error);
     bool WriteFrame(const QImage& frame, int delay);
     bool CheckFrame(const QImage& frame, int delay);
