@@ -11,7 +11,7 @@ namespace metopt::platform {
 
 namespace {
 
-constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte is not part of the colour
+constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte holds no colour
 
 std::size_t Area(const PixelBox& box) {
     return static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height);

@@ -17,7 +17,7 @@ namespace metopt::platform {
 
 namespace {
 
-constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte is not part of the colour
+constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte holds no colour
 constexpr int ColourResolution = 8;    // bits per primary in the screen descriptor
 
 // The file being written, under its temporary name, and why a write to it failed.
