@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <unordered_map>
 
 namespace metopt::platform {
 
 namespace {
 
-constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte is not part of the colour
+constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte holds no colour
 
 std::size_t Area(const PixelBox& box) {
     return static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height);
@@ -105,6 +106,9 @@ bool IndexExactly(const QImage& picture, const PixelBox& box, IndexedPixels& out
 }
 
 bool IndexReduced(const QImage& picture, const PixelBox& box, IndexedPixels& out) {
+    if (Area(box) > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        return false;  // giflib counts the pixels in an int
+    }
     Planes planes = SplitPlanes(picture, box);
     std::vector<GifColorType> table(MaxFrameColours, GifColorType{0, 0, 0});
     int count = static_cast<int>(MaxFrameColours);

@@ -30,7 +30,7 @@ struct IndexedPixels {
 bool IndexExactly(const QImage& picture, const PixelBox& box, IndexedPixels& out);
 
 // Maps the box to at most MaxFrameColours colours by median cut, each colour the mean of the
-// pixels it stands for. False when there is not enough memory.
+// pixels it stands for. False when giflib cannot (no memory, or 2^31 pixels or more).
 bool IndexReduced(const QImage& picture, const PixelBox& box, IndexedPixels& out);
 
 }  // namespace metopt::platform

@@ -17,7 +17,7 @@ namespace metopt::platform {
 
 namespace {
 
-constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte is not part of the colour
+constexpr QRgb RgbMask = 0x00FFFFFFu;  // RGB32 pixels: the top byte holds no colour
 constexpr int ColourResolution = 8;    // bits per primary in the screen descriptor
 
 // The file being written, under its temporary name, and why a write to it failed.
@@ -221,9 +221,7 @@ bool GifWriter::Open(const std::string& fileName) {
 
 bool GifWriter::AddFrame(const QImage& frame, int delay) {
     if (!file_) {
-        return failed_ ? false
-                       : Fail(finished_ ? "The animation " + fileName_ + " is finished"
-                                        : "No animation is open");
+        return RefuseClosed();
     }
     if (!CheckFrame(frame, delay) || !WriteFrame(frame, delay)) {
         Discard();
@@ -235,9 +233,7 @@ bool GifWriter::AddFrame(const QImage& frame, int delay) {
 
 bool GifWriter::Finish() {
     if (!file_) {
-        return failed_ ? false
-                       : Fail(finished_ ? "The animation " + fileName_ + " is finished"
-                                        : "No animation is open");
+        return RefuseClosed();
     }
     if (frameCount_ == 0) {
         Fail("The animation " + fileName_ + " has no frames");
@@ -263,6 +259,15 @@ bool GifWriter::Finish() {
     finished_ = true;
     error_.clear();
     return true;
+}
+
+// A call that needs an open animation when none is: the failure that closed the last one
+// stands, else the reason is given.
+bool GifWriter::RefuseClosed() {
+    if (failed_) {
+        return false;
+    }
+    return Fail(finished_ ? "The animation " + fileName_ + " is finished" : "No animation is open");
 }
 
 bool GifWriter::Fail(const std::string& error) {
@@ -326,7 +331,7 @@ bool GifWriter::WriteFrame(const QImage& frame, int delay) {
     IndexedPixels indexed;
     if (!IndexExactly(rgb, box, indexed)) {
         if (!IndexReduced(rgb, box, indexed)) {
-            return Fail("Not enough memory to reduce the colours of a frame of " + fileName_);
+            return Fail("The colours of a frame of " + fileName_ + " cannot be reduced to 256");
         }
         quantized_ = true;
     }

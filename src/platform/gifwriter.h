@@ -2,8 +2,9 @@
 // An animated GIF written frame by frame. The file loops forever; every frame is shown for its
 // own delay and stays in place under the next one. The first frame holds the whole picture, each
 // later one only the smallest rectangle that covers the pixels that changed against the picture
-// shown so far. A rectangle with at most 256 colours is stored exactly; one with more is mapped
-// to 256 colours, and Quantized() tells so.
+// shown so far (as decoded, so a frame stored exactly after a mapped one still comes back exact). A
+// rectangle with at most 256 colours is stored exactly; one with more is mapped to 256 colours, and
+// Quantized() tells so.
 //
 // Failures are reported by a false return and Error()'s text (no exception, as elsewhere in the
 // platform layer: the caller decides whether a failed animation is an error box). The file is
@@ -29,8 +30,9 @@ class GifWriter {
     GifWriter(const GifWriter&) = delete;
     GifWriter& operator=(const GifWriter&) = delete;
 
-    // Starts an animation to be written to fileName. Refused while another one is being written;
-    // after Finish() or a failure the writer starts afresh.
+    // Starts an animation to be written to fileName. Refused while another one is being written,
+    // and for a name that is taken by something other than a plain file (a folder, a device, a
+    // pipe); after Finish() or a failure the writer starts afresh.
     bool Open(const std::string& fileName);
 
     // Adds a frame shown for delay hundredths of a second (0 to MaxDelay). The first frame sets
@@ -54,6 +56,7 @@ class GifWriter {
   private:
     struct File;
 
+    bool RefuseClosed();
     bool Fail(const std::string& error);
     bool WriteFrame(const QImage& frame, int delay);
     bool CheckFrame(const QImage& frame, int delay);
