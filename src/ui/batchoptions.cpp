@@ -182,7 +182,9 @@ std::string BatchUsage() {
         "\n--report and --trace-csv take \"-\" for standard output. Errors the window would show "
         "in\n"
         "its box are printed as \"metopt: <text>\". Exit status: 0 when no error was reported, 1\n"
-        "when one was, 2 for a bad command line.\n";
+        "when one was, 2 for a bad command line.\n"
+        "\n--animation stores pictures of up to 256 colours exactly; one with more (a gradient\n"
+        "fill of many colours) is mapped to 256 colours, and a note says so.\n";
     return text;
 }
 

@@ -1,11 +1,14 @@
 // The batch options: name, values, their check, help text and what each does. Parsing, --help
 // and running all read this one table.
 #include <QPushButton>
+#include <QTimer>
+#include <iostream>
 #include <string>
 
 #include "platform/spinedit.h"
+#include "runtime/exceptions.h"
 #include "ui/batchoptions.h"
-#include "ui/batchoutput.h"
+#include "ui/exports.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {
@@ -31,9 +34,12 @@ void ResizeDrawingArea(TfmMnForm& form, const std::vector<std::string>& values) 
     form.LayoutForDrawingArea(std::stoi(values[0]), std::stoi(values[1]));
 }
 
+// The button, then the timer's ticks at once, without waiting, until the animation ends (with a
+// frame time of 0 the click draws the whole trace itself).
 void RunWholeDescent(TfmMnForm& form, const std::vector<std::string>&) {
-    form.seTimFrm->SetValue(0);  // frame time 0: the whole trace inside the click
     form.bbIterat->click();
+    while (form.tmTimer->isActive())
+        form.TimerTick();
 }
 
 void Picture(TfmMnForm& form, const std::vector<std::string>& values) {
@@ -46,6 +52,15 @@ void Report(TfmMnForm& form, const std::vector<std::string>& values) {
 
 void Trace(TfmMnForm& form, const std::vector<std::string>& values) {
     WriteTraceCsv(form, values[0]);
+}
+
+void Animation(TfmMnForm& form, const std::vector<std::string>& values) {
+    if (!form.TraceStart.Picture)
+        throw runtime::Exception("--animation needs a --descent before it");
+    if (WriteAnimation(form, values[0])) {
+        std::cerr << "metopt: note: " << values[0]
+                  << ": the pictures have more than 256 colours; the animation maps them to 256\n";
+    }
 }
 
 }  // namespace
@@ -83,9 +98,12 @@ std::span<const BatchOption> BatchOptions() {
         {"grid", "", Text, "press \"Натянуть сетку\"", Press(&F::bbDrGrid)},
         {"descent", "", Text, "press \"Начать итерации\" and draw the whole trace",
          RunWholeDescent},
+        {"frame-time", "N", Whole(0, 10000), "frame time of the animation in ms (100)", Fields},
         {"picture", "FILE.png", Text, "write the drawing area as last saved", Picture},
         {"report", "FILE", Text, "write the report page's text (- for standard output)", Report},
         {"trace-csv", "FILE", Text, "write the trace as k,x,y,z (- for standard output)", Trace},
+        {"animation", "FILE.gif", Text, "write the last descent as an animated GIF (see below)",
+         Animation},
         {"help", "", Text, "print this text", &C::help},
         {"version", "", Text, "print the version", &C::version},
     };

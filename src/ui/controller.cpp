@@ -184,6 +184,8 @@ void TfmMnForm::bbIteratClick() {
     edit.endEditBlock();
 
     render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+    KeepTraceStart(TraceStart, pbDrawAr->Surface(), Descent, Plot, Palette);
+    mmdFsvAni->setEnabled(true);
     // Deliberate: see docs/behaviour.md, "Spin edit values".
     const std::int32_t frameTime = seTimFrm->Value();
     if (frameTime <= 0) {

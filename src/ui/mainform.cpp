@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -75,6 +76,15 @@ void TfmMnForm::CreateMenu() {
     mmMnMenu->setNativeMenuBar(false);
     setMenuBar(mmMnMenu);
     mmuFile = mmMnMenu->addMenu(QStringLiteral("Файл"));
+    mmdFsvPic = mmuFile->addAction(QStringLiteral("Сохранить рисунок…"));
+    mmdFsvPic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mmdFsvRep = mmuFile->addAction(QStringLiteral("Сохранить отчет…"));
+    mmdFsvAni = mmuFile->addAction(QStringLiteral("Сохранить анимацию…"));
+    mmdFsvAni->setToolTip(QStringLiteral(
+        "Последний спуск как анимированный GIF. Рисунок, в котором больше 256 цветов "
+        "(градиентная заливка с большим числом цветов), сводится к 256 цветам."));
+    mmdFsvAni->setEnabled(false);  // until a descent has run
+    mmuFile->setToolTipsVisible(true);
     mmdFemp1 = mmuFile->addSeparator();
     mmdFexit = mmuFile->addAction(QStringLiteral("Выход"));
     // Deliberate: see docs/behaviour.md, "Idle controls".
@@ -279,12 +289,22 @@ void TfmMnForm::ConnectHandlers() {
     onClick(bbDrGrid, &TfmMnForm::bbDrGridClick);
     onClick(bbIterat, &TfmMnForm::bbIteratClick);
     onClick(bbStopIt, &TfmMnForm::bbStopItClick);
-    connect(mmdFexit, &QAction::triggered, this,
-            [this] { platform::RunEvent([this] { mmdFexitClick(); }); });
     connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
 
+    ConnectMenuHandlers();
     ConnectFieldHandlers();
     ConnectPaintHandlers();
+}
+
+void TfmMnForm::ConnectMenuHandlers() {
+    const auto onTrigger = [this](QAction* action, void (TfmMnForm::*handler)()) {
+        connect(action, &QAction::triggered, this,
+                [this, handler] { platform::RunEvent([this, handler] { (this->*handler)(); }); });
+    };
+    onTrigger(mmdFsvPic, &TfmMnForm::mmdFsvPicClick);
+    onTrigger(mmdFsvRep, &TfmMnForm::mmdFsvRepClick);
+    onTrigger(mmdFsvAni, &TfmMnForm::mmdFsvAniClick);
+    onTrigger(mmdFexit, &TfmMnForm::mmdFexitClick);
 }
 
 void TfmMnForm::ConnectFieldHandlers() {

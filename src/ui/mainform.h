@@ -3,7 +3,9 @@
 // command panel, and the handlers that tie them to the work.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "render/plot.h"
 #include "render/progress.h"
 #include "render/savedpicture.h"
+#include "ui/animation.h"
 
 class QAction;
 class QCheckBox;
@@ -74,6 +77,9 @@ class TfmMnForm : public QMainWindow {
     // --- Handlers ---
     void FormCreate();
     void mmdFexitClick();
+    void mmdFsvPicClick();
+    void mmdFsvRepClick();
+    void mmdFsvAniClick();
     void bbDrMpClClick();
     void bbDrMpLLClick();
     void bbDrGridClick();
@@ -110,6 +116,8 @@ class TfmMnForm : public QMainWindow {
     bool StopRequested = false;
     // Index (1-based) of the next trace point the timer draws.
     std::int32_t AnimStep = 0;
+    // What the last completed descent's trace was drawn over, for its animation.
+    TTraceStart TraceStart;
 
     // The plot, the palette and this window's status line and Stop flag, for a drawing pass.
     render::DrawContext Drawing();
@@ -117,6 +125,9 @@ class TfmMnForm : public QMainWindow {
     // --- Controls ---
     QMenuBar* mmMnMenu;
     QMenu* mmuFile;
+    QAction* mmdFsvPic;
+    QAction* mmdFsvRep;
+    QAction* mmdFsvAni;
     QAction* mmdFemp1;
     QAction* mmdFexit;
     QMenu* mmuWork;
@@ -243,6 +254,7 @@ class TfmMnForm : public QMainWindow {
     void CreateStatusBar();
     void FitTextsToPlaces();
     void ConnectHandlers();
+    void ConnectMenuHandlers();
     void ConnectFieldHandlers();
     void ConnectPaintHandlers();
 
@@ -263,7 +275,12 @@ class TfmMnForm : public QMainWindow {
     void SetTimerInterval(int milliseconds);
     void SetTimerEnabled(bool enabled);
 
+    // Asks where to save (starting in the folder used last, with defaultName) and writes there.
+    void SaveWithDialog(const char* caption, const char* defaultName, const char* filter,
+                        const std::function<void(const std::string&)>& write);
+
     std::string paletteFile_;
+    QString lastSaveFolder_;
     QWidget* clientArea_;
     bool reportEmpty_ = true;
     QElapsedTimer sinceStatusRepaint_;

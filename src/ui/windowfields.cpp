@@ -35,6 +35,7 @@ constexpr WindowField Fields[] = {
     {&F::meWdLeLi, &Lines::widthText,   Keeps,       "level-width"},
     {&F::coFill,   NoSlot,              Keeps,       "fill"},
     {&F::seScoGrd, NoSlot,              Keeps,       "colors"},
+    {&F::seTimFrm, NoSlot,              Keeps,       "frame-time"},
     {&F::coLevel,  NoSlot,              Keeps,       "levels"},
     {&F::cbTrnpLL, &Lines::transparent, Keeps,       "transparent"},
     {&F::meSrXb,   &Graph::Xb,          Invalidates, "region"},

@@ -13,6 +13,7 @@
 
 #include "palette/palette.h"
 #include "runtime/numformat.h"
+#include "support/gif_decoder.h"
 #include "ui/batchoptions.h"
 #include "ui/windowfields.h"
 
@@ -286,6 +287,59 @@ TEST_F(BatchRunTest, PictureIsTheDrawingAreaWithFrameMapAndTrace) {
         EXPECT_NE(trace.pixel(151 + dx * 5 / 4, 151 + dy * 5 / 4), pen) << dx << "," << dy;
     }
 }
+
+// The frame time set stays what the descent animates with; the last frame is --picture's.
+TEST_F(BatchRunTest, AnimationOfTheDescentWithTheFrameTimeGiven) {
+    const RunResult run = Run("--batch " + Palette() +
+                              " --frame-time 40 --map --descent --picture p.png --animation a.gif");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const metopt::testsupport::Decoded gif = metopt::testsupport::Decode(Path("a.gif"));
+    ASSERT_EQ(gif.pictures.size(), 44u);
+    std::vector<int> delays(44, 4);
+    delays.back() = 200;
+    EXPECT_EQ(gif.delays, delays);
+    EXPECT_TRUE(gif.loopsForever);
+    const QImage picture(QString::fromStdString(Path("p.png")));
+    EXPECT_EQ(gif.pictures.back(), picture.convertToFormat(QImage::Format_RGB32));
+}
+
+struct AnimationCase {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* err;  // the start of standard error
+    bool written;
+};
+
+void PrintTo(const AnimationCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchAnimationTest : public BatchRunTest,
+                           public ::testing::WithParamInterface<AnimationCase> {};
+
+TEST_P(BatchAnimationTest, WritesOrSaysWhyNot) {
+    const AnimationCase& c = GetParam();
+    const RunResult run = Run("--batch " + Palette() + " " + c.arguments + " --animation a.gif");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+    ASSERT_EQ(std::ifstream(Path("a.gif")).good(), c.written);
+    if (c.written)
+        EXPECT_EQ(metopt::testsupport::Decode(Path("a.gif")).pictures.size(), 44u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BatchAnimationTest,
+    ::testing::Values(AnimationCase{"NoDescent", "--map", 1,
+                                    "metopt: --animation needs a --descent before it.\n", false},
+                      AnimationCase{"FrameTimeZero", "--frame-time 0 --map --descent", 0, "", true},
+                      AnimationCase{
+                          "ManyColours",
+                          "--fill 1 --colors 255 --levels 1 --transparent --map --level-lines "
+                          "--grid --descent",
+                          0, "metopt: note: a.gif: the pictures have more than 256 colours", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BatchRunTest, AnErrorIsPrintedAsTheBoxTextAndGivesExitOne) {
     const RunResult run =

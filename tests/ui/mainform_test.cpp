@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -182,9 +183,14 @@ TEST_F(MainFormTest, StartState) {
 TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     CreateForm();
     const QList<QAction*> file = form->mmuFile->actions();
-    ASSERT_EQ(file.size(), 2);
-    EXPECT_TRUE(file[0]->isSeparator());
-    EXPECT_EQ(file[1]->text(), "Выход");
+    ASSERT_EQ(file.size(), 5);
+    EXPECT_EQ(file[0]->text(), "Сохранить рисунок…");
+    EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(file[1]->text(), "Сохранить отчет…");
+    EXPECT_EQ(file[2]->text(), "Сохранить анимацию…");
+    EXPECT_FALSE(file[2]->isEnabled());  // until a descent has run
+    EXPECT_TRUE(file[3]->isSeparator());
+    EXPECT_EQ(file[4]->text(), "Выход");
     EXPECT_TRUE(form->mmuWork->actions().isEmpty());
     const QList<QAction*> help = form->mmuHelp->actions();
     ASSERT_EQ(help.size(), 4);

@@ -1,4 +1,4 @@
-#include "ui/batchoutput.h"
+#include "ui/exports.h"
 
 #include <charconv>
 #include <cstdint>
@@ -8,7 +8,9 @@
 
 #include "core/functions.h"
 #include "core/minimizer.h"
+#include "platform/spinedit.h"
 #include "runtime/exceptions.h"
+#include "ui/animation.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {
@@ -58,6 +60,10 @@ void WriteReport(const TfmMnForm& form, const std::string& fileName) {
 
 void WriteTraceCsv(const TfmMnForm& form, const std::string& fileName) {
     WriteText(fileName, TraceCsv(form.Descent));
+}
+
+bool WriteAnimation(const TfmMnForm& form, const std::string& fileName) {
+    return WriteTraceAnimation(form.TraceStart, form.seTimFrm->Value(), fileName);
 }
 
 std::string TraceCsv(const core::TDescent& descent) {

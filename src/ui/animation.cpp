@@ -1,0 +1,85 @@
+#include "ui/animation.h"
+
+#include <algorithm>
+
+#include "platform/gifwriter.h"
+#include "render/drawcontext.h"
+#include "render/progress.h"
+#include "render/trace.h"
+#include "runtime/exceptions.h"
+
+namespace metopt::ui {
+
+namespace {
+
+// The replay's status texts go nowhere: the status line belongs to the drawing commands.
+class SilentProgress final : public render::Progress {
+  public:
+    void ShowStatus(const std::string&) override {}
+    bool StopRequested() const override { return false; }
+};
+
+render::TPlot CopyWithoutSamples(const render::TPlot& plot) {
+    render::TPlot copy;
+    copy.CurrentFunc = plot.CurrentFunc;
+    copy.VisibleRegion = plot.VisibleRegion;
+    copy.MapCols = plot.MapCols;
+    copy.MapRows = plot.MapRows;
+    copy.ZMin = plot.ZMin;
+    copy.ZMax = plot.ZMax;
+    copy.ZRangeValid = plot.ZRangeValid;
+    copy.MinCol = plot.MinCol;
+    copy.MinRow = plot.MinRow;
+    copy.GraphParams = plot.GraphParams;
+    return copy;
+}
+
+// Adds a frame, raising the writer's failure as the program's own error.
+void AddFrame(platform::GifWriter& writer, const platform::Canvas& frame, int delay,
+              const std::string& fileName) {
+    if (!writer.AddFrame(frame.Image(), delay))
+        throw runtime::Exception("Cannot write " + fileName + ": " + writer.Error());
+}
+
+}  // namespace
+
+void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
+                    const core::TDescent& descent, const render::TPlot& plot,
+                    const palette::TPalette& Palette) {
+    start.Picture = std::make_unique<platform::Canvas>(picture);
+    start.Descent = descent;
+    start.Plot = CopyWithoutSamples(plot);
+    start.Palette = Palette;
+}
+
+int FrameDelay(std::int32_t frameTimeMs) {
+    if (frameTimeMs <= 0)
+        return 10;
+    const std::int64_t rounded = (std::int64_t{frameTimeMs} + 5) / 10;
+    return static_cast<int>(std::clamp<std::int64_t>(rounded, 2, platform::GifWriter::MaxDelay));
+}
+
+bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
+                         const std::string& fileName) {
+    if (!start.Picture)
+        throw runtime::Exception("No descent has run yet");
+    platform::GifWriter writer;
+    if (!writer.Open(fileName))
+        throw runtime::Exception("Cannot write " + fileName + ": " + writer.Error());
+    SilentProgress progress;
+    const render::DrawContext context{start.Plot, start.Palette, progress};
+    const auto count = static_cast<std::int32_t>(
+        std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
+    const int delay = FrameDelay(frameTimeMs);
+    platform::Canvas frame = *start.Picture;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        AddFrame(writer, frame, delay, fileName);  // the picture before point n
+        render::DrawTracePoint(frame, context, start.Descent, n);
+    }
+    AddFrame(writer, frame, LastFrameDelay, fileName);
+    if (!writer.Finish())
+        throw runtime::Exception("Cannot write " + fileName + ": " + writer.Error());
+    return writer.Quantized();
+}
+
+}  // namespace metopt::ui

@@ -1,0 +1,42 @@
+#pragma once
+// The animation of the last descent: the picture its trace was drawn over, then one frame per
+// trace point, each the picture the window holds after that point's timer tick. Replayed
+// off-screen from what the run kept, so writing it changes nothing in the window.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/minimizer.h"
+#include "palette/palette.h"
+#include "platform/canvas.h"
+#include "render/plot.h"
+
+namespace metopt::ui {
+
+// What a completed run leaves for its animation: the picture as saved right before the trace,
+// and the descent, plot and palette the trace is drawn with. The window owns one.
+struct TTraceStart {
+    std::unique_ptr<platform::Canvas> Picture;  // none until a descent has run
+    core::TDescent Descent;
+    render::TPlot Plot;  // without its kept samples: the trace needs only the coordinates
+    palette::TPalette Palette{};
+};
+
+// Keeps the picture and the state the trace of the run just completed starts from.
+void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
+                    const core::TDescent& descent, const render::TPlot& plot,
+                    const palette::TPalette& Palette);
+
+// A frame's delay in GIF's hundredths of a second for a frame time in milliseconds: at least
+// 2 (viewers slow shorter delays down); a frame time of 0 or less gives 10.
+int FrameDelay(std::int32_t frameTimeMs);
+// The last frame holds this long.
+constexpr int LastFrameDelay = 200;
+
+// Writes the animation to fileName. Raises the error drawing the trace raises (no value scan
+// yet ...), or "Cannot write FILE: why" when the file cannot be written; nothing is left behind
+// then. Returns true when a frame had more than 256 colours and was mapped to 256.
+bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
+                         const std::string& fileName);
+
+}  // namespace metopt::ui

@@ -1,0 +1,39 @@
+// The menu "Файл": the picture, the report and the animation saved where the user chooses.
+#include <QAction>
+#include <QFileInfo>
+#include <string>
+
+#include "platform/filedialog.h"
+#include "ui/exports.h"
+#include "ui/mainform.h"
+
+namespace metopt::ui {
+
+void TfmMnForm::SaveWithDialog(const char* caption, const char* defaultName, const char* filter,
+                               const std::function<void(const std::string&)>& write) {
+    const QString name = QString::fromUtf8(defaultName);
+    const QString proposed = lastSaveFolder_.isEmpty() ? name : lastSaveFolder_ + '/' + name;
+    const QString chosen = platform::AskSaveFileName(
+        this, {QString::fromUtf8(caption), proposed, QString::fromUtf8(filter)});
+    if (chosen.isEmpty())
+        return;  // cancelled
+    lastSaveFolder_ = QFileInfo(chosen).absolutePath();
+    write(chosen.toStdString());
+}
+
+void TfmMnForm::mmdFsvPicClick() {
+    SaveWithDialog("Сохранить рисунок", "metopt.png", "Рисунки PNG (*.png)",
+                   [this](const std::string& file) { WritePicture(*this, file); });
+}
+
+void TfmMnForm::mmdFsvRepClick() {
+    SaveWithDialog("Сохранить отчет", "metopt.txt", "Текстовые файлы (*.txt)",
+                   [this](const std::string& file) { WriteReport(*this, file); });
+}
+
+void TfmMnForm::mmdFsvAniClick() {
+    SaveWithDialog("Сохранить анимацию", "metopt.gif", "Анимации GIF (*.gif)",
+                   [this](const std::string& file) { WriteAnimation(*this, file); });
+}
+
+}  // namespace metopt::ui
