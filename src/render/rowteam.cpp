@@ -17,11 +17,14 @@ namespace metopt::render {
 
 namespace {
 
-// The workers of one RowPass. The calling thread waits for each row in order; a row that raised,
-// or a stop, ends the claims of rows beyond it. The destructor stops and joins every worker, so
-// no worker outlives the pass whatever it ends with.
+// The workers of one RowPass. The calling thread takes each row in order, and while a row is not
+// done yet it does the next unclaimed row itself, so that it works as one of the team instead of
+// waiting on a core that the workers need. A row that raised, or a stop, ends the claims of rows
+// beyond it. The destructor stops and joins every worker, so no worker outlives the pass whatever
+// it ends with.
 class RowTeam {
   public:
+    // `threads` worker threads beside the calling thread.
     RowTeam(std::int32_t rows, unsigned threads, const std::function<void(std::int32_t)>& work)
         : work_(work),
           done_(static_cast<std::size_t>(rows) + 1, 0),
@@ -48,15 +51,13 @@ class RowTeam {
     // Stops claims of rows after this one.
     void StopAfter(std::int32_t row) { LowerLastRow(row); }
 
-    // Waits until the row is done (doing it here if no worker could be started); true when its
+    // Until the row is done, does unclaimed rows here, then waits for the row; true when its
     // work raised.
     bool Await(std::int32_t row) {
-        if (workers_.empty()) {
-            Claim(row);
-        } else {
-            std::unique_lock<std::mutex> lock(mutex_);
-            rowDone_.wait(lock, [&] { return done_[static_cast<std::size_t>(row)] != 0; });
+        while (!IsDone(row) && ClaimNext()) {
         }
+        std::unique_lock<std::mutex> lock(mutex_);
+        rowDone_.wait(lock, [&] { return done_[static_cast<std::size_t>(row)] != 0; });
         return failures_[static_cast<std::size_t>(row)] != nullptr;
     }
     [[noreturn]] void Raise(std::int32_t row) {
@@ -67,12 +68,22 @@ class RowTeam {
     void Serve() {
         std::fesetenv(&environment_);
         runtime::ClearFpuFlags();
-        for (;;) {
-            const std::int32_t row = nextRow_.fetch_add(1) + 1;
-            if (row > lastRow_.load())
-                return;
-            Claim(row);
+        while (ClaimNext()) {
         }
+    }
+
+    // Does the next unclaimed row; false when none is left.
+    bool ClaimNext() {
+        const std::int32_t row = nextRow_.fetch_add(1) + 1;
+        if (row > lastRow_.load())
+            return false;
+        Claim(row);
+        return true;
+    }
+
+    bool IsDone(std::int32_t row) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return done_[static_cast<std::size_t>(row)] != 0;
     }
 
     void Claim(std::int32_t row) {
@@ -127,7 +138,7 @@ std::int32_t RunRowsHere(std::int32_t rows, const RowPass& pass) {
 }
 
 std::int32_t RunRowsOnWorkers(std::int32_t rows, unsigned threads, const RowPass& pass) {
-    RowTeam team(rows, threads, pass.work);
+    RowTeam team(rows, threads - 1, pass.work);
     for (std::int32_t row = 1; row <= rows; ++row) {
         if (!pass.beforeRow(row)) {
             team.StopAfter(0);

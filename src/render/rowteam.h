@@ -6,13 +6,13 @@
 
 namespace metopt::render {
 
-// Rows 1..rows visited in order on the calling thread while their work is done on `threads`
-// worker threads (1: everything on the calling thread, each row's work right after its
-// beforeRow). For each row in order, on the calling thread: beforeRow(row), which returns false to
-// stop before that row; then, once the row's work is done, afterRow(row, failed), where failed
-// says that the work raised. The work of a row that raised is raised again after its afterRow,
-// with no later row visited. Workers run with the calling thread's floating-point environment and
-// must touch nothing but their own rows' results.
+// Rows 1..rows visited in order on the calling thread while their work is shared out over
+// `threads` threads, the calling thread one of them (1: everything on the calling thread, each
+// row's work right after its beforeRow). For each row in order, on the calling thread:
+// beforeRow(row), which returns false to stop before that row; then, once the row's work is done,
+// afterRow(row, failed), where failed says that the work raised. The work of a row that raised is
+// raised again after its afterRow, with no later row visited. Workers run with the calling thread's
+// floating-point environment and must touch nothing but their own rows' results.
 struct RowPass {
     std::function<bool(std::int32_t row)> beforeRow;
     std::function<void(std::int32_t row)> work;

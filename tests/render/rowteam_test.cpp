@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cfenv>
 #include <chrono>
@@ -167,6 +168,24 @@ TEST_P(RowTeamTest, WorkRunsInTheCallersFloatingPointEnvironment) {
     RunRowPass(Rows, GetParam(), pass);
     std::fesetround(FE_TONEAREST);
     EXPECT_EQ(rounding, std::vector<int>(Rows, FE_UPWARD));
+}
+
+// The calling thread is one of the team: while it waits for a row it does rows itself.
+TEST(RowTeam, TheCallingThreadDoesRowsToo) {
+    runtime::InitFpu();
+    std::mutex mutex;
+    std::vector<std::thread::id> workers(Rows + 1);
+    RowPass pass;
+    pass.beforeRow = [](std::int32_t) { return true; };
+    pass.work = [&](std::int32_t row) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const std::lock_guard<std::mutex> lock(mutex);
+        workers[static_cast<std::size_t>(row)] = std::this_thread::get_id();
+    };
+    pass.afterRow = [](std::int32_t, bool) {};
+    EXPECT_EQ(RunRowPass(Rows, 2, pass), 0);
+    const auto caller = std::count(workers.begin() + 1, workers.end(), std::this_thread::get_id());
+    EXPECT_GT(caller, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, RowTeamTest, ::testing::Values(1u, 2u, 3u, 8u),
