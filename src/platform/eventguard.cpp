@@ -14,10 +14,6 @@ namespace metopt::platform {
 
 namespace {
 
-// The message of the last failed paint, while no paint has succeeded since.
-std::string lastPaintFailure;
-bool paintReportPending = false;
-
 void ReleaseMouseCapture() {
     if (QWidget* grabber = QWidget::mouseGrabber()) {
         grabber->releaseMouse();
@@ -66,20 +62,21 @@ void RunEvent(const Handler& handler) {
 }
 
 // Deliberate: see docs/behaviour.md, "Repaint never fails".
-void RunPaint(const Handler& handler) {
+void RunPaint(const Handler& handler, PaintFailures& failures, QObject& widget) {
     std::string message;
     if (RunCatching(handler, message)) {
-        lastPaintFailure.clear();
+        failures.last.clear();
         return;
     }
-    if (message == lastPaintFailure || paintReportPending) {
+    if (message == failures.last || failures.reportPending) {
         return;
     }
-    lastPaintFailure = message;
-    paintReportPending = true;
-    // A modal box must not open inside a paint event: show it once the paint is over.
-    QTimer::singleShot(0, [message] {
-        paintReportPending = false;
+    failures.last = message;
+    failures.reportPending = true;
+    // A modal box must not open inside a paint event: show it once the paint is over (and not at
+    // all when the widget is gone by then).
+    QTimer::singleShot(0, &widget, [&failures, message] {
+        failures.reportPending = false;
         ReportError(message);
     });
 }

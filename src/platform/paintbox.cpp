@@ -48,7 +48,7 @@ void PaintBox::paintEvent(QPaintEvent*) {
     }
     MatchSurfaceToSize();
     inPaint_ = true;
-    RunPaint(OnPaint);
+    RunPaint(OnPaint, paintFailures_, *this);
     inPaint_ = false;
     QPainter painter(this);
     painter.drawImage(0, 0, surface_.Image());

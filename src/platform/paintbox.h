@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/canvas.h"
+#include "platform/eventguard.h"
 
 namespace metopt::platform {
 
@@ -42,6 +43,7 @@ class PaintBox : public QWidget {
     void MatchSurfaceToSize();
 
     Canvas surface_;
+    PaintFailures paintFailures_;
     bool inPaint_ = false;
     int drawingDepth_ = 0;
     QImage shownWhileDrawing_;
