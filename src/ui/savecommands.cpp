@@ -1,5 +1,6 @@
 // The menu "Файл": the picture, the report and the animation saved where the user chooses.
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <string>
 
@@ -12,7 +13,12 @@ namespace metopt::ui {
 void TfmMnForm::SaveWithDialog(const char* caption, const char* defaultName, const char* filter,
                                const std::function<void(const std::string&)>& write) {
     const QString name = QString::fromUtf8(defaultName);
-    const QString proposed = lastSaveFolder_.isEmpty() ? name : lastSaveFolder_ + '/' + name;
+    QString folder = lastSaveFolder_;
+    // Before the first save: the current folder, unless it cannot take a file (the menu entry
+    // starts the program in the palette's system folder), then the home folder.
+    if (folder.isEmpty() && !QFileInfo(QDir::currentPath()).isWritable())
+        folder = QDir::homePath();
+    const QString proposed = folder.isEmpty() ? name : folder + '/' + name;
     const QString chosen = platform::AskSaveFileName(
         this, {QString::fromUtf8(caption), proposed, QString::fromUtf8(filter)});
     if (chosen.isEmpty())
