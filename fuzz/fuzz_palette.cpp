@@ -184,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TPalette Palette;
     for (int i = 0; i < PaletteSize; ++i) {
         before[i] = TPaletteEntry{0x5A000000 + i, -1 - i, 1000 + i, 0x7FFF0000 + i};
-        Palette[i] = before[i];
+        Palette[static_cast<std::size_t>(i)] = before[i];
     }
     TPaletteEntry expected[PaletteSize];
     const bool malformed = ExpectedTable(text, before, expected);
@@ -203,7 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Expect(metopt::runtime::IOResult() == 0, "pending I/O error left after loading");
     Expect(LowestFreeDescriptor() == freeDescriptor, "palette file left open");
     for (int i = 0; i < PaletteSize; ++i) {
-        const TPaletteEntry& got = Palette[i];
+        const TPaletteEntry& got = Palette[static_cast<std::size_t>(i)];
         const TPaletteEntry& want = expected[i];
         Expect(got.R == want.R && got.G == want.G && got.B == want.B && got.Color == want.Color,
                "'" + Printable(text) + "': entry " + std::to_string(i) + " holds " +

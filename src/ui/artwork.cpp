@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace metopt::ui {
 
@@ -20,7 +21,7 @@ constexpr std::array<QRgb, 10> HeightColours = {
 
 QRgb HeightColour(double t) {
     const int index = std::clamp(static_cast<int>(t * 9.99), 0, 9);
-    return HeightColours[index];
+    return HeightColours[static_cast<std::size_t>(index)];
 }
 
 // sin(r)/r with its limit 1 at the origin.
@@ -82,7 +83,7 @@ QIcon LevelLinesGlyph() {
     const std::array<QColor, 3> rings = {QColor(24, 72, 168), QColor(40, 140, 60),
                                          QColor(200, 104, 40)};
     for (int i = 0; i < 3; ++i) {
-        painter.setPen(QPen(rings[i], 1.2));
+        painter.setPen(QPen(rings[static_cast<std::size_t>(i)], 1.2));
         const double rx = 2.5 + 2.5 * i;
         const double ry = 1.8 + 2.0 * i;
         painter.drawEllipse(QPointF(8.0, 8.0), rx, ry);

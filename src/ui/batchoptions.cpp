@@ -79,13 +79,14 @@ std::optional<std::string> TakeValues(const std::vector<std::string>& args, std:
         read.step.args.push_back(*inlineValue);
         return std::nullopt;
     }
-    if (args.size() - 1 - i < static_cast<std::size_t>(count)) {
+    const auto wanted = static_cast<std::size_t>(count);  // ArgCount() is never negative
+    if (args.size() - 1 - i < wanted) {
         return Describe(option) + ": takes " + std::to_string(count) + " value" +
                (count > 1 ? "s" : "");
     }
-    for (int k = 1; k <= count; ++k)
+    for (std::size_t k = 1; k <= wanted; ++k)
         read.step.args.push_back(args[i + k]);
-    i += count;
+    i += wanted;
     return std::nullopt;
 }
 

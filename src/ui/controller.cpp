@@ -284,33 +284,35 @@ void TfmMnForm::gbDrwParFieldChange() {
 
 // --- Colour editor ---
 
-int TfmMnForm::EditedEntry() const {
+std::optional<std::size_t> TfmMnForm::EditedEntry() const {
     const std::int32_t index = seDiNmCl->Value();
     // While the user types, the field may hold a number outside the table: the editor then
     // leaves everything as it is.
     // Deliberate: see docs/behaviour.md, "Editor index".
-    return index >= 0 && index < palette::PaletteSize ? index : -1;
+    if (index < 0 || index >= palette::PaletteSize)
+        return std::nullopt;
+    return static_cast<std::size_t>(index);
 }
 
 // Deliberate: see docs/behaviour.md, "Editor clamp".
 void TfmMnForm::seDiNmClChange() {
-    const int i = EditedEntry();
-    if (i < 0) {
+    const std::optional<std::size_t> i = EditedEntry();
+    if (!i) {
         return;
     }
-    seDiColR->SetValue(Palette[i].R);
-    seDiColG->SetValue(Palette[i].G);
-    seDiColB->SetValue(Palette[i].B);
+    seDiColR->SetValue(Palette[*i].R);
+    seDiColG->SetValue(Palette[*i].G);
+    seDiColB->SetValue(Palette[*i].B);
     pbDiClExPaint();
 }
 
 // Deliberate: see docs/behaviour.md, "Editor clamp".
 void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
-    const int i = EditedEntry();
-    if (i < 0) {
+    const std::optional<std::size_t> i = EditedEntry();
+    if (!i) {
         return;
     }
-    palette::TPaletteEntry& entry = Palette[i];
+    palette::TPaletteEntry& entry = Palette[*i];
     const std::int32_t value = edit->Value();
     switch (component) {
         case Red:
@@ -338,13 +340,13 @@ void TfmMnForm::seDiColBChange() {
 }
 
 void TfmMnForm::pbDiClExPaint() {
-    const int i = EditedEntry();
-    if (i < 0) {
+    const std::optional<std::size_t> i = EditedEntry();
+    if (!i) {
         return;
     }
     platform::Canvas& sample = pbDiClEx->Surface();
     sample.SetPenColor(Palette[palette::OutlineColor].Color);
-    sample.SetBrushColor(Palette[i].Color);
+    sample.SetBrushColor(Palette[*i].Color);
     sample.Rectangle(0, 0, sample.Width(), sample.Height());
     render::DrawLegend(pbColMap->Surface(), Palette);
 }

@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -264,9 +266,9 @@ class TfmMnForm : public QMainWindow {
     // Window size for a given page-control height and client width.
     QSize WindowSizeFor(int clientWidth, int pageControlHeight) const;
 
-    // The colour editor's entry index, or -1 while the index field holds a number outside the
+    // The colour editor's entry index, or none while the index field holds a number outside the
     // table.
-    int EditedEntry() const;
+    std::optional<std::size_t> EditedEntry() const;
     // One component spin edit changed: store it into the edited entry and repaint the sample.
     void StoreComponent(int component, const platform::SpinEdit* edit);
 
