@@ -65,6 +65,50 @@ void MoveAlongAntigradient(long double xp, long double yp, long double t, long d
     runtime::CheckFpu();
 }
 
+// The golden-section interval [a, b], its inner point t1 and phi there, p1.
+struct GoldenInterval {
+    long double a;
+    long double b;
+    long double t1;
+    long double p1;
+};
+
+// The new point t2 lies after t1: [a, t1) is cut off when phi is lower at t2 (t2 becoming
+// the inner point), else (t2, b].
+void KeepWithPointAfter(GoldenInterval& interval, long double t2, long double p2) {
+    if (p2 < interval.p1) {
+        interval.a = interval.t1;
+        interval.t1 = t2;
+        interval.p1 = p2;
+    } else {
+        interval.b = t2;
+    }
+}
+
+// The new point t2 lies before t1: [a, t2) is cut off when phi is lower at t1, else (t1, b] (t2
+// becoming the inner point).
+void KeepWithPointBefore(GoldenInterval& interval, long double t2, long double p2) {
+    if (interval.p1 < p2) {
+        interval.a = t2;
+    } else {
+        interval.b = interval.t1;
+        interval.t1 = t2;
+        interval.p1 = p2;
+    }
+}
+
+// One pass: phi at t1's mirror image in [a, b], and the interval cut on the side of the higher
+// value.
+void NarrowGolden(const TDescent& descent, long double x, long double y, GoldenInterval& interval) {
+    const long double t2 = (interval.a + interval.b) - interval.t1;
+    const long double p2 = LineFunction(descent, t2, x, y);
+    if (interval.t1 > t2) {
+        KeepWithPointBefore(interval, t2, p2);
+    } else {
+        KeepWithPointAfter(interval, t2, p2);
+    }
+}
+
 }  // namespace
 
 long double Distance(long double x1, long double y1, long double x2, long double y2) {
@@ -114,47 +158,23 @@ long double GoldenSection(const TDescent& descent, long double x, long double y,
                           long double b, long double& t) {
     const long double c1 = (3 - std::sqrt(5.0L)) / 2;
     const long double c2 = (std::sqrt(5.0L) - 1) / 2;
-    long double t1 = a + c1 * (b - a);
-    long double t2 = a + c2 * (b - a);
-    long double p1 = LineFunction(descent, t1, x, y);
-    long double p2 = LineFunction(descent, t2, x, y);
-    if (p2 < p1) {
-        a = t1;
-        t1 = t2;
-        p1 = p2;
-    } else {
-        b = t2;
-    }
+    GoldenInterval interval{a, b, a + c1 * (b - a), 0};
+    const long double t2 = a + c2 * (b - a);
+    interval.p1 = LineFunction(descent, interval.t1, x, y);
+    const long double p2 = LineFunction(descent, t2, x, y);
+    KeepWithPointAfter(interval, t2, p2);
     // Deliberate: see docs/behaviour.md, "One eps".
-    while (std::fabs(b - a) >= descent.EpsValue) {
-        const long double width = std::fabs(b - a);
-        t2 = (a + b) - t1;
-        p2 = LineFunction(descent, t2, x, y);
-        if (t1 > t2) {
-            if (p1 < p2) {
-                a = t2;
-            } else {
-                b = t1;
-                t1 = t2;
-                p1 = p2;
-            }
-        } else {
-            if (p2 < p1) {
-                a = t1;
-                t1 = t2;
-                p1 = p2;
-            } else {
-                b = t2;
-            }
-        }
+    while (std::fabs(interval.b - interval.a) >= descent.EpsValue) {
+        const long double width = std::fabs(interval.b - interval.a);
+        NarrowGolden(descent, x, y, interval);
         // An eps below the spacing of extended numbers here can never be reached: stop once a
         // pass no longer narrows the interval.
         // Deliberate: see docs/behaviour.md, "Golden-section stop".
-        if (!(std::fabs(b - a) < width))
+        if (!(std::fabs(interval.b - interval.a) < width))
             break;
     }
-    t = t1;
-    return p1;
+    t = interval.t1;
+    return interval.p1;
 }
 
 long double LineSearch(const TDescent& descent, long double x, long double y) {

@@ -39,6 +39,85 @@ Int128 FloorDiv(Int128 a, Int128 b) {
     return q;
 }
 
+// A line from (x0, y0) walked along its major axis: step i moves i * majorSign on that axis from
+// majorStart and about i * minor / major times minorSign on the other from minorStart; the
+// surface is majorLimit by minorLimit pixels in these terms.
+struct LineWalk {
+    bool xMajor;
+    std::int64_t major;
+    std::int64_t minor;
+    std::int64_t majorStart;
+    std::int64_t minorStart;
+    std::int64_t majorSign;
+    std::int64_t minorSign;
+    std::int64_t majorLimit;
+    std::int64_t minorLimit;
+};
+
+LineWalk LineWalkOf(std::int64_t x0, std::int64_t y0, int x, int y, int width, int height) {
+    const std::int64_t dx = static_cast<std::int64_t>(x) - x0;
+    const std::int64_t dy = static_cast<std::int64_t>(y) - y0;
+    const std::int64_t adx = dx < 0 ? -dx : dx;
+    const std::int64_t ady = dy < 0 ? -dy : dy;
+    const bool xMajor = adx >= ady;
+    return LineWalk{xMajor,
+                    xMajor ? adx : ady,
+                    xMajor ? ady : adx,
+                    xMajor ? x0 : y0,
+                    xMajor ? y0 : x0,
+                    (xMajor ? dx : dy) < 0 ? -1 : 1,
+                    (xMajor ? dy : dx) < 0 ? -1 : 1,
+                    xMajor ? width : height,
+                    xMajor ? height : width};
+}
+
+// The steps i in [0, major) whose major coordinate lies on the surface, first..last (empty when
+// first > last).
+struct VisibleStepRange {
+    std::int64_t first;
+    std::int64_t last;
+};
+
+VisibleStepRange VisibleSteps(const LineWalk& walk) {
+    VisibleStepRange steps{0, walk.major - 1};
+    if (walk.majorSign > 0) {
+        steps.first = std::max(steps.first, -walk.majorStart);
+        steps.last = std::min(steps.last, walk.majorLimit - 1 - walk.majorStart);
+    } else {
+        steps.first = std::max(steps.first, walk.majorStart - (walk.majorLimit - 1));
+        steps.last = std::min(steps.last, walk.majorStart);
+    }
+    return steps;
+}
+
+// An ellipse's box as its pixel test sees it: rows y1..y2-1, the width w, and the semi-axes a and
+// b in quarter pixels.
+struct EllipseBox {
+    std::int64_t y1;
+    std::int64_t y2;
+    std::int64_t w;
+    Int128 a;
+    Int128 b;
+};
+
+// Twice the largest column offset from the centre on row y, or -1 when the row is empty.
+std::int64_t SpanOf(const EllipseBox& box, std::int64_t y) {
+    if (y < box.y1 || y >= box.y2) {
+        return -1;
+    }
+    const Int128 dyQuarter = 2 * (2 * y - (box.y1 + box.y2 - 1));
+    const Int128 room = box.b * box.b - dyQuarter * dyQuarter;
+    if (room < 0) {
+        return -1;
+    }
+    // (2 m)^2 b^2 <= a^2 room  <=>  m^2 <= a^2 room / (4 b^2)
+    std::int64_t m = IntegerSqrt(box.a * box.a * room / (4 * box.b * box.b));
+    if ((m & 1) != ((box.w - 1) & 1)) {
+        --m;  // offsets of pixel centres have the parity of w - 1
+    }
+    return m;
+}
+
 }  // namespace
 
 QRgb ToQRgb(std::int32_t color) {
@@ -138,44 +217,24 @@ void Canvas::LineTo(int x, int y) {
     penX_ = x;
     penY_ = y;
 
-    const std::int64_t dx = static_cast<std::int64_t>(x) - x0;
-    const std::int64_t dy = static_cast<std::int64_t>(y) - y0;
-    const std::int64_t adx = dx < 0 ? -dx : dx;
-    const std::int64_t ady = dy < 0 ? -dy : dy;
-    const bool xMajor = adx >= ady;
-    const std::int64_t major = xMajor ? adx : ady;
-    const std::int64_t minor = xMajor ? ady : adx;
-    if (major == 0) {
+    const LineWalk walk = LineWalkOf(x0, y0, x, y, Width(), Height());
+    if (walk.major == 0) {
         return;  // the only pixel is the end pixel
     }
-    const std::int64_t majorStart = xMajor ? x0 : y0;
-    const std::int64_t minorStart = xMajor ? y0 : x0;
-    const std::int64_t majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const std::int64_t minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const std::int64_t majorLimit = xMajor ? Width() : Height();
-    const std::int64_t minorLimit = xMajor ? Height() : Width();
-
-    // Steps i in [0, major) with majorStart + majorSign * i in [0, majorLimit).
-    std::int64_t first = 0;
-    std::int64_t last = major - 1;
-    if (majorSign > 0) {
-        first = std::max(first, -majorStart);
-        last = std::min(last, majorLimit - 1 - majorStart);
-    } else {
-        first = std::max(first, majorStart - (majorLimit - 1));
-        last = std::min(last, majorStart);
-    }
-    for (std::int64_t i = first; i <= last; ++i) {
+    const VisibleStepRange steps = VisibleSteps(walk);
+    for (std::int64_t i = steps.first; i <= steps.last; ++i) {
         // round(i * minor / major), halves down: ceil((2 i minor - major) / (2 major)).
-        const Int128 twice = 2 * static_cast<Int128>(i) * minor - major;
-        const Int128 offset = -FloorDiv(-twice, 2 * static_cast<Int128>(major));
-        const std::int64_t majorPos = majorStart + majorSign * i;
-        const Int128 minorPos = minorStart + minorSign * offset;
-        if (minorPos < 0 || minorPos >= minorLimit) {
+        const Int128 twice = 2 * static_cast<Int128>(i) * walk.minor - walk.major;
+        const Int128 offset = -FloorDiv(-twice, 2 * static_cast<Int128>(walk.major));
+        const std::int64_t majorPos = walk.majorStart + walk.majorSign * i;
+        const Int128 minorPos = walk.minorStart + walk.minorSign * offset;
+        if (minorPos < 0 || minorPos >= walk.minorLimit) {
             continue;
         }
-        const int px = static_cast<int>(xMajor ? majorPos : static_cast<std::int64_t>(minorPos));
-        const int py = static_cast<int>(xMajor ? static_cast<std::int64_t>(minorPos) : majorPos);
+        const int px =
+            static_cast<int>(walk.xMajor ? majorPos : static_cast<std::int64_t>(minorPos));
+        const int py =
+            static_cast<int>(walk.xMajor ? static_cast<std::int64_t>(minorPos) : majorPos);
         SetPixel(px, py, pen_);
     }
 }
@@ -190,38 +249,19 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (w <= 0 || h <= 0 || w > MaxEllipseExtent || h > MaxEllipseExtent) {
         return;
     }
-    const Int128 a = 2 * w - 1;  // semi-axes in quarter pixels
-    const Int128 b = 2 * h - 1;
+    const EllipseBox box{y1, y2, w, 2 * w - 1, 2 * h - 1};
     const std::int64_t centreSum = static_cast<std::int64_t>(x1) + x2 - 1;  // twice the centre
-
-    // Twice the largest column offset from the centre on row y, or -1 when the row is empty.
-    auto spanOf = [&](std::int64_t y) -> std::int64_t {
-        if (y < y1 || y >= y2) {
-            return -1;
-        }
-        const Int128 dyQuarter = 2 * (2 * y - (static_cast<std::int64_t>(y1) + y2 - 1));
-        const Int128 room = b * b - dyQuarter * dyQuarter;
-        if (room < 0) {
-            return -1;
-        }
-        // (2 m)^2 b^2 <= a^2 room  <=>  m^2 <= a^2 room / (4 b^2)
-        std::int64_t m = IntegerSqrt(a * a * room / (4 * b * b));
-        if ((m & 1) != ((w - 1) & 1)) {
-            --m;  // offsets of pixel centres have the parity of w - 1
-        }
-        return m;
-    };
 
     const std::int64_t firstRow = std::max<std::int64_t>(y1, 0);
     const std::int64_t lastRow = std::min<std::int64_t>(y2 - 1, Height() - 1);
     for (std::int64_t y = firstRow; y <= lastRow; ++y) {
-        const std::int64_t m = spanOf(y);
+        const std::int64_t m = SpanOf(box, y);
         if (m < 0) {
             continue;
         }
         const std::int64_t left = (centreSum - m) / 2;
         const std::int64_t right = (centreSum + m) / 2;
-        const std::int64_t inner = std::min({m - 2, spanOf(y - 1), spanOf(y + 1)});
+        const std::int64_t inner = std::min({m - 2, SpanOf(box, y - 1), SpanOf(box, y + 1)});
         // Every span lies inside the box, so its ends fit an int.
         HLine(static_cast<int>(left), static_cast<int>(right), static_cast<int>(y), pen_);
         if (inner >= 0) {

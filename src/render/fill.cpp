@@ -112,6 +112,36 @@ class ColorScale {
     bool spanSound_ = false;
 };
 
+// The fill's rows: columns 1..cols of a row coloured from the values in the given mode.
+struct FillRows {
+    const palette::TPalette& Palette;
+    const PixelValues& values;
+    const ColorScale& scale;
+    const PixelRows& pixels;
+    FillMode mode;
+    std::int32_t gradientCount;
+    std::int32_t cols;
+
+    void Fill(std::int32_t row) const {
+        const PixelValues::Row rowValues = values.RowAt(row);
+        for (std::int32_t col = 1; col <= cols; ++col) {
+            const long double z = values.At(rowValues, col);
+            if (mode == FillMode::Discrete) {
+                pixels.Set(col, row, DiscreteColorAt(Palette, scale.Position(z)));
+            } else if (mode == FillMode::Gradient) {
+                pixels.Set(col, row, GradientColorAt(Palette, scale.Position(z), gradientCount));
+            }
+        }
+    }
+};
+
+// The frame in the outline colour around the background that every fill starts from.
+void DrawFrame(platform::Canvas& canvas, std::int32_t outline, std::int32_t background) {
+    canvas.SetPenColor(outline);
+    canvas.SetBrushColor(background);
+    canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
+}
+
 }  // namespace
 
 FillMode FillModeOf(std::int32_t itemIndex) {
@@ -142,13 +172,10 @@ void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode 
 
 void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode mode,
                  std::int32_t gradientCount, unsigned threads) {
-    const palette::TPalette& Palette = context.Palette;
     const TPlot& plot = context.plot;
-    const std::int32_t background = Palette[palette::BackgroundColor].Color;
-    const std::int32_t outline = Palette[palette::OutlineColor].Color;
-    canvas.SetPenColor(outline);
-    canvas.SetBrushColor(background);
-    canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
+    const std::int32_t background = context.Palette[palette::BackgroundColor].Color;
+    const std::int32_t outline = context.Palette[palette::OutlineColor].Color;
+    DrawFrame(canvas, outline, background);
 
     const PixelValues values(plot);
     threads = values.Threads(threads);
@@ -156,6 +183,7 @@ void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode 
     const std::int32_t rows = plot.MapRows;
     const ColorScale scale(plot.ZMin, plot.ZMax);
     const PixelRows pixels(canvas);
+    const FillRows map{context.Palette, values, scale, pixels, mode, gradientCount, cols};
 
     RowPass pass;
     pass.beforeRow = [&](std::int32_t row) {
@@ -164,17 +192,7 @@ void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode 
         ShowRowProgress(context.progress, FillStatusPrefix, row, rows);
         return true;
     };
-    pass.work = [&](std::int32_t row) {
-        const PixelValues::Row rowValues = values.RowAt(row);
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            const long double z = values.At(rowValues, col);
-            if (mode == FillMode::Discrete) {
-                pixels.Set(col, row, DiscreteColorAt(Palette, scale.Position(z)));
-            } else if (mode == FillMode::Gradient) {
-                pixels.Set(col, row, GradientColorAt(Palette, scale.Position(z), gradientCount));
-            }
-        }
-    };
+    pass.work = [&map](std::int32_t row) { map.Fill(row); };
     // Rows drawn ahead go back to what the frame and background left there.
     const int width = canvas.Width();
     const int height = canvas.Height();
