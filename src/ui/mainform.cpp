@@ -37,6 +37,18 @@
 
 namespace metopt::ui {
 
+namespace {
+
+// Connects a control's signal to a handler of the window, run under the event guard.
+template <class Sender, class Signal>
+void ConnectGuarded(TfmMnForm& form, Sender* sender, Signal signal, void (TfmMnForm::*handler)()) {
+    QObject::connect(sender, signal, &form, [&form, handler] {
+        platform::RunEvent([&form, handler] { (form.*handler)(); });
+    });
+}
+
+}  // namespace
+
 TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     : QMainWindow(parent), paletteFile_(std::move(paletteFile)) {
     setObjectName(QStringLiteral("fmMnForm"));
@@ -280,15 +292,11 @@ void TfmMnForm::FitTextsToPlaces() {
 }
 
 void TfmMnForm::ConnectHandlers() {
-    const auto onClick = [this](QPushButton* button, void (TfmMnForm::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { platform::RunEvent([this, handler] { (this->*handler)(); }); });
-    };
-    onClick(bbDrMpCl, &TfmMnForm::bbDrMpClClick);
-    onClick(bbDrMpLL, &TfmMnForm::bbDrMpLLClick);
-    onClick(bbDrGrid, &TfmMnForm::bbDrGridClick);
-    onClick(bbIterat, &TfmMnForm::bbIteratClick);
-    onClick(bbStopIt, &TfmMnForm::bbStopItClick);
+    ConnectGuarded(*this, bbDrMpCl, &QPushButton::clicked, &TfmMnForm::bbDrMpClClick);
+    ConnectGuarded(*this, bbDrMpLL, &QPushButton::clicked, &TfmMnForm::bbDrMpLLClick);
+    ConnectGuarded(*this, bbDrGrid, &QPushButton::clicked, &TfmMnForm::bbDrGridClick);
+    ConnectGuarded(*this, bbIterat, &QPushButton::clicked, &TfmMnForm::bbIteratClick);
+    ConnectGuarded(*this, bbStopIt, &QPushButton::clicked, &TfmMnForm::bbStopItClick);
     connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
 
     ConnectMenuHandlers();
@@ -297,14 +305,10 @@ void TfmMnForm::ConnectHandlers() {
 }
 
 void TfmMnForm::ConnectMenuHandlers() {
-    const auto onTrigger = [this](QAction* action, void (TfmMnForm::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { platform::RunEvent([this, handler] { (this->*handler)(); }); });
-    };
-    onTrigger(mmdFsvPic, &TfmMnForm::mmdFsvPicClick);
-    onTrigger(mmdFsvRep, &TfmMnForm::mmdFsvRepClick);
-    onTrigger(mmdFsvAni, &TfmMnForm::mmdFsvAniClick);
-    onTrigger(mmdFexit, &TfmMnForm::mmdFexitClick);
+    ConnectGuarded(*this, mmdFsvPic, &QAction::triggered, &TfmMnForm::mmdFsvPicClick);
+    ConnectGuarded(*this, mmdFsvRep, &QAction::triggered, &TfmMnForm::mmdFsvRepClick);
+    ConnectGuarded(*this, mmdFsvAni, &QAction::triggered, &TfmMnForm::mmdFsvAniClick);
+    ConnectGuarded(*this, mmdFexit, &QAction::triggered, &TfmMnForm::mmdFexitClick);
 }
 
 void TfmMnForm::ConnectFieldHandlers() {
