@@ -325,8 +325,9 @@ TEST_P(BatchAnimationTest, WritesOrSaysWhyNot) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
     ASSERT_EQ(std::ifstream(Path("a.gif")).good(), c.written);
-    if (c.written)
+    if (c.written) {
         EXPECT_EQ(metopt::testsupport::Decode(Path("a.gif")).pictures.size(), 44u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
