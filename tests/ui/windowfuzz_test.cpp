@@ -104,7 +104,7 @@ class Random {
     bool Percent(int p) { return Below(100) < p; }
     template <typename T>
     const T& Pick(const std::vector<T>& items) {
-        return items[Below(static_cast<int>(items.size()))];
+        return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
     }
 
   private:
@@ -562,7 +562,7 @@ class WindowFuzzTest : public ::testing::TestWithParam<std::uint64_t> {
             f.coEquat->ChooseItem(random_->Between(0, 2));
             return "choose an equation: item " + std::to_string(f.coEquat->ItemIndex());
         }
-        const auto& [target, text] = starts[random_->Below(static_cast<int>(starts.size()))];
+        const auto& [target, text] = random_->Pick(starts);
         const std::string what = Reach(target.widget);
         SendKey(target.widget, Qt::Key_A, Qt::ControlModifier);
         TypeKeys(target.widget, QString::fromStdString(text));
@@ -856,8 +856,8 @@ TEST_P(WindowFuzzTest, EveryRuleHoldsAfterEveryAction) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WindowFuzzTest, ::testing::ValuesIn(Seeds()),
-                         [](const ::testing::TestParamInfo<std::uint64_t>& info) {
-                             return "seed" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<std::uint64_t>& row) {
+                             return "seed" + std::to_string(row.param);
                          });
 
 }  // namespace
