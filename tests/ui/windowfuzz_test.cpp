@@ -68,6 +68,7 @@ namespace metopt::ui {
 namespace {
 
 using testsupport::SendKey;
+using testsupport::TypeKeys;
 
 constexpr int DefaultActionsPerSeed = 1000;
 const std::uint64_t DefaultSeeds[] = {1, 2, 3};
@@ -245,15 +246,6 @@ std::string Quoted(const std::string& text) {
         shown += "...(" + std::to_string(text.size()) + " bytes)";
     }
     return "\"" + shown + "\"";
-}
-
-// Types a text key by key, one key per character (code point).
-void TypeKeys(QWidget* widget, const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        SendKey(widget, 0, Qt::NoModifier, text.mid(i, length));
-        i += length - 1;
-    }
 }
 
 struct Named {
