@@ -114,8 +114,8 @@ TEST_P(BracketTest, GivesTheInterval) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BracketTest, ::testing::ValuesIn(BracketCases),
-                         [](const ::testing::TestParamInfo<BracketCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<BracketCase>& row) {
+                             return std::string(row.param.name);
                          });
 
 TEST_F(MinimizerTest, GoldenSectionFindsTheParaboloidMinimum) {
@@ -251,8 +251,8 @@ TEST_P(ZeroGradientStartTest, OneIterationThatDoesNotMove) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ZeroGradientStartTest, ::testing::ValuesIn(StillStarts),
-                         [](const ::testing::TestParamInfo<StillStart>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<StillStart>& row) {
+                             return std::string(row.param.name);
                          });
 
 TEST_F(MinimizerTest, StartOutsideTheDiscRunsOneIteration) {
@@ -297,14 +297,14 @@ TEST_F(MinimizerTest, ShorterRunLeavesHigherEntriesAlone) {
     Descend(30, -30);
     ASSERT_EQ(descent.TraceCount, 43u);
     TTracePoint longRun[44];
-    for (int k = 1; k <= 43; ++k)
+    for (std::size_t k = 1; k <= 43; ++k)
         longRun[k] = descent.Trace[k];
 
     SetRun(0);
     Descend(30, -30);
     ASSERT_EQ(descent.TraceCount, 3u);
     EXPECT_NE(descent.Trace[1].X, longRun[1].X);
-    for (int k = 4; k <= 43; ++k) {
+    for (std::size_t k = 4; k <= 43; ++k) {
         EXPECT_EQ(descent.Trace[k].X, longRun[k].X) << k;
         EXPECT_EQ(descent.Trace[k].Y, longRun[k].Y) << k;
     }
@@ -317,10 +317,10 @@ class FailingRunTest : public MinimizerTest {
         MinimizerTest::SetUp();
         SetRun(0);
         Descend(30, -30);
-        for (int k = 1; k <= 3; ++k)
+        for (std::size_t k = 1; k <= 3; ++k)
             before[k] = descent.Trace[k];
     }
-    void ExpectEntryKept(int k) {
+    void ExpectEntryKept(std::size_t k) {
         EXPECT_EQ(descent.Trace[k].X, before[k].X) << k;
         EXPECT_EQ(descent.Trace[k].Y, before[k].Y) << k;
     }
@@ -420,8 +420,8 @@ TEST_P(RefusalTest, RefusesBeforeTouchingTheTrace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusalTest, ::testing::ValuesIn(RefusalCases),
-                         [](const ::testing::TestParamInfo<RefusalCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<RefusalCase>& row) {
+                             return std::string(row.param.name);
                          });
 
 TEST_F(MinimizerTest, ScanOfExactlyTheLimitIsAccepted) {

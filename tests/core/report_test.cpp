@@ -108,8 +108,8 @@ TEST_P(ReportCountTest, CountLineAndOneLinePerTracePoint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ReportCountTest, ::testing::ValuesIn(CountCases),
-                         [](const ::testing::TestParamInfo<CountCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<CountCase>& row) {
+                             return std::string(row.param.name);
                          });
 
 TEST_F(ReportTest, MinimumLineOfTheRadialFunction) {

@@ -68,11 +68,14 @@ class PaletteTest : public ::testing::Test {
 
     void ExpectRecord(int index, std::int32_t r, std::int32_t g, std::int32_t b) const {
         SCOPED_TRACE("entry " + std::to_string(index));
-        EXPECT_EQ(Palette[index].R, r);
-        EXPECT_EQ(Palette[index].G, g);
-        EXPECT_EQ(Palette[index].B, b);
-        EXPECT_EQ(Palette[index].Color, static_cast<std::int32_t>(Packed(r, g, b)));
+        const TPaletteEntry& e = Entry(index);
+        EXPECT_EQ(e.R, r);
+        EXPECT_EQ(e.G, g);
+        EXPECT_EQ(e.B, b);
+        EXPECT_EQ(e.Color, static_cast<std::int32_t>(Packed(r, g, b)));
     }
+
+    const TPaletteEntry& Entry(int index) const { return Palette[static_cast<std::size_t>(index)]; }
 
     void ExpectBlack(int from, int to) const {
         for (int i = from; i <= to; ++i)
@@ -229,7 +232,7 @@ TEST_P(LineEndTest, EveryLineEndLoadsAllEntries) {
 INSTANTIATE_TEST_SUITE_P(LineEnds, LineEndTest,
                          ::testing::Values(LineEndCase{"CrLf", "\r\n"}, LineEndCase{"Cr", "\r"},
                                            LineEndCase{"Lf", "\n"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // A bad token in record k: records before it are kept, record k keeps what it read (0 for the
 // failed component) but not its Color, and nothing after it is read.
@@ -242,16 +245,16 @@ TEST_P(BadTokenTest, StopsAtTheFailingRecord) {
     EXPECT_EQ(lastMessage_, "Invalid numeric input");
     for (int i = 0; i < k; ++i)
         ExpectRecord(i, i + 1, i + 2, i + 3);
-    EXPECT_EQ(Palette[k].R, 7);
-    EXPECT_EQ(Palette[k].G, 0);
-    EXPECT_EQ(Palette[k].B, 9);
-    EXPECT_EQ(Palette[k].Color, 0);
+    EXPECT_EQ(Entry(k).R, 7);
+    EXPECT_EQ(Entry(k).G, 0);
+    EXPECT_EQ(Entry(k).B, 9);
+    EXPECT_EQ(Entry(k).Color, 0);
     ExpectBlack(k + 1, PaletteSize - 1);
     EXPECT_EQ(runtime::IOResult(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, BadTokenTest, ::testing::Values(0, 5, 21),
-                         [](const auto& info) { return "Record" + std::to_string(info.param); });
+                         [](const auto& row) { return "Record" + std::to_string(row.param); });
 
 TEST_F(PaletteTest, FileIsClosedAfterLoadingAndAfterAFailure) {
     const auto before = OpenDescriptorCount();
@@ -293,7 +296,7 @@ TEST_F(PaletteTest, DefaultPaletteLoadsTwentyTwoDistinctColours) {
     std::set<std::int32_t> colours;
     for (int i = 0; i < PaletteSize; ++i) {
         SCOPED_TRACE("entry " + std::to_string(i));
-        const TPaletteEntry& e = Palette[i];
+        const TPaletteEntry& e = Entry(i);
         for (std::int32_t component : {e.R, e.G, e.B}) {
             EXPECT_GE(component, 0);
             EXPECT_LE(component, 255);
@@ -304,7 +307,7 @@ TEST_F(PaletteTest, DefaultPaletteLoadsTwentyTwoDistinctColours) {
     EXPECT_EQ(colours.size(), static_cast<std::size_t>(PaletteSize));
     // The map runs from dark for low values to light for high ones.
     for (int i = 1; i < MapColorCount; ++i) {
-        EXPECT_GT(Luminance(Palette[i]), Luminance(Palette[i - 1])) << "map colour " << i;
+        EXPECT_GT(Luminance(Entry(i)), Luminance(Entry(i - 1))) << "map colour " << i;
     }
     EXPECT_GT(Luminance(Palette[GradientHighColor]), Luminance(Palette[GradientLowColor]));
 }

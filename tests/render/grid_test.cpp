@@ -453,7 +453,7 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         FailureCase{"TooManyLabels", With(&F::Xs, "0.00002"), NumbersOnly, Refusal, false, false,
                     false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(GridTest, ManyLinesBelowTheLimitAreDrawn) {
     fields.Xs = "0.001";  // 2600 lines, all on the area's 446 columns

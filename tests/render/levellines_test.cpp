@@ -201,7 +201,7 @@ TEST_P(ThresholdTest, MarksTheRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ThresholdTest, ::testing::ValuesIn(ThresholdCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(LevelLinesTest, TransparentThresholdLinesLieOverThePicture) {
     ScanArea(11, 4, "0", "4");

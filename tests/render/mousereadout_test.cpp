@@ -67,7 +67,7 @@ TEST_P(MouseReadoutCaseTest, ShowsTheSampledPointAndItsValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pixels, MouseReadoutCaseTest, ::testing::ValuesIn(ReadoutCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(MouseReadoutTest, ReadoutNeverRaises) {
     plot.MapCols = 1;

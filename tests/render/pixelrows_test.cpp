@@ -94,7 +94,7 @@ TEST_P(PixelRowsTest, AnErrorKeepsTheFailingRowAndPutsBackTheRowsAfterIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, PixelRowsTest, ::testing::Values(1u, 2u, 3u),
-                         [](const auto& info) { return std::to_string(info.param) + "threads"; });
+                         [](const auto& row) { return std::to_string(row.param) + "threads"; });
 
 TEST(PixelRowsWriteTest, WritesInsideTheCanvasAndIgnoresTheRest) {
     platform::Canvas canvas(4, 3, Start);

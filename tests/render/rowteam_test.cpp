@@ -189,7 +189,7 @@ TEST(RowTeam, TheCallingThreadDoesRowsToo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, RowTeamTest, ::testing::Values(1u, 2u, 3u, 8u),
-                         [](const auto& info) { return std::to_string(info.param) + "threads"; });
+                         [](const auto& row) { return std::to_string(row.param) + "threads"; });
 
 }  // namespace
 }  // namespace metopt::render

@@ -203,11 +203,11 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
         const Picture kept = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
         EXPECT_NE(KeptSamples(plot), nullptr);
         const Picture keptThreads = Draw(start, [&](platform::Canvas& c) { command(c, 2u); });
-        const ScanState saved = Save();
+        const ScanState scan = Save();
         ReleaseKeptSamples(plot);
         const Picture evaluated = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
         const Picture evaluatedThreads = Draw(start, [&](platform::Canvas& c) { command(c, 3u); });
-        Restore(saved);
+        Restore(scan);
         for (const Picture* other : {&keptThreads, &evaluated, &evaluatedThreads}) {
             EXPECT_TRUE(other->image == kept.image);
             EXPECT_EQ(other->statuses, kept.statuses);
@@ -362,7 +362,7 @@ TEST_P(KeptPicturesTest, AnalysisLinesAreTheSame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Functions, KeptPicturesTest, ::testing::Values(0, 1, 2),
-                         [](const auto& info) { return "f" + std::to_string(info.param); });
+                         [](const auto& row) { return "f" + std::to_string(row.param); });
 
 }  // namespace
 }  // namespace metopt::render

@@ -54,9 +54,10 @@ const std::vector<std::string> Circle{
 };
 
 void PutCircle(PixelSet& pen, PixelSet& fill, int c, int r) {
-    for (int dy = 0; dy < 9; ++dy) {
-        for (int dx = 0; dx < 9; ++dx) {
-            const std::pair<int, int> pixel{c - 4 + dx, r - 4 + dy};
+    for (std::size_t dy = 0; dy < 9; ++dy) {
+        for (std::size_t dx = 0; dx < 9; ++dx) {
+            const std::pair<int, int> pixel{c - 4 + static_cast<int>(dx),
+                                            r - 4 + static_cast<int>(dy)};
             if (Circle[dy][dx] == 'o') {
                 pen.insert(pixel);
                 fill.erase(pixel);

@@ -264,7 +264,8 @@ class ThreadedScanTest : public testsupport::RenderStateTest {
         outcome.valid = plot.ZRangeValid;
         outcome.statuses = statuses;
         if (const long double* kept = KeptSamples(plot))
-            outcome.kept.assign(kept, kept + static_cast<std::size_t>(plot.MapCols) * plot.MapRows);
+            outcome.kept.assign(kept, kept + static_cast<std::size_t>(plot.MapCols) *
+                                                 static_cast<std::size_t>(plot.MapRows));
         return outcome;
     }
 };
@@ -282,7 +283,7 @@ TEST_P(ThreadedScanCaseTest, LeavesWhatTheOneThreadScanLeaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, ThreadedScanCaseTest, ::testing::ValuesIn(ScanCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ThreadedScanTest, TheOverflowCasesFailWhereTheyShould) {
     const ScanOutcome everywhere = Scan(ScanCases[5], 2);

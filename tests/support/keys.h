@@ -1,5 +1,5 @@
 #pragma once
-// A key pressed and released on a widget, as the keyboard would send it.
+// Keys pressed and released on a widget, as the keyboard would send them.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QString>
@@ -13,6 +13,15 @@ inline void SendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = 
     QCoreApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+// Types a text key by key, as the user would: one key per character (code point).
+inline void TypeKeys(QWidget* widget, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        SendKey(widget, 0, Qt::NoModifier, text.mid(i, length));
+        i += length - 1;
+    }
 }
 
 }  // namespace metopt::testsupport

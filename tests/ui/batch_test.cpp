@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{
             "EqualsOnAFlag", {"--batch", "--map=1"}, "--map: '=' is only for options of one value"},
         ParseCase{"OptionWithoutBatch", {"--map"}, "--map needs --batch"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
     const auto parse = ParseBatchArguments(
@@ -340,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "--fill 1 --colors 255 --levels 1 --transparent --map --level-lines "
                           "--grid --descent",
                           0, "metopt: note: a.gif: the pictures have more than 256 colours", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(BatchRunTest, AnErrorIsPrintedAsTheBoxTextAndGivesExitOne) {
     const RunResult run =

@@ -122,7 +122,7 @@ TEST_P(MenuItemTest, AFileThatCannotBeWrittenGivesTheErrorBox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, MenuItemTest, ::testing::ValuesIn(MenuItems),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ExportsTest, PictureAndReportAreWhatTheWindowHolds) {
     MapAndAnimatedDescent();

@@ -814,7 +814,7 @@ TEST_F(MainFormTest, AnIndexOutsideTheTableChangesNothing) {
     form->seDiNmCl->SetText("-1");
     form->seDiColG->SetText("9");
     for (int i = 0; i < palette::PaletteSize; ++i) {
-        EXPECT_EQ(form->Palette[i].Color, Colour(i)) << "entry " << i;
+        EXPECT_EQ(form->Palette[static_cast<std::size_t>(i)].Color, Colour(i)) << "entry " << i;
     }
 }
 

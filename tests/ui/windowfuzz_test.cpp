@@ -68,6 +68,7 @@ namespace metopt::ui {
 namespace {
 
 using testsupport::SendKey;
+using testsupport::TypeKeys;
 
 constexpr int DefaultActionsPerSeed = 1000;
 const std::uint64_t DefaultSeeds[] = {1, 2, 3};
@@ -104,7 +105,7 @@ class Random {
     bool Percent(int p) { return Below(100) < p; }
     template <typename T>
     const T& Pick(const std::vector<T>& items) {
-        return items[Below(static_cast<int>(items.size()))];
+        return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
     }
 
   private:
@@ -245,15 +246,6 @@ std::string Quoted(const std::string& text) {
         shown += "...(" + std::to_string(text.size()) + " bytes)";
     }
     return "\"" + shown + "\"";
-}
-
-// Types a text key by key, one key per character (code point).
-void TypeKeys(QWidget* widget, const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        SendKey(widget, 0, Qt::NoModifier, text.mid(i, length));
-        i += length - 1;
-    }
 }
 
 struct Named {
@@ -562,7 +554,7 @@ class WindowFuzzTest : public ::testing::TestWithParam<std::uint64_t> {
             f.coEquat->ChooseItem(random_->Between(0, 2));
             return "choose an equation: item " + std::to_string(f.coEquat->ItemIndex());
         }
-        const auto& [target, text] = starts[random_->Below(static_cast<int>(starts.size()))];
+        const auto& [target, text] = random_->Pick(starts);
         const std::string what = Reach(target.widget);
         SendKey(target.widget, Qt::Key_A, Qt::ControlModifier);
         TypeKeys(target.widget, QString::fromStdString(text));
@@ -856,8 +848,8 @@ TEST_P(WindowFuzzTest, EveryRuleHoldsAfterEveryAction) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WindowFuzzTest, ::testing::ValuesIn(Seeds()),
-                         [](const ::testing::TestParamInfo<std::uint64_t>& info) {
-                             return "seed" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<std::uint64_t>& row) {
+                             return "seed" + std::to_string(row.param);
                          });
 
 }  // namespace
