@@ -133,7 +133,7 @@ TEST_F(ReportTest, CommaSeparatorAppliesToTheNumbersOnly) {
     EXPECT_EQ(lines[4], "Скорейший спуск прошел за 43 итерац.");
 }
 
-TEST_F(ReportTest, FieldReadInPartIsPrintedAsTyped) {
+TEST_F(ReportTest, LenientlyReadFieldIsPrintedAsTyped) {
     // "3,5" reads as 3: the run is the one from (3, -30).
     DescentFields typed = DefaultFields(0);
     typed.x0 = "3,5";
