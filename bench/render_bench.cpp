@@ -26,6 +26,7 @@
 #include "render/fill.h"
 #include "render/grid.h"
 #include "render/levellines.h"
+#include "render/progress.h"
 #include "render/sampling.h"
 #include "render/trace.h"
 #include "render/valuescan.h"
@@ -45,13 +46,6 @@ constexpr std::int32_t GradientColours = 30;
 
 // The palette every case draws with, loaded once.
 palette::TPalette Colours{};
-
-// Status texts that go nowhere, and no Stop.
-class SilentProgress final : public render::Progress {
-  public:
-    void ShowStatus(const std::string&) override {}
-    bool StopRequested() const override { return false; }
-};
 
 // Function k over an area of the given size with the default region, nothing scanned yet.
 struct Scene {
@@ -78,7 +72,7 @@ struct Scene {
     render::TPlot plot;
     core::TDescent descent;
     render::TSavedPicture saved;
-    SilentProgress progress;
+    render::SilentProgress progress;
     platform::Canvas canvas;
 };
 

@@ -18,6 +18,13 @@ class Progress {
     ~Progress() = default;
 };
 
+// Status texts that go nowhere, and no Stop: for passes drawn off-screen.
+class SilentProgress final : public Progress {
+  public:
+    void ShowStatus(const std::string&) override {}
+    bool StopRequested() const override { return false; }
+};
+
 // The percentage text of row `row` of `rows` ("0", "33", "100").
 std::string RowPercent(std::int32_t row, std::int32_t rows);
 

@@ -12,13 +12,6 @@ namespace metopt::ui {
 
 namespace {
 
-// The replay's status texts go nowhere: the status line belongs to the drawing commands.
-class SilentProgress final : public render::Progress {
-  public:
-    void ShowStatus(const std::string&) override {}
-    bool StopRequested() const override { return false; }
-};
-
 render::TPlot CopyWithoutSamples(const render::TPlot& plot) {
     render::TPlot copy;
     copy.CurrentFunc = plot.CurrentFunc;
@@ -66,7 +59,8 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
     platform::GifWriter writer;
     if (!writer.Open(fileName))
         throw runtime::Exception("Cannot write " + fileName + ": " + writer.Error());
-    SilentProgress progress;
+    // The replay's status texts go nowhere: the status line belongs to the drawing commands.
+    render::SilentProgress progress;
     const render::DrawContext context{start.Plot, start.Palette, progress};
     const auto count = static_cast<std::int32_t>(
         std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
