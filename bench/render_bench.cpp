@@ -51,13 +51,13 @@ palette::TPalette Colours{};
 struct Scene {
     Scene(int function, const AreaSize& size) : canvas(size.width, size.height) {
         runtime::InitFpu();
-        plot.CurrentFunc = core::ObjectiveFuncs[function];
+        plot.CurrentFunc = core::PlottedFunc(function);
         plot.MapCols = size.width - 2;
         plot.MapRows = size.height - 2;
     }
-    render::DrawContext Drawing() { return {plot, Colours, progress}; }
+    render::DrawContext Drawing() { return {plot, samples, Colours, progress}; }
     void Scan(unsigned threads = render::SamplingThreads()) {
-        render::ScanValueRange(plot, progress, render::GraphFieldTexts{}, threads);
+        render::ScanValueRange(plot, samples, progress, render::GraphFieldTexts{}, threads);
     }
     void Map(render::FillMode mode = render::FillMode::Discrete) {
         render::FillSurface(canvas, Drawing(), mode, GradientColours);
@@ -70,6 +70,7 @@ struct Scene {
     }
 
     render::TPlot plot;
+    render::TSampleCache samples;
     core::TDescent descent;
     render::TSavedPicture saved;
     render::SilentProgress progress;
@@ -86,7 +87,7 @@ void Floor(benchmark::State& state, int function, AreaSize size) {
     std::vector<long double> y;
     for (std::int32_t row = 1; row <= plot.MapRows; ++row)
         y.push_back(render::RowToY(plot, row));
-    const core::TObjectiveFunc f = plot.CurrentFunc;
+    const core::TObjectiveFunc f = plot.CurrentFunc.Eval;
     for (auto _ : state) {
         for (const long double rowY : y) {
             for (const long double colX : x) {
@@ -126,7 +127,7 @@ void Fill(benchmark::State& state, int function, AreaSize size, render::FillMode
 void FillEvaluating(benchmark::State& state, int function, AreaSize size) {
     Scene scene(function, size);
     scene.Mapped();
-    render::ReleaseKeptSamples(scene.plot);
+    render::ReleaseKeptSamples(scene.samples);
     for (auto _ : state)
         scene.Map();
 }

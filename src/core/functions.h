@@ -16,4 +16,20 @@ extern const char* const FunctionCaptions[FunctionCount];
 extern const TObjectiveFunc ObjectiveFuncs[FunctionCount];
 extern const TGradientProc GradientProcs[FunctionCount];
 
+// A function as the picture samples it. A pure one depends on x and y alone and touches no
+// shared state, so its values may be kept for later passes and computed on several threads at
+// once; any other is evaluated on the calling thread, in scan order, every time it is asked.
+struct TPlottedFunc {
+    TObjectiveFunc Eval = nullptr;
+    bool Pure = false;
+
+    long double operator()(long double x, long double y) const { return Eval(x, y); }
+    bool operator==(const TPlottedFunc&) const = default;
+};
+
+// Item `index` of the equation list as the picture samples it: pure.
+inline TPlottedFunc PlottedFunc(int index) {
+    return {ObjectiveFuncs[index], true};
+}
+
 }  // namespace metopt::core

@@ -1,6 +1,6 @@
 #pragma once
-// What a pass over the picture draws from and reports to: the plot, the palette, and the window's
-// status line and Stop flag.
+// What a pass over the picture draws from and reports to: the plot with the samples its last scan
+// kept, the palette, and the window's status line and Stop flag.
 #include "palette/palette.h"
 #include "render/plot.h"
 #include "render/progress.h"
@@ -9,6 +9,7 @@ namespace metopt::render {
 
 struct DrawContext {
     const TPlot& plot;
+    const TSampleCache& samples;
     const palette::TPalette& Palette;
     Progress& progress;
 };

@@ -177,7 +177,7 @@ void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode 
     const std::int32_t outline = context.Palette[palette::OutlineColor].Color;
     DrawFrame(canvas, outline, background);
 
-    const PixelValues values(plot);
+    const PixelValues values(plot, context.samples);
     threads = values.Threads(threads);
     const std::int32_t cols = plot.MapCols;
     const std::int32_t rows = plot.MapRows;

@@ -157,7 +157,7 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
     // Deliberate: see docs/behaviour.md, "Lenient numbers".
     const long double levelsPerUnit = runtime::ParseNumber(options.stepText);
     const long double halfWidth = runtime::ParseNumber(options.widthText);
-    const PixelValues values(context.plot);
+    const PixelValues values(context.plot, context.samples);
     threads = values.Threads(threads);
     // The picture before the pass, for the rows that another thread did past a failing pixel.
     std::optional<platform::Canvas> before;

@@ -1,7 +1,8 @@
 #pragma once
 // What the picture is drawn from: the plotted function, the visible region and the area's size,
-// the value range of the last scan with its smallest sample, the graphics parameters, and the
-// samples the scan kept. The window owns one; a test makes a fresh one.
+// the value range of the last scan with its smallest sample and the graphics parameters; and,
+// beside it, the samples the last scan kept. Both are plain values the program's model owns; a
+// test makes fresh ones.
 #include <cstdint>
 #include <memory>
 
@@ -11,19 +12,9 @@
 
 namespace metopt::render {
 
-// The samples of the last scan of one of the program's own functions, row by row, with what they
-// were made for (see KeptSamples).
-struct TKeptSamples {
-    std::unique_ptr<long double[]> values;
-    core::TObjectiveFunc func = nullptr;
-    core::TRegion region;
-    std::int32_t cols = 0;
-    std::int32_t rows = 0;
-};
-
 struct TPlot {
     // The function the plot is sampled from.
-    core::TObjectiveFunc CurrentFunc = core::ObjectiveFuncs[1];
+    core::TPlottedFunc CurrentFunc = core::PlottedFunc(1);
     // The region of the last scan; all conversions and samplers use it.
     core::TRegion VisibleRegion;
     // Drawing area width - 2 and height - 2: the sampled columns 1..MapCols and rows 1..MapRows.
@@ -37,7 +28,16 @@ struct TPlot {
     std::int32_t MinCol = 0;
     std::int32_t MinRow = 0;
     TGraphParams GraphParams;
-    TKeptSamples Kept;
+};
+
+// The samples of the last scan of a pure function, row by row, with what they were made for (see
+// KeptSamples). Moves, but does not copy: a copy of the plot needs none.
+struct TSampleCache {
+    std::unique_ptr<long double[]> values;
+    core::TPlottedFunc func;
+    core::TRegion region;
+    std::int32_t cols = 0;
+    std::int32_t rows = 0;
 };
 
 }  // namespace metopt::render

@@ -78,21 +78,15 @@ unsigned SamplingThreads() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-bool CurrentFuncIsPure(const TPlot& plot) {
-    return std::find(std::begin(core::ObjectiveFuncs), std::end(core::ObjectiveFuncs),
-                     plot.CurrentFunc) != std::end(core::ObjectiveFuncs);
-}
-
-const long double* KeptSamples(const TPlot& plot) {
-    const TKeptSamples& kept = plot.Kept;
+const long double* KeptSamples(const TPlot& plot, const TSampleCache& kept) {
     const bool current = plot.ZRangeValid && kept.values && kept.func == plot.CurrentFunc &&
                          SameRegion(kept.region, plot.VisibleRegion) && kept.cols == plot.MapCols &&
                          kept.rows == plot.MapRows;
     return current ? kept.values.get() : nullptr;
 }
 
-void ReleaseKeptSamples(TPlot& plot) {
-    plot.Kept = TKeptSamples{};
+void ReleaseKeptSamples(TSampleCache& samples) {
+    samples = TSampleCache{};
 }
 
 std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot) {
@@ -105,18 +99,18 @@ std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot) {
     return std::unique_ptr<long double[]>(new (std::nothrow) long double[count]);
 }
 
-void KeepSamples(TPlot& plot, std::unique_ptr<long double[]> values) {
-    plot.Kept.values = std::move(values);
-    plot.Kept.func = plot.CurrentFunc;
-    plot.Kept.region = plot.VisibleRegion;
-    plot.Kept.cols = plot.MapCols;
-    plot.Kept.rows = plot.MapRows;
+void KeepSamples(const TPlot& plot, TSampleCache& samples, std::unique_ptr<long double[]> values) {
+    samples.values = std::move(values);
+    samples.func = plot.CurrentFunc;
+    samples.region = plot.VisibleRegion;
+    samples.cols = plot.MapCols;
+    samples.rows = plot.MapRows;
 }
 
-PixelValues::PixelValues(const TPlot& plot)
+PixelValues::PixelValues(const TPlot& plot, const TSampleCache& samples)
     : cols_(plot.MapCols),
-      kept_(KeptSamples(plot)),
-      pure_(CurrentFuncIsPure(plot)),
+      kept_(KeptSamples(plot, samples)),
+      pure_(plot.CurrentFunc.Pure),
       sampler_(plot) {}
 
 unsigned PixelValues::Threads(unsigned wanted) const {

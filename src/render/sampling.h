@@ -43,29 +43,24 @@ class PixelSampler {
 // The threads the scan, the fill and the threshold lines use: the machine's cores, at least 1.
 unsigned SamplingThreads();
 
-// Whether the plot's CurrentFunc is one of the program's own functions. They are pure (the value
-// depends on x and y alone, and they touch no shared state), so their values may be kept and
-// reused, and computed on several threads at once. Any other function is evaluated on the calling
-// thread, in scan order, every time a sampler asks for it.
-bool CurrentFuncIsPure(const TPlot& plot);
-
 // The samples of the last scan, row by row: the value at (col, row) is at
 // (row - 1) * MapCols + (col - 1). Given only while they still belong to the present state:
 // ZRangeValid, and kept for the same CurrentFunc, the same VisibleRegion (bit for bit) and the
 // same MapCols x MapRows. Otherwise nullptr, and the samplers evaluate the function as usual.
-const long double* KeptSamples(const TPlot& plot);
+const long double* KeptSamples(const TPlot& plot, const TSampleCache& samples);
 // Drops the kept samples and their memory.
-void ReleaseKeptSamples(TPlot& plot);
+void ReleaseKeptSamples(TSampleCache& samples);
 
 // Room for the samples of MapCols x MapRows, or nullptr when there is nothing to sample, when
 // there are too many to keep or when the memory cannot be had.
 std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot);
-// Keeps `values` (from SampleBuffer) as the samples of the present CurrentFunc, VisibleRegion,
-// MapCols and MapRows.
-void KeepSamples(TPlot& plot, std::unique_ptr<long double[]> values);
+// Keeps `values` (from SampleBuffer) as the samples of the plot's present CurrentFunc,
+// VisibleRegion, MapCols and MapRows.
+void KeepSamples(const TPlot& plot, TSampleCache& samples, std::unique_ptr<long double[]> values);
 
 // The values of the sampled pixels for a pass over the picture: the kept samples of the last scan
-// while they are current, otherwise CurrentFunc evaluated through a PixelSampler. Made on the
+// while they are current, otherwise CurrentFunc evaluated through a PixelSampler (on several
+// threads when it is pure). Made on the
 // calling thread; RowAt and At only read it, so several threads may read through one.
 class PixelValues {
   public:
@@ -74,8 +69,9 @@ class PixelValues {
         PixelSampler::Row sampled;
     };
 
-    explicit PixelValues(const TPlot& plot);
-    // `wanted`, or 1 when the values must be evaluated on the calling thread, in scan order.
+    PixelValues(const TPlot& plot, const TSampleCache& samples);
+    // `wanted`, or 1 when the values must be evaluated on the calling thread, in scan order (the
+    // function is not pure and no samples are kept).
     unsigned Threads(unsigned wanted) const;
     Row RowAt(std::int32_t row) const;
     // The value at (col, row.sampled.row).

@@ -90,20 +90,21 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
 
 }  // namespace
 
-void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields) {
-    ScanValueRange(plot, progress, fields, SamplingThreads());
+void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
+                    const GraphFieldTexts& fields) {
+    ScanValueRange(plot, samples, progress, fields, SamplingThreads());
 }
 
-void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields,
-                    unsigned threads) {
+void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
+                    const GraphFieldTexts& fields, unsigned threads) {
     plot.ZMin = ScanStartMin;
     plot.ZMax = ScanStartMax;
     plot.VisibleRegion = ReadRegion(fields);
-    ReleaseKeptSamples(plot);
+    ReleaseKeptSamples(samples);
 
-    // The program's own functions are sampled into one buffer, kept afterwards, and may be
-    // sampled on several threads; any other function on this thread, in scan order.
-    std::unique_ptr<long double[]> all = CurrentFuncIsPure(plot) ? SampleBuffer(plot) : nullptr;
+    // A pure function is sampled into one buffer, kept afterwards, and may be sampled on several
+    // threads; any other function on this thread, in scan order.
+    std::unique_ptr<long double[]> all = plot.CurrentFunc.Pure ? SampleBuffer(plot) : nullptr;
     if (!all)
         threads = 1;
     ScanRows(plot, progress, all.get(), threads);
@@ -114,7 +115,7 @@ void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fiel
     }
     plot.ZRangeValid = true;
     if (all)
-        KeepSamples(plot, std::move(all));
+        KeepSamples(plot, samples, std::move(all));
 }
 
 }  // namespace metopt::render

@@ -8,12 +8,13 @@ namespace metopt::render {
 
 // Reads the plot's VisibleRegion from the fields, samples every pixel, sets its ZMin, ZMax,
 // MinCol, MinRow and ZRangeValid, with the status texts "Расчет значений функции: P%", and keeps
-// the samples of one of the program's own functions (see KeptSamples). The samples are evaluated on
-// `threads` threads (SamplingThreads() by default); the range, the smallest sample, the status
-// texts and, should an evaluation fail, the error and the state it leaves are those of the
-// one-thread scan.
-void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields);
-void ScanValueRange(TPlot& plot, Progress& progress, const GraphFieldTexts& fields,
-                    unsigned threads);
+// the samples of a pure function in `samples` (see KeptSamples). A pure function's samples are
+// evaluated on `threads` threads (SamplingThreads() by default); the range, the smallest sample,
+// the status texts and, should an evaluation fail, the error and the state it leaves are those of
+// the one-thread scan.
+void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
+                    const GraphFieldTexts& fields);
+void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
+                    const GraphFieldTexts& fields, unsigned threads);
 
 }  // namespace metopt::render

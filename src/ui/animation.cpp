@@ -12,21 +12,6 @@ namespace metopt::ui {
 
 namespace {
 
-render::TPlot CopyWithoutSamples(const render::TPlot& plot) {
-    render::TPlot copy;
-    copy.CurrentFunc = plot.CurrentFunc;
-    copy.VisibleRegion = plot.VisibleRegion;
-    copy.MapCols = plot.MapCols;
-    copy.MapRows = plot.MapRows;
-    copy.ZMin = plot.ZMin;
-    copy.ZMax = plot.ZMax;
-    copy.ZRangeValid = plot.ZRangeValid;
-    copy.MinCol = plot.MinCol;
-    copy.MinRow = plot.MinRow;
-    copy.GraphParams = plot.GraphParams;
-    return copy;
-}
-
 // Adds a frame, raising the writer's failure as the program's own error.
 void AddFrame(platform::GifWriter& writer, const platform::Canvas& frame, int delay,
               const std::string& fileName) {
@@ -41,7 +26,7 @@ void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
                     const palette::TPalette& Palette) {
     start.Picture = std::make_unique<platform::Canvas>(picture);
     start.Descent = descent;
-    start.Plot = CopyWithoutSamples(plot);
+    start.Plot = plot;
     start.Palette = Palette;
 }
 
@@ -61,7 +46,8 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
         throw runtime::Exception("Cannot write " + fileName + ": " + writer.Error());
     // The replay's status texts go nowhere: the status line belongs to the drawing commands.
     render::SilentProgress progress;
-    const render::DrawContext context{start.Plot, start.Palette, progress};
+    const render::TSampleCache noSamples;  // the trace samples nothing
+    const render::DrawContext context{start.Plot, noSamples, start.Palette, progress};
     const auto count = static_cast<std::int32_t>(
         std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
     const int delay = FrameDelay(frameTimeMs);

@@ -18,7 +18,7 @@ namespace metopt::ui {
 struct TTraceStart {
     std::unique_ptr<platform::Canvas> Picture;  // none until a descent has run
     core::TDescent Descent;
-    render::TPlot Plot;  // without its kept samples: the trace needs only the coordinates
+    render::TPlot Plot;
     palette::TPalette Palette{};
 };
 

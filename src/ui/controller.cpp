@@ -49,7 +49,8 @@ class DrawingCommand {
     DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
         form.StopRequested = false;
         if (scan == RangeScan::WhenStale && !form.Plot.ZRangeValid) {
-            render::ScanValueRange(form.Plot, form.Drawing().progress, form.GraphFields());
+            render::ScanValueRange(form.Plot, form.Samples, form.Drawing().progress,
+                                   form.GraphFields());
         }
         form.pcMnPage->SetActivePage(form.tsDraw);
     }
@@ -71,7 +72,7 @@ bool FormProgress::StopRequested() const {
 }
 
 render::DrawContext TfmMnForm::Drawing() {
-    return {Plot, Palette, progress_};
+    return {Plot, Samples, Palette, progress_};
 }
 
 void TfmMnForm::ShowStatus(const std::string& text) {
@@ -273,7 +274,7 @@ void TfmMnForm::coEquatChange() {
     Plot.ZRangeValid = false;
     const int index = coEquat->ItemIndex();
     if (index >= 0 && index < core::FunctionCount) {
-        Plot.CurrentFunc = core::ObjectiveFuncs[index];
+        Plot.CurrentFunc = core::PlottedFunc(index);
     }
 }
 

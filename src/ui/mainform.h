@@ -112,6 +112,7 @@ class TfmMnForm : public QMainWindow {
     // --- State: owned here, handed to the routines that use it ---
     core::TDescent Descent;
     render::TPlot Plot;
+    render::TSampleCache Samples;
     render::TSavedPicture SavedPicture;
     palette::TPalette Palette{};
     // Set by "Стоп", cleared by the other four commands.

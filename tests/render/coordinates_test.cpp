@@ -23,20 +23,20 @@ class CoordinatesTest : public testsupport::RenderStateTest {
     void SetUp() override {
         RenderStateTest::SetUp();
         g_calls = 0;
-        plot.CurrentFunc = Sum;
+        plot.CurrentFunc = Impure(Sum);
     }
 };
 
 TEST(PlotTest, AFreshPlotPlotsFunctionOne) {
     const TPlot fresh;
-    EXPECT_EQ(fresh.CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_EQ(fresh.CurrentFunc, core::PlottedFunc(1));
     EXPECT_EQ(fresh.CurrentFunc(2, 0), 25.0L);
     EXPECT_FALSE(fresh.ZRangeValid);
 }
 
 TEST_F(CoordinatesTest, DesignSizeSamplesTheRegionEdgeToEdge) {
     UseDesignSize();
-    ScanValueRange(plot, progress, GraphFieldTexts{});
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{});
 
     EXPECT_EQ(plot.MapCols, 446);
     EXPECT_EQ(plot.MapRows, 410);
@@ -73,7 +73,7 @@ TEST_F(CoordinatesTest, ConversionsBeforeAnyScanRaise) {
 
 TEST_F(CoordinatesTest, ColumnFarOutsideRaisesInvalidOperation) {
     UseDesignSize();
-    ScanValueRange(plot, progress, GraphFieldTexts{});
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{});
     EXPECT_THROW(XToColumn(plot, 1e30L, DesignW), runtime::EInvalidOp);
     EXPECT_THROW(YToRow(plot, -1e30L, DesignH), runtime::EInvalidOp);
 }
@@ -84,7 +84,7 @@ TEST_F(CoordinatesTest, RegionTooWideReportsTheOverflowThatCameFirst) {
     fields.Xb = "-1e4932";
     fields.Xe = "1e4932";
     // Xe - Xb overflows before column 1 multiplies the infinite span by 0.
-    EXPECT_THROW(ScanValueRange(plot, progress, fields), runtime::EOverflow);
+    EXPECT_THROW(ScanValueRange(plot, samples, progress, fields), runtime::EOverflow);
     EXPECT_THROW(ColumnToX(plot, 1), runtime::EOverflow);
     EXPECT_THROW(XToColumn(plot, 0, DesignW), runtime::EOverflow);
     EXPECT_EQ(RowToY(plot, 1), 1.3L);

@@ -49,7 +49,7 @@ class FillTest : public testsupport::RenderStateTest {
         SetEntry(palette::GradientLowColor, 200, 0, 0);
         SetEntry(palette::GradientHighColor, 0, 0, 200);
         SetEntry(palette::OutlineColor, 1, 2, 3);
-        plot.CurrentFunc = X;
+        plot.CurrentFunc = Impure(X);
     }
 
     // An area of W x H whose columns sample x = xb .. xe (every row the same), scanned.
@@ -168,7 +168,7 @@ TEST_F(FillTest, ScaleThatCannotBeComputedRaisesItsFirstFault) {
 }
 
 TEST_F(FillTest, EqualSamplesEverywhereFallInTheMiddle) {
-    plot.CurrentFunc = AlwaysSeven;
+    plot.CurrentFunc = Impure(AlwaysSeven);
     platform::Canvas canvas = ScannedArea(6, 4, "0", "1");
     FillSurface(canvas, Drawing(), FillModeOf(0), 30);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(4, MapColor(4)));  // FloorInt(4.995)

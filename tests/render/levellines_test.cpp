@@ -77,7 +77,7 @@ class LevelLinesTest : public testsupport::RenderStateTest {
         SetEntry(palette::LevelLineColor, Colors.at('L'));
         SetEntry(palette::BackgroundColor, Colors.at('.'));
         SetEntry(palette::OutlineColor, Colors.at('o'));
-        plot.CurrentFunc = X;
+        plot.CurrentFunc = Impure(X);
     }
 };
 
@@ -133,7 +133,7 @@ TEST_F(LevelLinesTest, AnalysisSeesTheLowerRightNeighbourToo) {
 
 TEST_F(LevelLinesTest, AnalysisOverTheDiscreteMap) {
     // Columns sample x = 0 .. 4: the map is class 0 left of x = 2 and class 9 from there.
-    plot.CurrentFunc = StepAtTwo;
+    plot.CurrentFunc = Impure(StepAtTwo);
     ScanArea(7, 5, "0", "4");
     platform::Canvas canvas(7, 5);
     FillSurface(canvas, Drawing(), FillModeOf(0), 30);
@@ -231,7 +231,7 @@ TEST_F(LevelLinesTest, RoundingBeyondTheIntegerRangeRaisesAndKeepsEarlierPixels)
 }
 
 TEST_F(LevelLinesTest, ProductBeyondTheRealRangeRaisesOverflow) {
-    plot.CurrentFunc = Huge;
+    plot.CurrentFunc = Impure(Huge);
     ScanArea(5, 4, "0", "1");
     platform::Canvas canvas = Painted({"ooooo", "oAAAo", "oAAAo", "ooooo"});
     EXPECT_THROW(LevelLinesByThreshold(canvas, Drawing(), Threshold("1e4000", "0.05")),

@@ -27,7 +27,7 @@ class MouseReadoutTest : public testsupport::RenderStateTest {
   protected:
     void SetUp() override {
         RenderStateTest::SetUp();
-        plot.CurrentFunc = Sum;
+        plot.CurrentFunc = Impure(Sum);
     }
 };
 
@@ -58,7 +58,7 @@ const ReadoutCase ReadoutCases[] = {
 
 TEST_P(MouseReadoutCaseTest, ShowsTheSampledPointAndItsValue) {
     UseDesignSize();
-    ScanValueRange(plot, progress, GraphFieldTexts{});
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{});
     const ReadoutCase& c = GetParam();
     const MouseReadout readout = MouseReadoutAt(plot, c.X, c.Y, DesignW, DesignH);
     EXPECT_EQ(readout.x, c.x);
@@ -82,7 +82,7 @@ TEST_F(MouseReadoutTest, ReadoutNeverRaises) {
     EXPECT_EQ(readout.z, "z=Invalid floating point operation");
 
     UseDesignSize();
-    plot.CurrentFunc = Overflowing;
+    plot.CurrentFunc = Impure(Overflowing);
     ASSERT_NO_THROW(readout = MouseReadoutAt(plot, 5, 5, DesignW, DesignH));
     EXPECT_EQ(readout.z, "z=Floating point overflow");
 }

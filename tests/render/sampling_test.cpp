@@ -46,7 +46,7 @@ class SamplesTest : public testsupport::RenderStateTest {
     }
 
     void UseArea(int function, int width, int height) {
-        plot.CurrentFunc = core::ObjectiveFuncs[function];
+        plot.CurrentFunc = core::PlottedFunc(function);
         plot.MapCols = width - 2;
         plot.MapRows = height - 2;
     }
@@ -67,7 +67,7 @@ TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
     UseArea(2, 9, 7);
     plot.VisibleRegion = core::TRegion{-1.3L, 1.3L, -0.7L, 0.9L};
     PixelSampler sampler(plot);
-    const PixelValues values(plot);
+    const PixelValues values(plot, samples);
     for (std::int32_t row = 0; row <= plot.MapRows + 1; ++row) {
         const PixelSampler::Row sampled = sampler.RowAt(row);
         const PixelValues::Row valueRow = values.RowAt(row);
@@ -94,24 +94,38 @@ TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
               ErrorOf([this] { ValueAtPixel(plot, 2, 2); }));
 }
 
-TEST_F(SamplesTest, OnlyTheProgramsOwnFunctionsArePure) {
-    for (const core::TObjectiveFunc f : core::ObjectiveFuncs) {
-        plot.CurrentFunc = f;
-        EXPECT_TRUE(CurrentFuncIsPure(plot));
-        const PixelValues values(plot);
+TEST_F(SamplesTest, PureFunctionsAreSampledOnSeveralThreads) {
+    for (int i = 0; i < core::FunctionCount; ++i) {
+        plot.CurrentFunc = core::PlottedFunc(i);
+        EXPECT_TRUE(plot.CurrentFunc.Pure);
+        const PixelValues values(plot, samples);
         EXPECT_EQ(values.Threads(5), 5u);
     }
-    plot.CurrentFunc = Sum;
-    EXPECT_FALSE(CurrentFuncIsPure(plot));
-    const PixelValues values(plot);
+    plot.CurrentFunc = Impure(Sum);
+    const PixelValues values(plot, samples);
     EXPECT_EQ(values.Threads(5), 1u);
     EXPECT_GE(SamplingThreads(), 1u);
 }
 
+// A function that is not one of the list's own but says it is pure takes the threaded, cached
+// path: its samples are kept, and the fill then reads them on several threads.
+TEST_F(SamplesTest, AnyPureFunctionIsSampledOnTheRowTeamAndKept) {
+    UseArea(2, 21, 17);
+    plot.CurrentFunc = {Sum, true};
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    const long double* kept = KeptSamples(plot, samples);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(SameBits(kept[0], ValueAtPixel(plot, 1, 1)));
+    EXPECT_EQ(PixelValues(plot, samples).Threads(3), 3u);
+    plot.CurrentFunc =
+        Impure(Sum);  // the same code, but not said to be pure: not the same function
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
+}
+
 TEST_F(SamplesTest, SamplesAreKeptOnlyWhileTheyBelongToThePresentState) {
     UseArea(2, 21, 17);
-    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
-    const long double* kept = KeptSamples(plot);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    const long double* kept = KeptSamples(plot, samples);
     ASSERT_NE(kept, nullptr);
     for (std::int32_t row = 1; row <= plot.MapRows; ++row) {
         for (std::int32_t col = 1; col <= plot.MapCols; ++col)
@@ -120,55 +134,54 @@ TEST_F(SamplesTest, SamplesAreKeptOnlyWhileTheyBelongToThePresentState) {
     }
 
     plot.ZRangeValid = false;
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     plot.ZRangeValid = true;
-    plot.CurrentFunc = core::ObjectiveFuncs[0];
-    EXPECT_EQ(KeptSamples(plot), nullptr);
-    plot.CurrentFunc = core::ObjectiveFuncs[2];
+    plot.CurrentFunc = core::PlottedFunc(0);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
+    plot.CurrentFunc = core::PlottedFunc(2);
     ++plot.MapCols;
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     --plot.MapCols;
     ++plot.MapRows;
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     --plot.MapRows;
     const long double xb = plot.VisibleRegion.Xb;
     plot.VisibleRegion.Xb = -1.3000000000000001L;
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     plot.VisibleRegion.Xb = xb;
-    EXPECT_EQ(KeptSamples(plot), kept);
+    EXPECT_EQ(KeptSamples(plot, samples), kept);
 
     // 0 and -0 compare equal but are not the same region.
     GraphFieldTexts zeroLeft;
     zeroLeft.Xb = "0";
-    ScanValueRange(plot, progress, zeroLeft, 2);
-    ASSERT_NE(KeptSamples(plot), nullptr);
+    ScanValueRange(plot, samples, progress, zeroLeft, 2);
+    ASSERT_NE(KeptSamples(plot, samples), nullptr);
     plot.VisibleRegion.Xb = -0.0L;
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
 }
 
-TEST_F(SamplesTest, AFunctionOutsideTheProgramsOwnKeepsNothing) {
+TEST_F(SamplesTest, AnImpureFunctionKeepsNothing) {
     UseArea(2, 21, 17);
-    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
-    ASSERT_NE(KeptSamples(plot), nullptr);
-    plot.CurrentFunc = Sum;
-    EXPECT_FALSE(CurrentFuncIsPure(plot));
-    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    ASSERT_NE(KeptSamples(plot, samples), nullptr);
+    plot.CurrentFunc = Impure(Sum);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
     EXPECT_TRUE(plot.ZRangeValid);
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     EXPECT_EQ(plot.MinCol, 1);
     EXPECT_EQ(plot.MinRow, 15);
-    plot.CurrentFunc = core::ObjectiveFuncs[2];
-    EXPECT_EQ(KeptSamples(plot), nullptr);  // released when the second scan began
+    plot.CurrentFunc = core::PlottedFunc(2);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);  // released when the second scan began
 }
 
 TEST_F(SamplesTest, AFailedScanKeepsNothing) {
     UseArea(2, 21, 17);
-    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
-    ASSERT_NE(KeptSamples(plot), nullptr);
-    EXPECT_THROW(ScanValueRange(plot, progress, Region("-1e4932", "1e4932", "-1", "1"), 2),
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    ASSERT_NE(KeptSamples(plot, samples), nullptr);
+    EXPECT_THROW(ScanValueRange(plot, samples, progress, Region("-1e4932", "1e4932", "-1", "1"), 2),
                  runtime::EOverflow);
     plot.ZRangeValid = true;  // as a caller that did not look at the failure would leave it
-    EXPECT_EQ(KeptSamples(plot), nullptr);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
 }
 
 // The picture of one command, with its status texts and its error.
@@ -201,10 +214,10 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
     template <typename Command>
     Picture ExpectSameEveryWay(const platform::Canvas& start, Command command) {
         const Picture kept = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
-        EXPECT_NE(KeptSamples(plot), nullptr);
+        EXPECT_NE(KeptSamples(plot, samples), nullptr);
         const Picture keptThreads = Draw(start, [&](platform::Canvas& c) { command(c, 2u); });
         const ScanState scan = Save();
-        ReleaseKeptSamples(plot);
+        ReleaseKeptSamples(samples);
         const Picture evaluated = Draw(start, [&](platform::Canvas& c) { command(c, 1u); });
         const Picture evaluatedThreads = Draw(start, [&](platform::Canvas& c) { command(c, 3u); });
         Restore(scan);
@@ -223,7 +236,7 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
     void Restore(const ScanState& s) {
         plot.ZMin = s.zMin;
         plot.ZMax = s.zMax;
-        ScanValueRange(plot, progress, GraphFieldTexts{}, 2);  // the samples kept again
+        ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);  // the samples kept again
         plot.ZMin = s.zMin;
         plot.ZMax = s.zMax;
     }
@@ -238,7 +251,7 @@ class KeptPicturesTest : public SamplesTest, public ::testing::WithParamInterfac
 
     platform::Canvas ScannedArea(int width, int height) {
         UseArea(GetParam(), width, height);
-        ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+        ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
         return platform::Canvas(width, height, 0);
     }
 
@@ -295,7 +308,7 @@ TEST_P(KeptPicturesTest, FillsStoppedAfterTheSecondRowAreTheSame) {
 
 TEST_P(KeptPicturesTest, StoppedFillOnACanvasSmallerThanTheAreaKeepsItsFrame) {
     UseArea(GetParam(), 42, 32);
-    ScanValueRange(plot, progress, GraphFieldTexts{}, 2);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
     const platform::Canvas small(30, 20, 0);
     StopAtStatus(2);
     const Picture stopped = ExpectSameEveryWay(small, [&](platform::Canvas& c, unsigned threads) {

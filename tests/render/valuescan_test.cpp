@@ -64,7 +64,7 @@ class ValueScanTest : public testsupport::RenderStateTest {
     void SetUp() override {
         RenderStateTest::SetUp();
         g_calls = 0;
-        plot.CurrentFunc = Sum;
+        plot.CurrentFunc = Impure(Sum);
         progress.onStatus = [this] { callsAtStatus.push_back(g_calls); };
     }
 
@@ -73,7 +73,7 @@ class ValueScanTest : public testsupport::RenderStateTest {
 
 TEST_F(ValueScanTest, ScanFindsRangeAndSmallestSampleOfSum) {
     UseDesignSize();
-    ScanValueRange(plot, progress, GraphFieldTexts{});
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{});
     // x + y is smallest at the bottom-left corner and largest at the top-right one.
     EXPECT_EQ(plot.ZMin, ValueAtPixel(plot, 1, 410));
     EXPECT_EQ(plot.ZMax, ValueAtPixel(plot, 446, 1));
@@ -85,7 +85,7 @@ TEST_F(ValueScanTest, ScanFindsRangeAndSmallestSampleOfSum) {
 
 TEST_F(ValueScanTest, ScanWritesOneStatusBeforeEachRow) {
     UseDesignSize();
-    ScanValueRange(plot, progress, GraphFieldTexts{});
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{});
 
     ASSERT_EQ(statuses.size(), 410u);
     EXPECT_EQ(statuses.front(), ScanPrefix + "0%");
@@ -121,8 +121,8 @@ TEST_F(ValueScanTest, SamplesAllAlikeOrBeyondTheStartLimits) {
         UseDesignSize();
         plot.MinCol = 7;
         plot.MinRow = 5;
-        plot.CurrentFunc = c.function;
-        ScanValueRange(plot, progress, c.fields);
+        plot.CurrentFunc = Impure(c.function);
+        ScanValueRange(plot, samples, progress, c.fields);
         EXPECT_EQ(plot.ZMin, c.zMin);
         EXPECT_EQ(plot.ZMax, c.zMax);
         EXPECT_EQ(plot.MinCol, c.minCol);
@@ -136,7 +136,7 @@ TEST_F(ValueScanTest, NoRowsMeansNoStatusAndTheStartLimits) {
         statuses.clear();
         plot.MapCols = 446;
         plot.MapRows = rows;
-        ScanValueRange(plot, progress, GraphFieldTexts{});
+        ScanValueRange(plot, samples, progress, GraphFieldTexts{});
         EXPECT_TRUE(statuses.empty()) << rows;
         EXPECT_EQ(plot.ZMin, 1e9L) << rows;
         EXPECT_EQ(plot.ZMax, -1e9L) << rows;
@@ -149,8 +149,8 @@ TEST_F(ValueScanTest, NoRowsMeansNoStatusAndTheStartLimits) {
 TEST_F(ValueScanTest, EqualSmallestSamplesGoToTheFirstInScanOrder) {
     plot.MapCols = 5;
     plot.MapRows = 4;
-    plot.CurrentFunc = ThreeEqualMinima;
-    ScanValueRange(plot, progress, Region("0", "4", "0", "3"));
+    plot.CurrentFunc = Impure(ThreeEqualMinima);
+    ScanValueRange(plot, samples, progress, Region("0", "4", "0", "3"));
 
     EXPECT_EQ(plot.ZMin, -1);
     EXPECT_EQ(plot.ZMax, 17);  // x = 4, y = 3
@@ -159,10 +159,10 @@ TEST_F(ValueScanTest, EqualSmallestSamplesGoToTheFirstInScanOrder) {
 }
 
 TEST_F(ValueScanTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
-    plot.CurrentFunc = SignedZeroes;
+    plot.CurrentFunc = Impure(SignedZeroes);
     plot.MapCols = 2;
     plot.MapRows = 3;
-    ScanValueRange(plot, progress, Region("0", "1", "0", "2"), 2);
+    ScanValueRange(plot, samples, progress, Region("0", "1", "0", "2"), 2);
     EXPECT_TRUE(std::signbit(plot.ZMin));
     EXPECT_EQ(plot.MinCol, 2);
     EXPECT_EQ(plot.MinRow, 2);
@@ -172,7 +172,7 @@ TEST_F(ValueScanTest, ZeroesOfEitherSignAreEqualAndTheFirstOneIsTheSmallest) {
 TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixel) {
     plot.MapCols = 1;
     plot.MapRows = 3;
-    EXPECT_THROW(ScanValueRange(plot, progress, GraphFieldTexts{}),
+    EXPECT_THROW(ScanValueRange(plot, samples, progress, GraphFieldTexts{}),
                  runtime::EInvalidOp);  // (0 * 2.6) / 0
     EXPECT_EQ(statuses, std::vector<std::string>{ScanPrefix + "33%"});
     EXPECT_FALSE(plot.ZRangeValid);
@@ -183,8 +183,8 @@ TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixel) {
 
 TEST_F(ValueScanTest, FailingFunctionStopsTheScanWithRangeInvalid) {
     UseDesignSize();
-    plot.CurrentFunc = Overflowing;
-    EXPECT_THROW(ScanValueRange(plot, progress, GraphFieldTexts{}), runtime::EOverflow);
+    plot.CurrentFunc = Impure(Overflowing);
+    EXPECT_THROW(ScanValueRange(plot, samples, progress, GraphFieldTexts{}), runtime::EOverflow);
     EXPECT_FALSE(plot.ZRangeValid);
     EXPECT_EQ(statuses.size(), 1u);
 }
@@ -248,12 +248,12 @@ class ThreadedScanTest : public testsupport::RenderStateTest {
     ScanOutcome Scan(const ScanCase& c, unsigned threads) {
         FreshPlot();
         statuses.clear();
-        plot.CurrentFunc = core::ObjectiveFuncs[c.function];
+        plot.CurrentFunc = core::PlottedFunc(c.function);
         plot.MapCols = c.width - 2;
         plot.MapRows = c.height - 2;
         ScanOutcome outcome;
         try {
-            ScanValueRange(plot, progress, c.fields, threads);
+            ScanValueRange(plot, samples, progress, c.fields, threads);
         } catch (const runtime::Exception& e) {
             outcome.error = e.Message();
         }
@@ -263,7 +263,7 @@ class ThreadedScanTest : public testsupport::RenderStateTest {
         outcome.minRow = plot.MinRow;
         outcome.valid = plot.ZRangeValid;
         outcome.statuses = statuses;
-        if (const long double* kept = KeptSamples(plot))
+        if (const long double* kept = KeptSamples(plot, samples))
             outcome.kept.assign(kept, kept + static_cast<std::size_t>(plot.MapCols) *
                                                  static_cast<std::size_t>(plot.MapRows));
         return outcome;

@@ -60,6 +60,9 @@ class RenderStateTest : public ::testing::Test {
 
     void SetUp() override { runtime::InitFpu(); }
 
+    // A test's own function, evaluated on the calling thread in scan order as any impure one is.
+    static core::TPlottedFunc Impure(core::TObjectiveFunc f) { return {f, false}; }
+
     void SetEntry(int i, std::int32_t r, std::int32_t g, std::int32_t b) {
         Palette[static_cast<std::size_t>(i)] = {palette::PackColor(r, g, b), r, g, b};
     }
@@ -81,19 +84,21 @@ class RenderStateTest : public ::testing::Test {
         render::GraphFieldTexts fields;
         fields.Xb = xb;
         fields.Xe = xe;
-        render::ScanValueRange(plot, progress, fields);
+        render::ScanValueRange(plot, samples, progress, fields);
         statuses.clear();
     }
 
-    render::DrawContext Drawing() { return {plot, Palette, progress}; }
+    render::DrawContext Drawing() { return {plot, samples, Palette, progress}; }
     // The plot as the window starts it, but for the function it plots.
     void FreshPlot() {
-        const core::TObjectiveFunc function = plot.CurrentFunc;
+        const core::TPlottedFunc function = plot.CurrentFunc;
         plot = render::TPlot{};
+        samples = render::TSampleCache{};
         plot.CurrentFunc = function;
     }
 
     render::TPlot plot;
+    render::TSampleCache samples;
     palette::TPalette Palette{};
     core::TDescent descent;
     render::TSavedPicture saved;

@@ -167,7 +167,7 @@ TEST_F(MainFormTest, IterationCountsOfTheThreeFunctions) {
     CreateForm();
     for (const Row& row : rows) {
         form->coEquat->ChooseItem(row.function);
-        EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[row.function]);
+        EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(row.function));
         form->bbDrMpCl->click();
         IterateAtOnce();
         const std::vector<std::string> report = Report();

@@ -40,7 +40,7 @@ TEST_F(MainFormTest, TypedEquationTextKeepsTheFunctionButMarksTheRangeStale) {
     ASSERT_TRUE(form->Plot.ZRangeValid);
     form->coEquat->TypeText("x*x");
     EXPECT_EQ(form->coEquat->ItemIndex(), -1);
-    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(1));
     EXPECT_FALSE(form->Plot.ZRangeValid);
 }
 
@@ -74,7 +74,7 @@ TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
     const render::GraphFieldTexts graph = ReadGraphFieldTexts(f);
     EXPECT_EQ(std::vector<std::string>({graph.Xb, graph.Xe, graph.Yb, graph.Ye}),
               std::vector<std::string>({"-2", "2", "-1", "1"}));
-    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[0]);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(0));
     EXPECT_EQ(ReadDescentFields(f).funcIndex, 0);
     EXPECT_EQ(f.seScoGrd->Value(), 7);
     const render::GridLayers layers = ReadGridLayers(f);

@@ -54,7 +54,7 @@ TEST_F(MainFormTest, StartState) {
     EXPECT_EQ(form->lbTraceZ->text(), "z=");
     EXPECT_TRUE(Report().empty());
     EXPECT_FALSE(form->tmTimer->isActive());
-    EXPECT_EQ(form->Plot.CurrentFunc, core::ObjectiveFuncs[1]);
+    EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(1));
     // The drawing area's size is known from the start, before its page was ever shown.
     EXPECT_EQ(form->pbDrawAr->size(), QSize(448, 412));
     EXPECT_EQ(form->Plot.MapCols, 446);
