@@ -76,14 +76,15 @@ void WriteTrace(benchmark::State& state) {
 
 void WriteDefaultAnimation(benchmark::State& state) {
     metopt::ui::TfmMnForm window(nullptr, METOPT_PALETTE_FILE);
-    for (QPushButton* button : {window.bbDrMpCl, window.bbDrMpLL, window.bbDrGrid, window.bbIterat})
-        button->click();
-    while (window.tmTimer->isActive())
+    using Button = metopt::ui::WindowCommands::Button;
+    for (const Button button : {Button::Map, Button::LevelLines, Button::Grid, Button::Descent})
+        window.Press(button);
+    while (window.Animating())
         window.TimerTick();
     QTemporaryDir dir;
     const std::string fileName = dir.filePath("descent.gif").toStdString();
     for (auto _ : state)
-        metopt::ui::WriteAnimation(window, fileName);
+        metopt::ui::WriteAnimation(window.Session(), window.FrameTime(), fileName);
     state.counters["bytes"] =
         static_cast<double>(QFileInfo(QString::fromStdString(fileName)).size());
 }

@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <iostream>
 
+#include "palette/palette.h"
 #include "platform/eventguard.h"
 #include "platform/messagebox.h"
 #include "ui/batchoptions.h"
-#include "ui/mainform.h"
 
 namespace metopt::ui {
 
@@ -26,7 +26,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-int RunBatch(int& argc, char** argv, const BatchCommand& command) {
+int RunBatch(int& argc, char** argv, const BatchCommand& command, const WindowFactory& makeWindow) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtMessages);
     QApplication application(argc, argv);
@@ -35,9 +35,10 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command) {
         PrintError(text);
         ++reported;
     });
-    TfmMnForm form(nullptr, command.palette.value_or(palette::PaletteFileName));
+    const std::unique_ptr<WindowCommands> window =
+        makeWindow(command.palette.value_or(palette::PaletteFileName));
     for (const BatchStep& step : command.steps) {
-        platform::RunEvent([&] { step.run(form, step.args); });
+        platform::RunEvent([&] { step.run(*window, step.args); });
     }
     platform::SetErrorBoxHandler(nullptr);
     return reported == 0 ? BatchExitOk : BatchExitReported;
@@ -54,7 +55,8 @@ bool WantsCommandLine(const std::vector<std::string>& args) {
     return false;
 }
 
-int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args) {
+int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args,
+                   const WindowFactory& makeWindow) {
     const BatchParse parse = ParseBatchArguments(args);
     if (parse.error) {
         PrintError(parse.error->message);
@@ -69,7 +71,7 @@ int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args)
         std::cout << ProgramName << ' ' << METOPT_VERSION << '\n';
         return BatchExitOk;
     }
-    return RunBatch(argc, argv, parse.command);
+    return RunBatch(argc, argv, parse.command, makeWindow);
 }
 
 }  // namespace metopt::ui

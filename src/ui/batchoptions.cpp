@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/windowfields.h"
+#include "ui/windowcommands.h"
 
 namespace metopt::ui {
 
@@ -136,8 +136,8 @@ bool Apply(const BatchOption& option, BatchStep step, BatchCommand& command) {
     if (const auto* own = std::get_if<WindowStep>(&option.effect)) {
         step.run = *own;
     } else {
-        step.run = [name = option.name](TfmMnForm& form, const auto& values) {
-            SetOptionFields(form, name, values);
+        step.run = [name = option.name](WindowCommands& window, const auto& values) {
+            window.SetOptionFields(name, values);
         };
     }
     command.steps.push_back(std::move(step));

@@ -11,10 +11,10 @@
 
 namespace metopt::ui {
 
-class TfmMnForm;
+class WindowCommands;
 
 // What an option does to the window, with its values.
-using WindowStep = std::function<void(TfmMnForm&, const std::vector<std::string>&)>;
+using WindowStep = std::function<void(WindowCommands&, const std::vector<std::string>&)>;
 
 struct BatchStep {
     std::string option;             // the option's name without the dashes ("x0", "map", ...)
@@ -38,8 +38,15 @@ struct ArgumentRule {
     long maxValue = 0;
 };
 
+constexpr ArgumentRule WholeRange(long minValue, long maxValue) {
+    return ArgumentRule{true, minValue, maxValue};
+}
+
 // The option's values go into the window's fields of the same option (see windowfields.h).
 struct SetsItsFields {};
+
+// Where --help lists the options of the window's fields among the others.
+enum class OptionGroup { Parameters, Drawing, Animation };
 
 // An option sets a switch of the command line, names the palette file, sets the window's fields
 // of its name, or does a step of its own on the window.
@@ -50,7 +57,7 @@ struct BatchOption {
     std::string_view name;
     std::string_view argNames;  // one name per value, for the help text and the error messages
     ArgumentRule rule;
-    std::string_view help;
+    std::string help;
     OptionEffect effect;
 
     // As many values as argNames names.

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -27,7 +28,6 @@
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/mainform.h"
-#include "ui/windowfields.h"
 
 namespace metopt::ui {
 
@@ -41,15 +41,18 @@ enum Component { Red, Green, Blue };
 
 enum class RangeScan { Skip, WhenStale };
 
+}  // namespace
+
 // What the four drawing buttons do first, in this order: repaints show the picture as it stood
 // until the command ends, Stop is cleared, the value range is scanned when the command needs it
 // and it is stale, and the page "График" is shown.
-class DrawingCommand {
+class TfmMnForm::DrawingCommand {
   public:
     DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
-        form.StopRequested = false;
-        if (scan == RangeScan::WhenStale && !form.Plot.ZRangeValid) {
-            render::ScanValueRange(form.Plot, form.Samples, form.Drawing().progress,
+        TSession& session = form.session_;
+        session.StopRequested = false;
+        if (scan == RangeScan::WhenStale && !session.Plot.ZRangeValid) {
+            render::ScanValueRange(session.Plot, session.Samples, form.progress_,
                                    form.GraphFields());
         }
         form.pcMnPage->SetActivePage(form.tsDraw);
@@ -59,8 +62,6 @@ class DrawingCommand {
     platform::PaintBox::DrawingScope drawing_;
 };
 
-}  // namespace
-
 // --- Text sinks and state ---
 
 void FormProgress::ShowStatus(const std::string& text) {
@@ -68,11 +69,11 @@ void FormProgress::ShowStatus(const std::string& text) {
 }
 
 bool FormProgress::StopRequested() const {
-    return form_.StopRequested;
+    return form_.Session().StopRequested;
 }
 
 render::DrawContext TfmMnForm::Drawing() {
-    return {Plot, Samples, Palette, progress_};
+    return session_.Drawing(progress_);
 }
 
 void TfmMnForm::ShowStatus(const std::string& text) {
@@ -117,10 +118,6 @@ std::vector<std::string> TfmMnForm::ReportLines() const {
     return lines;
 }
 
-render::GraphFieldTexts TfmMnForm::GraphFields() const {
-    return ReadGraphFieldTexts(*this);
-}
-
 // --- Start and end ---
 
 void TfmMnForm::FormCreate() {
@@ -128,13 +125,28 @@ void TfmMnForm::FormCreate() {
     coFill->SetItemIndex(0);
     coLevel->SetItemIndex(0);
     coMetOpt->SetItemIndex(0);
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
-    palette::LoadPalette(Palette, paletteFile_);
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    palette::LoadPalette(session_.Palette, paletteFile_);
     seDiNmCl->SetValue(0);
 }
 
 void TfmMnForm::mmdFexitClick() {
     close();
+}
+
+// --- What a user can do ---
+
+void TfmMnForm::Press(Button button) {
+    QPushButton* const buttons[] = {bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat, bbStopIt};
+    buttons[static_cast<std::size_t>(button)]->click();
+}
+
+bool TfmMnForm::Animating() const {
+    return tmTimer->isActive();
+}
+
+std::int32_t TfmMnForm::FrameTime() const {
+    return seTimFrm->Value();
 }
 
 // --- Commands ---
@@ -144,26 +156,26 @@ void TfmMnForm::bbDrMpClClick() {
     const DrawingCommand command(*this, RangeScan::WhenStale);
     render::FillSurface(pbDrawAr->Surface(), Drawing(), render::FillModeOf(coFill->ItemIndex()),
                         seScoGrd->Value());
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrMpLLClick() {
     const DrawingCommand command(*this, RangeScan::WhenStale);
     render::DrawLevelLines(pbDrawAr->Surface(), Drawing(),
-                           render::LevelLineMethodOf(coLevel->ItemIndex()),
-                           ReadLevelLineOptions(*this));
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+                           render::LevelLineMethodOf(coLevel->ItemIndex()), ReadLevelLineOptions());
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
 }
 
 void TfmMnForm::bbDrGridClick() {
     const DrawingCommand command(*this, RangeScan::Skip);
-    render::DrawGrid(pbDrawAr->Surface(), Plot, Palette, GraphFields(), ReadGridLayers(*this));
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+    render::DrawGrid(pbDrawAr->Surface(), session_.Plot, session_.Palette, GraphFields(),
+                     ReadGridLayers());
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
 }
 
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::bbStopItClick() {
-    StopRequested = true;
+    session_.StopRequested = true;
 }
 
 void TfmMnForm::bbIteratClick() {
@@ -173,8 +185,8 @@ void TfmMnForm::bbIteratClick() {
 
     // The report is replaced only by a run that completed.
     // Deliberate: see docs/behaviour.md, "Report kept".
-    const std::vector<std::string> lines =
-        core::RunDescentAndReport(Descent, ReadDescentFields(*this), Plot.VisibleRegion);
+    const std::vector<std::string> lines = core::RunDescentAndReport(
+        session_.Descent, ReadDescentFields(), session_.Plot.VisibleRegion);
     ClearReport();
     // One edit of the document: it is laid out once, not after every line.
     QTextCursor edit(mmOtchet->document());
@@ -184,20 +196,21 @@ void TfmMnForm::bbIteratClick() {
     }
     edit.endEditBlock();
 
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
-    KeepTraceStart(TraceStart, pbDrawAr->Surface(), Descent, Plot, Palette);
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
+                   session_.Palette);
     mmdFsvAni->setEnabled(true);
     // Deliberate: see docs/behaviour.md, "Spin edit values".
     const std::int32_t frameTime = seTimFrm->Value();
     if (frameTime <= 0) {
-        for (std::uint32_t i = 1; i <= Descent.TraceCount; ++i) {
-            render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), Descent,
+        for (std::uint32_t i = 1; i <= session_.Descent.TraceCount; ++i) {
+            render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent,
                                    static_cast<std::int32_t>(i));
         }
-        render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
+        render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
         return;
     }
-    AnimStep = 1;
+    session_.AnimStep = 1;
     SetTimerInterval(frameTime);
     SetTimerEnabled(true);
 }
@@ -207,14 +220,14 @@ void TfmMnForm::bbIteratClick() {
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    if (std::int64_t{AnimStep} > std::int64_t{Descent.TraceCount}) {
+    if (std::int64_t{session_.AnimStep} > std::int64_t{session_.Descent.TraceCount}) {
         SetTimerEnabled(false);
         return;
     }
-    render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), Descent, AnimStep);
-    render::SaveBackingImage(SavedPicture, pbDrawAr->Surface());
-    ++AnimStep;
-    if (StopRequested) {
+    render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent, session_.AnimStep);
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    ++session_.AnimStep;
+    if (session_.StopRequested) {
         SetTimerEnabled(false);
     }
 }
@@ -243,16 +256,17 @@ void TfmMnForm::SetTimerEnabled(bool enabled) {
 // --- Repaints and the mouse readout ---
 
 void TfmMnForm::pbColMapPaint() {
-    render::DrawLegend(pbColMap->Surface(), Palette);
+    render::DrawLegend(pbColMap->Surface(), session_.Palette);
 }
 
 void TfmMnForm::pbDrawArPaint() {
-    render::RestoreBackingImage(SavedPicture, pbDrawAr->Surface(), Plot.GraphParams, GraphFields());
+    render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
+                                session_.Plot.GraphParams, GraphFields());
 }
 
 void TfmMnForm::pbDrawArMouseMove(int x, int y) {
     const render::MouseReadout readout =
-        render::MouseReadoutAt(Plot, x, y, pbDrawAr->width(), pbDrawAr->height());
+        render::MouseReadoutAt(session_.Plot, x, y, pbDrawAr->width(), pbDrawAr->height());
     lbTraceX->setText(QString::fromStdString(readout.x));
     lbTraceY->setText(QString::fromStdString(readout.y));
     lbTraceZ->setText(QString::fromStdString(readout.z));
@@ -262,25 +276,25 @@ void TfmMnForm::pbDrawArMouseMove(int x, int y) {
 
 // Deliberate: see docs/behaviour.md, "Resize".
 void TfmMnForm::tsDrawResize() {
-    Plot.ZRangeValid = false;
-    Plot.MapCols = pbDrawAr->width() - 2;
-    Plot.MapRows = pbDrawAr->height() - 2;
+    session_.Plot.ZRangeValid = false;
+    session_.Plot.MapCols = pbDrawAr->width() - 2;
+    session_.Plot.MapRows = pbDrawAr->height() - 2;
     meWkSzX->SetText(runtime::FormatInteger(pbDrawAr->width()));
     meWkSzY->SetText(runtime::FormatInteger(pbDrawAr->height()));
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::coEquatChange() {
-    Plot.ZRangeValid = false;
+    session_.Plot.ZRangeValid = false;
     const int index = coEquat->ItemIndex();
     if (index >= 0 && index < core::FunctionCount) {
-        Plot.CurrentFunc = core::PlottedFunc(index);
+        session_.Plot.CurrentFunc = core::PlottedFunc(index);
     }
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::gbDrwParFieldChange() {
-    Plot.ZRangeValid = false;
+    session_.Plot.ZRangeValid = false;
 }
 
 // --- Colour editor ---
@@ -301,9 +315,9 @@ void TfmMnForm::seDiNmClChange() {
     if (!i) {
         return;
     }
-    seDiColR->SetValue(Palette[*i].R);
-    seDiColG->SetValue(Palette[*i].G);
-    seDiColB->SetValue(Palette[*i].B);
+    seDiColR->SetValue(session_.Palette[*i].R);
+    seDiColG->SetValue(session_.Palette[*i].G);
+    seDiColB->SetValue(session_.Palette[*i].B);
     pbDiClExPaint();
 }
 
@@ -313,7 +327,7 @@ void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
     if (!i) {
         return;
     }
-    palette::TPaletteEntry& entry = Palette[*i];
+    palette::TPaletteEntry& entry = session_.Palette[*i];
     const std::int32_t value = edit->Value();
     switch (component) {
         case Red:
@@ -346,10 +360,10 @@ void TfmMnForm::pbDiClExPaint() {
         return;
     }
     platform::Canvas& sample = pbDiClEx->Surface();
-    sample.SetPenColor(Palette[palette::OutlineColor].Color);
-    sample.SetBrushColor(Palette[*i].Color);
+    sample.SetPenColor(session_.Palette[palette::OutlineColor].Color);
+    sample.SetBrushColor(session_.Palette[*i].Color);
     sample.Rectangle(0, 0, sample.Width(), sample.Height());
-    render::DrawLegend(pbColMap->Surface(), Palette);
+    render::DrawLegend(pbColMap->Surface(), session_.Palette);
 }
 
 }  // namespace metopt::ui

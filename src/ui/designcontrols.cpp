@@ -17,41 +17,47 @@ QFont DesignFont(int points) {
     return font;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, int points) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top,
+                  int points) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
     label->setFont(DesignFont(points));
     label->move(left, top);
     label->adjustSize();
     return label;
 }
 
-QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int width, int height,
-                     int points) {
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* title, int left, int top,
+                     int width, int height, int points) {
     auto* group = new QGroupBox(QString::fromUtf8(title), parent);
+    group->setObjectName(QString::fromLatin1(name));
     group->setFont(DesignFont(points));
     group->setGeometry(left, top, width, height);
     return group;
 }
 
-platform::TextField* MakeField(QWidget* parent, const std::string& text, int left, int top,
-                               int width, int height) {
+platform::TextField* MakeField(QWidget* parent, const char* name, const std::string& text, int left,
+                               int top, int width, int height) {
     auto* field = new platform::TextField(parent, text);
+    field->setObjectName(QString::fromLatin1(name));
     field->setFont(DesignFont(8));
     field->setGeometry(left, top, width, height);
     return field;
 }
 
-platform::SpinEdit* MakeSpin(QWidget* parent, int minValue, int maxValue, int value, int left,
+platform::SpinEdit* MakeSpin(QWidget* parent, const char* name, const SpinRange& range, int left,
                              int top, int width, int height) {
-    auto* spin = new platform::SpinEdit(parent, minValue, maxValue, value);
+    auto* spin = new platform::SpinEdit(parent, range.minValue, range.maxValue, range.start);
+    spin->setObjectName(QString::fromLatin1(name));
     spin->setFont(DesignFont(8));
     spin->setGeometry(left, top, width, height);
     return spin;
 }
 
-platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*> items, int left,
-                             int top) {
+platform::DropDown* MakeList(QWidget* parent, const char* name, std::span<const char* const> items,
+                             int left, int top) {
     auto* list = new platform::DropDown(parent);
+    list->setObjectName(QString::fromLatin1(name));
     list->setFont(DesignFont(10));
     for (const char* item : items) {
         list->AddItem(item);
@@ -60,24 +66,27 @@ platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*>
     return list;
 }
 
-QCheckBox* MakeCheck(QWidget* parent, const char* text, bool checked, int left, int top, int width,
-                     int height) {
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* text, bool checked, int left,
+                     int top, int width, int height) {
     auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+    check->setObjectName(QString::fromLatin1(name));
     check->setChecked(checked);
     check->setGeometry(left, top, width, height);
     return check;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* caption, const QIcon& glyph, int left, int top,
-                        int width, int height) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const QIcon& glyph,
+                        int left, int top, int width, int height) {
     auto* button = new QPushButton(glyph, QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
     button->setIconSize(QSize(16, 16));
     button->setGeometry(left, top, width, height);
     return button;
 }
 
-QLabel* MakeReadout(QWidget* parent, const char* text, int top) {
+QLabel* MakeReadout(QWidget* parent, const char* name, const char* text, int top) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(16, top, 137, 13);
     return label;
 }

@@ -2,8 +2,11 @@
 // The window's controls made at their design places, in the design fonts.
 #include <QFont>
 #include <QIcon>
-#include <initializer_list>
+#include <span>
 #include <string>
+
+#include "palette/palette.h"
+#include "platform/pagecontrol.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -19,24 +22,55 @@ class TextField;
 
 namespace metopt::ui {
 
+// The design sizes: the command panel's width, the status line's height, and the client area,
+// which leaves the drawing area 448 x 412 pixels.
+constexpr int PanelWidth = 184;
+constexpr int StatusHeight = 21;
+constexpr int DesignClientWidth = 640;
+constexpr int DesignPageControlHeight = 440;
+constexpr int DesignAreaWidth =
+    DesignClientWidth - PanelWidth - 2 * platform::PageControl::FrameWidth;
+constexpr int DesignAreaHeight = DesignPageControlHeight - platform::PageControl::TabHeight -
+                                 2 * platform::PageControl::FrameWidth;
+
+// A spin edit's range and start value: the control, the batch option and its help use these.
+struct SpinRange {
+    int minValue;
+    int maxValue;
+    int start;
+};
+constexpr SpinRange FrameTimeRange{0, 10000, 100};
+constexpr SpinRange GradientColorsRange{2, 255, 30};
+constexpr SpinRange PaletteIndexRange{0, palette::PaletteSize - 1, 2};
+constexpr SpinRange ComponentRange{0, 255, 0};
+
+// The items of the lists whose items are the window's own.
+// Deliberate: see docs/behaviour.md, "Label and button texts".
+constexpr const char* MethodItems[] = {"Скорейший спуск (градиентный метод)"};
+constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
+constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
+
 // The design fonts at 96 dpi: 8 pt is 11 pixels, 10 pt is 13 pixels.
 QFont DesignFont(int points);
 
-QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, int points);
-QGroupBox* MakeGroup(QWidget* parent, const char* title, int left, int top, int width, int height,
-                     int points);
-platform::TextField* MakeField(QWidget* parent, const std::string& text, int left, int top,
-                               int width, int height);
-platform::SpinEdit* MakeSpin(QWidget* parent, int minValue, int maxValue, int value, int left,
+// Each control is made with its name (the window's member that holds it) as its object name, so
+// that it can be found as a user finds it.
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top,
+                  int points);
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* title, int left, int top,
+                     int width, int height, int points);
+platform::TextField* MakeField(QWidget* parent, const char* name, const std::string& text, int left,
+                               int top, int width, int height);
+platform::SpinEdit* MakeSpin(QWidget* parent, const char* name, const SpinRange& range, int left,
                              int top, int width, int height);
 // A list of the design width 257 and height 24, in the 10 pt font.
-platform::DropDown* MakeList(QWidget* parent, std::initializer_list<const char*> items, int left,
-                             int top);
-QCheckBox* MakeCheck(QWidget* parent, const char* text, bool checked, int left, int top, int width,
-                     int height);
-QPushButton* MakeButton(QWidget* parent, const char* caption, const QIcon& glyph, int left, int top,
-                        int width, int height);
+platform::DropDown* MakeList(QWidget* parent, const char* name, std::span<const char* const> items,
+                             int left, int top);
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* text, bool checked, int left,
+                     int top, int width, int height);
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const QIcon& glyph,
+                        int left, int top, int width, int height);
 // One of the three mouse readout labels of the panel, 137 x 13 at x 16.
-QLabel* MakeReadout(QWidget* parent, const char* text, int top);
+QLabel* MakeReadout(QWidget* parent, const char* name, const char* text, int top);
 
 }  // namespace metopt::ui

@@ -8,10 +8,8 @@
 
 #include "core/functions.h"
 #include "core/minimizer.h"
-#include "platform/spinedit.h"
 #include "runtime/exceptions.h"
 #include "ui/animation.h"
-#include "ui/mainform.h"
 
 namespace metopt::ui {
 
@@ -47,23 +45,24 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void WritePicture(const TfmMnForm& form, const std::string& fileName) {
-    const auto& image = form.SavedPicture.BackingImage;
+void WritePicture(const TSession& session, const std::string& fileName) {
+    const auto& image = session.SavedPicture.BackingImage;
     if (!image || !image->Image().save(QString::fromStdString(fileName), "PNG")) {
         throw runtime::Exception("Cannot write " + fileName);
     }
 }
 
-void WriteReport(const TfmMnForm& form, const std::string& fileName) {
-    WriteText(fileName, JoinLines(form.ReportLines()));
+void WriteReport(const std::vector<std::string>& lines, const std::string& fileName) {
+    WriteText(fileName, JoinLines(lines));
 }
 
-void WriteTraceCsv(const TfmMnForm& form, const std::string& fileName) {
-    WriteText(fileName, TraceCsv(form.Descent));
+void WriteTraceCsv(const core::TDescent& descent, const std::string& fileName) {
+    WriteText(fileName, TraceCsv(descent));
 }
 
-bool WriteAnimation(const TfmMnForm& form, const std::string& fileName) {
-    return WriteTraceAnimation(form.TraceStart, form.seTimFrm->Value(), fileName);
+bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs,
+                    const std::string& fileName) {
+    return WriteTraceAnimation(session.TraceStart, frameTimeMs, fileName);
 }
 
 std::string TraceCsv(const core::TDescent& descent) {

@@ -2,23 +2,24 @@
 // What the window's menu "Файл" and batch mode write: the drawing area as last saved, the
 // report's text, the trace and the animation of the last descent. Each raises the program's own
 // error when the file cannot be written.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/minimizer.h"
+#include "ui/session.h"
 
 namespace metopt::ui {
 
-class TfmMnForm;
-
 // The saved picture of the drawing area as PNG.
-void WritePicture(const TfmMnForm& form, const std::string& fileName);
+void WritePicture(const TSession& session, const std::string& fileName);
 // The report page's lines, each ended by a newline; "-" writes to standard output.
-void WriteReport(const TfmMnForm& form, const std::string& fileName);
-// TraceCsv of the window's descent to a file; "-" writes to standard output.
-void WriteTraceCsv(const TfmMnForm& form, const std::string& fileName);
-// The animation of the last descent with the frame time of the window's field, as a GIF.
-// Returns true when its pictures had more than 256 colours and were mapped to 256.
-bool WriteAnimation(const TfmMnForm& form, const std::string& fileName);
+void WriteReport(const std::vector<std::string>& lines, const std::string& fileName);
+// TraceCsv of the descent to a file; "-" writes to standard output.
+void WriteTraceCsv(const core::TDescent& descent, const std::string& fileName);
+// The animation of the last descent with the given frame time, as a GIF. Returns true when its
+// pictures had more than 256 colours and were mapped to 256.
+bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs, const std::string& fileName);
 
 // The trace of the last run as CSV: "k,x,y,z" and one row per point with round-trip precision,
 // z from the function of the run that wrote the trace (as the report shows it).

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/pagecontrol.h"
+#include "ui/designcontrols.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,9 @@ int main(int argc, char* argv[]) {
     metopt::runtime::InitFpu();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (metopt::ui::WantsCommandLine(args)) {
-        return metopt::ui::RunCommandLine(argc, argv, args);
+        return metopt::ui::RunCommandLine(argc, argv, args, [](const std::string& palette) {
+            return std::make_unique<metopt::ui::TfmMnForm>(nullptr, palette);
+        });
     }
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));

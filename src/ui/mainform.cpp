@@ -33,11 +33,17 @@
 #include "ui/artwork.h"
 #include "ui/designcontrols.h"
 #include "ui/textfit.h"
-#include "ui/windowfields.h"
 
 namespace metopt::ui {
 
 namespace {
+
+// Gives a control or menu item its name (the window's member that holds it) as its object name.
+template <class Object>
+Object* Named(Object* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
 
 // Connects a control's signal to a handler of the window, run under the event guard.
 template <class Sender, class Signal>
@@ -60,14 +66,14 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     clientArea_ = new QWidget(this);
     setCentralWidget(clientArea_);
     clientArea_->installEventFilter(this);
-    pcMnPage = new platform::PageControl(clientArea_);
+    pcMnPage = Named(new platform::PageControl(clientArea_), "pcMnPage");
     CreateParamPage();
     CreateGfxParPage();
     CreateDrawPage();
     CreateReportPage();
     CreateButtonPanel();
     CreateStatusBar();
-    tmTimer = new QTimer(this);
+    tmTimer = Named(new QTimer(this), "tmTimer");
     FitTextsToPlaces();
     ConnectHandlers();
 
@@ -84,28 +90,28 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
 TfmMnForm::~TfmMnForm() = default;
 
 void TfmMnForm::CreateMenu() {
-    mmMnMenu = new QMenuBar(this);
+    mmMnMenu = Named(new QMenuBar(this), "mmMnMenu");
     mmMnMenu->setNativeMenuBar(false);
     setMenuBar(mmMnMenu);
-    mmuFile = mmMnMenu->addMenu(QStringLiteral("Файл"));
-    mmdFsvPic = mmuFile->addAction(QStringLiteral("Сохранить рисунок…"));
+    mmuFile = Named(mmMnMenu->addMenu(QStringLiteral("Файл")), "mmuFile");
+    mmdFsvPic = Named(mmuFile->addAction(QStringLiteral("Сохранить рисунок…")), "mmdFsvPic");
     mmdFsvPic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mmdFsvRep = mmuFile->addAction(QStringLiteral("Сохранить отчет…"));
-    mmdFsvAni = mmuFile->addAction(QStringLiteral("Сохранить анимацию…"));
+    mmdFsvRep = Named(mmuFile->addAction(QStringLiteral("Сохранить отчет…")), "mmdFsvRep");
+    mmdFsvAni = Named(mmuFile->addAction(QStringLiteral("Сохранить анимацию…")), "mmdFsvAni");
     mmdFsvAni->setToolTip(QStringLiteral(
         "Последний спуск как анимированный GIF. Рисунок, в котором больше 256 цветов "
         "(градиентная заливка с большим числом цветов), сводится к 256 цветам."));
     mmdFsvAni->setEnabled(false);  // until a descent has run
     mmuFile->setToolTipsVisible(true);
-    mmdFemp1 = mmuFile->addSeparator();
-    mmdFexit = mmuFile->addAction(QStringLiteral("Выход"));
+    mmdFemp1 = Named(mmuFile->addSeparator(), "mmdFemp1");
+    mmdFexit = Named(mmuFile->addAction(QStringLiteral("Выход")), "mmdFexit");
     // Deliberate: see docs/behaviour.md, "Idle controls".
-    mmuWork = mmMnMenu->addMenu(QStringLiteral("Работа"));
-    mmuHelp = mmMnMenu->addMenu(QStringLiteral("Помощь"));
-    mmdHabpr = mmuHelp->addAction(QStringLiteral("О программе"));
-    mmdHemp1 = mmuHelp->addSeparator();
-    mmdHemp2 = mmuHelp->addSeparator();
-    mmdHabau = mmuHelp->addAction(QStringLiteral("Об авторе"));
+    mmuWork = Named(mmMnMenu->addMenu(QStringLiteral("Работа")), "mmuWork");
+    mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
+    mmdHabpr = Named(mmuHelp->addAction(QStringLiteral("О программе")), "mmdHabpr");
+    mmdHemp1 = Named(mmuHelp->addSeparator(), "mmdHemp1");
+    mmdHemp2 = Named(mmuHelp->addSeparator(), "mmdHemp2");
+    mmdHabau = Named(mmuHelp->addAction(QStringLiteral("Об авторе")), "mmdHabau");
     // A menu shows a separator only between items; these two stand together as the layout has
     // them.
     mmuHelp->setSeparatorsCollapsible(false);
@@ -113,21 +119,18 @@ void TfmMnForm::CreateMenu() {
 }
 
 void TfmMnForm::CreateParamPage() {
-    tsParam = pcMnPage->AddPage(QStringLiteral("Параметры уравнения"));
+    tsParam = Named(pcMnPage->AddPage(QStringLiteral("Параметры уравнения")), "tsParam");
 
-    gbLstSet = MakeGroup(tsParam, " Списки выбора ", 0, 0, 448, 145, 8);
+    gbLstSet = MakeGroup(tsParam, "gbLstSet", " Списки выбора ", 0, 0, 448, 145, 8);
     // Deliberate: see docs/behaviour.md, "Label and button texts".
-    lbEquat = MakeLabel(gbLstSet, "Уранение вида  z=z(x,y)", 8, 22, 10);
-    coEquat = MakeList(gbLstSet, {}, 184, 16);
-    for (const char* caption : core::FunctionCaptions) {
-        coEquat->AddItem(caption);
-    }
-    lbMetOpt = MakeLabel(gbLstSet, "Метод оптимизации", 8, 54, 10);
-    coMetOpt = MakeList(gbLstSet, {"Скорейший спуск (градиентный метод)"}, 184, 48);
-    lbFill = MakeLabel(gbLstSet, "Метод отображения графика", 8, 88, 8);
-    coFill = MakeList(gbLstSet, {"Дискретная карта (10 цветов)", "Градиентная заливка "}, 184, 80);
-    lbLevel = MakeLabel(gbLstSet, "Метод построения линий уровня", 8, 120, 8);
-    coLevel = MakeList(gbLstSet, {"Аназиз карты высот", "Пороговый, с заданным шагом"}, 184, 112);
+    lbEquat = MakeLabel(gbLstSet, "lbEquat", "Уранение вида  z=z(x,y)", 8, 22, 10);
+    coEquat = MakeList(gbLstSet, "coEquat", core::FunctionCaptions, 184, 16);
+    lbMetOpt = MakeLabel(gbLstSet, "lbMetOpt", "Метод оптимизации", 8, 54, 10);
+    coMetOpt = MakeList(gbLstSet, "coMetOpt", MethodItems, 184, 48);
+    lbFill = MakeLabel(gbLstSet, "lbFill", "Метод отображения графика", 8, 88, 8);
+    coFill = MakeList(gbLstSet, "coFill", FillItems, 184, 80);
+    lbLevel = MakeLabel(gbLstSet, "lbLevel", "Метод построения линий уровня", 8, 120, 8);
+    coLevel = MakeList(gbLstSet, "coLevel", LevelItems, 184, 112);
     // Until FormCreate selects the start items, the lists show no item.
     for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel}) {
         list->SetItemIndex(-1);
@@ -137,51 +140,54 @@ void TfmMnForm::CreateParamPage() {
 }
 
 void TfmMnForm::CreateStartGroup() {
-    gbBegPar = MakeGroup(tsParam, "Начальные параметры", 0, 153, 448, 168, 10);
+    gbBegPar = MakeGroup(tsParam, "gbBegPar", "Начальные параметры", 0, 153, 448, 168, 10);
     lbBegXYr = MakeLabel(
-        gbBegPar, "Начальное приближение:   x0 =                                    y0 =", 16, 24,
-        10);
+        gbBegPar, "lbBegXYr",
+        "Начальное приближение:   x0 =                                    y0 =", 16, 24, 10);
     const core::DescentFields start;
-    meBeg_Xr = MakeField(gbBegPar, start.x0, 224, 24, 81, 21);
-    meBeg_Yr = MakeField(gbBegPar, start.y0, 352, 24, 81, 21);
-    lbCnsEps = MakeLabel(
-        gbBegPar, "Точность вычислений                                    eps =", 16, 56, 10);
-    meCnsEps = MakeField(gbBegPar, start.eps, 304, 56, 129, 21);
-    lbCnsHst = MakeLabel(
-        gbBegPar, "Шаг сканирования                                      h_step =", 16, 80, 10);
-    meCnsHst = MakeField(gbBegPar, start.step, 304, 80, 129, 21);
-    lbCnsUoo =
-        MakeLabel(gbBegPar, "Радиус области определения                  Uoo =", 16, 104, 10);
-    meCnsUoo = MakeField(gbBegPar, start.radius, 304, 104, 129, 21);
-    lbTimFrm = MakeLabel(gbBegPar, "Время показа одного кадра  (в миллисекундах)         t =", 16,
-                         136, 10);
-    seTimFrm = MakeSpin(gbBegPar, 0, 10000, 100, 360, 136, 73, 22);
+    meBeg_Xr = MakeField(gbBegPar, "meBeg_Xr", start.x0, 224, 24, 81, 21);
+    meBeg_Yr = MakeField(gbBegPar, "meBeg_Yr", start.y0, 352, 24, 81, 21);
+    lbCnsEps =
+        MakeLabel(gbBegPar, "lbCnsEps",
+                  "Точность вычислений                                    eps =", 16, 56, 10);
+    meCnsEps = MakeField(gbBegPar, "meCnsEps", start.eps, 304, 56, 129, 21);
+    lbCnsHst =
+        MakeLabel(gbBegPar, "lbCnsHst",
+                  "Шаг сканирования                                      h_step =", 16, 80, 10);
+    meCnsHst = MakeField(gbBegPar, "meCnsHst", start.step, 304, 80, 129, 21);
+    lbCnsUoo = MakeLabel(gbBegPar, "lbCnsUoo",
+                         "Радиус области определения                  Uoo =", 16, 104, 10);
+    meCnsUoo = MakeField(gbBegPar, "meCnsUoo", start.radius, 304, 104, 129, 21);
+    lbTimFrm = MakeLabel(gbBegPar, "lbTimFrm",
+                         "Время показа одного кадра  (в миллисекундах)         t =", 16, 136, 10);
+    seTimFrm = MakeSpin(gbBegPar, "seTimFrm", FrameTimeRange, 360, 136, 73, 22);
 }
 
 void TfmMnForm::CreateLevelLineGroup() {
-    gbPrLeLi = MakeGroup(tsParam, " Параметры (пороговой) линии уровня  (по оси OZ) ", 0, 336, 448,
-                         65, 10);
-    lbStLeLi = MakeLabel(gbPrLeLi, "Шаг", 16, 24, 10);
+    gbPrLeLi = MakeGroup(tsParam, "gbPrLeLi", " Параметры (пороговой) линии уровня  (по оси OZ) ",
+                         0, 336, 448, 65, 10);
+    lbStLeLi = MakeLabel(gbPrLeLi, "lbStLeLi", "Шаг", 16, 24, 10);
     const render::LevelLineOptions lines;
-    meStLeLi = MakeField(gbPrLeLi, lines.stepText, 56, 24, 137, 21);
-    lbWdLeLi = MakeLabel(gbPrLeLi, "Толщина", 224, 24, 10);
-    meWdLeLi = MakeField(gbPrLeLi, lines.widthText, 296, 24, 137, 21);
+    meStLeLi = MakeField(gbPrLeLi, "meStLeLi", lines.stepText, 56, 24, 137, 21);
+    lbWdLeLi = MakeLabel(gbPrLeLi, "lbWdLeLi", "Толщина", 224, 24, 10);
+    meWdLeLi = MakeField(gbPrLeLi, "meWdLeLi", lines.widthText, 296, 24, 137, 21);
 }
 
 void TfmMnForm::CreateGfxParPage() {
-    tsGfxPar = pcMnPage->AddPage(QStringLiteral("Графические параметры"));
+    tsGfxPar = Named(pcMnPage->AddPage(QStringLiteral("Графические параметры")), "tsGfxPar");
 
-    gbColors = MakeGroup(tsGfxPar, " Цвета ", 0, 8, 448, 121, 8);
-    lbColors = MakeLabel(gbColors, "Цвет #                 палитры (RGB) :", 8, 26, 10);
-    seDiNmCl = MakeSpin(gbColors, 0, 21, 2, 54, 24, 43, 22);
-    seDiColR = MakeSpin(gbColors, 0, 255, 0, 208, 24, 49, 22);
-    seDiColG = MakeSpin(gbColors, 0, 255, 0, 264, 24, 49, 22);
-    seDiColB = MakeSpin(gbColors, 0, 255, 0, 320, 24, 49, 22);
-    pbDiClEx = new platform::PaintBox(gbColors);
+    gbColors = MakeGroup(tsGfxPar, "gbColors", " Цвета ", 0, 8, 448, 121, 8);
+    lbColors = MakeLabel(gbColors, "lbColors", "Цвет #                 палитры (RGB) :", 8, 26, 10);
+    seDiNmCl = MakeSpin(gbColors, "seDiNmCl", PaletteIndexRange, 54, 24, 43, 22);
+    seDiColR = MakeSpin(gbColors, "seDiColR", ComponentRange, 208, 24, 49, 22);
+    seDiColG = MakeSpin(gbColors, "seDiColG", ComponentRange, 264, 24, 49, 22);
+    seDiColB = MakeSpin(gbColors, "seDiColB", ComponentRange, 320, 24, 49, 22);
+    pbDiClEx = Named(new platform::PaintBox(gbColors), "pbDiClEx");
     pbDiClEx->setGeometry(376, 22, 66, 59);
-    lbScoCol = MakeLabel(gbColors, "Количество цветов при градиентной заливке", 8, 58, 10);
-    seScoGrd = MakeSpin(gbColors, 2, 255, 30, 320, 56, 49, 22);
-    cbTrnpLL = MakeCheck(gbColors, "Прозрачный фон линий уровня",
+    lbScoCol =
+        MakeLabel(gbColors, "lbScoCol", "Количество цветов при градиентной заливке", 8, 58, 10);
+    seScoGrd = MakeSpin(gbColors, "seScoGrd", GradientColorsRange, 320, 56, 49, 22);
+    cbTrnpLL = MakeCheck(gbColors, "cbTrnpLL", "Прозрачный фон линий уровня",
                          render::LevelLineOptions{}.transparent, 8, 88, 433, 17);
     cbTrnpLL->setFont(DesignFont(10));
     CreateDrawingAreaGroup();
@@ -189,29 +195,58 @@ void TfmMnForm::CreateGfxParPage() {
 }
 
 void TfmMnForm::CreateDrawingAreaGroup() {
-    gbDrwPar = MakeGroup(tsGfxPar, " Графическая область ", 0, 136, 448, 177, 10);
+    gbDrwPar = MakeGroup(tsGfxPar, "gbDrwPar", " Графическая область ", 0, 136, 448, 177, 10);
+    // A field with its name and start text.
+    struct Field {
+        platform::TextField*& control;
+        const char* name;
+        std::string text;
+    };
     struct Row {
         QLabel*& label;
+        const char* labelName;
         const char* caption;
-        platform::TextField*& left;
-        std::string leftText;
-        platform::TextField*& right;
-        std::string rightText;
+        Field left;
+        Field right;
     };
     const render::GraphFieldTexts start;
     const Row rows[] = {
-        {lbSrXbe, "Диапазон оси абсцисс", meSrXb, start.Xb, meSrXe, start.Xe},
-        {lbSrYbe, "Диапазон оси ординат", meSrYb, start.Yb, meSrYe, start.Ye},
-        {lbSrXYc, "Центр системы координат", meSrXc, start.Xc, meSrYc, start.Yc},
-        {lbSrXYs, "Шаг числовых значений", meSrXs, start.Xs, meSrYs, start.Ys},
-        {lbSgXYs, "Количество сегментов подсетки", meSgXs, start.SgXs, meSgYs, start.SgYs},
-        {lbWkSzXY, "Размеры графической области", meWkSzX, "", meWkSzY, ""},
+        {lbSrXbe,
+         "lbSrXbe",
+         "Диапазон оси абсцисс",
+         {meSrXb, "meSrXb", start.Xb},
+         {meSrXe, "meSrXe", start.Xe}},
+        {lbSrYbe,
+         "lbSrYbe",
+         "Диапазон оси ординат",
+         {meSrYb, "meSrYb", start.Yb},
+         {meSrYe, "meSrYe", start.Ye}},
+        {lbSrXYc,
+         "lbSrXYc",
+         "Центр системы координат",
+         {meSrXc, "meSrXc", start.Xc},
+         {meSrYc, "meSrYc", start.Yc}},
+        {lbSrXYs,
+         "lbSrXYs",
+         "Шаг числовых значений",
+         {meSrXs, "meSrXs", start.Xs},
+         {meSrYs, "meSrYs", start.Ys}},
+        {lbSgXYs,
+         "lbSgXYs",
+         "Количество сегментов подсетки",
+         {meSgXs, "meSgXs", start.SgXs},
+         {meSgYs, "meSgYs", start.SgYs}},
+        {lbWkSzXY,
+         "lbWkSzXY",
+         "Размеры графической области",
+         {meWkSzX, "meWkSzX", ""},
+         {meWkSzY, "meWkSzY", ""}},
     };
     int top = 24;
     for (const Row& row : rows) {
-        row.label = MakeLabel(gbDrwPar, row.caption, 16, top, 10);
-        row.left = MakeField(gbDrwPar, row.leftText, 240, top, 89, 21);
-        row.right = MakeField(gbDrwPar, row.rightText, 344, top, 89, 21);
+        row.label = MakeLabel(gbDrwPar, row.labelName, row.caption, 16, top, 10);
+        row.left.control = MakeField(gbDrwPar, row.left.name, row.left.text, 240, top, 89, 21);
+        row.right.control = MakeField(gbDrwPar, row.right.name, row.right.text, 344, top, 89, 21);
         top += 24;
     }
     meWkSzX->setEnabled(false);
@@ -219,24 +254,25 @@ void TfmMnForm::CreateDrawingAreaGroup() {
 }
 
 void TfmMnForm::CreateLayerGroup() {
-    gbWhatDr = MakeGroup(tsGfxPar, " Объекты для прорисовки ", 0, 328, 448, 73, 10);
+    gbWhatDr = MakeGroup(tsGfxPar, "gbWhatDr", " Объекты для прорисовки ", 0, 328, 448, 73, 10);
     const render::GridLayers layers;
-    cbDrSmal = MakeCheck(gbWhatDr, "Мелкая сетка", layers.small, 16, 24, 209, 17);
-    cbDrAxis = MakeCheck(gbWhatDr, "Оси координат", layers.axes, 240, 24, 193, 17);
-    cbDrBig = MakeCheck(gbWhatDr, "Крупная сетка", layers.big, 16, 48, 209, 17);
-    cbDrNumb = MakeCheck(gbWhatDr, "Числовые значения", layers.numbers, 240, 48, 193, 17);
+    cbDrSmal = MakeCheck(gbWhatDr, "cbDrSmal", "Мелкая сетка", layers.small, 16, 24, 209, 17);
+    cbDrAxis = MakeCheck(gbWhatDr, "cbDrAxis", "Оси координат", layers.axes, 240, 24, 193, 17);
+    cbDrBig = MakeCheck(gbWhatDr, "cbDrBig", "Крупная сетка", layers.big, 16, 48, 209, 17);
+    cbDrNumb =
+        MakeCheck(gbWhatDr, "cbDrNumb", "Числовые значения", layers.numbers, 240, 48, 193, 17);
 }
 
 void TfmMnForm::CreateDrawPage() {
-    tsDraw = pcMnPage->AddPage(QStringLiteral("График"));
-    pbDrawAr = new platform::PaintBox(tsDraw);
+    tsDraw = Named(pcMnPage->AddPage(QStringLiteral("График")), "tsDraw");
+    pbDrawAr = Named(new platform::PaintBox(tsDraw), "pbDrawAr");
     pbDrawAr->setGeometry(tsDraw->rect());
 }
 
 void TfmMnForm::CreateReportPage() {
-    tsReport = pcMnPage->AddPage(QStringLiteral("Отчет"));
+    tsReport = Named(pcMnPage->AddPage(QStringLiteral("Отчет")), "tsReport");
     // A memo that refuses pastes and drops without text: the toolkit's own editor crashes on them.
-    mmOtchet = new platform::Memo(tsReport);
+    mmOtchet = Named(new platform::Memo(tsReport), "mmOtchet");
     mmOtchet->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mmOtchet->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     mmOtchet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -247,31 +283,34 @@ void TfmMnForm::CreateReportPage() {
 }
 
 void TfmMnForm::CreateButtonPanel() {
-    pnButton = new QFrame(clientArea_);
+    pnButton = Named(new QFrame(clientArea_), "pnButton");
     pnButton->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnButton->setLineWidth(1);
 
-    pbColMap = new platform::PaintBox(pnButton);
+    pbColMap = Named(new platform::PaintBox(pnButton), "pbColMap");
     pbColMap->setGeometry(4, 0, 177, 17);
     // Deliberate: see docs/behaviour.md, "Label and button texts".
-    bbDrMpCl = MakeButton(pnButton, " Отобразить график          ", MapGlyph(), 8, 24, 169, 33);
-    bbDrMpLL = MakeButton(pnButton, " Построить линии уровня ", LevelLinesGlyph(), 8, 64, 169, 33);
-    bbDrGrid = MakeButton(pnButton, " Натянуть сетку          ", QIcon(), 8, 104, 169, 33);
-    bbIterat = MakeButton(pnButton, "Начать итерации", DescentGlyph(), 8, 144, 121, 33);
-    bbStopIt = MakeButton(pnButton, "Стоп", QIcon(), 136, 144, 41, 33);
+    bbDrMpCl = MakeButton(pnButton, "bbDrMpCl", " Отобразить график          ", MapGlyph(), 8, 24,
+                          169, 33);
+    bbDrMpLL = MakeButton(pnButton, "bbDrMpLL", " Построить линии уровня ", LevelLinesGlyph(), 8,
+                          64, 169, 33);
+    bbDrGrid =
+        MakeButton(pnButton, "bbDrGrid", " Натянуть сетку          ", QIcon(), 8, 104, 169, 33);
+    bbIterat = MakeButton(pnButton, "bbIterat", "Начать итерации", DescentGlyph(), 8, 144, 121, 33);
+    bbStopIt = MakeButton(pnButton, "bbStopIt", "Стоп", QIcon(), 136, 144, 41, 33);
 
-    gbTraceF = MakeGroup(pnButton, " Указатель мыши над: ", 8, 184, 169, 65, 8);
-    lbTraceX = MakeReadout(gbTraceF, "x=", 16);
-    lbTraceY = MakeReadout(gbTraceF, "y=", 32);
-    lbTraceZ = MakeReadout(gbTraceF, "z=", 48);
+    gbTraceF = MakeGroup(pnButton, "gbTraceF", " Указатель мыши над: ", 8, 184, 169, 65, 8);
+    lbTraceX = MakeReadout(gbTraceF, "lbTraceX", "x=", 16);
+    lbTraceY = MakeReadout(gbTraceF, "lbTraceY", "y=", 32);
+    lbTraceZ = MakeReadout(gbTraceF, "lbTraceZ", "z=", 48);
 
-    imLorvin = new QLabel(pnButton);
+    imLorvin = Named(new QLabel(pnButton), "imLorvin");
     imLorvin->setGeometry(24, 264, 136, 172);
     imLorvin->setPixmap(PanelPicture());
 }
 
 void TfmMnForm::CreateStatusBar() {
-    sbMessag = new QStatusBar(this);
+    sbMessag = Named(new QStatusBar(this), "sbMessag");
     sbMessag->setFixedHeight(StatusHeight);
     setStatusBar(sbMessag);
 }
@@ -313,11 +352,9 @@ void TfmMnForm::ConnectMenuHandlers() {
 
 void TfmMnForm::ConnectFieldHandlers() {
     coEquat->OnChange = [this] { coEquatChange(); };
-    for (const WindowField& row : WindowFields()) {
-        if (row.invalidatesRange) {
-            platform::TextField* field = this->*std::get<TextFieldMember>(row.control);
-            field->OnChange = [this] { gbDrwParFieldChange(); };
-        }
+    for (platform::TextField* field : {meSrXb, meSrXe, meSrYb, meSrYe, meSrXc, meSrYc, meSrXs,
+                                       meSrYs, meSgXs, meSgYs, meWkSzX, meWkSzY}) {
+        field->OnChange = [this] { gbDrwParFieldChange(); };
     }
     seDiNmCl->OnChange = [this] { seDiNmClChange(); };
     seDiColR->OnChange = [this] { seDiColRChange(); };

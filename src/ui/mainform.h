@@ -1,6 +1,8 @@
 #pragma once
 // The main window "Методы оптимизации": the parameter pages, the drawing area, the report, the
-// command panel, and the handlers that tie them to the work.
+// command panel, and the handlers that tie them to the work. Its controls and handlers are its
+// own; what others may do with it is what a user can (WindowCommands), and they see its model
+// through a const view.
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
@@ -8,17 +10,20 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "core/minimizer.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
 #include "render/fieldtexts.h"
-#include "render/plot.h"
+#include "render/grid.h"
+#include "render/levellines.h"
 #include "render/progress.h"
-#include "render/savedpicture.h"
-#include "ui/animation.h"
+#include "ui/batchoptions.h"
+#include "ui/session.h"
+#include "ui/windowcommands.h"
 
 class QAction;
 class QCheckBox;
@@ -31,6 +36,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTimer;
+
+namespace metopt::core {
+struct DescentFields;
+}
 
 namespace metopt::platform {
 class DropDown;
@@ -55,7 +64,7 @@ class FormProgress final : public render::Progress {
     TfmMnForm& form_;
 };
 
-class TfmMnForm : public QMainWindow {
+class TfmMnForm : public QMainWindow, public WindowCommands {
   public:
     // Builds every control at its design place, lays the window out at the design size (the
     // drawing area 448 x 412) and runs FormCreate, which loads the palette from paletteFile.
@@ -63,18 +72,39 @@ class TfmMnForm : public QMainWindow {
                        std::string paletteFile = palette::PaletteFileName);
     ~TfmMnForm() override;
 
+    // --- What a user can do (WindowCommands) ---
+    void Press(Button button) override;
+    void SetOptionFields(std::string_view option, const std::vector<std::string>& values) override;
     // Resizes the window so that the drawing area gets width x height pixels (also when the
     // window is not shown), running tsDrawResize when its size changes.
-    void LayoutForDrawingArea(int width, int height);
+    void LayoutForDrawingArea(int width, int height) override;
+    bool Animating() const override;
+    // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
+    // before its box is shown, so the animation ends with one box.
+    void TimerTick() override;
+    std::int32_t FrameTime() const override;
+    const TSession& Session() const override { return session_; }
+    std::vector<std::string> ReportLines() const override;
 
-    // --- Text sinks ---
     // The status line's one text; repainted at once (throttled), so progress shows in long loops.
     void ShowStatus(const std::string& text);
     std::string StatusText() const;
+
+  protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    friend std::vector<BatchOption> FieldOptions(OptionGroup group);
+    struct FieldRow;
+    // The fields that batch options set, one row per option, in the order --help lists them.
+    static std::span<const FieldRow> FieldTable();
+
     // Appends a line to the report; an empty text appends an empty line.
     void AddReportLine(const std::string& text);
     void ClearReport();
-    std::vector<std::string> ReportLines() const;
 
     // --- Handlers ---
     void FormCreate();
@@ -93,8 +123,8 @@ class TfmMnForm : public QMainWindow {
     void pbDrawArMouseMove(int x, int y);
     void tsDrawResize();
     void coEquatChange();
-    // The change handler of every field whose row in WindowFields() marks the value range stale:
-    // the twelve fields of " Графическая область " (meSrXb ... meWkSzY).
+    // The change handler of the twelve fields of " Графическая область " (meSrXb ... meWkSzY):
+    // their change makes the sampled value range stale.
     void gbDrwParFieldChange();
     void seDiNmClChange();
     void seDiColRChange();
@@ -102,28 +132,17 @@ class TfmMnForm : public QMainWindow {
     void seDiColBChange();
     void pbDiClExPaint();
 
-    // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
-    // before its box is shown, so the animation ends with one box.
-    void TimerTick();
-
-    // The texts of the fields of " Графическая область ".
+    // The parameters as the window's fields hold them; members no field fills keep their defaults.
+    core::DescentFields ReadDescentFields() const;
     render::GraphFieldTexts GraphFields() const;
-
-    // --- State: owned here, handed to the routines that use it ---
-    core::TDescent Descent;
-    render::TPlot Plot;
-    render::TSampleCache Samples;
-    render::TSavedPicture SavedPicture;
-    palette::TPalette Palette{};
-    // Set by "Стоп", cleared by the other four commands.
-    bool StopRequested = false;
-    // Index (1-based) of the next trace point the timer draws.
-    std::int32_t AnimStep = 0;
-    // What the last completed descent's trace was drawn over, for its animation.
-    TTraceStart TraceStart;
+    render::LevelLineOptions ReadLevelLineOptions() const;
+    render::GridLayers ReadGridLayers() const;
 
     // The plot, the palette and this window's status line and Stop flag, for a drawing pass.
     render::DrawContext Drawing();
+
+    // The model: owned here, handed to the routines that use it.
+    TSession session_;
 
     // --- Controls ---
     QMenuBar* mmMnMenu;
@@ -231,19 +250,6 @@ class TfmMnForm : public QMainWindow {
     QStatusBar* sbMessag;
     QTimer* tmTimer;
 
-    // Design values.
-    static constexpr int PanelWidth = 184;
-    static constexpr int StatusHeight = 21;
-    static constexpr int DesignClientWidth = 640;
-    static constexpr int DesignPageControlHeight = 440;
-
-  protected:
-    bool event(QEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     void CreateMenu();
     void CreateParamPage();
     void CreateStartGroup();
@@ -272,6 +278,8 @@ class TfmMnForm : public QMainWindow {
     std::optional<std::size_t> EditedEntry() const;
     // One component spin edit changed: store it into the edited entry and repaint the sample.
     void StoreComponent(int component, const platform::SpinEdit* edit);
+
+    class DrawingCommand;
 
     // Timer control with the rules of a one-timer platform: the same interval or state again
     // changes nothing; a refused timer raises "Not enough timers available".

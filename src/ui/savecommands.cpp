@@ -29,17 +29,18 @@ void TfmMnForm::SaveWithDialog(const char* caption, const char* defaultName, con
 
 void TfmMnForm::mmdFsvPicClick() {
     SaveWithDialog("Сохранить рисунок", "metopt.png", "Рисунки PNG (*.png)",
-                   [this](const std::string& file) { WritePicture(*this, file); });
+                   [this](const std::string& file) { WritePicture(session_, file); });
 }
 
 void TfmMnForm::mmdFsvRepClick() {
     SaveWithDialog("Сохранить отчет", "metopt.txt", "Текстовые файлы (*.txt)",
-                   [this](const std::string& file) { WriteReport(*this, file); });
+                   [this](const std::string& file) { WriteReport(ReportLines(), file); });
 }
 
 void TfmMnForm::mmdFsvAniClick() {
-    SaveWithDialog("Сохранить анимацию", "metopt.gif", "Анимации GIF (*.gif)",
-                   [this](const std::string& file) { WriteAnimation(*this, file); });
+    SaveWithDialog(
+        "Сохранить анимацию", "metopt.gif", "Анимации GIF (*.gif)",
+        [this](const std::string& file) { WriteAnimation(session_, FrameTime(), file); });
 }
 
 }  // namespace metopt::ui

@@ -1,216 +1,205 @@
+// The window's fields: the field table that batch options come from, setting the fields of an
+// option, and the copies from the fields into the parameters of the commands.
 #include "ui/windowfields.h"
 
+#include <QCheckBox>
 #include <algorithm>
-#include <concepts>
+#include <initializer_list>
 #include <stdexcept>
-#include <type_traits>
+#include <string>
+#include <utility>
+#include <variant>
 
+#include "core/functions.h"
+#include "core/report.h"
 #include "platform/dropdown.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
+#include "runtime/exceptions.h"
+#include "ui/designcontrols.h"
+#include "ui/mainform.h"
 
 namespace metopt::ui {
 
+using TextControl = platform::TextField* TfmMnForm::*;
+using SpinControl = platform::SpinEdit* TfmMnForm::*;
+using ListControl = platform::DropDown* TfmMnForm::*;
+using CheckControl = QCheckBox* TfmMnForm::*;
+using FieldControl = std::variant<TextControl, SpinControl, ListControl, CheckControl>;
+
+struct TfmMnForm::FieldRow {
+    BatchOption option;
+    OptionGroup group;
+    // The fields it sets, in the order of its values; a check box takes no value.
+    std::vector<FieldControl> controls;
+    // What a check box option sets its box to.
+    bool checks = false;
+};
+
 namespace {
 
-using F = TfmMnForm;
-using Descent = core::DescentFields;
-using Graph = render::GraphFieldTexts;
-using Lines = render::LevelLineOptions;
-using Layers = render::GridLayers;
+constexpr ArgumentRule Text{};
+constexpr SetsItsFields Sets{};
 
-constexpr std::monostate NoSlot{};
-constexpr bool Invalidates = true;
-constexpr bool Keeps = false;
-
-// clang-format off
-constexpr WindowField Fields[] = {
-    {&F::coEquat,  &Descent::funcIndex, Keeps,       "function"},
-    {&F::meBeg_Xr, &Descent::x0,        Keeps,       "x0"},
-    {&F::meBeg_Yr, &Descent::y0,        Keeps,       "y0"},
-    {&F::meCnsEps, &Descent::eps,       Keeps,       "eps"},
-    {&F::meCnsHst, &Descent::step,      Keeps,       "step"},
-    {&F::meCnsUoo, &Descent::radius,    Keeps,       "radius"},
-    {&F::meStLeLi, &Lines::stepText,    Keeps,       "level-step"},
-    {&F::meWdLeLi, &Lines::widthText,   Keeps,       "level-width"},
-    {&F::coFill,   NoSlot,              Keeps,       "fill"},
-    {&F::seScoGrd, NoSlot,              Keeps,       "colors"},
-    {&F::seTimFrm, NoSlot,              Keeps,       "frame-time"},
-    {&F::coLevel,  NoSlot,              Keeps,       "levels"},
-    {&F::cbTrnpLL, &Lines::transparent, Keeps,       "transparent"},
-    {&F::meSrXb,   &Graph::Xb,          Invalidates, "region"},
-    {&F::meSrXe,   &Graph::Xe,          Invalidates, "region"},
-    {&F::meSrYb,   &Graph::Yb,          Invalidates, "region"},
-    {&F::meSrYe,   &Graph::Ye,          Invalidates, "region"},
-    {&F::meSrXc,   &Graph::Xc,          Invalidates, "centre"},
-    {&F::meSrYc,   &Graph::Yc,          Invalidates, "centre"},
-    {&F::meSrXs,   &Graph::Xs,          Invalidates, "ticks"},
-    {&F::meSrYs,   &Graph::Ys,          Invalidates, "ticks"},
-    {&F::meSgXs,   &Graph::SgXs,        Invalidates, "subgrid"},
-    {&F::meSgYs,   &Graph::SgYs,        Invalidates, "subgrid"},
-    {&F::meWkSzX,  NoSlot,              Invalidates, ""},
-    {&F::meWkSzY,  NoSlot,              Invalidates, ""},
-    {&F::cbDrSmal, &Layers::small,      Keeps,       "no-small-grid"},
-    {&F::cbDrBig,  &Layers::big,        Keeps,       "no-big-grid"},
-    {&F::cbDrAxis, &Layers::axes,       Keeps,       "no-axes"},
-    {&F::cbDrNumb, &Layers::numbers,    Keeps,       "no-numbers"},
-};
-// clang-format on
-
-template <class Member>
-struct MemberTraits {};
-template <class Class, class Type>
-struct MemberTraits<Type Class::*> {
-    using Owner = Class;
-    using Value = Type;
-};
-
-// What a control gives a parameter: a text, an item index, a state; a spin edit gives none.
-template <class Widget>
-struct ControlValue {
-    using Type = void;
-};
-template <>
-struct ControlValue<platform::TextField> {
-    using Type = std::string;
-};
-template <>
-struct ControlValue<platform::DropDown> {
-    using Type = std::int32_t;
-};
-template <>
-struct ControlValue<QCheckBox> {
-    using Type = bool;
-};
-
-template <class Control>
-using WidgetOf = std::remove_pointer_t<typename MemberTraits<Control>::Value>;
-
-std::string Read(const platform::TextField* field) {
-    return field->Text();
-}
-std::int32_t Read(const platform::DropDown* list) {
-    return list->ItemIndex();
-}
-bool Read(const QCheckBox* box) {
-    return box->isChecked();
+ArgumentRule ListRule(std::size_t items) {
+    return WholeRange(0, static_cast<long>(items) - 1);
 }
 
-// Every slot takes the kind of value its control gives, and only text fields mark the range.
-constexpr bool RowIsSound(const WindowField& row) {
-    const bool slotFits = std::visit(
-        [](auto control, auto slot) {
-            using Slot = decltype(slot);
-            if constexpr (std::same_as<Slot, std::monostate>) {
-                return true;
-            } else {
-                using Given = typename ControlValue<WidgetOf<decltype(control)>>::Type;
-                return std::same_as<Given, typename MemberTraits<Slot>::Value>;
-            }
-        },
-        row.control, row.slot);
-    const bool isText = std::holds_alternative<TextFieldMember>(row.control);
-    return slotFits && (isText || !row.invalidatesRange);
+ArgumentRule SpinRule(const SpinRange& range) {
+    return WholeRange(range.minValue, range.maxValue);
 }
-static_assert(std::ranges::all_of(Fields, RowIsSound));
 
-template <class Slot, class Params>
-concept SlotOf = requires {
-    typename MemberTraits<Slot>::Owner;
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+
+}  // namespace
+
+std::span<const TfmMnForm::FieldRow> TfmMnForm::FieldTable() {
+    using F = TfmMnForm;
+    using G = OptionGroup;
+    static const FieldRow rows[] = {
+        {{"function", "N", ListRule(core::FunctionCount), "select item N of the equation list",
+          Sets},
+         G::Parameters,
+         {&F::coEquat}},
+        {{"x0", "TEXT", Text, "start point x0", Sets}, G::Parameters, {&F::meBeg_Xr}},
+        {{"y0", "TEXT", Text, "start point y0", Sets}, G::Parameters, {&F::meBeg_Yr}},
+        {{"eps", "TEXT", Text, "accuracy eps", Sets}, G::Parameters, {&F::meCnsEps}},
+        {{"step", "TEXT", Text, "scan step h_step", Sets}, G::Parameters, {&F::meCnsHst}},
+        {{"radius", "TEXT", Text, "radius Uoo of the domain", Sets}, G::Parameters, {&F::meCnsUoo}},
+        {{"region", "XB XE YB YE", Text, "the visible region", Sets},
+         G::Parameters,
+         {&F::meSrXb, &F::meSrXe, &F::meSrYb, &F::meSrYe}},
+        {{"centre", "XC YC", Text, "where the axes cross", Sets},
+         G::Parameters,
+         {&F::meSrXc, &F::meSrYc}},
+        {{"ticks", "XS YS", Text, "steps of the numbers and of the big grid", Sets},
+         G::Parameters,
+         {&F::meSrXs, &F::meSrYs}},
+        {{"subgrid", "NX NY", Text, "small-grid segments per big step", Sets},
+         G::Parameters,
+         {&F::meSgXs, &F::meSgYs}},
+        {{"fill", "N", ListRule(std::size(FillItems)), "fill method: 0 ten-colour map, 1 gradient",
+          Sets},
+         G::Drawing,
+         {&F::coFill}},
+        {{"colors", "N", SpinRule(GradientColorsRange), "colours of the gradient fill", Sets},
+         G::Drawing,
+         {&F::seScoGrd}},
+        {{"levels", "N", ListRule(std::size(LevelItems)),
+          "level-line method: 0 map analysis, 1 threshold", Sets},
+         G::Drawing,
+         {&F::coLevel}},
+        {{"level-step", "TEXT", Text, "step of the threshold level lines", Sets},
+         G::Drawing,
+         {&F::meStLeLi}},
+        {{"level-width", "TEXT", Text, "width of the threshold level lines", Sets},
+         G::Drawing,
+         {&F::meWdLeLi}},
+        {{"transparent", "", Text, "level lines over the map", Sets},
+         G::Drawing,
+         {&F::cbTrnpLL},
+         true},
+        {{"no-small-grid", "", Text, "leave out the small grid", Sets}, G::Drawing, {&F::cbDrSmal}},
+        {{"no-big-grid", "", Text, "leave out the big grid", Sets}, G::Drawing, {&F::cbDrBig}},
+        {{"no-axes", "", Text, "leave out the axes", Sets}, G::Drawing, {&F::cbDrAxis}},
+        {{"no-numbers", "", Text, "leave out the numbers", Sets}, G::Drawing, {&F::cbDrNumb}},
+        {{"frame-time", "N", SpinRule(FrameTimeRange),
+          "frame time of the animation in ms (" + std::to_string(FrameTimeRange.start) + ")", Sets},
+         G::Animation,
+         {&F::seTimFrm}},
+    };
+    return rows;
 }
-&&std::same_as<typename MemberTraits<Slot>::Owner, Params>;
 
-template <class Params>
-Params ReadFields(const TfmMnForm& form) {
-    Params params;
-    for (const WindowField& row : Fields) {
-        std::visit(
-            [&](auto control, auto slot) {
-                if constexpr (SlotOf<decltype(slot), Params>) {
-                    using Given = typename ControlValue<WidgetOf<decltype(control)>>::Type;
-                    if constexpr (std::same_as<Given, typename MemberTraits<decltype(slot)>::Value>)
-                        params.*slot = Read(form.*control);
-                }
-            },
-            row.control, row.slot);
+std::vector<BatchOption> FieldOptions(OptionGroup group) {
+    std::vector<BatchOption> options;
+    for (const TfmMnForm::FieldRow& row : TfmMnForm::FieldTable()) {
+        if (row.group == group)
+            options.push_back(row.option);
     }
-    return params;
+    return options;
 }
 
-template <class Slot>
-concept StateSlot = requires {
-    typename MemberTraits<Slot>::Value;
+void TfmMnForm::SetOptionFields(std::string_view option, const std::vector<std::string>& values) {
+    const auto rows = FieldTable();
+    const auto row = std::ranges::find_if(
+        rows, [option](const FieldRow& candidate) { return candidate.option.name == option; });
+    if (row == rows.end())
+        throw runtime::Exception("No field option --" + std::string(option));
+    std::size_t next = 0;
+    const auto value = [&]() -> const std::string& { return values.at(next++); };
+    for (const FieldControl& control : row->controls) {
+        std::visit(Overloaded{
+                       [&](TextControl text) { (this->*text)->SetText(value()); },
+                       [&](SpinControl spin) { (this->*spin)->SetText(value()); },
+                       [&](ListControl list) { (this->*list)->ChooseItem(std::stoi(value())); },
+                       [&](CheckControl box) { (this->*box)->setChecked(row->checks); },
+                   },
+                   control);
+    }
+    if (next != values.size())
+        throw std::out_of_range("--" + std::string(option) + " takes fewer values");
 }
-&&std::same_as<typename MemberTraits<Slot>::Value, bool>;
 
-// A check box's start state: that of the parameter it fills.
-bool StartState(const WindowField& row) {
-    return std::visit(
-        [](auto slot) {
-            if constexpr (StateSlot<decltype(slot)>)
-                return typename MemberTraits<decltype(slot)>::Owner{}.*slot;
-            else
-                return false;
-        },
-        row.slot);
-}
+namespace {
 
-bool TakesAValue(const WindowField& row) {
-    return !std::holds_alternative<CheckBoxMember>(row.control);
-}
-
-void SetField(TfmMnForm& form, const WindowField& row, const std::string& value) {
-    std::visit(
-        [&](auto control) {
-            auto* widget = form.*control;
-            if constexpr (std::same_as<decltype(widget), QCheckBox*>)
-                widget->setChecked(!StartState(row));
-            else if constexpr (std::same_as<decltype(widget), platform::DropDown*>)
-                widget->ChooseItem(std::stoi(value));
-            else
-                widget->SetText(value);
-        },
-        row.control);
+// Copies the texts of the fields into the members beside them.
+template <class Params>
+void ReadTexts(
+    Params& params,
+    std::initializer_list<std::pair<const platform::TextField*, std::string Params::*>> texts) {
+    for (const auto& [field, member] : texts)
+        params.*member = field->Text();
 }
 
 }  // namespace
 
-std::span<const WindowField> WindowFields() {
-    return Fields;
+core::DescentFields TfmMnForm::ReadDescentFields() const {
+    using P = core::DescentFields;
+    P fields;
+    ReadTexts<P>(fields, {{meBeg_Xr, &P::x0},
+                          {meBeg_Yr, &P::y0},
+                          {meCnsEps, &P::eps},
+                          {meCnsHst, &P::step},
+                          {meCnsUoo, &P::radius}});
+    fields.funcIndex = coEquat->ItemIndex();
+    return fields;
 }
 
-core::DescentFields ReadDescentFields(const TfmMnForm& form) {
-    return ReadFields<core::DescentFields>(form);
+render::GraphFieldTexts TfmMnForm::GraphFields() const {
+    using P = render::GraphFieldTexts;
+    P fields;
+    ReadTexts<P>(fields, {{meSrXb, &P::Xb},
+                          {meSrXe, &P::Xe},
+                          {meSrYb, &P::Yb},
+                          {meSrYe, &P::Ye},
+                          {meSrXc, &P::Xc},
+                          {meSrYc, &P::Yc},
+                          {meSrXs, &P::Xs},
+                          {meSrYs, &P::Ys},
+                          {meSgXs, &P::SgXs},
+                          {meSgYs, &P::SgYs}});
+    return fields;
 }
 
-render::GraphFieldTexts ReadGraphFieldTexts(const TfmMnForm& form) {
-    return ReadFields<render::GraphFieldTexts>(form);
+render::LevelLineOptions TfmMnForm::ReadLevelLineOptions() const {
+    using P = render::LevelLineOptions;
+    P options;
+    ReadTexts<P>(options, {{meStLeLi, &P::stepText}, {meWdLeLi, &P::widthText}});
+    options.transparent = cbTrnpLL->isChecked();
+    return options;
 }
 
-render::LevelLineOptions ReadLevelLineOptions(const TfmMnForm& form) {
-    return ReadFields<render::LevelLineOptions>(form);
-}
-
-render::GridLayers ReadGridLayers(const TfmMnForm& form) {
-    return ReadFields<render::GridLayers>(form);
-}
-
-int OptionValueCount(std::string_view option) {
-    return static_cast<int>(std::ranges::count_if(Fields, [option](const WindowField& row) {
-        return row.option == option && TakesAValue(row);
-    }));
-}
-
-void SetOptionFields(TfmMnForm& form, std::string_view option,
-                     const std::vector<std::string>& values) {
-    std::size_t next = 0;
-    for (const WindowField& row : Fields) {
-        if (row.option != option)
-            continue;
-        const bool takesValue = TakesAValue(row);
-        SetField(form, row, takesValue ? values.at(next) : std::string());
-        next += takesValue ? 1 : 0;
-    }
+render::GridLayers TfmMnForm::ReadGridLayers() const {
+    render::GridLayers layers;
+    layers.small = cbDrSmal->isChecked();
+    layers.big = cbDrBig->isChecked();
+    layers.axes = cbDrAxis->isChecked();
+    layers.numbers = cbDrNumb->isChecked();
+    return layers;
 }
 
 }  // namespace metopt::ui

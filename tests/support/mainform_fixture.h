@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,7 +22,7 @@
 #include "platform/spinedit.h"
 #include "runtime/numformat.h"
 #include "support/pixels.h"
-#include "ui/mainform.h"
+#include "support/test_window.h"
 
 namespace metopt::testsupport {
 
@@ -39,11 +40,21 @@ inline std::int32_t Colour(int i) {
     return R(i) + G(i) * 256 + B(i) * 65536;
 }
 
-inline void WriteKnownPalette(const QString& path) {
+// An entry of a palette file other than the known one's.
+struct OtherEntry {
+    int index;
+    std::int32_t r;
+};
+
+// The known palette, but for the red components of `others`.
+inline void WriteKnownPalette(const QString& path, std::initializer_list<OtherEntry> others = {}) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     for (int i = 0; i < palette::PaletteSize; ++i) {
-        file.write(QString("%1 %2 %3\r\n").arg(R(i)).arg(G(i)).arg(B(i)).toLatin1());
+        std::int32_t r = R(i);
+        for (const OtherEntry& other : others)
+            r = other.index == i ? other.r : r;
+        file.write(QString("%1 %2 %3\r\n").arg(r).arg(G(i)).arg(B(i)).toLatin1());
     }
 }
 
@@ -75,7 +86,12 @@ class MainFormTest : public ::testing::Test {
         if (withPalette) {
             WriteKnownPalette(QString::fromUtf8(palette::PaletteFileName));
         }
-        form = std::make_unique<ui::TfmMnForm>();
+        form = std::make_unique<testsupport::TestWindow>();
+    }
+    // The window, started with the known palette but for the red components of `others`.
+    void CreateFormWith(std::initializer_list<OtherEntry> others) {
+        WriteKnownPalette(QString::fromUtf8(palette::PaletteFileName), others);
+        form = std::make_unique<testsupport::TestWindow>();
     }
 
     // Takes the boxes shown so far; each one must be accounted for by the test.
@@ -90,7 +106,7 @@ class MainFormTest : public ::testing::Test {
         form->bbIterat->click();
     }
 
-    std::unique_ptr<ui::TfmMnForm> form;
+    std::unique_ptr<testsupport::TestWindow> form;
 
   private:
     QTemporaryDir folder_;

@@ -198,7 +198,7 @@ class WindowActions : public WindowFixture {
         const render::GraphFieldTexts graph;
         const core::DescentFields descent;
         const render::LevelLineOptions lines;
-        ui::TfmMnForm& f = *form_;
+        testsupport::TestWindow& f = *form_;
         const std::vector<std::pair<Named, std::string>> starts = {
             {{"meSrXb", f.meSrXb}, graph.Xb},
             {{"meSrXe", f.meSrXe}, graph.Xe},

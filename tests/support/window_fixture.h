@@ -29,7 +29,7 @@
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
 #include "runtime/fpu.h"
-#include "ui/mainform.h"
+#include "support/test_window.h"
 
 namespace metopt::testsupport {
 
@@ -51,7 +51,7 @@ class WindowFixture : public ::testing::Test {
         QApplication::clipboard()->clear();
         platform::SetErrorBoxHandler(
             [this](const std::string&, const std::string& text) { boxes_.push_back(text); });
-        form_ = std::make_unique<ui::TfmMnForm>();
+        form_ = std::make_unique<testsupport::TestWindow>();
         form_->show();
         Settle();
         CollectControls();
@@ -65,7 +65,7 @@ class WindowFixture : public ::testing::Test {
     }
 
     void CollectControls() {
-        ui::TfmMnForm& f = *form_;
+        testsupport::TestWindow& f = *form_;
         buttons_ = {{"bbDrMpCl", f.bbDrMpCl},
                     {"bbDrMpLL", f.bbDrMpLL},
                     {"bbDrGrid", f.bbDrGrid},
@@ -146,7 +146,7 @@ class WindowFixture : public ::testing::Test {
         return done;
     }
 
-    std::unique_ptr<ui::TfmMnForm> form_;
+    std::unique_ptr<testsupport::TestWindow> form_;
     std::vector<std::string> boxes_;
     std::vector<Named> buttons_, checks_, fields_, spins_, lists_, texts_;
     std::vector<QWidget*> enabled_;

@@ -113,27 +113,6 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
     }
 }
 
-// An option that sets fields has a field for each of its values (check boxes take none), and every
-// field's option is one of those options.
-TEST(BatchOptions, FieldOptionsAndTheWindowsFieldsAgree) {
-    std::set<std::string_view> fieldOptions;
-    for (const BatchOption& option : metopt::ui::BatchOptions()) {
-        if (!std::holds_alternative<metopt::ui::SetsItsFields>(option.effect))
-            continue;
-        SCOPED_TRACE(std::string(option.name));
-        fieldOptions.insert(option.name);
-        const auto& fields = metopt::ui::WindowFields();
-        EXPECT_TRUE(std::any_of(fields.begin(), fields.end(),
-                                [&](const auto& field) { return field.option == option.name; }));
-        EXPECT_EQ(metopt::ui::OptionValueCount(option.name), option.ArgCount());
-    }
-    for (const metopt::ui::WindowField& field : metopt::ui::WindowFields()) {
-        if (!field.option.empty()) {
-            EXPECT_TRUE(fieldOptions.count(field.option)) << field.option;
-        }
-    }
-}
-
 // --- The executable ---
 
 struct RunResult {

@@ -22,9 +22,9 @@
 #include "platform/spinedit.h"
 #include "support/gif_decoder.h"
 #include "support/qt_environment.h"
+#include "support/test_window.h"
 #include "ui/animation.h"
 #include "ui/exports.h"
-#include "ui/mainform.h"
 
 namespace metopt::ui {
 namespace {
@@ -39,7 +39,7 @@ class ExportsTest : public ::testing::Test {
             requests.push_back(request);
             return answer;
         });
-        form = std::make_unique<TfmMnForm>(nullptr, METOPT_DATA_DIR "/Palitr10.dat");
+        form = std::make_unique<testsupport::TestWindow>(nullptr, METOPT_DATA_DIR "/Palitr10.dat");
     }
     void TearDown() override {
         form.reset();
@@ -66,7 +66,7 @@ class ExportsTest : public ::testing::Test {
         return saved;
     }
 
-    std::unique_ptr<TfmMnForm> form;
+    std::unique_ptr<testsupport::TestWindow> form;
     std::vector<std::string> boxes;
     std::vector<platform::SaveDialogRequest> requests;
     QString answer;  // what the dialog answers; empty: cancelled
@@ -77,16 +77,18 @@ class ExportsTest : public ::testing::Test {
 
 struct MenuItem {
     const char* name;
-    QAction* TfmMnForm::*action;
+    QAction* const testsupport::TestWindow::*action;
     const char* caption;
     const char* defaultName;
     const char* filter;
 };
 
 const MenuItem MenuItems[] = {
-    {"Picture", &TfmMnForm::mmdFsvPic, "Сохранить рисунок", "metopt.png", "Рисунки PNG (*.png)"},
-    {"Report", &TfmMnForm::mmdFsvRep, "Сохранить отчет", "metopt.txt", "Текстовые файлы (*.txt)"},
-    {"Animation", &TfmMnForm::mmdFsvAni, "Сохранить анимацию", "metopt.gif",
+    {"Picture", &testsupport::TestWindow::mmdFsvPic, "Сохранить рисунок", "metopt.png",
+     "Рисунки PNG (*.png)"},
+    {"Report", &testsupport::TestWindow::mmdFsvRep, "Сохранить отчет", "metopt.txt",
+     "Текстовые файлы (*.txt)"},
+    {"Animation", &testsupport::TestWindow::mmdFsvAni, "Сохранить анимацию", "metopt.gif",
      "Анимации GIF (*.gif)"},
 };
 
@@ -188,11 +190,11 @@ TEST_F(ExportsTest, ManyColoursAreMappedToAValidFile) {
     form->bbDrGrid->click();
     AnimatedDescent();
     const std::string file = Path("many.gif").toStdString();
-    EXPECT_TRUE(WriteAnimation(*form, file));
+    EXPECT_TRUE(WriteAnimation(form->Session(), form->FrameTime(), file));
     EXPECT_EQ(testsupport::Decode(file).pictures.size(), 44u);
     form->coFill->ChooseItem(0);  // the ten-colour map is exact
     MapAndAnimatedDescent();
-    EXPECT_FALSE(WriteAnimation(*form, file));
+    EXPECT_FALSE(WriteAnimation(form->Session(), form->FrameTime(), file));
 }
 
 TEST(FrameDelay, TenMillisecondUnitsAtLeastTwoAndZeroIsATenth) {

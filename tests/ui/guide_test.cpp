@@ -18,8 +18,8 @@
 
 #include "platform/messagebox.h"
 #include "support/qt_environment.h"
+#include "support/test_window.h"
 #include "ui/batchoptions.h"
-#include "ui/mainform.h"
 
 namespace metopt::ui {
 namespace {
@@ -49,7 +49,7 @@ void AddMenu(const QList<QAction*>& actions, QStringList& captions) {
 
 // Every caption of the window that is not hidden on its own (a page that is not in front is
 // hidden, the controls on it are not).
-QStringList WindowCaptions(const TfmMnForm& form) {
+QStringList WindowCaptions(const testsupport::TestWindow& form) {
     QStringList captions;
     for (const QLabel* label : form.findChildren<QLabel*>()) {
         if (!label->isHidden()) {
@@ -96,8 +96,8 @@ QStringList HelpOptions() {
 
 QString Guide() {
     QFile file(QStringLiteral(METOPT_SOURCE_DIR "/docs/guide.md"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << "cannot read " << METOPT_SOURCE_DIR
-                                                << "/docs/guide.md";
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly))
+        << "cannot read " << METOPT_SOURCE_DIR << "/docs/guide.md";
     return QString::fromUtf8(file.readAll());
 }
 
@@ -105,7 +105,7 @@ TEST(Guide, NamesEveryCaptionOfTheWindowAndEveryBatchOption) {
     platform::SetErrorBoxHandler([](const std::string&, const std::string& text) {
         ADD_FAILURE() << "error box while the window was made: " << text;
     });
-    const TfmMnForm form(nullptr, METOPT_SOURCE_DIR "/data/Palitr10.dat");
+    const testsupport::TestWindow form(nullptr, METOPT_SOURCE_DIR "/data/Palitr10.dat");
     platform::SetErrorBoxHandler(nullptr);
 
     const QString raw = Guide();

@@ -29,7 +29,7 @@
 #include "runtime/numformat.h"
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
-#include "ui/mainform.h"
+#include "support/test_window.h"
 
 namespace metopt::ui {
 namespace {
@@ -246,7 +246,7 @@ TEST_F(MainFormTest, TheTimerTicksOncePerPointAndOnceMore) {
     ASSERT_EQ(form->Descent.TraceCount, 43u);
     int ticks = 0;
     while (form->tmTimer->isActive() && ticks < 1000) {
-        form->tmTimerTimer();
+        form->TimerTick();
         ++ticks;
         if (ticks == 43) {
             EXPECT_EQ(form->StatusText(), "Точка трассы #43 из 43");
@@ -261,12 +261,12 @@ TEST_F(MainFormTest, StopDuringTheAnimationDrawsExactlyOneMorePoint) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
-    form->tmTimerTimer();
-    form->tmTimerTimer();
+    form->TimerTick();
+    form->TimerTick();
     form->bbStopIt->click();
     EXPECT_TRUE(form->StopRequested);
     EXPECT_TRUE(form->tmTimer->isActive());
-    form->tmTimerTimer();
+    form->TimerTick();
     EXPECT_EQ(form->StatusText(), "Точка трассы #3 из 43");
     EXPECT_EQ(form->AnimStep, 4);
     EXPECT_FALSE(form->tmTimer->isActive());
@@ -276,11 +276,11 @@ TEST_F(MainFormTest, AnotherCommandAfterStopCancelsTheStop) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
-    form->tmTimerTimer();
+    form->TimerTick();
     form->bbStopIt->click();
     form->bbDrGrid->click();
     EXPECT_FALSE(form->StopRequested);
-    form->tmTimerTimer();
+    form->TimerTick();
     EXPECT_TRUE(form->tmTimer->isActive());
     EXPECT_EQ(form->AnimStep, 3);
 }

@@ -23,8 +23,8 @@
 #include "runtime/numformat.h"
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
-#include "ui/mainform.h"
-#include "ui/windowfields.h"
+#include "support/test_window.h"
+#include "ui/batchoptions.h"
 
 namespace metopt::ui {
 namespace {
@@ -46,16 +46,17 @@ TEST_F(MainFormTest, TypedEquationTextKeepsTheFunctionButMarksTheRangeStale) {
 
 TEST_F(MainFormTest, EveryGraphicsFieldMarksTheRangeStale) {
     CreateForm();
-    TfmMnForm& f = *form;
+    testsupport::TestWindow& f = *form;
     for (platform::TextField* field :
          {f.meSrXb, f.meSrXe, f.meSrYb, f.meSrYe, f.meSrXc, f.meSrYc, f.meSrXs, f.meSrYs, f.meSgXs,
           f.meSgYs, f.meWkSzX, f.meWkSzY}) {
-        form->Plot.ZRangeValid = true;
+        form->bbDrMpCl->click();  // a scan makes the range valid
+        ASSERT_TRUE(form->Plot.ZRangeValid);
         field->SetText(field->Text() + "0");
         EXPECT_FALSE(form->Plot.ZRangeValid);
     }
     // The run parameters do not.
-    form->Plot.ZRangeValid = true;
+    form->bbDrMpCl->click();
     f.meBeg_Xr->SetText("1.0");
     f.meStLeLi->SetText("2.0");
     EXPECT_TRUE(form->Plot.ZRangeValid);
@@ -65,22 +66,44 @@ TEST_F(MainFormTest, EveryGraphicsFieldMarksTheRangeStale) {
 // handler runs), check boxes turned from their start state; the commands read them back.
 TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
     CreateForm();
-    TfmMnForm& f = *form;
-    SetOptionFields(f, "region", {"-2", "2", "-1", "1"});
-    SetOptionFields(f, "function", {"0"});
-    SetOptionFields(f, "colors", {"7"});
-    SetOptionFields(f, "no-axes", {});
-    SetOptionFields(f, "transparent", {});
-    const render::GraphFieldTexts graph = ReadGraphFieldTexts(f);
-    EXPECT_EQ(std::vector<std::string>({graph.Xb, graph.Xe, graph.Yb, graph.Ye}),
+    testsupport::TestWindow& f = *form;
+    f.SetOptionFields("region", {"-2", "2", "-1", "1"});
+    f.SetOptionFields("function", {"0"});
+    f.SetOptionFields("colors", {"7"});
+    f.SetOptionFields("no-axes", {});
+    f.SetOptionFields("transparent", {});
+    f.SetOptionFields("transparent", {});  // sets the box, does not toggle it
+    EXPECT_EQ(std::vector<std::string>(
+                  {f.meSrXb->Text(), f.meSrXe->Text(), f.meSrYb->Text(), f.meSrYe->Text()}),
               std::vector<std::string>({"-2", "2", "-1", "1"}));
     EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(0));
-    EXPECT_EQ(ReadDescentFields(f).funcIndex, 0);
+    EXPECT_EQ(f.coEquat->ItemIndex(), 0);
     EXPECT_EQ(f.seScoGrd->Value(), 7);
-    const render::GridLayers layers = ReadGridLayers(f);
-    EXPECT_FALSE(layers.axes);
-    EXPECT_TRUE(layers.small && layers.big && layers.numbers);
-    EXPECT_TRUE(ReadLevelLineOptions(f).transparent);
+    EXPECT_FALSE(f.cbDrAxis->isChecked());
+    EXPECT_TRUE(f.cbDrSmal->isChecked() && f.cbDrBig->isChecked() && f.cbDrNumb->isChecked());
+    EXPECT_TRUE(f.cbTrnpLL->isChecked());
+    // The commands read what the fields hold: the map scans the region typed.
+    f.bbDrMpCl->click();
+    EXPECT_EQ(form->Plot.VisibleRegion.Xb, -2.0L);
+    EXPECT_EQ(form->Plot.VisibleRegion.Ye, 1.0L);
+}
+
+// Every option made from the field table sets one field for each of its values (check boxes take
+// none): fewer or more values than fields are refused.
+TEST_F(MainFormTest, EveryFieldOptionHasAFieldForEachOfItsValues) {
+    CreateForm();
+    for (const BatchOption& option : BatchOptions()) {
+        if (!std::holds_alternative<SetsItsFields>(option.effect))
+            continue;
+        SCOPED_TRACE(std::string(option.name));
+        const std::string value = option.rule.integer ? std::to_string(option.rule.minValue) : "1";
+        const auto count = static_cast<std::size_t>(option.ArgCount());
+        EXPECT_NO_THROW(form->SetOptionFields(option.name, std::vector(count, value)));
+        EXPECT_ANY_THROW(form->SetOptionFields(option.name, std::vector(count + 1, value)));
+        if (count > 0) {
+            EXPECT_ANY_THROW(form->SetOptionFields(option.name, std::vector(count - 1, value)));
+        }
+    }
 }
 
 TEST_F(MainFormTest, ResizingTheDrawingAreaMarksTheRangeStaleAndShowsTheSize) {
@@ -111,7 +134,9 @@ TEST_F(MainFormTest, MouseReadoutOverTheDrawingArea) {
     EXPECT_EQ(form->lbTraceY->text(), "y=1.3");
     EXPECT_EQ(form->lbTraceZ->text().toStdString(),
               "z=" + runtime::FormatGeneral(core::ObjectiveFuncs[1](-1.3L, 1.3L)));
-    form->pbDrawArMouseMove(0, 5);
+    QMouseEvent onTheFrame(QEvent::MouseMove, QPointF(0, 5), QPointF(0, 5), Qt::NoButton,
+                           Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->pbDrawAr, &onTheFrame);
     EXPECT_EQ(form->lbTraceZ->text(), "Out of range");
 }
 

@@ -29,7 +29,7 @@
 #include "platform/textfield.h"
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
-#include "ui/mainform.h"
+#include "support/test_window.h"
 #include "ui/textfit.h"
 
 namespace metopt::ui {
@@ -112,7 +112,7 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
 
 TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
     CreateForm();
-    TfmMnForm& f = *form;
+    testsupport::TestWindow& f = *form;
     struct Row {
         const char* name;
         const QWidget* control;
@@ -218,7 +218,7 @@ std::pair<double, double> WordSpan(const QLabel* label, const QString& word) {
 
 TEST_F(MainFormTest, EveryTextFitsItsPlace) {
     CreateForm();
-    TfmMnForm& f = *form;
+    testsupport::TestWindow& f = *form;
     // Labels end before the control on their right.
     const std::pair<const QLabel*, const QWidget*> labelsBefore[] = {
         {f.lbEquat, f.coEquat},   {f.lbMetOpt, f.coMetOpt}, {f.lbFill, f.coFill},

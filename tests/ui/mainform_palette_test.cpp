@@ -22,7 +22,7 @@
 #include "runtime/errorreport.h"
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
-#include "ui/mainform.h"
+#include "support/test_window.h"
 
 namespace metopt::ui {
 namespace {
@@ -47,8 +47,8 @@ TEST_F(MainFormTest, ChoosingAnEntryShowsItsComponentsAndSample) {
 }
 
 TEST_F(MainFormTest, ComponentAboveTheRangeIsClampedForDisplayAndStoredBack) {
-    CreateForm();
-    form->Palette[3].R = 300;
+    CreateFormWith({{3, 300}});
+    ASSERT_EQ(form->Palette[3].R, 300);
     form->seDiNmCl->SetValue(3);
     EXPECT_EQ(form->seDiColR->Text(), "255");
     EXPECT_EQ(form->Palette[3].R, 255);
@@ -56,12 +56,9 @@ TEST_F(MainFormTest, ComponentAboveTheRangeIsClampedForDisplayAndStoredBack) {
 }
 
 TEST_F(MainFormTest, ComponentAboveTheRangeStaysWhenTheFieldAlreadyShowsTheClampedValue) {
-    CreateForm();
-    form->Palette[4].R = 255;
-    form->Palette[4].Color = palette::PackColor(255, G(4), B(4));
+    CreateFormWith({{4, 255}, {3, 300}});
     form->seDiNmCl->SetValue(4);
     ASSERT_EQ(form->seDiColR->Text(), "255");
-    form->Palette[3].R = 300;
     form->seDiNmCl->SetValue(3);
     EXPECT_EQ(form->seDiColR->Text(), "255");
     EXPECT_EQ(form->Palette[3].R, 300);
@@ -132,7 +129,7 @@ TEST_F(MainFormTest, MissingPaletteFileShowsOneBoxAndTheEditorShowsEntryTwoAsZer
 TEST_F(MainFormTest, ThePaletteFileOfTheProgramLoads) {
     QFile::copy(QStringLiteral(METOPT_DATA_DIR "/Palitr10.dat"),
                 QString::fromUtf8(palette::PaletteFileName));
-    form = std::make_unique<TfmMnForm>();
+    form = std::make_unique<testsupport::TestWindow>();
     EXPECT_EQ(form->seDiNmCl->Text(), "0");
     EXPECT_EQ(form->seDiColR->Value(), std::min(form->Palette[0].R, 255));
 }

@@ -39,8 +39,8 @@
 #include "render/levellines.h"
 #include "support/fuzz_texts.h"
 #include "support/qt_environment.h"
+#include "support/test_window.h"
 #include "support/window_actions.h"
-#include "ui/mainform.h"
 
 namespace metopt::ui {
 namespace {
@@ -87,7 +87,7 @@ class WindowFuzzTest : public testsupport::WindowActions,
     // --- What always holds ---
 
     void CheckRules() {
-        TfmMnForm& f = *form_;
+        testsupport::TestWindow& f = *form_;
         EXPECT_TRUE(f.isVisible() && f.isEnabled()) << "the window is gone or disabled";
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal window is open";
         for (QWidget* control : enabled_) {
@@ -107,7 +107,7 @@ class WindowFuzzTest : public testsupport::WindowActions,
     // A repaint puts the last saved picture back, and a failed repaint is reported once, not
     // again by the next one.
     void CheckRepaints() {
-        TfmMnForm& f = *form_;
+        testsupport::TestWindow& f = *form_;
         const auto repaint = [&f] {
             f.pbColMap->grab();
             f.pbDiClEx->grab();
@@ -133,7 +133,7 @@ class WindowFuzzTest : public testsupport::WindowActions,
 
     // The start texts back, the design size: the map and a descent work as on the first day.
     void CheckStillUsable() {
-        TfmMnForm& f = *form_;
+        testsupport::TestWindow& f = *form_;
         const render::GraphFieldTexts graph;
         const core::DescentFields descent;
         const render::LevelLineOptions lines;

@@ -1,0 +1,38 @@
+#pragma once
+// The program's model: what the window's commands work on and what its exports read. The window
+// owns one and hands it, by reference, to the routines that use it; everyone else sees it const.
+#include <cstdint>
+
+#include "core/minimizer.h"
+#include "palette/palette.h"
+#include "render/drawcontext.h"
+#include "render/plot.h"
+#include "render/progress.h"
+#include "render/savedpicture.h"
+#include "ui/animation.h"
+
+namespace metopt::ui {
+
+struct TSession {
+    // The run parameters, the trace of the last run and its function.
+    core::TDescent Descent;
+    // What the picture is drawn from, and the samples its last scan kept.
+    render::TPlot Plot;
+    render::TSampleCache Samples;
+    // The picture as the last command left it; repaints put it back.
+    render::TSavedPicture SavedPicture;
+    palette::TPalette Palette{};
+    // Set by "Стоп", cleared by the other four commands.
+    bool StopRequested = false;
+    // Index (1-based) of the next trace point the timer draws.
+    std::int32_t AnimStep = 0;
+    // What the last completed descent's trace was drawn over, for its animation.
+    TTraceStart TraceStart;
+
+    // The plot, its samples and the palette, reporting to `progress`, for a drawing pass.
+    render::DrawContext Drawing(render::Progress& progress) const {
+        return {Plot, Samples, Palette, progress};
+    }
+};
+
+}  // namespace metopt::ui

@@ -1,0 +1,38 @@
+#pragma once
+// What batch mode may do with the main window: what a user can do there — press its buttons,
+// type into its fields, size it, let the animation's timer tick — and read what it shows and
+// holds, its model as a const view.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/session.h"
+
+namespace metopt::ui {
+
+class WindowCommands {
+  public:
+    enum class Button { Map, LevelLines, Grid, Descent, Stop };
+
+    virtual ~WindowCommands() = default;
+
+    // Clicks the button, as a user would.
+    virtual void Press(Button button) = 0;
+    // Sets the fields of a batch option as a user would: the values typed or chosen in the
+    // option's order; a check box option takes none and sets its box as the option says.
+    virtual void SetOptionFields(std::string_view option,
+                                 const std::vector<std::string>& values) = 0;
+    // Sizes the window so that the drawing area gets width x height pixels.
+    virtual void LayoutForDrawingArea(int width, int height) = 0;
+    // Whether the animation's timer runs, and one of its ticks.
+    virtual bool Animating() const = 0;
+    virtual void TimerTick() = 0;
+    // The frame time field's value in milliseconds.
+    virtual std::int32_t FrameTime() const = 0;
+    virtual const TSession& Session() const = 0;
+    // The report page's lines.
+    virtual std::vector<std::string> ReportLines() const = 0;
+};
+
+}  // namespace metopt::ui
