@@ -15,12 +15,6 @@
 namespace metopt::core {
 namespace {
 
-using testsupport::DefaultEps;
-using testsupport::DefaultRadius;
-using testsupport::DefaultStep;
-using testsupport::MinimizerTest;
-using testsupport::RunResult;
-
 TEST_F(MinimizerTest, ParaboloidFromDefaultStart) {
     SetRun(0);
     const RunResult r = Descend(30, -30);

@@ -14,12 +14,6 @@
 namespace metopt::core {
 namespace {
 
-using testsupport::DefaultEps;
-using testsupport::DefaultRadius;
-using testsupport::DefaultStep;
-using testsupport::MinimizerTest;
-using testsupport::RunResult;
-
 class FailingRunTest : public MinimizerTest {
   protected:
     // Fills Trace[1..3] from an earlier run so that kept entries can be told apart.

@@ -14,12 +14,6 @@
 namespace metopt::core {
 namespace {
 
-using testsupport::DefaultEps;
-using testsupport::DefaultRadius;
-using testsupport::DefaultStep;
-using testsupport::MinimizerTest;
-using testsupport::RunResult;
-
 TEST_F(MinimizerTest, StartsEmpty) {
     EXPECT_EQ(descent.TraceCount, 0u);
     EXPECT_EQ(descent.Trace[1].X, 0.0L);

@@ -17,11 +17,6 @@
 namespace metopt::render {
 namespace {
 
-using platform::Canvas;
-using namespace testsupport::grid;
-using testsupport::PixelSet;
-using testsupport::PixelsOf;
-
 TEST_F(GridTest, CountFieldNotAnIntegerDrawsNothing) {
     fields.SgYs = "2.5";
     try {

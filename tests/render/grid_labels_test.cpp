@@ -16,11 +16,6 @@
 namespace metopt::render {
 namespace {
 
-using platform::Canvas;
-using namespace testsupport::grid;
-using testsupport::PixelSet;
-using testsupport::PixelsOf;
-
 // Draws the labels the way they are expected, over the lines of `expected`.
 struct Label {
     int x, y;

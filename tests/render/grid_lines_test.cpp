@@ -19,11 +19,6 @@
 namespace metopt::render {
 namespace {
 
-using platform::Canvas;
-using namespace testsupport::grid;
-using testsupport::PixelSet;
-using testsupport::PixelsOf;
-
 TEST_F(GridTest, DefaultsHandCheckedPositions) {
     EXPECT_EQ(ColumnAtTenths(1), 18);    // x = -1.2: 1 + floor(17.19)
     EXPECT_EQ(ColumnAtTenths(13), 224);  // x = 0: 1 + floor(223.5)

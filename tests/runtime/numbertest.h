@@ -1,9 +1,11 @@
 #pragma once
 // What the number tests share: a fixture in the program's floating-point environment, the
-// special values, and the name of a table row.
+// special values, the name of a table row, and how a row prints its text and its value.
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <limits>
+#include <sstream>
 #include <string>
 
 #include "runtime/fpu.h"
@@ -23,6 +25,18 @@ class NumberTest : public ::testing::Test {
 template <class Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return info.param.name;
+}
+
+// A text quoted, with its control characters escaped.
+inline std::string Quoted(const char* text) {
+    return ::testing::PrintToString(std::string(text));
+}
+
+// A value with every digit a long double holds.
+inline std::string Digits(long double value) {
+    std::ostringstream out;
+    out << std::setprecision(std::numeric_limits<long double>::max_digits10) << value;
+    return out.str();
 }
 
 }  // namespace metopt::runtime

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "runtime/numbertest.h"
@@ -31,6 +32,10 @@ struct FormatCase {
     long double value;
     const char* text;
 };
+
+void PrintTo(const FormatCase& row, std::ostream* os) {
+    *os << row.name << ": " << Digits(row.value) << " gives " << Quoted(row.text);
+}
 
 class FormatTest : public NumFormatTest, public ::testing::WithParamInterface<FormatCase> {};
 

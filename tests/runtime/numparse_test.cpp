@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "runtime/exceptions.h"
@@ -26,6 +27,10 @@ struct ParseCase {
     const char* text;
     long double value;
 };
+
+void PrintTo(const ParseCase& row, std::ostream* os) {
+    *os << row.name << ": " << Quoted(row.text) << " gives " << Digits(row.value);
+}
 
 class ParseNumberTest : public NumParseTest, public ::testing::WithParamInterface<ParseCase> {};
 
@@ -118,6 +123,10 @@ struct IntegerCase {
     const char* text;
     std::int32_t value;
 };
+
+void PrintTo(const IntegerCase& row, std::ostream* os) {
+    *os << row.name << ": " << Quoted(row.text) << " gives " << row.value;
+}
 
 class ParseIntegerTest : public NumParseTest, public ::testing::WithParamInterface<IntegerCase> {};
 

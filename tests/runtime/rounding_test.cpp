@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 #include "runtime/exceptions.h"
 #include "runtime/numbertest.h"
@@ -34,6 +35,10 @@ struct WholeCase {
     long double value;
     std::int64_t result;
 };
+
+void PrintTo(const WholeCase& row, std::ostream* os) {
+    *os << row.name << ": " << Digits(row.value) << " gives " << row.result;
+}
 
 class WholeNumberTest : public RoundingTest, public ::testing::WithParamInterface<WholeCase> {};
 

@@ -17,7 +17,6 @@ namespace metopt::runtime {
 namespace {
 
 using namespace std::string_literals;
-using testsupport::TextFileTest;
 
 // --- Opening, closing and errors -----------------------------------------------------------------
 

@@ -12,8 +12,6 @@
 namespace metopt::runtime {
 namespace {
 
-using testsupport::TextFileTest;
-
 // --- Integer tokens -----------------------------------------------------------------------------
 
 struct Read {

@@ -41,3 +41,12 @@ class MinimizerTest : public ::testing::Test {
 };
 
 }  // namespace metopt::testsupport
+
+// The minimiser's tests name the fixture and the defaults without the namespace.
+namespace metopt::core {
+using testsupport::DefaultEps;
+using testsupport::DefaultRadius;
+using testsupport::DefaultStep;
+using testsupport::MinimizerTest;
+using testsupport::RunResult;
+}  // namespace metopt::core

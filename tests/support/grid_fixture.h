@@ -126,3 +126,11 @@ class GridTest : public RenderStateTest {
 };
 
 }  // namespace metopt::testsupport::grid
+
+// The grid's tests name the fixture, its colours and the pixel sets without the namespace.
+namespace metopt::render {
+using platform::Canvas;
+using namespace testsupport::grid;
+using testsupport::PixelSet;
+using testsupport::PixelsOf;
+}  // namespace metopt::render

@@ -115,3 +115,13 @@ class MainFormTest : public ::testing::Test {
 };
 
 }  // namespace metopt::testsupport
+
+// The window's tests name the fixture and the known palette without the namespace.
+namespace metopt::ui {
+using testsupport::B;
+using testsupport::Colour;
+using testsupport::CountPixels;
+using testsupport::G;
+using testsupport::MainFormTest;
+using testsupport::R;
+}  // namespace metopt::ui

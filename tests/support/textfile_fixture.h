@@ -50,3 +50,8 @@ class TextFileTest : public ::testing::Test {
 };
 
 }  // namespace metopt::testsupport
+
+// The reader's tests name the fixture without the namespace.
+namespace metopt::runtime {
+using testsupport::TextFileTest;
+}  // namespace metopt::runtime

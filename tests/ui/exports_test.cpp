@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,11 @@ struct MenuItem {
     const char* defaultName;
     const char* filter;
 };
+
+void PrintTo(const MenuItem& item, std::ostream* os) {
+    *os << item.name << ": \"" << item.caption << "\", \"" << item.defaultName << "\", \""
+        << item.filter << '"';
+}
 
 const MenuItem MenuItems[] = {
     {"Picture", &testsupport::TestWindow::mmdFsvPic, "Сохранить рисунок", "metopt.png",

@@ -34,10 +34,6 @@
 namespace metopt::ui {
 namespace {
 
-using testsupport::Colour;
-using testsupport::CountPixels;
-using testsupport::MainFormTest;
-
 // --- Commands ---
 
 TEST_F(MainFormTest, MapCommandScansSwitchesPageFillsAndSaves) {

@@ -29,9 +29,6 @@
 namespace metopt::ui {
 namespace {
 
-using testsupport::Colour;
-using testsupport::MainFormTest;
-
 // --- Invalidation ---
 
 TEST_F(MainFormTest, TypedEquationTextKeepsTheFunctionButMarksTheRangeStale) {

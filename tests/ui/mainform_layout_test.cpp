@@ -35,9 +35,6 @@
 namespace metopt::ui {
 namespace {
 
-using testsupport::Colour;
-using testsupport::MainFormTest;
-
 TEST_F(MainFormTest, StartState) {
     CreateForm();
     EXPECT_EQ(form->objectName(), "fmMnForm");

@@ -27,12 +27,6 @@
 namespace metopt::ui {
 namespace {
 
-using testsupport::B;
-using testsupport::Colour;
-using testsupport::G;
-using testsupport::MainFormTest;
-using testsupport::R;
-
 // --- Colour editor ---
 
 TEST_F(MainFormTest, ChoosingAnEntryShowsItsComponentsAndSample) {
