@@ -110,65 +110,42 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
 TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
     CreateForm();
     testsupport::TestWindow& f = *form;
+    // The design's places, by control name; each control is found as the window names it.
     struct Row {
         const char* name;
-        const QWidget* control;
         QRect place;
     };
     const Row rows[] = {
-        {"pcMnPage", f.pcMnPage, {0, 0, 456, 440}},
-        {"pnButton", f.pnButton, {456, 0, 184, 440}},
-        {"gbLstSet", f.gbLstSet, {0, 0, 448, 145}},
-        {"coEquat", f.coEquat, {184, 16, 257, 24}},
-        {"coMetOpt", f.coMetOpt, {184, 48, 257, 24}},
-        {"coFill", f.coFill, {184, 80, 257, 24}},
-        {"coLevel", f.coLevel, {184, 112, 257, 24}},
-        {"gbBegPar", f.gbBegPar, {0, 153, 448, 168}},
-        {"meBeg_Xr", f.meBeg_Xr, {224, 24, 81, 21}},
-        {"meBeg_Yr", f.meBeg_Yr, {352, 24, 81, 21}},
-        {"meCnsEps", f.meCnsEps, {304, 56, 129, 21}},
-        {"meCnsHst", f.meCnsHst, {304, 80, 129, 21}},
-        {"meCnsUoo", f.meCnsUoo, {304, 104, 129, 21}},
-        {"seTimFrm", f.seTimFrm, {360, 136, 73, 22}},
-        {"gbPrLeLi", f.gbPrLeLi, {0, 336, 448, 65}},
-        {"meStLeLi", f.meStLeLi, {56, 24, 137, 21}},
-        {"meWdLeLi", f.meWdLeLi, {296, 24, 137, 21}},
-        {"gbColors", f.gbColors, {0, 8, 448, 121}},
-        {"seDiNmCl", f.seDiNmCl, {54, 24, 43, 22}},
-        {"seDiColR", f.seDiColR, {208, 24, 49, 22}},
-        {"seDiColG", f.seDiColG, {264, 24, 49, 22}},
-        {"seDiColB", f.seDiColB, {320, 24, 49, 22}},
-        {"pbDiClEx", f.pbDiClEx, {376, 22, 66, 59}},
-        {"seScoGrd", f.seScoGrd, {320, 56, 49, 22}},
-        {"cbTrnpLL", f.cbTrnpLL, {8, 88, 433, 17}},
-        {"gbDrwPar", f.gbDrwPar, {0, 136, 448, 177}},
-        {"meSrXb", f.meSrXb, {240, 24, 89, 21}},
-        {"meSrXe", f.meSrXe, {344, 24, 89, 21}},
-        {"meSrYb", f.meSrYb, {240, 48, 89, 21}},
-        {"meSgYs", f.meSgYs, {344, 120, 89, 21}},
-        {"meWkSzX", f.meWkSzX, {240, 144, 89, 21}},
-        {"meWkSzY", f.meWkSzY, {344, 144, 89, 21}},
-        {"gbWhatDr", f.gbWhatDr, {0, 328, 448, 73}},
-        {"cbDrSmal", f.cbDrSmal, {16, 24, 209, 17}},
-        {"cbDrAxis", f.cbDrAxis, {240, 24, 193, 17}},
-        {"cbDrBig", f.cbDrBig, {16, 48, 209, 17}},
-        {"cbDrNumb", f.cbDrNumb, {240, 48, 193, 17}},
-        {"pbDrawAr", f.pbDrawAr, {0, 0, 448, 412}},
-        {"mmOtchet", f.mmOtchet, {0, 0, 448, 412}},
-        {"pbColMap", f.pbColMap, {4, 0, 177, 17}},
-        {"bbDrMpCl", f.bbDrMpCl, {8, 24, 169, 33}},
-        {"bbDrMpLL", f.bbDrMpLL, {8, 64, 169, 33}},
-        {"bbDrGrid", f.bbDrGrid, {8, 104, 169, 33}},
-        {"bbIterat", f.bbIterat, {8, 144, 121, 33}},
-        {"bbStopIt", f.bbStopIt, {136, 144, 41, 33}},
-        {"gbTraceF", f.gbTraceF, {8, 184, 169, 65}},
-        {"lbTraceX", f.lbTraceX, {16, 16, 137, 13}},
-        {"lbTraceY", f.lbTraceY, {16, 32, 137, 13}},
-        {"lbTraceZ", f.lbTraceZ, {16, 48, 137, 13}},
-        {"imLorvin", f.imLorvin, {24, 264, 136, 172}},
+        {"pcMnPage", {0, 0, 456, 440}},    {"pnButton", {456, 0, 184, 440}},
+        {"gbLstSet", {0, 0, 448, 145}},    {"coEquat", {184, 16, 257, 24}},
+        {"coMetOpt", {184, 48, 257, 24}},  {"coFill", {184, 80, 257, 24}},
+        {"coLevel", {184, 112, 257, 24}},  {"gbBegPar", {0, 153, 448, 168}},
+        {"meBeg_Xr", {224, 24, 81, 21}},   {"meBeg_Yr", {352, 24, 81, 21}},
+        {"meCnsEps", {304, 56, 129, 21}},  {"meCnsHst", {304, 80, 129, 21}},
+        {"meCnsUoo", {304, 104, 129, 21}}, {"seTimFrm", {360, 136, 73, 22}},
+        {"gbPrLeLi", {0, 336, 448, 65}},   {"meStLeLi", {56, 24, 137, 21}},
+        {"meWdLeLi", {296, 24, 137, 21}},  {"gbColors", {0, 8, 448, 121}},
+        {"seDiNmCl", {54, 24, 43, 22}},    {"seDiColR", {208, 24, 49, 22}},
+        {"seDiColG", {264, 24, 49, 22}},   {"seDiColB", {320, 24, 49, 22}},
+        {"pbDiClEx", {376, 22, 66, 59}},   {"seScoGrd", {320, 56, 49, 22}},
+        {"cbTrnpLL", {8, 88, 433, 17}},    {"gbDrwPar", {0, 136, 448, 177}},
+        {"meSrXb", {240, 24, 89, 21}},     {"meSrXe", {344, 24, 89, 21}},
+        {"meSrYb", {240, 48, 89, 21}},     {"meSgYs", {344, 120, 89, 21}},
+        {"meWkSzX", {240, 144, 89, 21}},   {"meWkSzY", {344, 144, 89, 21}},
+        {"gbWhatDr", {0, 328, 448, 73}},   {"cbDrSmal", {16, 24, 209, 17}},
+        {"cbDrAxis", {240, 24, 193, 17}},  {"cbDrBig", {16, 48, 209, 17}},
+        {"cbDrNumb", {240, 48, 193, 17}},  {"pbDrawAr", {0, 0, 448, 412}},
+        {"mmOtchet", {0, 0, 448, 412}},    {"pbColMap", {4, 0, 177, 17}},
+        {"bbDrMpCl", {8, 24, 169, 33}},    {"bbDrMpLL", {8, 64, 169, 33}},
+        {"bbDrGrid", {8, 104, 169, 33}},   {"bbIterat", {8, 144, 121, 33}},
+        {"bbStopIt", {136, 144, 41, 33}},  {"gbTraceF", {8, 184, 169, 65}},
+        {"lbTraceX", {16, 16, 137, 13}},   {"lbTraceY", {16, 32, 137, 13}},
+        {"lbTraceZ", {16, 48, 137, 13}},   {"imLorvin", {24, 264, 136, 172}},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(row.control->geometry(), row.place) << row.name;
+        const auto* control = f.findChild<const QWidget*>(QString::fromLatin1(row.name));
+        ASSERT_NE(control, nullptr) << row.name;
+        EXPECT_EQ(control->geometry(), row.place) << row.name;
     }
     EXPECT_EQ(f.sbMessag->height(), 21);
     EXPECT_EQ(f.sbMessag->width(), 640);
