@@ -30,7 +30,7 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
 void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
                           const LevelLineOptions& options, unsigned threads);
 // The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
-// function; those of one of the program's own functions on `threads` threads (SamplingThreads()
+// function; those of a pure function on `threads` threads (SamplingThreads()
 // by default), with the status texts and the picture, also when a pixel fails, of the one-thread
 // pass.
 void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
