@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/translations.h"
 #include "runtime/fpu.h"
 #include "ui/batch.h"
 #include "ui/mainform.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
         return metopt::ui::RunCommandLine(argc, argv, args);
     }
     QApplication application(argc, argv);
+    metopt::platform::LoadQtTranslations(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));
     metopt::ui::TfmMnForm form;
     form.show();
