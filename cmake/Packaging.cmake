@@ -1,5 +1,7 @@
 # The Debian package: `cpack -G DEB` in a Release build (scripts/package). Its dependencies are
-# computed from the executable (dpkg-shlibdeps), plus the font the window's labels are measured in.
+# computed from the executable (dpkg-shlibdeps), plus the font the window's labels are measured in;
+# it recommends Qt's translations, which put Qt's own texts (the file dialog, the context menus) in
+# the user's language.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME metopt)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -23,6 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${METOPT_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 # The package installs where the build was configured to (scripts/package: /usr), so the paths

@@ -6,6 +6,7 @@
 #include "palette/palette.h"
 #include "platform/eventguard.h"
 #include "platform/messagebox.h"
+#include "platform/translations.h"
 #include "ui/batchoptions.h"
 
 namespace metopt::ui {
@@ -30,6 +31,7 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command, const WindowFa
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtMessages);
     QApplication application(argc, argv);
+    platform::LoadQtTranslations(application);
     int reported = 0;
     platform::SetErrorBoxHandler([&reported](const std::string&, const std::string& text) {
         PrintError(text);

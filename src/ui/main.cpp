@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/translations.h"
 #include "runtime/fpu.h"
 #include "ui/batch.h"
 #include "ui/mainform.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
         });
     }
     QApplication application(argc, argv);
+    metopt::platform::LoadQtTranslations(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));
     metopt::ui::TfmMnForm form;
     form.show();
