@@ -1,0 +1,20 @@
+#pragma once
+// A function of the plane with its exact first and second derivatives: what a minimisation method
+// evaluates. Every routine takes x before y; evaluations check the floating-point flags and raise
+// EOverflow / EZeroDivide / EInvalidOp as the equation list's functions do. An implementation is
+// pure (it depends on x and y alone and touches no shared state), so one object may be evaluated
+// on several threads at once.
+
+namespace metopt::core {
+
+class TObjective {
+public:
+    virtual ~TObjective() = default;
+
+    virtual long double Value(long double x, long double y) const = 0;
+    virtual void Gradient(long double x, long double y, long double& gx, long double& gy) const = 0;
+    virtual void Hessian(long double x, long double y, long double& hxx, long double& hxy,
+                         long double& hyy) const = 0;
+};
+
+}  // namespace metopt::core
