@@ -57,11 +57,22 @@ void RaiseFaults(int faults) {
     std::terminate();  // not reached: CheckFpu raises for any of the checked faults
 }
 
+// The x87 instructions themselves, whatever the C library's sinl and cosl do: they reduce the
+// argument by their own 66-bit pi, and the program's digits are those of that arithmetic on every
+// system. Below 2^63 the argument is always in their range.
 long double Sin(long double x) {
-    return std::fabs(x) >= TrigLimit ? 0.0L : sinl(x);
+    if (std::fabs(x) >= TrigLimit)
+        return 0.0L;
+    long double result;
+    asm("fsin" : "=t"(result) : "0"(x));
+    return result;
 }
 long double Cos(long double x) {
-    return std::fabs(x) >= TrigLimit ? 0.0L : cosl(x);
+    if (std::fabs(x) >= TrigLimit)
+        return 0.0L;
+    long double result;
+    asm("fcos" : "=t"(result) : "0"(x));
+    return result;
 }
 
 }  // namespace metopt::runtime

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/decimaldigits.h"
+#include "runtime/rounding.h"
 
 namespace metopt::runtime {
 
@@ -146,7 +147,7 @@ ScaledMagnitude ScaleBelowSixteen(long double m) {
 // with ties to even.
 std::string DecimalImage(long double m) {
     const long double product = m * 1e17L;
-    const long double rounded = roundevenl(product);
+    const long double rounded = NearestEven(product);
     const auto image = static_cast<unsigned long long>(rounded);
     return image == 0 ? std::string() : std::to_string(image);
 }

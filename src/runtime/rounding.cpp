@@ -21,8 +21,23 @@ std::int64_t WholeToInt64(long double whole) {
 
 }  // namespace
 
+// Independent of the rounding mode, and of a C library that may lack roundevenl. Every value of
+// magnitude 2^63 or more is whole; below it x - truncl(x) is exact.
+long double NearestEven(long double x) {
+    if (!(std::fabs(x) < TwoPow63))
+        return x;
+    const long double whole = truncl(x);
+    const long double rest = std::fabs(x - whole);
+    const long double away = x < 0 ? whole - 1 : whole + 1;
+    if (rest > 0.5L)
+        return away;
+    if (rest < 0.5L)
+        return whole;
+    return std::fmod(whole, 2.0L) == 0 ? whole : away;
+}
+
 std::int64_t RoundEven(long double x) {
-    return WholeToInt64(roundevenl(x));
+    return WholeToInt64(NearestEven(x));
 }
 
 std::int64_t TruncInt(long double x) {

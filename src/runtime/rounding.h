@@ -4,6 +4,8 @@
 
 namespace metopt::runtime {
 
+// The nearest whole value, ties to even, kept extended; infinities and NaN come back unchanged.
+long double NearestEven(long double x);
 // Nearest integer, ties to even. Raises EInvalidOp for NaN, infinities and values beyond int64.
 std::int64_t RoundEven(long double x);
 // Toward zero. Raises EInvalidOp like RoundEven.

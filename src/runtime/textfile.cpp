@@ -1,6 +1,5 @@
 #include "runtime/textfile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/exceptions.h"
+#include "runtime/fileopen.h"
 #include "runtime/numparse.h"
 
 namespace metopt::runtime {
@@ -100,8 +100,7 @@ bool ParentFolderExists(const std::string& fileName) {
     if (slash == std::string::npos)
         return true;
     const std::string parent = slash == 0 ? "/" : fileName.substr(0, slash);
-    struct stat info {};
-    return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return IsFolder(parent);
 }
 
 // Regular files and pipes are read; a folder, a device or a socket is refused like a file we may
@@ -182,8 +181,7 @@ void TextFile::Reset() {
         SetIOError(InvalidFilename);
         return;
     }
-    // O_NONBLOCK only for the open itself, so that a FIFO without a writer cannot hang it.
-    const int fd = open(fileName_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = OpenForReading(fileName_);
     if (fd < 0) {
         int err = errno;
         if (err == ENOENT && !ParentFolderExists(fileName_))
@@ -199,9 +197,6 @@ void TextFile::Reset() {
         SetIOError(IOErrorFromErrno(err));
         return;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     fd_ = fd;
 }
 

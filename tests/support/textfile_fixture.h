@@ -9,15 +9,13 @@
 #include <string>
 
 #include "runtime/textfile.h"
+#include "support/tempfolder.h"
 
 namespace metopt::testsupport {
 
 class TextFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/textfile_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
         runtime::SetIOError(0);
     }
     void TearDown() override {
@@ -45,7 +43,8 @@ class TextFileTest : public ::testing::Test {
         return runtime::IOResult();
     }
 
-    std::string dir_;
+    testsupport::TempFolder folder_{"textfile_test"};
+    std::string dir_ = folder_.Path();
     runtime::TextFile file_;
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -14,11 +15,13 @@
 #include "palette/palette.h"
 #include "runtime/numformat.h"
 #include "support/gif_decoder.h"
+#include "support/tempfolder.h"
 #include "ui/batchoptions.h"
 #include "ui/windowfields.h"
 
 namespace {
 
+using metopt::testsupport::TempFolder;
 using metopt::ui::BatchCommand;
 using metopt::ui::BatchOption;
 using metopt::ui::ParseBatchArguments;
@@ -138,24 +141,26 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 class BatchRunTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char folder[] = "/tmp/metopt-batch-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir_ = folder;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
-    // Runs the program in the temporary folder under the C locale ('.' as separator).
+    // Runs the program in the temporary folder under the C locale ('.' as separator). The
+    // arguments are split as a shell would split them, quotes ('...' or "...") kept together.
     RunResult Run(const std::string& arguments) const {
-        const std::string command = "cd '" + dir_ + "' && LC_ALL=C '" METOPT_EXECUTABLE "' " +
-                                    arguments + " >out.txt 2>err.txt";
+        QString line = QString::fromStdString(arguments);
+        line.replace(QLatin1Char('\''), QLatin1Char('"'));
+        QStringList words = QProcess::splitCommand(line);
+        QProcess program;
+        program.setWorkingDirectory(QString::fromStdString(dir_));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(METOPT_EXECUTABLE), words);
         RunResult result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadFile(Path("out.txt"));
-        result.err = ReadFile(Path("err.txt"));
+        if (!program.waitForFinished(300000))
+            return result;
+        result.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        result.out = program.readAllStandardOutput().toStdString();
+        result.err = program.readAllStandardError().toStdString();
         return result;
     }
 
@@ -163,7 +168,8 @@ class BatchRunTest : public ::testing::Test {
         return std::string("--palette '") + METOPT_DEFAULT_PALETTE + "'";
     }
 
-    std::string dir_;
+    TempFolder folder_{"metopt-batch"};
+    std::string dir_ = folder_.Path();
 };
 
 TEST_F(BatchRunTest, ReportOfTheDefaultsAfterAMapAndADescent) {
