@@ -23,6 +23,10 @@ get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(qt_bin_dir "${qt_core_dll}" DIRECTORY)
 get_filename_component(qt_prefix "${qt_bin_dir}" DIRECTORY)
 
+# A window program: no console opens beside it. Its command line writes to the console it was
+# started from (PrepareStandardStreams).
+set_target_properties(metopt PROPERTIES WIN32_EXECUTABLE ON)
+
 set(zip_name metopt-${PROJECT_VERSION}-win64)
 set(stage ${PROJECT_BINARY_DIR}/zip/${zip_name})
 

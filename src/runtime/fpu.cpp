@@ -39,7 +39,7 @@ void ClearFpuFlags() {
 }
 
 void CheckFpu() {
-    const int raised = std::fetestexcept(CheckedFpuFaults);
+    const int raised = RaisedFaults();
     if (raised == 0)
         return;
     ClearFpuFlags();

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/bundledfonts.h"
 #include "platform/translations.h"
 #include "runtime/fpu.h"
+#include "runtime/standardstreams.h"
 #include "ui/batch.h"
 #include "ui/mainform.h"
 
@@ -12,11 +14,14 @@ int main(int argc, char* argv[]) {
     metopt::runtime::InitFpu();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (metopt::ui::WantsCommandLine(args)) {
+        metopt::runtime::PrepareStandardStreams();
         return metopt::ui::RunCommandLine(argc, argv, args, [](const std::string& palette) {
             return std::make_unique<metopt::ui::TfmMnForm>(nullptr, palette);
         });
     }
+    metopt::platform::ChooseBundledFontEngine();
     QApplication application(argc, argv);
+    metopt::platform::LoadBundledFonts();
     metopt::platform::LoadQtTranslations(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));
     metopt::ui::TfmMnForm form;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -34,7 +35,7 @@ std::string Records(int count, const std::string& lineEnd = "\r\n") {
     return text;
 }
 
-long OpenDescriptorCount() {
+std::ptrdiff_t OpenDescriptorCount() {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                          std::filesystem::directory_iterator{});
 }

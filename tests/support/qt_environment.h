@@ -14,6 +14,9 @@ class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         runtime::InitFpu();
+        // Off screen unless told otherwise: Wine does not hand the variable to Windows programs.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "metopt_test";
         static char* argv[] = {name, nullptr};
