@@ -42,9 +42,7 @@ std::ptrdiff_t OpenDescriptorCount() {
 
 class PaletteTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        runtime::SetIOError(0);
-    }
+    void SetUp() override { runtime::SetIOError(0); }
     void TearDown() override {
         runtime::SetIOError(0);
         std::filesystem::remove_all(dir_);
