@@ -1,12 +1,16 @@
 #pragma once
-// The three objective functions z = f(x, y), their analytic gradients and the tables through which
-// the rest of the program reaches them. Every routine that takes a point takes x before y.
+// The three objective functions z = f(x, y), their analytic gradients and Hessians, and the tables
+// through which the rest of the program reaches them. Every routine that takes a point takes x
+// before y.
 // Evaluations check the floating-point flags and raise EOverflow / EZeroDivide / EInvalidOp.
 
 namespace metopt::core {
 
 using TObjectiveFunc = long double (*)(long double x, long double y);
 using TGradientProc = void (*)(long double x, long double y, long double& gx, long double& gy);
+// Writes the second derivatives fxx, fxy (= fyx) and fyy.
+using THessianProc = void (*)(long double x, long double y, long double& hxx, long double& hxy,
+                              long double& hyy);
 
 constexpr int FunctionCount = 3;
 
@@ -15,6 +19,7 @@ extern const char* const FunctionCaptions[FunctionCount];
 
 extern const TObjectiveFunc ObjectiveFuncs[FunctionCount];
 extern const TGradientProc GradientProcs[FunctionCount];
+extern const THessianProc HessianProcs[FunctionCount];
 
 // A function as the picture samples it. A pure one depends on x and y alone and touches no
 // shared state, so its values may be kept for later passes and computed on several threads at
