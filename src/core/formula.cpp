@@ -48,6 +48,15 @@ std::size_t TFormula::Instructions() const {
     return value_.Instructions() + gradient_.Instructions() + hessian_.Instructions();
 }
 
+std::string TrimmedFormula(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
 std::shared_ptr<const TFormula> CompileFormula(std::string_view text) {
     const formula::TSyntaxTree tree = formula::ParseFormula(text);
     formula::TGraph graph;

@@ -40,4 +40,7 @@ class TFormula final : public TObjective {
 // message and the 1-based character position of the fault: "Ошибка в формуле, знак 7: ...".
 std::shared_ptr<const TFormula> CompileFormula(std::string_view text);
 
+// The text without the blanks around it: how the report shows a formula.
+std::string TrimmedFormula(std::string_view text);
+
 }  // namespace metopt::core
