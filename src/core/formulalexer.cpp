@@ -23,6 +23,17 @@ bool IsLetter(char c) {
 bool IsContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
+
+// The end of the character that begins at byte i: a lead byte with the continuation bytes it
+// announces; any other byte (a stray continuation byte among them) is a character of its own.
+std::size_t CharacterEnd(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    std::size_t end = i + 1;
+    while (end < text.size() && end <= i + more && IsContinuation(text[end]))
+        ++end;
+    return end;
+}
 bool IsSign(char c) {
     switch (c) {
         case '+':
@@ -50,14 +61,16 @@ long double ReadNumber(const std::string& text) {
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;
-    for (const char c : text)
-        count += IsContinuation(c) ? 0u : 1u;
+    for (std::size_t i = 0; i < text.size(); i = CharacterEnd(text, i))
+        ++count;
     return count;
 }
 
 void TLexer::MoveTo(std::size_t end) {
-    for (; at_ < end; ++at_)
-        charactersBefore_ += IsContinuation(text_[at_]) ? 0u : 1u;
+    while (at_ < end) {
+        at_ = CharacterEnd(text_, at_);
+        ++charactersBefore_;
+    }
 }
 
 TToken TLexer::Next() {
@@ -85,9 +98,7 @@ TToken TLexer::Next() {
     }
     // One whole character, however many bytes it takes.
     token.kind = TToken::Kind::Unknown;
-    end = at_ + 1;
-    while (end < text_.size() && IsContinuation(text_[end]))
-        ++end;
+    end = CharacterEnd(text_, at_);
     token.text = std::string(text_.substr(at_, end - at_));
     MoveTo(end);
     return token;

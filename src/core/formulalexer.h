@@ -37,7 +37,7 @@ class TLexer {
     std::size_t charactersBefore_ = 0;  // before at_
 };
 
-// The length of a text in characters (UTF-8 code points; a stray byte counts as one).
+// The length of a text in characters: UTF-8 sequences, any other byte counting as one.
 std::size_t CharacterCount(std::string_view text);
 
 }  // namespace metopt::core::formula
