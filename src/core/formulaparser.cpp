@@ -30,6 +30,9 @@ class Parser {
         token_ = lexer_.Next();
         if (token_.kind == TToken::Kind::End)
             throw EFormulaError(1, "пустая формула");
+        // Definitions with no expression before them.
+        if (IsSign(','))
+            Fail(token_.position, "пустая формула");
         tree_.first = 0;
         tree_.root = Expression();
         ExpectEndOfExpression();
