@@ -52,11 +52,13 @@ TTape::TTape(const TGraph& graph, std::span<const int> roots) {
         }
     }
     std::vector<std::uint32_t> free;
+    std::vector<int> nodeOf;  // the node of each instruction
     for (int i = 0; i < graph.Size(); ++i) {
         const TGraphNode& node = graph[i];
         if (!needed[static_cast<std::size_t>(i)] || IsLeaf(node.op))
             continue;
-        Instruction instruction{node.op, 0, reg[static_cast<std::size_t>(node.a)], 0, node.whole};
+        Instruction instruction{
+            node.op, false, false, true, 0, reg[static_cast<std::size_t>(node.a)], 0, node.whole};
         if (node.b >= 0)
             instruction.b = reg[static_cast<std::size_t>(node.b)];
         // Operands read for the last time give their registers back before the result takes one:
@@ -77,27 +79,46 @@ TTape::TTape(const TGraph& graph, std::span<const int> roots) {
         }
         instruction.target = reg[static_cast<std::size_t>(i)];
         code_.push_back(instruction);
+        nodeOf.push_back(i);
     }
     for (const int root : roots)
         outputs_.push_back(reg[static_cast<std::size_t>(root)]);
+    MarkLastResults(graph, nodeOf, isRoot, lastUse);
+}
+
+void TTape::MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
+                            const std::vector<bool>& isRoot, const std::vector<int>& lastUse) {
+    for (std::size_t k = 1; k < code_.size(); ++k) {
+        const int previous = nodeOf[k - 1];
+        const TGraphNode& node = graph[nodeOf[k]];
+        code_[k].aIsLast = node.a == previous;
+        code_[k].bIsLast = node.b == previous;
+    }
+    for (std::size_t k = 0; k < code_.size(); ++k) {
+        const auto node = static_cast<std::size_t>(nodeOf[k]);
+        // Read by the next instruction at most, and not an output: the register is not needed.
+        const bool nextOnly = k + 1 < code_.size() && lastUse[node] <= nodeOf[k + 1];
+        code_[k].store = isRoot[node] || !nextOnly;
+    }
 }
 
 void TTape::Execute(long double* r) const {
+    long double last = 0;
     for (const Instruction& in : code_) {
-        const long double a = r[in.a];
+        const long double a = in.aIsLast ? last : r[in.a];
         long double result;
         switch (in.op) {
             case Op::Add:
-                result = a + r[in.b];
+                result = a + (in.bIsLast ? last : r[in.b]);
                 break;
             case Op::Sub:
-                result = a - r[in.b];
+                result = a - (in.bIsLast ? last : r[in.b]);
                 break;
             case Op::Mul:
-                result = a * r[in.b];
+                result = a * (in.bIsLast ? last : r[in.b]);
                 break;
             case Op::Div:
-                result = a / r[in.b];
+                result = a / (in.bIsLast ? last : r[in.b]);
                 break;
             case Op::Neg:
                 result = -a;
@@ -106,25 +127,33 @@ void TTape::Execute(long double* r) const {
                 result = PowerWhole(a, in.whole);
                 break;
             case Op::Pow:
-                result = powl(a, r[in.b]);
+                result = powl(a, in.bIsLast ? last : r[in.b]);
                 break;
             default:
                 result = EvalUnary(in.op, a);
                 break;
         }
-        r[in.target] = result;
+        if (in.store)
+            r[in.target] = result;
+        last = result;
     }
 }
 
+namespace {
+
+// The registers of a large program: one file per thread, made on its first use.
+long double* HeapRegisters(std::size_t count) {
+    thread_local std::vector<long double> registers;
+    if (registers.size() < count)
+        registers.resize(count);
+    return registers.data();
+}
+
+}  // namespace
+
 void TTape::Run(long double x, long double y, long double* outputs) const {
     long double onStack[StackRegisters];
-    thread_local std::vector<long double> onHeap;
-    long double* r = onStack;
-    if (registers_ > StackRegisters) {
-        if (onHeap.size() < registers_)
-            onHeap.resize(registers_);
-        r = onHeap.data();
-    }
+    long double* r = registers_ > StackRegisters ? HeapRegisters(registers_) : onStack;
     r[0] = x;
     r[1] = y;
     std::copy(constants_.begin(), constants_.end(), r + 2);

@@ -24,8 +24,14 @@ class TTape {
     std::size_t Registers() const { return registers_; }
 
   private:
+    // An operand that is the previous instruction's result is taken from where that result still
+    // is, not read back from its register: a value stored and loaded again at once is slow on
+    // x87. A result that only the next instruction reads is not stored.
     struct Instruction {
         Op op;
+        bool aIsLast = false;
+        bool bIsLast = false;
+        bool store = true;
         std::uint32_t target;
         std::uint32_t a;
         std::uint32_t b;
@@ -33,6 +39,8 @@ class TTape {
     };
 
     void Execute(long double* r) const;
+    void MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
+                         const std::vector<bool>& isRoot, const std::vector<int>& lastUse);
 
     std::vector<long double> constants_;  // registers 2 ..
     std::vector<Instruction> code_;
