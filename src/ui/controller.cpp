@@ -300,6 +300,7 @@ void TfmMnForm::coEquatChange() {
     }
 }
 
+// Deliberate: see docs/behaviour.md, "Typed formulas".
 void TfmMnForm::coEquatExit() {
     CompileEquation();
 }
