@@ -47,8 +47,8 @@ void CheckPrintedTree(const std::string& text) {
     } catch (const core::EFormulaError& e) {
         // The printed form may be longer than the limit (numbers in full); nothing else fails.
         Expect(printed.size() > core::formula::MaxFormulaLength,
-               "'" + Printable(text) + "' printed as '" + Printable(printed) + "' is refused: " +
-                   e.Message());
+               "'" + Printable(text) + "' printed as '" + Printable(printed) +
+                   "' is refused: " + e.Message());
     }
 }
 
@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const core::EFormulaError& e) {
         const std::size_t length = core::formula::CharacterCount(text);
         Expect(e.Position() >= 1 && e.Position() <= std::max<std::size_t>(length, 1),
-               "'" + Printable(text) + "' refused at " + std::to_string(e.Position()) +
-                   " of " + std::to_string(length));
+               "'" + Printable(text) + "' refused at " + std::to_string(e.Position()) + " of " +
+                   std::to_string(length));
         return 0;
     } catch (const runtime::Exception& e) {
         Broken("'" + Printable(text) + "' raised " + e.Message());
