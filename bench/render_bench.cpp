@@ -1,8 +1,10 @@
 // The cost of every drawing command of the program, and of the descent, over the three functions
 // and two drawing areas (the design size and a full-HD one), each also given as a ratio to the
 // floor: one evaluation of the function at every sampled pixel in a tight loop, on one thread.
-// The table at the end gives each case's median when the cases are repeated
-// (--benchmark_repetitions), as scripts/bench does.
+// The item texts typed as formulas run the same commands, given as ratios to the items' own; and
+// a formula of 200 characters is compiled with its gradient and Hessian. The tables at the end
+// give each case's median when the cases are repeated (--benchmark_repetitions), as scripts/bench
+// does.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "core/report.h"
@@ -47,11 +50,22 @@ constexpr std::int32_t GradientColours = 30;
 // The palette every case draws with, loaded once.
 palette::TPalette Colours{};
 
+// Functions 0..2 are the equation list's items; 3..5 their texts typed as formulas (without the
+// leading blank), compiled once.
+constexpr int TypedOffset = 3;
+std::shared_ptr<const core::TFormula> Typed[core::FunctionCount];
+
+core::TPlottedFunc FunctionOf(int function) {
+    if (function < TypedOffset)
+        return core::PlottedFunc(function);
+    return core::PlottedFunc(Typed[function - TypedOffset]);
+}
+
 // Function k over an area of the given size with the default region, nothing scanned yet.
 struct Scene {
     Scene(int function, const AreaSize& size) : canvas(size.width, size.height) {
         runtime::InitFpu();
-        plot.CurrentFunc = core::PlottedFunc(function);
+        plot.CurrentFunc = FunctionOf(function);
         plot.MapCols = size.width - 2;
         plot.MapRows = size.height - 2;
     }
@@ -87,7 +101,7 @@ void Floor(benchmark::State& state, int function, AreaSize size) {
     std::vector<long double> y;
     for (std::int32_t row = 1; row <= plot.MapRows; ++row)
         y.push_back(render::RowToY(plot, row));
-    const core::TObjectiveFunc f = plot.CurrentFunc.Eval;
+    const core::TPlottedFunc f = plot.CurrentFunc;
     for (auto _ : state) {
         for (const long double rowY : y) {
             for (const long double colX : x) {
@@ -157,8 +171,28 @@ void Grid(benchmark::State& state, int function, AreaSize size) {
 
 core::DescentFields DefaultDescent(int function) {
     core::DescentFields fields;
-    fields.funcIndex = function;
+    fields.funcIndex = function < TypedOffset ? function : -1;
+    if (function >= TypedOffset) {
+        fields.typed = Typed[function - TypedOffset];
+        fields.formula = Typed[function - TypedOffset]->Text();
+    }
     return fields;
+}
+
+// A formula of 200 characters, compiled with its gradient and Hessian.
+const std::string Formula200 =
+    "(1.5-x+x*y)^2+(2.25-x+x*y^2)^2+(2.625-x+x*y^3)^2+100*(y-x*x)^2+(1-x)^2"
+    "+sin(r)/r+exp(-r*r/4)*cos(3*x)-ln(1+x*x+y*y)+sqrt(1+abs(x*y))+th(x-y)*ch(y/5)"
+    "+arctg(x*y)+0.125*x*y, r=sqrt(x*x+y*y+1e-9)+x^-2*0.01";
+
+void CompileFormula(benchmark::State& state) {
+    for (auto _ : state) {
+        auto formula = core::CompileFormula(Formula200);
+        benchmark::DoNotOptimize(formula);
+    }
+    state.counters["characters"] = static_cast<double>(Formula200.size());
+    state.counters["instructions"] =
+        static_cast<double>(core::CompileFormula(Formula200)->Instructions());
 }
 
 void Descent(benchmark::State& state, int function, AreaSize size) {
@@ -263,8 +297,10 @@ const Command Commands[] = {
 };
 
 std::string CaseName(const char* command, int function, const AreaSize& size) {
-    return std::string(command) + "/f" + std::to_string(function) + "/" +
-           std::to_string(size.width) + "x" + std::to_string(size.height);
+    const std::string name = function < TypedOffset ? "/f" + std::to_string(function)
+                                                    : "/t" + std::to_string(function - TypedOffset);
+    return std::string(command) + name + "/" + std::to_string(size.width) + "x" +
+           std::to_string(size.height);
 }
 
 // The name the library reports a case under (its times are wall-clock times).
@@ -290,6 +326,34 @@ class RecordingReporter : public benchmark::ConsoleReporter {
     // Every case reports in milliseconds.
     std::map<std::string, double> milliseconds;
 };
+
+// The commands a typed formula is measured with, against the same command of its item.
+const char* const TypedCommands[] = {"floor", "scan", "map, fresh scan", "map, evaluating",
+                                     "descent (defaults)"};
+
+void PrintTypedTable(const std::map<std::string, double>& milliseconds) {
+    std::printf("\nTyped texts of the items: ms per command, and the ratio to the item's own\n");
+    for (const AreaSize& size : Sizes) {
+        std::printf("\n%dx%d %27s %20s %20s\n", size.width, size.height, "t0", "t1", "t2");
+        for (const char* command : TypedCommands) {
+            std::printf("%-24s", command);
+            for (int function = 0; function < core::FunctionCount; ++function) {
+                const auto typed =
+                    milliseconds.find(ReportedName(command, TypedOffset + function, size));
+                const auto item = milliseconds.find(ReportedName(command, function, size));
+                if (typed == milliseconds.end() || item == milliseconds.end()) {
+                    std::printf(" %20s", "-");
+                    continue;
+                }
+                std::printf(" %10.3f (%6.3f x)", typed->second, typed->second / item->second);
+            }
+            std::printf("\n");
+        }
+    }
+    const auto compile = milliseconds.find("compile a 200-character formula/real_time");
+    if (compile != milliseconds.end())
+        std::printf("\ncompile a 200-character formula: %.3f ms\n", compile->second);
+}
 
 void PrintTable(const std::map<std::string, double>& milliseconds) {
     std::printf(
@@ -321,6 +385,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     runtime::InitFpu();
     palette::LoadPalette(Colours, METOPT_PALETTE_FILE);
+    for (int i = 0; i < core::FunctionCount; ++i)
+        Typed[i] = core::CompileFormula(std::string(core::FunctionCaptions[i]).substr(1));
     for (const AreaSize& size : Sizes) {
         for (const Command& command : Commands) {
             for (int function = 0; function < core::FunctionCount; ++function) {
@@ -331,10 +397,29 @@ int main(int argc, char** argv) {
             }
         }
     }
+    for (const AreaSize& size : Sizes) {
+        for (const Command& command : Commands) {
+            for (const char* typed : TypedCommands) {
+                if (std::string(typed) != command.name)
+                    continue;
+                for (int function = 0; function < core::FunctionCount; ++function) {
+                    benchmark::RegisterBenchmark(
+                        CaseName(command.name, TypedOffset + function, size).c_str(), command.run,
+                        TypedOffset + function, size)
+                        ->Unit(benchmark::kMillisecond)
+                        ->UseRealTime();
+                }
+            }
+        }
+    }
+    benchmark::RegisterBenchmark("compile a 200-character formula", CompileFormula)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintTable(reporter.milliseconds);
+    PrintTypedTable(reporter.milliseconds);
     Window.reset();
     benchmark::Shutdown();
     return 0;

@@ -25,6 +25,13 @@ long double Paraboloid(long double x, long double y) {
     return z;
 }
 
+void ParaboloidHessian(long double, long double, long double& hxx, long double& hxy,
+                       long double& hyy) {
+    hxx = 2;
+    hxy = 0;
+    hyy = 2;
+}
+
 void ParaboloidGradient(long double x, long double y, long double& gx, long double& gy) {
     runtime::ClearFpuFlags();
     gx = 2 * x;
@@ -55,6 +62,15 @@ void TwoValleysGradient(long double x, long double y, long double& gx, long doub
     runtime::CheckFpu();
 }
 
+void TwoValleysHessian(long double x, long double y, long double& hxx, long double& hxy,
+                       long double& hyy) {
+    runtime::ClearFpuFlags();
+    hxx = ((24 * x) * x - 4 * y) - 4;
+    hxy = -4 * x;
+    hyy = 2;
+    runtime::CheckFpu();
+}
+
 long double RadialSinc(long double x, long double y) {
     runtime::ClearFpuFlags();
     const long double r = Radius(x, y);
@@ -77,6 +93,30 @@ void RadialSincGradient(long double x, long double y, long double& gx, long doub
     runtime::CheckFpu();
 }
 
+// With d = (r cos r - sin r) / r^3 (the gradient's factor) and
+// e = (3 sin r - 3 r cos r - r^2 sin r) / r^5: fxx = d + x x e, fxy = x y e, fyy = d + y y e. Below
+// the gradient's threshold, the limit at the origin: -1/3 on the diagonal.
+void RadialSincHessian(long double x, long double y, long double& hxx, long double& hxy,
+                       long double& hyy) {
+    runtime::ClearFpuFlags();
+    const long double r = Radius(x, y);
+    if (r < SincGradientThreshold) {
+        hxx = -1.0L / 3;
+        hxy = 0;
+        hyy = -1.0L / 3;
+    } else {
+        const long double sinR = runtime::Sin(r);
+        const long double rCosR = r * runtime::Cos(r);
+        const long double r2 = r * r;
+        const long double d = (rCosR - sinR) / (r2 * r);
+        const long double e = (3 * sinR - 3 * rCosR - r2 * sinR) / (r2 * r2 * r);
+        hxx = d + x * x * e;
+        hxy = x * y * e;
+        hyy = d + y * y * e;
+    }
+    runtime::CheckFpu();
+}
+
 }  // namespace
 
 // Deliberate: see docs/behaviour.md, "Label and button texts".
@@ -89,5 +129,7 @@ const char* const FunctionCaptions[FunctionCount] = {
 const TObjectiveFunc ObjectiveFuncs[FunctionCount] = {Paraboloid, TwoValleys, RadialSinc};
 const TGradientProc GradientProcs[FunctionCount] = {ParaboloidGradient, TwoValleysGradient,
                                                     RadialSincGradient};
+const THessianProc HessianProcs[FunctionCount] = {ParaboloidHessian, TwoValleysHessian,
+                                                  RadialSincHessian};
 
 }  // namespace metopt::core

@@ -1,12 +1,21 @@
 #pragma once
-// The three objective functions z = f(x, y), their analytic gradients and the tables through which
-// the rest of the program reaches them. Every routine that takes a point takes x before y.
+// The three objective functions z = f(x, y), their analytic gradients and Hessians, and the tables
+// through which the rest of the program reaches them. Every routine that takes a point takes x
+// before y.
 // Evaluations check the floating-point flags and raise EOverflow / EZeroDivide / EInvalidOp.
+
+#include <memory>
+#include <utility>
+
+#include "core/objective.h"
 
 namespace metopt::core {
 
 using TObjectiveFunc = long double (*)(long double x, long double y);
 using TGradientProc = void (*)(long double x, long double y, long double& gx, long double& gy);
+// Writes the second derivatives fxx, fxy (= fyx) and fyy.
+using THessianProc = void (*)(long double x, long double y, long double& hxx, long double& hxy,
+                              long double& hyy);
 
 constexpr int FunctionCount = 3;
 
@@ -15,21 +24,31 @@ extern const char* const FunctionCaptions[FunctionCount];
 
 extern const TObjectiveFunc ObjectiveFuncs[FunctionCount];
 extern const TGradientProc GradientProcs[FunctionCount];
+extern const THessianProc HessianProcs[FunctionCount];
 
-// A function as the picture samples it. A pure one depends on x and y alone and touches no
-// shared state, so its values may be kept for later passes and computed on several threads at
-// once; any other is evaluated on the calling thread, in scan order, every time it is asked.
+// A function as the picture samples it: a table entry (Eval), or a typed function (Typed) when
+// Eval is null. A pure one depends on x and y alone and touches no shared state, so its values
+// may be kept for later passes and computed on several threads at once; any other is evaluated
+// on the calling thread, in scan order, every time it is asked.
 struct TPlottedFunc {
     TObjectiveFunc Eval = nullptr;
     bool Pure = false;
+    std::shared_ptr<const TObjective> Typed;
 
-    long double operator()(long double x, long double y) const { return Eval(x, y); }
+    long double operator()(long double x, long double y) const {
+        return Eval ? Eval(x, y) : Typed->Value(x, y);
+    }
     bool operator==(const TPlottedFunc&) const = default;
 };
 
-// Item `index` of the equation list as the picture samples it: pure.
+// Item `index` (0..2) of the equation list as the picture samples it: pure.
 inline TPlottedFunc PlottedFunc(int index) {
-    return {ObjectiveFuncs[index], true};
+    return {ObjectiveFuncs[index], true, nullptr};
+}
+
+// A typed function as the picture samples it: pure, as every TObjective is.
+inline TPlottedFunc PlottedFunc(std::shared_ptr<const TObjective> typed) {
+    return {nullptr, true, std::move(typed)};
 }
 
 }  // namespace metopt::core

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/builtinobjective.h"
 #include "core/functions.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -20,21 +21,12 @@ const char* const BadStepMessage = "Шаг сканирования h_step до�
 const char* const TooManyStepsMessage =
     "Слишком много шагов сканирования: уменьшите Uoo или увеличьте h_step";
 
+bool IsTableIndex(std::int32_t index) {
+    return index >= 0 && index < FunctionCount;
+}
+
 bool FuncIndexValid(const TDescent& descent) {
-    return descent.FuncIndex >= 0 && descent.FuncIndex < FunctionCount;
-}
-
-// Every table access goes through these, so no caller can index the tables out of range.
-TObjectiveFunc SelectedFunction(const TDescent& descent) {
-    if (!FuncIndexValid(descent))
-        throw runtime::Exception(NoFunctionMessage);
-    return ObjectiveFuncs[descent.FuncIndex];
-}
-
-TGradientProc SelectedGradient(const TDescent& descent) {
-    if (!FuncIndexValid(descent))
-        throw runtime::Exception(NoFunctionMessage);
-    return GradientProcs[descent.FuncIndex];
+    return IsTableIndex(descent.FuncIndex) || descent.Typed;
 }
 
 // (DomainRadius - StepValue) / StepValue, the number of steps the scan may take. An overflow of
@@ -111,6 +103,21 @@ void NarrowGolden(const TDescent& descent, long double x, long double y, GoldenI
 
 }  // namespace
 
+// Every table access goes through here, so no caller can index the tables out of range.
+const TObjective& SelectedObjective(const TDescent& descent) {
+    if (IsTableIndex(descent.FuncIndex))
+        return BuiltinObjective(descent.FuncIndex);
+    if (!descent.Typed)
+        throw runtime::Exception(NoFunctionMessage);
+    return *descent.Typed;
+}
+
+const TObjective* TraceObjective(const TDescent& descent) {
+    if (IsTableIndex(descent.TraceFuncIndex))
+        return &BuiltinObjective(descent.TraceFuncIndex);
+    return descent.TraceTyped.get();
+}
+
 long double Distance(long double x1, long double y1, long double x2, long double y2) {
     runtime::ClearFpuFlags();
     const long double d = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
@@ -123,14 +130,14 @@ bool InsideDomain(const TDescent& descent, long double x, long double y) {
 }
 
 long double LineFunction(const TDescent& descent, long double t, long double x, long double y) {
-    const TObjectiveFunc f = SelectedFunction(descent);
+    const TObjective& f = SelectedObjective(descent);
     long double gx = 0;
     long double gy = 0;
-    SelectedGradient(descent)(x, y, gx, gy);
+    f.Gradient(x, y, gx, gy);
     long double xt = 0;
     long double yt = 0;
     MoveAlongAntigradient(x, y, t, gx, gy, xt, yt);
-    return f(xt, yt);
+    return f.Value(xt, yt);
 }
 
 void BracketStep(const TDescent& descent, long double x, long double y, long double& a,
@@ -199,9 +206,9 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
                             long double& ymin) {
     CheckRunParameters(descent);
     descent.DescentHitLimit = false;
-    const TObjectiveFunc f = SelectedFunction(descent);
-    const TGradientProc gradient = SelectedGradient(descent);
+    const TObjective& f = SelectedObjective(descent);
     descent.TraceFuncIndex = descent.FuncIndex;
+    descent.TraceTyped = IsTableIndex(descent.FuncIndex) ? nullptr : descent.Typed;
     std::uint32_t& count = descent.TraceCount;
     count = 0;
     long double x = x0;
@@ -212,7 +219,7 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
         const long double yp = y;
         long double gx = 0;
         long double gy = 0;
-        gradient(xp, yp, gx, gy);
+        f.Gradient(xp, yp, gx, gy);
         const long double t = LineSearch(descent, xp, yp);
         MoveAlongAntigradient(xp, yp, t, gx, gy, x, y);
         // Deliberate: see docs/behaviour.md, "Trace without start".
@@ -231,7 +238,7 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
     }
     xmin = x;
     ymin = y;
-    return f(xmin, ymin);
+    return f.Value(xmin, ymin);
 }
 
 }  // namespace metopt::core

@@ -1,7 +1,10 @@
 #pragma once
 // Steepest descent with a bracketing scan and golden-section line search, and its trace.
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "core/objective.h"
 
 namespace metopt::core {
 
@@ -26,15 +29,25 @@ struct TDescent {
     long double StepValue = 0;
     long double DomainRadius = 0;
     std::int32_t FuncIndex = 0;
+    // The function a run uses when FuncIndex is no entry of the tables: a formula typed into the
+    // equation list, or one of its classic items. The window's model owns it; a run shares it.
+    std::shared_ptr<const TObjective> Typed;
 
     // The function whose run wrote Trace[1..TraceCount]: a refused run changes FuncIndex but not
     // the trace, so whatever evaluates the trace's points takes this one.
     // Deliberate: see docs/behaviour.md, "Trace CSV function".
     std::int32_t TraceFuncIndex = 0;
+    std::shared_ptr<const TObjective> TraceTyped;
 
     // True when the last run stopped at the TraceCapacity iteration limit.
     bool DescentHitLimit = false;
 };
+
+// The function of a run: FuncIndex's entry of the tables, or Typed when FuncIndex is no entry;
+// raises the refusal "no equation chosen" when there is neither.
+const TObjective& SelectedObjective(const TDescent& descent);
+// The function of the run that wrote the trace, or nullptr when there is none.
+const TObjective* TraceObjective(const TDescent& descent);
 
 long double Distance(long double x1, long double y1, long double x2, long double y2);
 bool InsideDomain(const TDescent& descent, long double x, long double y);

@@ -8,7 +8,7 @@
 namespace metopt::core {
 
 class TObjective {
-public:
+  public:
     virtual ~TObjective() = default;
 
     virtual long double Value(long double x, long double y) const = 0;

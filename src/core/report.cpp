@@ -41,16 +41,19 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     descent.StepValue = runtime::ParseNumber(fields.step);
     descent.DomainRadius = runtime::ParseNumber(fields.radius);
     descent.FuncIndex = fields.funcIndex;
+    descent.Typed = fields.typed;
 
     long double xmin = 0;
     long double ymin = 0;
     const long double zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
-    // The run has checked FuncIndex, so the table entry exists.
-    const TObjectiveFunc f = ObjectiveFuncs[descent.FuncIndex];
+    // The run has checked that there is a function.
+    const TObjective& f = SelectedObjective(descent);
 
     std::vector<std::string> lines;
-    lines.reserve(8 + descent.TraceCount);
+    lines.reserve(9 + descent.TraceCount);
     lines.emplace_back();
+    if (&f == descent.Typed.get())
+        lines.push_back("Функция: z = " + fields.formula);
     lines.push_back(RegionLine(visible));
     // Deliberate: see docs/behaviour.md, "Report texts".
     lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
@@ -60,7 +63,7 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     lines.push_back("Трасса спуска:");
     for (std::uint32_t k = 1; k <= descent.TraceCount; ++k) {
         const TTracePoint& p = descent.Trace[k];
-        lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f(p.X, p.Y)));
+        lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f.Value(p.X, p.Y)));
     }
     if (descent.DescentHitLimit)
         lines.push_back(IterationLimitLine);

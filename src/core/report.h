@@ -1,6 +1,7 @@
 #pragma once
 // One run of the minimiser from the parameter fields, and the report text of that run.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,18 @@ struct DescentFields {
     std::string step = "0.99";      // meCnsHst
     std::string radius = "1000.0";  // meCnsUoo
     std::int32_t funcIndex = 1;     // item index of coEquat
+    // When funcIndex is none of the three built-in items: the typed function and its text as it
+    // stands in the list's field, trimmed, for the report's line "Функция: z = ...".
+    std::shared_ptr<const TObjective> typed;
+    std::string formula;
 };
 
 // The extra last line of a run stopped at the iteration limit.
 extern const char* const IterationLimitLine;
 
 // Parses the fields, sets the descent's run parameters, runs SteepestDescent and returns the report
-// lines (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit). On an error
+// lines (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit, plus the line
+// "Функция: z = " + formula after the first for a typed function). On an error
 // it raises before returning, with the parameters read so far already set; the caller then leaves
 // its report untouched.
 // Deliberate: see docs/behaviour.md, "Report kept".

@@ -15,6 +15,7 @@ DropDown::DropDown(QWidget* parent) : QComboBox(parent) {
         itemIndex_ = -1;
         RunEvent(OnChange);
     });
+    connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { FinishEditing(); });
     connect(this, &QComboBox::activated, this, [this](int index) {
         itemIndex_ = index;
         ShowText(itemText(index));
@@ -52,6 +53,10 @@ void DropDown::ChooseItem(int index) {
 void DropDown::TypeText(const std::string& text) {
     lineEdit()->setText(QString::fromStdString(text));
     emit lineEdit()->textEdited(lineEdit()->text());
+}
+
+void DropDown::FinishEditing() {
+    RunEvent(OnExit);
 }
 
 void DropDown::ShowText(const QString& text) {

@@ -1,7 +1,8 @@
 #pragma once
 // A drop-down list with an editable text. Its item index is that of the chosen item, and -1 once
-// the user types. OnChange runs when the user chooses an item or types; setting the index from the
-// program runs nothing.
+// the user types. OnChange runs when the user chooses an item or types, OnExit when the user
+// presses Enter in the text or leaves it after a change; setting the index from the program runs
+// nothing.
 #include <QComboBox>
 #include <functional>
 #include <string>
@@ -23,8 +24,11 @@ class DropDown : public QComboBox {
     void ChooseItem(int index);
     // The user's path: types a text (index -1) and runs OnChange.
     void TypeText(const std::string& text);
+    // The user's path: leaves the text (or presses Enter) and runs OnExit.
+    void FinishEditing();
 
     std::function<void()> OnChange;
+    std::function<void()> OnExit;
 
   private:
     void ShowText(const QString& text);

@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include "core/classicfunctions.h"
+#include "core/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "core/report.h"
@@ -153,6 +155,7 @@ std::int32_t TfmMnForm::FrameTime() const {
 // Deliberate: see docs/behaviour.md, "No rollback".
 
 void TfmMnForm::bbDrMpClClick() {
+    CompileEquation();
     const DrawingCommand command(*this, RangeScan::WhenStale);
     render::FillSurface(pbDrawAr->Surface(), Drawing(), render::FillModeOf(coFill->ItemIndex()),
                         seScoGrd->Value());
@@ -160,6 +163,7 @@ void TfmMnForm::bbDrMpClClick() {
 }
 
 void TfmMnForm::bbDrMpLLClick() {
+    CompileEquation();
     const DrawingCommand command(*this, RangeScan::WhenStale);
     render::DrawLevelLines(pbDrawAr->Surface(), Drawing(),
                            render::LevelLineMethodOf(coLevel->ItemIndex()), ReadLevelLineOptions());
@@ -179,6 +183,7 @@ void TfmMnForm::bbStopItClick() {
 }
 
 void TfmMnForm::bbIteratClick() {
+    CompileEquation();
     const DrawingCommand command(*this, RangeScan::Skip);
     // Deliberate: see docs/behaviour.md, "Stale marker".
     render::DrawMinMarker(pbDrawAr->Surface(), Drawing());
@@ -287,9 +292,52 @@ void TfmMnForm::tsDrawResize() {
 void TfmMnForm::coEquatChange() {
     session_.Plot.ZRangeValid = false;
     const int index = coEquat->ItemIndex();
-    if (index >= 0 && index < core::FunctionCount) {
+    if (core::IsBuiltinItem(index)) {
         session_.Plot.CurrentFunc = core::PlottedFunc(index);
+    } else if (index >= 0) {
+        // A classic item is chosen: as if its text were typed and the field left.
+        CompileEquation();
     }
+}
+
+// Deliberate: see docs/behaviour.md, "Typed formulas".
+void TfmMnForm::coEquatExit() {
+    CompileEquation();
+}
+
+int TfmMnForm::EquationItem() const {
+    if (coEquat->ItemIndex() >= 0)
+        return coEquat->ItemIndex();
+    const std::string text = coEquat->Text();
+    const auto items = core::EquationItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (text == items[i])
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TfmMnForm::CompileEquation() {
+    const int item = EquationItem();
+    if (core::IsBuiltinItem(item)) {
+        SetPlottedFunc(core::PlottedFunc(item));
+        return;
+    }
+    const std::string text = coEquat->Text();
+    // Deliberate: see docs/behaviour.md, "Run refusals".
+    if (core::TrimmedFormula(text).empty())
+        return;
+    // Compiled as it stands, so that an error names the position as typed.
+    if (!session_.Formula || session_.Formula->Text() != text)
+        session_.Formula = core::CompileFormula(text);
+    SetPlottedFunc(core::PlottedFunc(session_.Formula));
+}
+
+void TfmMnForm::SetPlottedFunc(const core::TPlottedFunc& func) {
+    if (session_.Plot.CurrentFunc == func)
+        return;
+    session_.Plot.CurrentFunc = func;
+    session_.Plot.ZRangeValid = false;
 }
 
 // Deliberate: see docs/behaviour.md, "Needless rescans".

@@ -67,13 +67,12 @@ bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs,
 
 std::string TraceCsv(const core::TDescent& descent) {
     std::string csv = "k,x,y,z\n";
-    const std::int32_t function = descent.TraceFuncIndex;
-    const bool functionKnown = function >= 0 && function < core::FunctionCount;
+    const core::TObjective* const function = core::TraceObjective(descent);
     for (std::uint32_t k = 1; k <= descent.TraceCount && k <= core::TraceCapacity; ++k) {
         const core::TTracePoint& point = descent.Trace[k];
         csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
-        if (functionKnown)
-            csv += RoundTrip(core::ObjectiveFuncs[function](point.X, point.Y));
+        if (function)
+            csv += RoundTrip(function->Value(point.X, point.Y));
         csv += '\n';
     }
     return csv;

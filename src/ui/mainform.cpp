@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "core/classicfunctions.h"
 #include "core/functions.h"
 #include "core/report.h"
 #include "platform/dropdown.h"
@@ -124,7 +125,7 @@ void TfmMnForm::CreateParamPage() {
     gbLstSet = MakeGroup(tsParam, "gbLstSet", " Списки выбора ", 0, 0, 448, 145, 8);
     // Deliberate: see docs/behaviour.md, "Label and button texts".
     lbEquat = MakeLabel(gbLstSet, "lbEquat", "Уранение вида  z=z(x,y)", 8, 22, 10);
-    coEquat = MakeList(gbLstSet, "coEquat", core::FunctionCaptions, 184, 16);
+    coEquat = MakeList(gbLstSet, "coEquat", core::EquationItems(), 184, 16);
     lbMetOpt = MakeLabel(gbLstSet, "lbMetOpt", "Метод оптимизации", 8, 54, 10);
     coMetOpt = MakeList(gbLstSet, "coMetOpt", MethodItems, 184, 48);
     lbFill = MakeLabel(gbLstSet, "lbFill", "Метод отображения графика", 8, 88, 8);
@@ -325,7 +326,9 @@ void TfmMnForm::FitTextsToPlaces() {
     FitAroundFields(lbTimFrm, {{"t =", nullptr, seTimFrm}});
     FitAroundFields(lbColors,
                     {{"Цвет #", nullptr, seDiNmCl}, {"палитры (RGB) :", seDiNmCl, seDiColR}});
-    for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel}) {
+    // The classic items are longer than the box: they scroll in it, as any long text does.
+    FitListTexts(coEquat, core::FunctionCount);
+    for (platform::DropDown* list : {coMetOpt, coFill, coLevel}) {
         FitListTexts(list);
     }
 }
@@ -352,6 +355,7 @@ void TfmMnForm::ConnectMenuHandlers() {
 
 void TfmMnForm::ConnectFieldHandlers() {
     coEquat->OnChange = [this] { coEquatChange(); };
+    coEquat->OnExit = [this] { coEquatExit(); };
     for (platform::TextField* field : {meSrXb, meSrXe, meSrYb, meSrYe, meSrXc, meSrYc, meSrXs,
                                        meSrYs, meSgXs, meSgYs, meWkSzX, meWkSzY}) {
         field->OnChange = [this] { gbDrwParFieldChange(); };

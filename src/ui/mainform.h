@@ -123,6 +123,8 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     void pbDrawArMouseMove(int x, int y);
     void tsDrawResize();
     void coEquatChange();
+    // Enter in the equation list's text, or leaving it: its formula is compiled.
+    void coEquatExit();
     // The change handler of the twelve fields of " Графическая область " (meSrXb ... meWkSzY):
     // their change makes the sampled value range stale.
     void gbDrwParFieldChange();
@@ -137,6 +139,15 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     render::GraphFieldTexts GraphFields() const;
     render::LevelLineOptions ReadLevelLineOptions() const;
     render::GridLayers ReadGridLayers() const;
+
+    // The item the equation list stands for: the one chosen, or the one whose text the field
+    // holds exactly; -1 for any other text.
+    int EquationItem() const;
+    // The function the equation list stands for becomes the plotted one (the range made stale
+    // when it changes): a built-in item's, or the formula of the text, compiled when it changed.
+    // A formula that does not compile raises its error; an empty text changes nothing.
+    void CompileEquation();
+    void SetPlottedFunc(const core::TPlottedFunc& func);
 
     // The plot, the palette and this window's status line and Stop flag, for a drawing pass.
     render::DrawContext Drawing();

@@ -2,7 +2,9 @@
 // The program's model: what the window's commands work on and what its exports read. The window
 // owns one and hands it, by reference, to the routines that use it; everyone else sees it const.
 #include <cstdint>
+#include <memory>
 
+#include "core/formula.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
@@ -16,6 +18,8 @@ namespace metopt::ui {
 struct TSession {
     // The run parameters, the trace of the last run and its function.
     core::TDescent Descent;
+    // The formula compiled last from the equation list's text (typed, or a classic item's).
+    std::shared_ptr<const core::TFormula> Formula;
     // What the picture is drawn from, and the samples its last scan kept.
     render::TPlot Plot;
     render::TSampleCache Samples;

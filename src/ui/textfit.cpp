@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <algorithm>
 
 #include "platform/dropdown.h"
 
@@ -82,11 +83,12 @@ double ListTextWidth(const platform::DropDown* list, const QString& text) {
     return QFontMetricsF(list->lineEdit()->font()).horizontalAdvance(text);
 }
 
-void FitListTexts(platform::DropDown* list) {
+void FitListTexts(platform::DropDown* list, int items) {
     const int room = ListTextRoom(list);
     QString widest;
     double widestWidth = 0;
-    for (int i = 0; i < list->count(); ++i) {
+    const int fitted = items < 0 ? list->count() : std::min(items, list->count());
+    for (int i = 0; i < fitted; ++i) {
         const double width = ListTextWidth(list, list->itemText(i));
         if (width > widestWidth) {
             widestWidth = width;

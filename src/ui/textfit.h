@@ -32,8 +32,8 @@ void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places);
 int ListTextRoom(const platform::DropDown* list);
 // The width of a text in the list's font.
 double ListTextWidth(const platform::DropDown* list, const QString& text);
-// Narrows the letter spacing of the list's font, when needed, so that every item fits the edit
-// field.
-void FitListTexts(platform::DropDown* list);
+// Narrows the letter spacing of the list's font, when needed, so that every item (or the first
+// `items` of them; the others scroll in the field) fits the edit field.
+void FitListTexts(platform::DropDown* list, int items = -1);
 
 }  // namespace metopt::ui

@@ -10,6 +10,7 @@
 #include <utility>
 #include <variant>
 
+#include "core/classicfunctions.h"
 #include "core/functions.h"
 #include "core/report.h"
 #include "platform/dropdown.h"
@@ -25,7 +26,11 @@ using TextControl = platform::TextField* TfmMnForm::*;
 using SpinControl = platform::SpinEdit* TfmMnForm::*;
 using ListControl = platform::DropDown* TfmMnForm::*;
 using CheckControl = QCheckBox* TfmMnForm::*;
-using FieldControl = std::variant<TextControl, SpinControl, ListControl, CheckControl>;
+// A list whose option types its value into the list's text and leaves the text.
+struct TypedInto {
+    ListControl list;
+};
+using FieldControl = std::variant<TextControl, SpinControl, ListControl, CheckControl, TypedInto>;
 
 struct TfmMnForm::FieldRow {
     BatchOption option;
@@ -62,10 +67,13 @@ std::span<const TfmMnForm::FieldRow> TfmMnForm::FieldTable() {
     using F = TfmMnForm;
     using G = OptionGroup;
     static const FieldRow rows[] = {
-        {{"function", "N", ListRule(core::FunctionCount), "select item N of the equation list",
-          Sets},
+        {{"function", "N", ListRule(core::EquationItemCount),
+          "select item N of the equation list (3..9: classic functions)", Sets},
          G::Parameters,
          {&F::coEquat}},
+        {{"formula", "TEXT", Text, "type a function of x and y into the equation list", Sets},
+         G::Parameters,
+         {TypedInto{&F::coEquat}}},
         {{"x0", "TEXT", Text, "start point x0", Sets}, G::Parameters, {&F::meBeg_Xr}},
         {{"y0", "TEXT", Text, "start point y0", Sets}, G::Parameters, {&F::meBeg_Yr}},
         {{"eps", "TEXT", Text, "accuracy eps", Sets}, G::Parameters, {&F::meCnsEps}},
@@ -139,6 +147,11 @@ void TfmMnForm::SetOptionFields(std::string_view option, const std::vector<std::
                        [&](SpinControl spin) { (this->*spin)->SetText(value()); },
                        [&](ListControl list) { (this->*list)->ChooseItem(std::stoi(value())); },
                        [&](CheckControl box) { (this->*box)->setChecked(row->checks); },
+                       [&](TypedInto typed) {
+                           platform::DropDown* list = this->*typed.list;
+                           list->TypeText(value());
+                           list->FinishEditing();
+                       },
                    },
                    control);
     }
@@ -167,7 +180,14 @@ core::DescentFields TfmMnForm::ReadDescentFields() const {
                           {meCnsEps, &P::eps},
                           {meCnsHst, &P::step},
                           {meCnsUoo, &P::radius}});
-    fields.funcIndex = coEquat->ItemIndex();
+    fields.funcIndex = EquationItem();
+    if (!core::IsBuiltinItem(fields.funcIndex)) {
+        fields.formula = core::TrimmedFormula(coEquat->Text());
+        // The commands compile the text before they read the fields.
+        if (session_.Formula && session_.Formula->Text() == coEquat->Text() &&
+            !fields.formula.empty())
+            fields.typed = session_.Formula;
+    }
     return fields;
 }
 

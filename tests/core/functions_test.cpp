@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "core/builtinobjective.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -29,7 +30,8 @@ void PrintTo(const ValueCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::string CaseName(const ::testing::TestParamInfo<ValueCase>& info) {
+template <class Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
     return info.param.name;
 }
 
@@ -68,7 +70,8 @@ TEST_P(FunctionValueTest, ValueAndGradientAreExact) {
     EXPECT_EQ(gy, c.gy);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FunctionValueTest, ::testing::ValuesIn(ExactCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(Table, FunctionValueTest, ::testing::ValuesIn(ExactCases),
+                         CaseName<ValueCase>);
 
 TEST_F(FunctionsTest, RadialSincAtThreeFourIsSinFiveOverFive) {
     const long double z = ObjectiveFuncs[2](3, 4);
@@ -144,6 +147,93 @@ TEST_F(FunctionsTest, EvaluationIgnoresFlagsRaisedBeforeIt) {
         long double gx = 0;
         long double gy = 0;
         EXPECT_NO_THROW(GradientProcs[i](1, 2, gx, gy)) << i;
+    }
+}
+
+// --- Hessians ---
+
+struct HessianCase {
+    const char* name;
+    int index;
+    long double x, y;
+    long double hxx, hxy, hyy;
+};
+
+void PrintTo(const HessianCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FunctionHessianTest : public ::testing::TestWithParam<HessianCase> {
+  protected:
+    void SetUp() override { runtime::InitFpu(); }
+};
+
+// By hand: f1 has fxx = 24 x^2 - 4 y - 4, fxy = -4 x, fyy = 2; f2 tends to -1/3 on the diagonal.
+const HessianCase HessianCases[] = {
+    {"Paraboloid_3_4", 0, 3, 4, 2, 0, 2},
+    {"Paraboloid_origin", 0, 0, 0, 2, 0, 2},
+    {"TwoValleys_2_0", 1, 2, 0, 92, -8, 2},
+    {"TwoValleys_1_1", 1, 1, 1, 16, -4, 2},
+    {"TwoValleys_origin", 1, 0, 0, -4, 0, 2},
+    {"RadialSinc_origin", 2, 0, 0, -1.0L / 3, 0, -1.0L / 3},
+    {"RadialSinc_below_threshold", 2, 5e-7L, -5e-7L, -1.0L / 3, 0, -1.0L / 3},
+};
+
+TEST_P(FunctionHessianTest, HessianIsExact) {
+    const HessianCase& c = GetParam();
+    long double hxx = -99, hxy = -99, hyy = -99;
+    HessianProcs[c.index](c.x, c.y, hxx, hxy, hyy);
+    EXPECT_EQ(hxx, c.hxx);
+    EXPECT_EQ(hxy, c.hxy);
+    EXPECT_EQ(hyy, c.hyy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FunctionHessianTest, ::testing::ValuesIn(HessianCases),
+                         CaseName<HessianCase>);
+
+TEST_F(FunctionsTest, RadialSincHessianAtThreeFour) {
+    long double hxx = 0, hxy = 0, hyy = 0;
+    HessianProcs[2](3, 4, hxx, hxy, hyy);
+    // sin(r)/r has f_rr = -sin r / r - 2 cos r / r^2 + 2 sin r / r^3; along (3, 4)/5 the Hessian
+    // is f_rr in the radial direction and f_r / r across it.
+    const long double r = 5;
+    const long double fr = (r * cosl(r) - sinl(r)) / (r * r);
+    const long double frr = -sinl(r) / r - 2 * cosl(r) / (r * r) + 2 * sinl(r) / (r * r * r);
+    const long double ux = 0.6L, uy = 0.8L;
+    EXPECT_NEAR(static_cast<double>(hxx), static_cast<double>(frr * ux * ux + fr / r * uy * uy),
+                1e-15);
+    EXPECT_NEAR(static_cast<double>(hxy), static_cast<double>((frr - fr / r) * ux * uy), 1e-15);
+    EXPECT_NEAR(static_cast<double>(hyy), static_cast<double>(frr * uy * uy + fr / r * ux * ux),
+                1e-15);
+}
+
+TEST_F(FunctionsTest, HessianOverflowRaises) {
+    long double hxx = 0, hxy = 0, hyy = 0;
+    EXPECT_THROW(HessianProcs[1](1e2467L, 0, hxx, hxy, hyy), runtime::EOverflow);
+    EXPECT_THROW(HessianProcs[2](1e1000L, 0, hxx, hxy, hyy), runtime::EOverflow);
+}
+
+TEST_F(FunctionsTest, BuiltinObjectivesAreTheTables) {
+    for (int i = 0; i < FunctionCount; ++i) {
+        const TObjective& f = BuiltinObjective(i);
+        EXPECT_EQ(f.Value(0.3L, -0.7L), ObjectiveFuncs[i](0.3L, -0.7L)) << i;
+        long double gx = 0, gy = 0, ex = 1, ey = 1;
+        f.Gradient(0.3L, -0.7L, gx, gy);
+        GradientProcs[i](0.3L, -0.7L, ex, ey);
+        EXPECT_EQ(gx, ex) << i;
+        EXPECT_EQ(gy, ey) << i;
+        long double h[3] = {}, e[3] = {1, 1, 1};
+        f.Hessian(0.3L, -0.7L, h[0], h[1], h[2]);
+        HessianProcs[i](0.3L, -0.7L, e[0], e[1], e[2]);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(h[k], e[k]) << i << " " << k;
+        // The Hessian is the gradient's derivative: central differences of the gradient.
+        const long double step = 1e-6L;
+        long double gx1 = 0, gy1 = 0, gx0 = 0, gy0 = 0;
+        GradientProcs[i](0.3L + step, -0.7L, gx1, gy1);
+        GradientProcs[i](0.3L - step, -0.7L, gx0, gy0);
+        EXPECT_NEAR(static_cast<double>((gx1 - gx0) / (2 * step)), static_cast<double>(h[0]), 1e-8);
+        EXPECT_NEAR(static_cast<double>((gy1 - gy0) / (2 * step)), static_cast<double>(h[1]), 1e-8);
     }
 }
 

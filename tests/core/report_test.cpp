@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/classicfunctions.h"
+#include "core/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
@@ -210,6 +212,62 @@ TEST_F(ReportTest, RunAtTheIterationLimitEndsWithTheLimitLine) {
     EXPECT_EQ(lines.back(), "Спуск остановлен: достигнут предел в 10000 итераций");
     EXPECT_EQ(lines.back(), IterationLimitLine);
 }
+
+// --- Typed functions ---
+
+DescentFields TypedFields(const std::string& text, std::int32_t funcIndex = -1) {
+    DescentFields fields = DefaultFields(funcIndex);
+    fields.typed = CompileFormula(text);
+    fields.formula = text;
+    return fields;
+}
+
+TEST_F(ReportTest, TypedParaboloidReportsAsItemZeroButForTheFunctionLine) {
+    const std::vector<std::string> item = RunDescentAndReport(descent, DefaultFields(0), NoScanYet);
+    const std::vector<std::string> typed =
+        RunDescentAndReport(descent, TypedFields("x*x+y*y"), NoScanYet);
+    ASSERT_EQ(typed.size(), item.size() + 1);
+    EXPECT_EQ(typed[0], "");
+    EXPECT_EQ(typed[1], "Функция: z = x*x+y*y");
+    for (std::size_t i = 1; i < item.size(); ++i)
+        EXPECT_EQ(typed[i + 1], item[i]) << i;
+}
+
+TEST_F(ReportTest, BuiltInItemIgnoresATypedFunction) {
+    DescentFields fields = TypedFields("x*x+y*y", 1);
+    const std::vector<std::string> lines = RunDescentAndReport(descent, fields, NoScanYet);
+    EXPECT_EQ(lines[1].rfind("Видимая область", 0), 0u);
+    EXPECT_EQ(lines[4], "Скорейший спуск прошел за 43 итерац.");
+}
+
+struct ClassicRunCase {
+    int classic;
+    const char* x0;
+    const char* y0;
+};
+
+class ClassicRunTest : public ReportTest, public ::testing::WithParamInterface<ClassicRunCase> {};
+
+// Rosenbrock from (-1.2, 1) and Himmelblau from (0, 0): the run ends lower than it began.
+const ClassicRunCase ClassicRuns[] = {{0, "-1.2", "1"}, {1, "0", "0"}};
+
+TEST_P(ClassicRunTest, RunsAndReports) {
+    const ClassicRunCase& c = GetParam();
+    const std::string text = ClassicFunctionCaptions[c.classic];
+    DescentFields fields = TypedFields(text, 3 + c.classic);
+    fields.formula = text.substr(1);
+    fields.x0 = c.x0;
+    fields.y0 = c.y0;
+    const std::vector<std::string> lines = RunDescentAndReport(descent, fields, NoScanYet);
+    EXPECT_EQ(lines[1], "Функция: z = " + text.substr(1));
+    EXPECT_GE(descent.TraceCount, 2u);
+    const TTracePoint& last = descent.Trace[descent.TraceCount];
+    EXPECT_LT(fields.typed->Value(last.X, last.Y),
+              fields.typed->Value(runtime::ParseNumber(c.x0), runtime::ParseNumber(c.y0)));
+    EXPECT_EQ(TraceObjective(descent), fields.typed.get());
+}
+
+INSTANTIATE_TEST_SUITE_P(Classics, ClassicRunTest, ::testing::ValuesIn(ClassicRuns));
 
 }  // namespace
 }  // namespace metopt::core

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/formula.h"
 #include "core/functions.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
@@ -111,7 +112,7 @@ TEST_F(SamplesTest, PureFunctionsAreSampledOnSeveralThreads) {
 // path: its samples are kept, and the fill then reads them on several threads.
 TEST_F(SamplesTest, AnyPureFunctionIsSampledOnTheRowTeamAndKept) {
     UseArea(2, 21, 17);
-    plot.CurrentFunc = {Sum, true};
+    plot.CurrentFunc = {Sum, true, nullptr};
     ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
     const long double* kept = KeptSamples(plot, samples);
     ASSERT_NE(kept, nullptr);
@@ -119,6 +120,26 @@ TEST_F(SamplesTest, AnyPureFunctionIsSampledOnTheRowTeamAndKept) {
     EXPECT_EQ(PixelValues(plot, samples).Threads(3), 3u);
     plot.CurrentFunc =
         Impure(Sum);  // the same code, but not said to be pure: not the same function
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
+}
+
+// A typed function is pure: sampled on the row team and kept, bit for bit the values of the same
+// formula in the table; the same text compiled again is another function.
+TEST_F(SamplesTest, TypedFunctionIsSampledAndKeptLikeTheTables) {
+    UseArea(0, 21, 17);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    const std::vector<long double> item(KeptSamples(plot, samples),
+                                        KeptSamples(plot, samples) + 19 * 15);
+    plot.CurrentFunc = core::PlottedFunc(core::CompileFormula("x*x+y*y"));
+    EXPECT_TRUE(plot.CurrentFunc.Pure);
+    EXPECT_EQ(KeptSamples(plot, samples), nullptr);
+    ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
+    const long double* typed = KeptSamples(plot, samples);
+    ASSERT_NE(typed, nullptr);
+    for (std::size_t i = 0; i < item.size(); ++i)
+        ASSERT_TRUE(SameBits(typed[i], item[i])) << i;
+    EXPECT_EQ(PixelValues(plot, samples).Threads(3), 3u);
+    plot.CurrentFunc = core::PlottedFunc(core::CompileFormula("x*x+y*y"));
     EXPECT_EQ(KeptSamples(plot, samples), nullptr);
 }
 

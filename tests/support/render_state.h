@@ -61,7 +61,7 @@ class RenderStateTest : public ::testing::Test {
     void SetUp() override { runtime::InitFpu(); }
 
     // A test's own function, evaluated on the calling thread in scan order as any impure one is.
-    static core::TPlottedFunc Impure(core::TObjectiveFunc f) { return {f, false}; }
+    static core::TPlottedFunc Impure(core::TObjectiveFunc f) { return {f, false, nullptr}; }
 
     void SetEntry(int i, std::int32_t r, std::int32_t g, std::int32_t b) {
         Palette[static_cast<std::size_t>(i)] = {palette::PackColor(r, g, b), r, g, b};

@@ -222,7 +222,7 @@ class WindowActions : public WindowFixture {
             {{"seDiNmCl", f.seDiNmCl}, std::to_string(random_->Between(0, 21))},
         };
         if (random_->Percent(15)) {
-            f.coEquat->ChooseItem(random_->Between(0, 2));
+            f.coEquat->ChooseItem(random_->Between(0, f.coEquat->count() - 1));
             return "choose an equation: item " + std::to_string(f.coEquat->ItemIndex());
         }
         const auto& [target, text] = random_->Pick(starts);
@@ -230,6 +230,48 @@ class WindowActions : public WindowFixture {
         SendKey(target.widget, Qt::Key_A, Qt::ControlModifier);
         TypeKeys(target.widget, QString::fromStdString(text));
         return what + "select all, type " + Quoted(text) + " into " + target.name;
+    }
+
+    // A formula typed into the equation list, then Enter or leaving it: good ones, bad ones and
+    // hostile ones (deep, long, odd characters).
+    std::string TypeFormula() {
+        static const std::vector<std::string> formulas = {
+            "x*x+y*y",
+            "(y-x*x)*(y-x*x) + (1-x*x)*(1-x*x)",
+            "(sin(r))/r, r=sqrt(x*x+y*y)",
+            "100*(y-x*x)^2+(1-x)^2",
+            "exp(x*y)-ln(abs(x)+1)",
+            "x^y",
+            "1/x",
+            "ln(x)",
+            "sqrt(-1)",
+            "exp(20000*x)",
+            "sin(x*(y+1)",
+            "sni(x)",
+            "x*",
+            "r, r=r+1",
+            "a+b, a=b, b=a",
+            "x y",
+            "",
+            "   ",
+            "2^3^2^2^2",
+            "х+у",
+            std::string(300, '(') + "x" + std::string(300, ')'),
+            std::string(5000, 'x'),
+            "x" + std::string(2000, '+') + "y",
+        };
+        std::string text = random_->Pick(formulas);
+        if (random_->Percent(20))
+            text = AnyText(*random_);
+        testsupport::TestWindow& f = *form_;
+        const std::string what = Reach(f.coEquat);
+        f.coEquat->TypeText(text);
+        if (random_->Percent(50)) {
+            QTest::keyClick(f.coEquat->lineEdit(), Qt::Key_Return);
+            return what + "type " + Quoted(text) + " into coEquat, Enter";
+        }
+        f.coEquat->FinishEditing();
+        return what + "type " + Quoted(text) + " into coEquat, leave it";
     }
 
     std::string LeaveField() {
@@ -332,7 +374,7 @@ class WindowActions : public WindowFixture {
             {6, &WindowActions::ChooseItem},   {4, &WindowActions::Resize},
             {12, &WindowActions::Ticks},       {8, &WindowActions::MoveMouse},
             {1, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
-            {8, &WindowActions::RestoreField},
+            {8, &WindowActions::RestoreField}, {4, &WindowActions::TypeFormula},
         };
         int total = 0;
         for (const Kind& kind : kinds) {

@@ -65,8 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--batch", "--region", "1", "2", "3"},
                   "--region XB XE YB YE: takes 4 values"},
         ParseCase{"FunctionOutOfRange",
-                  {"--batch", "--function", "3"},
-                  "--function N: '3' is not a whole number from 0 to 2"},
+                  {"--batch", "--function", "10"},
+                  "--function N: '10' is not a whole number from 0 to 9"},
+        ParseCase{"ClassicFunction", {"--batch", "--function", "9"}, nullptr},
+        ParseCase{"Formula", {"--batch", "--formula", "x^2+y, r=1"}, nullptr},
+        ParseCase{"FormulaMissing", {"--batch", "--formula"}, "--formula TEXT: takes 1 value"},
         ParseCase{"SizeNotANumber",
                   {"--batch", "--size", "wide", "100"},
                   "--size W H: 'wide' is not a whole number from 4 to 10000"},
@@ -185,6 +188,51 @@ TEST_F(BatchRunTest, ReportOfTheDefaultsAfterAMapAndADescent) {
     EXPECT_EQ(lines[6], "Трасса спуска:");
     EXPECT_EQ(lines[49].rfind("#43: z( ", 0), 0u);
 }
+
+struct FormulaRunCase {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* err;
+    const char* firstReportLines;  // lines 1 and 2, joined by '|'; empty: no report
+};
+
+void PrintTo(const FormulaRunCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchFormulaTest : public BatchRunTest,
+                         public ::testing::WithParamInterface<FormulaRunCase> {};
+
+const FormulaRunCase FormulaRuns[] = {
+    {"TypedParaboloid", "--formula 'x*x+y*y' --map --descent", 0, "",
+     "Функция: z = x*x+y*y|Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3"},
+    {"Rosenbrock", "--function 3 --x0 -1.2 --y0 1 --map --descent", 0, "",
+     "Функция: z = 100*(y-x*x)^2+(1-x)^2|Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3"},
+    {"BadFormula", "--formula 'x*(y' --map", 1,
+     "metopt: Ошибка в формуле, знак 4: ожидается \")\"\n"
+     "metopt: Ошибка в формуле, знак 4: ожидается \")\"\n",
+     ""},
+    {"BuiltInItemsStayBuiltIn", "--function 2 --map --descent", 0, "",
+     "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3|Начальная точка: x0 = 30.0, y0 = -30.0"},
+};
+
+TEST_P(BatchFormulaTest, TypesRunsAndReports) {
+    const FormulaRunCase& c = GetParam();
+    const RunResult run = Run("--batch " + Palette() + " " + c.arguments + " --report -");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+    const auto lines = SplitLines(run.out);
+    if (*c.firstReportLines == 0) {
+        EXPECT_TRUE(lines.empty());
+        return;
+    }
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1] + "|" + lines[2], c.firstReportLines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BatchFormulaTest, ::testing::ValuesIn(FormulaRuns),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // Each CSV row is the report's trace line of the same point: the same k, x, y and z.
 void ExpectCsvMatchesReport(const std::vector<std::string>& csv,

@@ -1,5 +1,6 @@
 // The main window driven by a long, seeded, random sequence of user actions: every button, tab,
-// check box, field, spin edit and list, typed and pasted texts (hostile ones among them), cuts and
+// check box, field, spin edit and list, typed and pasted texts (hostile ones among them), formulas
+// typed into the equation list (good, bad and hostile), cuts and
 // pastes with an empty and with a filled clipboard, window sizes from tiny to large, timer ticks,
 // mouse moves over the drawing area and the menu. Every error box is answered. After each action
 // the rules that always hold are checked; a failing seed prints the actions that reproduce it.

@@ -1,0 +1,81 @@
+#include "core/formula.h"
+
+#include <utility>
+
+#include "core/formuladerivative.h"
+#include "core/formulagraph.h"
+#include "core/formulaparser.h"
+#include "runtime/fpu.h"
+
+namespace metopt::core {
+
+TFormula::TFormula(std::string text, formula::TTape value, formula::TTape gradient,
+                   formula::TTape hessian)
+    : text_(std::move(text)),
+      value_(std::move(value)),
+      gradient_(std::move(gradient)),
+      hessian_(std::move(hessian)) {}
+
+long double TFormula::Value(long double x, long double y) const {
+    runtime::ClearFpuFlags();
+    long double z = 0;
+    value_.Run(x, y, &z);
+    runtime::CheckFpu();
+    return z;
+}
+
+void TFormula::Gradient(long double x, long double y, long double& gx, long double& gy) const {
+    runtime::ClearFpuFlags();
+    long double g[2];
+    gradient_.Run(x, y, g);
+    runtime::CheckFpu();
+    gx = g[0];
+    gy = g[1];
+}
+
+void TFormula::Hessian(long double x, long double y, long double& hxx, long double& hxy,
+                       long double& hyy) const {
+    runtime::ClearFpuFlags();
+    long double h[3];
+    hessian_.Run(x, y, h);
+    runtime::CheckFpu();
+    hxx = h[0];
+    hxy = h[1];
+    hyy = h[2];
+}
+
+std::size_t TFormula::Instructions() const {
+    return value_.Instructions() + gradient_.Instructions() + hessian_.Instructions();
+}
+
+std::string TrimmedFormula(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::shared_ptr<const TFormula> CompileFormula(std::string_view text) {
+    const formula::TSyntaxTree tree = formula::ParseFormula(text);
+    formula::TGraph graph;
+    const int value = formula::AddTree(graph, tree);
+    formula::TDerivative byX(formula::Op::X);
+    formula::TDerivative byY(formula::Op::Y);
+    const int gx = byX.Of(graph, value);
+    const int gy = byY.Of(graph, value);
+    const int hxx = byX.Of(graph, gx);
+    const int hxy = byY.Of(graph, gx);
+    const int hyy = byY.Of(graph, gy);
+    // Folding constants may have left flags behind; the next evaluation starts clean anyway.
+    runtime::ClearFpuFlags();
+    const int valueRoots[] = {value};
+    const int gradientRoots[] = {gx, gy};
+    const int hessianRoots[] = {hxx, hxy, hyy};
+    return std::make_shared<const TFormula>(std::string(text), formula::TTape(graph, valueRoots),
+                                            formula::TTape(graph, gradientRoots),
+                                            formula::TTape(graph, hessianRoots));
+}
+
+}  // namespace metopt::core
