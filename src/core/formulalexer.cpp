@@ -52,9 +52,15 @@ bool IsSign(char c) {
 }
 
 // The number's text read in the "C" locale, whatever the program's locale: the point is '.'.
+// On Windows the C library's locale stays "C" (Qt sets the user's locale on Unix only), and MinGW
+// has no strtold_l.
 long double ReadNumber(const std::string& text) {
+#ifdef _WIN32
+    return std::strtold(text.c_str(), nullptr);
+#else
     static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
     return strtold_l(text.c_str(), nullptr, cLocale);
+#endif
 }
 
 }  // namespace
