@@ -9,6 +9,17 @@
 
 namespace metopt::core {
 
+namespace {
+
+// One tape's outputs at (x, y), with the flags checked as every evaluation checks them.
+void RunChecked(const formula::TTape& tape, long double x, long double y, long double* out) {
+    runtime::ClearFpuFlags();
+    tape.Run(x, y, out);
+    runtime::CheckFpu();
+}
+
+}  // namespace
+
 TFormula::TFormula(std::string text, formula::TTape value, formula::TTape gradient,
                    formula::TTape hessian)
     : text_(std::move(text)),
@@ -17,28 +28,22 @@ TFormula::TFormula(std::string text, formula::TTape value, formula::TTape gradie
       hessian_(std::move(hessian)) {}
 
 long double TFormula::Value(long double x, long double y) const {
-    runtime::ClearFpuFlags();
     long double z = 0;
-    value_.Run(x, y, &z);
-    runtime::CheckFpu();
+    RunChecked(value_, x, y, &z);
     return z;
 }
 
 void TFormula::Gradient(long double x, long double y, long double& gx, long double& gy) const {
-    runtime::ClearFpuFlags();
     long double g[2];
-    gradient_.Run(x, y, g);
-    runtime::CheckFpu();
+    RunChecked(gradient_, x, y, g);
     gx = g[0];
     gy = g[1];
 }
 
 void TFormula::Hessian(long double x, long double y, long double& hxx, long double& hxy,
                        long double& hyy) const {
-    runtime::ClearFpuFlags();
     long double h[3];
-    hessian_.Run(x, y, h);
-    runtime::CheckFpu();
+    RunChecked(hessian_, x, y, h);
     hxx = h[0];
     hxy = h[1];
     hyy = h[2];
