@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "runtime/fpu.h"
+#include "runtime/mathfunctions.h"
 
 namespace metopt::core::formula {
 
@@ -67,25 +68,25 @@ long double EvalUnary(Op op, long double a) {
         case Op::Cot:
             return 1.0L / Tangent(a);
         case Op::Asin:
-            return asinl(a);
+            return runtime::Asin(a);
         case Op::Acos:
-            return acosl(a);
+            return runtime::Acos(a);
         case Op::Atan:
             return atanl(a);
         case Op::Sinh:
-            return sinhl(a);
+            return runtime::Sinh(a);
         case Op::Cosh:
-            return coshl(a);
+            return runtime::Cosh(a);
         case Op::Tanh:
             return tanhl(a);
         case Op::Exp:
-            return expl(a);
+            return runtime::Exp(a);
         case Op::Ln:
-            return logl(a);
+            return runtime::Ln(a);
         case Op::Lg:
-            return log10l(a);
+            return runtime::Lg(a);
         case Op::Sqrt:
-            return sqrtl(a);
+            return runtime::Sqrt(a);
         case Op::Abs:
             return std::fabs(a);
         default:
@@ -104,7 +105,7 @@ long double EvalBinary(Op op, long double a, long double b) {
         case Op::Div:
             return a / b;
         default:
-            return powl(a, b);
+            return runtime::Power(a, b);
     }
 }
 

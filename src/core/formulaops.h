@@ -55,7 +55,7 @@ Op FunctionNamed(std::string_view name);
 // The name a printed formula uses for a function.
 std::string_view PrintedName(Op op);
 
-// The largest whole exponent a power takes by multiplication; larger ones go to powl.
+// The largest whole exponent a power takes by multiplication; larger ones go to runtime::Power.
 constexpr std::int64_t MaxWholeExponent = 2147483647;
 
 long double EvalUnary(Op op, long double a);

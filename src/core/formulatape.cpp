@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "runtime/mathfunctions.h"
+
 namespace metopt::core::formula {
 
 namespace {
@@ -127,7 +129,7 @@ void TTape::Execute(long double* r) const {
                 result = PowerWhole(a, in.whole);
                 break;
             case Op::Pow:
-                result = powl(a, in.bIsLast ? last : r[in.b]);
+                result = runtime::Power(a, in.bIsLast ? last : r[in.b]);
                 break;
             default:
                 result = EvalUnary(in.op, a);

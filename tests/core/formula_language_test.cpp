@@ -137,7 +137,7 @@ struct FaultCase {
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
+    *os << '"' << c.text << "\"@" << c.x;
 }
 
 class FormulaFaultTest : public ::testing::TestWithParam<FaultCase> {
@@ -147,6 +147,13 @@ class FormulaFaultTest : public ::testing::TestWithParam<FaultCase> {
 
 const FaultCase FaultCases[] = {
     {"ln(x)", 0, "Floating point division by zero"},
+    {"ln(x)", -1, "Invalid floating point operation"},
+    {"lg(x)", 0, "Floating point division by zero"},
+    {"sh(x)", -20000, "Floating point overflow"},
+    {"ch(x)", 20000, "Floating point overflow"},
+    {"arccos(x)", -2, "Invalid floating point operation"},
+    {"x^(-0.5)", 0, "Floating point division by zero"},
+    {"x^1.5", 1e4000L, "Floating point overflow"},
     {"sqrt(x-1)", 0, "Invalid floating point operation"},
     {"x/x", 0, "Invalid floating point operation"},
     {"1/x", 0, "Floating point division by zero"},
