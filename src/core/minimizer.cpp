@@ -91,9 +91,9 @@ void KeepWithPointBefore(GoldenInterval& interval, long double t2, long double p
 
 // One pass: phi at t1's mirror image in [a, b], and the interval cut on the side of the higher
 // value.
-void NarrowGolden(const TDescent& descent, long double x, long double y, GoldenInterval& interval) {
+void NarrowGolden(const LineFunc& phi, GoldenInterval& interval) {
     const long double t2 = (interval.a + interval.b) - interval.t1;
-    const long double p2 = LineFunction(descent, t2, x, y);
+    const long double p2 = phi(t2);
     if (interval.t1 > t2) {
         KeepWithPointBefore(interval, t2, p2);
     } else {
@@ -110,6 +110,11 @@ const TObjective& SelectedObjective(const TDescent& descent) {
     if (!descent.Typed)
         throw runtime::Exception(NoFunctionMessage);
     return *descent.Typed;
+}
+
+void KeepTraceFunction(TDescent& descent) {
+    descent.TraceFuncIndex = descent.FuncIndex;
+    descent.TraceTyped = IsTableIndex(descent.FuncIndex) ? nullptr : descent.Typed;
 }
 
 const TObjective* TraceObjective(const TDescent& descent) {
@@ -140,14 +145,13 @@ long double LineFunction(const TDescent& descent, long double t, long double x, 
     return f.Value(xt, yt);
 }
 
-void BracketStep(const TDescent& descent, long double x, long double y, long double& a,
-                 long double& b) {
+void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, long double& b) {
     CheckScanParameters(descent);
     const long double h = descent.StepValue;
     a = 0;
     b = h;
-    long double fa = LineFunction(descent, 0, x, y);
-    long double fb = LineFunction(descent, h, x, y);
+    long double fa = phi(0);
+    long double fb = phi(h);
     if (fb > fa)
         return;
     // From here a lags one step behind the scanned point b, and fa holds phi at b - h.
@@ -157,23 +161,23 @@ void BracketStep(const TDescent& descent, long double x, long double y, long dou
         a = a + h;
         b = b + h;
         fa = fb;
-        fb = LineFunction(descent, b, x, y);
+        fb = phi(b);
     }
 }
 
-long double GoldenSection(const TDescent& descent, long double x, long double y, long double a,
-                          long double b, long double& t) {
+long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
+                         long double& t) {
     const long double c1 = (3 - std::sqrt(5.0L)) / 2;
     const long double c2 = (std::sqrt(5.0L) - 1) / 2;
     GoldenInterval interval{a, b, a + c1 * (b - a), 0};
     const long double t2 = a + c2 * (b - a);
-    interval.p1 = LineFunction(descent, interval.t1, x, y);
-    const long double p2 = LineFunction(descent, t2, x, y);
+    interval.p1 = phi(interval.t1);
+    const long double p2 = phi(t2);
     KeepWithPointAfter(interval, t2, p2);
     // Deliberate: see docs/behaviour.md, "One eps".
     while (std::fabs(interval.b - interval.a) >= descent.EpsValue) {
         const long double width = std::fabs(interval.b - interval.a);
-        NarrowGolden(descent, x, y, interval);
+        NarrowGolden(phi, interval);
         // An eps below the spacing of extended numbers here can never be reached: stop once a
         // pass no longer narrows the interval.
         // Deliberate: see docs/behaviour.md, "Golden-section stop".
@@ -184,13 +188,35 @@ long double GoldenSection(const TDescent& descent, long double x, long double y,
     return interval.p1;
 }
 
-long double LineSearch(const TDescent& descent, long double x, long double y) {
+long double SearchLine(const TDescent& descent, const LineFunc& phi) {
     long double a = 0;
     long double b = 0;
-    BracketStep(descent, x, y, a, b);
+    BracketScan(descent, phi, a, b);
     long double t = 0;
-    GoldenSection(descent, x, y, a, b, t);
+    GoldenSearch(descent, phi, a, b, t);
     return t;
+}
+
+namespace {
+
+LineFunc AlongAntigradient(const TDescent& descent, long double x, long double y) {
+    return [&descent, x, y](long double t) { return LineFunction(descent, t, x, y); };
+}
+
+}  // namespace
+
+void BracketStep(const TDescent& descent, long double x, long double y, long double& a,
+                 long double& b) {
+    BracketScan(descent, AlongAntigradient(descent, x, y), a, b);
+}
+
+long double GoldenSection(const TDescent& descent, long double x, long double y, long double a,
+                          long double b, long double& t) {
+    return GoldenSearch(descent, AlongAntigradient(descent, x, y), a, b, t);
+}
+
+long double LineSearch(const TDescent& descent, long double x, long double y) {
+    return SearchLine(descent, AlongAntigradient(descent, x, y));
 }
 
 // Deliberate: see docs/behaviour.md, "Run refusals".
@@ -206,9 +232,9 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
                             long double& ymin) {
     CheckRunParameters(descent);
     descent.DescentHitLimit = false;
+    descent.Simplices.clear();
     const TObjective& f = SelectedObjective(descent);
-    descent.TraceFuncIndex = descent.FuncIndex;
-    descent.TraceTyped = IsTableIndex(descent.FuncIndex) ? nullptr : descent.Typed;
+    KeepTraceFunction(descent);
     std::uint32_t& count = descent.TraceCount;
     count = 0;
     long double x = x0;

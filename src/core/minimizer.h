@@ -1,6 +1,8 @@
 #pragma once
 // Steepest descent with a bracketing scan and golden-section line search, and its trace.
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,16 +43,31 @@ struct TDescent {
 
     // True when the last run stopped at the TraceCapacity iteration limit.
     bool DescentHitLimit = false;
+
+    // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
+    // empty for the other methods.
+    std::vector<std::array<TTracePoint, 3>> Simplices;
 };
 
 // The function of a run: FuncIndex's entry of the tables, or Typed when FuncIndex is no entry;
 // raises the refusal "no equation chosen" when there is neither.
 const TObjective& SelectedObjective(const TDescent& descent);
+// Notes the run's function as the one that writes the trace.
+void KeepTraceFunction(TDescent& descent);
 // The function of the run that wrote the trace, or nullptr when there is none.
 const TObjective* TraceObjective(const TDescent& descent);
 
 long double Distance(long double x1, long double y1, long double x2, long double y2);
 bool InsideDomain(const TDescent& descent, long double x, long double y);
+// A function of the line search's multiplier t.
+using LineFunc = std::function<long double(long double)>;
+// The line search over phi: a scan from 0 by h_step, within the disc, to the first rise of phi,
+// then the golden section of that bracket down to eps. Returns the multiplier found.
+void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, long double& b);
+long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
+                         long double& t);
+long double SearchLine(const TDescent& descent, const LineFunc& phi);
+
 // phi(t) = f(x - t*gx, y - t*gy) with the gradient evaluated afresh at (x, y).
 long double LineFunction(const TDescent& descent, long double t, long double x, long double y);
 void BracketStep(const TDescent& descent, long double x, long double y, long double& a,

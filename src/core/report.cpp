@@ -1,5 +1,7 @@
 #include "core/report.h"
 
+#include <optional>
+
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "runtime/numformat.h"
@@ -27,6 +29,12 @@ std::string RegionLine(const TRegion& visible) {
            FormatGeneral(visible.Ye);
 }
 
+std::string CountsLine(const TMethodCounts& counts) {
+    const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
+    return "Вычислено: f — " + text(counts.values) + ", градиент — " + text(counts.gradients) +
+           ", матрица Гессе — " + text(counts.hessians);
+}
+
 }  // namespace
 
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
@@ -45,12 +53,21 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
 
     long double xmin = 0;
     long double ymin = 0;
-    const long double zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
+    long double zmin = 0;
+    std::optional<TMethodOutcome> outcome;
+    if (IsClassicRun(fields.method, fields.stopRule)) {
+        zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
+    } else {
+        outcome = RunMethod(descent, fields.method, fields.stopRule, x0, y0);
+        xmin = descent.Trace[descent.TraceCount].X;
+        ymin = descent.Trace[descent.TraceCount].Y;
+        zmin = SelectedObjective(descent).Value(xmin, ymin);
+    }
     // The run has checked that there is a function.
     const TObjective& f = SelectedObjective(descent);
 
     std::vector<std::string> lines;
-    lines.reserve(9 + descent.TraceCount);
+    lines.reserve(11 + descent.TraceCount);
     lines.emplace_back();
     if (&f == descent.Typed.get())
         lines.push_back("Функция: z = " + fields.formula);
@@ -58,14 +75,19 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     // Deliberate: see docs/behaviour.md, "Report texts".
     lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
-    lines.push_back("Скорейший спуск прошел за " + FormatInteger(descent.TraceCount) + " итерац.");
+    lines.push_back(std::string(MethodReportName(outcome ? fields.method : 0)) + " прошел за " +
+                    FormatInteger(descent.TraceCount) + " итерац.");
+    if (outcome) {
+        lines.push_back(std::string("Остановка: ") + StopReasonText(outcome->reason));
+        lines.push_back(CountsLine(outcome->counts));
+    }
     lines.emplace_back();
     lines.push_back("Трасса спуска:");
     for (std::uint32_t k = 1; k <= descent.TraceCount; ++k) {
         const TTracePoint& p = descent.Trace[k];
         lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f.Value(p.X, p.Y)));
     }
-    if (descent.DescentHitLimit)
+    if (descent.DescentHitLimit && !outcome)
         lines.push_back(IterationLimitLine);
     return lines;
 }

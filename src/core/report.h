@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/methods/method.h"
 #include "core/minimizer.h"
 #include "core/region.h"
 
@@ -23,14 +24,19 @@ struct DescentFields {
     // stands in the list's field, trimmed, for the report's line "Функция: z = ...".
     std::shared_ptr<const TObjective> typed;
     std::string formula;
+    // The item index of the method list (-1: none chosen) and the stop rule of the menu.
+    std::int32_t method = 0;
+    TStopRule stopRule = TStopRule::Step;
 };
 
 // The extra last line of a run stopped at the iteration limit.
 extern const char* const IterationLimitLine;
 
-// Parses the fields, sets the descent's run parameters, runs SteepestDescent and returns the report
-// lines (7 + TraceCount of them, plus IterationLimitLine when the run hit the limit, plus the line
-// "Функция: z = " + formula after the first for a typed function). On an error
+// Parses the fields, sets the descent's run parameters, runs the method (SteepestDescent for the
+// steepest descent with the step rule) and returns the report lines (7 + TraceCount of them, plus
+// the line "Функция: z = " + formula after the first for a typed function; for SteepestDescent
+// plus IterationLimitLine when the run hit the limit, for any other run plus the lines of the
+// stop reason and the counts after the line of the iterations). On an error
 // it raises before returning, with the parameters read so far already set; the caller then leaves
 // its report untouched.
 // Deliberate: see docs/behaviour.md, "Report kept".

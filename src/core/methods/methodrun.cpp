@@ -1,0 +1,125 @@
+#include "core/methods/methodrun.h"
+
+#include <cmath>
+
+#include "runtime/fpu.h"
+
+namespace metopt::core::methods {
+
+long double Dot(long double ax, long double ay, long double bx, long double by) {
+    runtime::ClearFpuFlags();
+    const long double d = ax * bx + ay * by;
+    runtime::CheckFpu();
+    return d;
+}
+
+Point Along(Point p, long double t, long double dx, long double dy) {
+    runtime::ClearFpuFlags();
+    const long double tx = t * dx;
+    const long double ty = t * dy;
+    const Point q{p.X + tx, p.Y + ty};
+    runtime::CheckFpu();
+    return q;
+}
+
+// --- Counting ---
+
+long double TCountingObjective::Value(long double x, long double y) const {
+    if (value_ && value_->x == x && value_->y == y)
+        return value_->first;
+    ++counts_.values;
+    const long double z = f_.Value(x, y);
+    value_ = Remembered{x, y, z, 0};
+    return z;
+}
+
+void TCountingObjective::Gradient(long double x, long double y, long double& gx,
+                                  long double& gy) const {
+    if (gradient_ && gradient_->x == x && gradient_->y == y) {
+        gx = gradient_->first;
+        gy = gradient_->second;
+        return;
+    }
+    ++counts_.gradients;
+    f_.Gradient(x, y, gx, gy);
+    gradient_ = Remembered{x, y, gx, gy};
+}
+
+void TCountingObjective::Hessian(long double x, long double y, long double& hxx, long double& hxy,
+                                 long double& hyy) const {
+    ++counts_.hessians;
+    f_.Hessian(x, y, hxx, hxy, hyy);
+}
+
+// --- The run ---
+
+TMethodRun::TMethodRun(TDescent& descent, TStopRule rule)
+    : descent_((CheckRunParameters(descent), descent)),
+      rule_(rule),
+      f_(SelectedObjective(descent)) {
+    descent_.DescentHitLimit = false;
+    descent_.Simplices.clear();
+    descent_.TraceCount = 0;
+    KeepTraceFunction(descent_);
+}
+
+Point TMethodRun::LineSearch(Point p, long double dx, long double dy) const {
+    const long double t =
+        SearchLine(descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); });
+    return Along(p, t, dx, dy);
+}
+
+void TMethodRun::Begin() {
+    descent_.TraceCount = descent_.TraceCount + 1;
+}
+
+bool TMethodRun::RuleHolds(Point previous, Point point) const {
+    switch (rule_) {
+        case TStopRule::Step:
+            return Distance(previous.X, previous.Y, point.X, point.Y) < Eps();
+        case TStopRule::Gradient: {
+            long double gx = 0;
+            long double gy = 0;
+            Gradient(point, gx, gy);
+            return Distance(0, 0, gx, gy) < Eps();
+        }
+        default: {
+            const long double before = Value(previous);
+            const long double after = Value(point);
+            runtime::ClearFpuFlags();
+            const long double change = std::fabs(after - before);
+            runtime::CheckFpu();
+            return change < Eps();
+        }
+    }
+}
+
+bool TMethodRun::End(Point previous, Point point) {
+    descent_.Trace[descent_.TraceCount] = point;
+    if (RuleHolds(previous, point)) {
+        reason_ = static_cast<TStopReason>(rule_);
+        return true;
+    }
+    return EndWithoutRule(point);
+}
+
+bool TMethodRun::EndWithoutRule(Point point) {
+    descent_.Trace[descent_.TraceCount] = point;
+    if (!InsideDomain(descent_, point.X, point.Y)) {
+        reason_ = TStopReason::OutsideDomain;
+        return true;
+    }
+    if (descent_.TraceCount == TraceCapacity) {
+        descent_.DescentHitLimit = true;
+        reason_ = TStopReason::IterationLimit;
+        return true;
+    }
+    return false;
+}
+
+void TMethodRun::StopAt(Point point, TStopReason reason) {
+    descent_.Trace[descent_.TraceCount] = point;
+    reason_ = reason;
+}
+
+}  // namespace metopt::core::methods
