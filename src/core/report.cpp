@@ -55,6 +55,7 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     long double ymin = 0;
     long double zmin = 0;
     std::optional<TMethodOutcome> outcome;
+    // Deliberate: see docs/behaviour.md, "Classic run".
     if (IsClassicRun(fields.method, fields.stopRule)) {
         zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
     } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "core/minimizer.h"
 #include "palette/palette.h"
@@ -53,6 +54,18 @@ void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDes
     // Deliberate: see docs/behaviour.md, "Before a map".
     const Pixel here = TracePixel(canvas, plot, descent.Trace[index]);
     const Pixel previous = index >= 2 ? TracePixel(canvas, plot, descent.Trace[index - 1]) : here;
+    std::vector<Pixel> simplex;
+    if (index <= descent.Simplices.size()) {
+        for (const core::TTracePoint& vertex : descent.Simplices[index - 1])
+            simplex.push_back(TracePixel(canvas, plot, vertex));
+    }
+
+    // The iteration's simplex, thin, under the point.
+    for (std::size_t i = 0; i < simplex.size(); ++i) {
+        const Pixel& from = simplex[i];
+        const Pixel& to = simplex[(i + 1) % simplex.size()];
+        Line(canvas, from.column, from.row, to.column, to.row);
+    }
 
     canvas.Ellipse(ToPixel(here.column - 4), ToPixel(here.row - 4), ToPixel(here.column + 5),
                    ToPixel(here.row + 5));

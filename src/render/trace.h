@@ -9,8 +9,8 @@
 namespace metopt::render {
 
 void DrawMinMarker(platform::Canvas& canvas, const DrawContext& context);
-// Trace point n (1 <= n <= TraceCount) with its segment to point n - 1 and the status text
-// "Точка трассы #n из N".
+// Trace point n (1 <= n <= TraceCount) with its segment to point n - 1 (over the simplex of
+// iteration n, for a method that keeps one) and the status text "Точка трассы #n из N".
 void DrawTracePoint(platform::Canvas& canvas, const DrawContext& context,
                     const core::TDescent& descent, std::int32_t n);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/methods/method.h"
 #include "ui/windowcommands.h"
 
 namespace metopt::ui {
@@ -48,7 +49,17 @@ bool IsWholeInRange(const std::string& text, const ArgumentRule& rule) {
     return value >= rule.minValue && value <= rule.maxValue;
 }
 
+bool IsOneOf(const std::string& text, const ArgumentRule& rule) {
+    return std::ranges::find(rule.words, std::string_view(text)) != rule.words.end();
+}
+
 std::string RuleText(const ArgumentRule& rule) {
+    if (!rule.words.empty()) {
+        std::string text = "one of";
+        for (std::size_t i = 0; i < rule.words.size(); ++i)
+            text += (i == 0 ? " " : ", ") + std::string(rule.words[i]);
+        return text;
+    }
     return "a whole number from " + std::to_string(rule.minValue) + " to " +
            std::to_string(rule.maxValue);
 }
@@ -92,10 +103,10 @@ std::optional<std::string> TakeValues(const std::vector<std::string>& args, std:
 
 std::optional<std::string> CheckValues(const OptionRead& read) {
     const ArgumentRule& rule = read.option->rule;
-    if (!rule.integer)
+    if (!rule.integer && rule.words.empty())
         return std::nullopt;
     for (const auto& value : read.step.args) {
-        if (!IsWholeInRange(value, rule))
+        if (rule.integer ? !IsWholeInRange(value, rule) : !IsOneOf(value, rule))
             return Describe(*read.option) + ": '" + value + "' is not " + RuleText(rule);
     }
     return std::nullopt;
@@ -144,6 +155,13 @@ bool Apply(const BatchOption& option, BatchStep step, BatchCommand& command) {
     return true;
 }
 
+std::string MethodList() {
+    std::string text;
+    for (int i = 0; i < core::MethodCount; ++i)
+        text += (i < 10 ? "   " : "  ") + std::to_string(i) + "  " + core::MethodCaptions[i] + "\n";
+    return text;
+}
+
 BatchParse Fail(BatchParse parse, std::string message) {
     parse.error = BatchUsageError{std::move(message)};
     return parse;
@@ -184,6 +202,10 @@ std::string BatchUsage() {
         "in\n"
         "its box are printed as \"metopt: <text>\". Exit status: 0 when no error was reported, 1\n"
         "when one was, 2 for a bad command line.\n"
+        "\n--method N chooses item N of the method list:\n" +
+        MethodList() +
+        "Every method reads eps, h_step and Uoo; Hooke-Jeeves and Nelder-Mead stop by their own\n"
+        "size rule, the others by the rule of --stop-rule (step unless given).\n"
         "\n--animation stores pictures of up to 256 colours exactly; one with more (a gradient\n"
         "fill of many colours) is mapped to 256 colours, and a note says so.\n";
     return text;

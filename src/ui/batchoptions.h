@@ -30,16 +30,22 @@ struct BatchCommand {
     std::vector<BatchStep> steps;        // every other option, in the order given
 };
 
-// An argument is either free text (typed into a field as it stands) or a whole number in a range.
+// An argument is free text (typed into a field as it stands), a whole number in a range, or one
+// of the given words.
 // Deliberate: see docs/behaviour.md, "Lenient numbers".
 struct ArgumentRule {
     bool integer = false;
     long minValue = 0;
     long maxValue = 0;
+    std::span<const std::string_view> words{};
 };
 
 constexpr ArgumentRule WholeRange(long minValue, long maxValue) {
-    return ArgumentRule{true, minValue, maxValue};
+    return ArgumentRule{true, minValue, maxValue, {}};
+}
+
+constexpr ArgumentRule OneOf(std::span<const std::string_view> words) {
+    return ArgumentRule{false, 0, 0, words};
 }
 
 // The option's values go into the window's fields of the same option (see windowfields.h).

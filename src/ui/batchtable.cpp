@@ -1,6 +1,7 @@
 // The batch options: name, values, their check, help text and what each does. Parsing, --help
 // and running all read this one table; the options that set the window's fields come from the
 // window's field table.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ namespace metopt::ui {
 namespace {
 
 constexpr ArgumentRule Text{};
+
+// The words of --stop-rule, in the order of core::TStopRule.
+constexpr std::string_view StopRuleWords[] = {"step", "gradient", "value"};
 
 // A map needs at least two sampled columns and rows inside the one-pixel frame.
 constexpr int MinAreaSide = 4;
@@ -38,6 +42,11 @@ void RunWholeDescent(WindowCommands& window, const std::vector<std::string>&) {
     window.Press(Button::Descent);
     while (window.Animating())
         window.TimerTick();
+}
+
+void ChooseStopRule(WindowCommands& window, const std::vector<std::string>& values) {
+    const auto word = std::ranges::find(StopRuleWords, std::string_view(values[0]));
+    window.ChooseStopRule(static_cast<core::TStopRule>(word - std::begin(StopRuleWords)));
 }
 
 void Picture(WindowCommands& window, const std::vector<std::string>& values) {
@@ -70,6 +79,10 @@ std::vector<BatchOption> MakeOptions() {
         {"batch", "", Text, "required for every option below but --help and --version", &C::batch},
     };
     append(options, FieldOptions(OptionGroup::Parameters));
+    options.push_back({"stop-rule", "RULE", OneOf(StopRuleWords),
+                       "stop rule: step (|x(k) - x(k-1)| < eps), gradient (|grad f| < eps) or "
+                       "value (|f(x(k)) - f(x(k-1))| < eps)",
+                       ChooseStopRule});
     options.push_back({"size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
                        "size of the drawing area in pixels (" + std::to_string(DesignAreaWidth) +
                            " " + std::to_string(DesignAreaHeight) + ")",

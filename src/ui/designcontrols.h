@@ -46,7 +46,6 @@ constexpr SpinRange ComponentRange{0, 255, 0};
 
 // The items of the lists whose items are the window's own.
 // Deliberate: see docs/behaviour.md, "Label and button texts".
-constexpr const char* MethodItems[] = {"Скорейший спуск (градиентный метод)"};
 constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
 constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
 

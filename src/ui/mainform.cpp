@@ -1,6 +1,7 @@
 #include "ui/mainform.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEvent>
@@ -20,6 +21,7 @@
 
 #include "core/classicfunctions.h"
 #include "core/functions.h"
+#include "core/methods/method.h"
 #include "core/report.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
@@ -106,8 +108,8 @@ void TfmMnForm::CreateMenu() {
     mmuFile->setToolTipsVisible(true);
     mmdFemp1 = Named(mmuFile->addSeparator(), "mmdFemp1");
     mmdFexit = Named(mmuFile->addAction(QStringLiteral("Выход")), "mmdFexit");
-    // Deliberate: see docs/behaviour.md, "Idle controls".
     mmuWork = Named(mmMnMenu->addMenu(QStringLiteral("Работа")), "mmuWork");
+    CreateStopRuleMenu();
     mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
     mmdHabpr = Named(mmuHelp->addAction(QStringLiteral("О программе")), "mmdHabpr");
     mmdHemp1 = Named(mmuHelp->addSeparator(), "mmdHemp1");
@@ -119,6 +121,21 @@ void TfmMnForm::CreateMenu() {
     mmuFile->setSeparatorsCollapsible(false);
 }
 
+// The stop rules: one checked at a time, the step rule at start.
+void TfmMnForm::CreateStopRuleMenu() {
+    mmuWkStop = Named(mmuWork->addMenu(QStringLiteral("Остановка")), "mmuWkStop");
+    auto* rules = new QActionGroup(this);
+    const char* const names[core::StopRuleCount] = {"mmdWkStSt", "mmdWkStGr", "mmdWkStFn"};
+    QAction** const actions[core::StopRuleCount] = {&mmdWkStSt, &mmdWkStGr, &mmdWkStFn};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        *actions[i] =
+            Named(mmuWkStop->addAction(QString::fromUtf8(core::StopRuleCaptions[i])), names[i]);
+        (*actions[i])->setCheckable(true);
+        rules->addAction(*actions[i]);
+    }
+    mmdWkStSt->setChecked(true);
+}
+
 void TfmMnForm::CreateParamPage() {
     tsParam = Named(pcMnPage->AddPage(QStringLiteral("Параметры уравнения")), "tsParam");
 
@@ -127,7 +144,9 @@ void TfmMnForm::CreateParamPage() {
     lbEquat = MakeLabel(gbLstSet, "lbEquat", "Уранение вида  z=z(x,y)", 8, 22, 10);
     coEquat = MakeList(gbLstSet, "coEquat", core::EquationItems(), 184, 16);
     lbMetOpt = MakeLabel(gbLstSet, "lbMetOpt", "Метод оптимизации", 8, 54, 10);
-    coMetOpt = MakeList(gbLstSet, "coMetOpt", MethodItems, 184, 48);
+    coMetOpt = MakeList(gbLstSet, "coMetOpt", core::MethodCaptions, 184, 48);
+    for (int i = 0; i < core::MethodCount; ++i)
+        coMetOpt->setItemData(i, QString::fromUtf8(core::MethodHints[i]), Qt::ToolTipRole);
     lbFill = MakeLabel(gbLstSet, "lbFill", "Метод отображения графика", 8, 88, 8);
     coFill = MakeList(gbLstSet, "coFill", FillItems, 184, 80);
     lbLevel = MakeLabel(gbLstSet, "lbLevel", "Метод построения линий уровня", 8, 120, 8);

@@ -78,6 +78,7 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     // Resizes the window so that the drawing area gets width x height pixels (also when the
     // window is not shown), running tsDrawResize when its size changes.
     void LayoutForDrawingArea(int width, int height) override;
+    void ChooseStopRule(core::TStopRule rule) override;
     bool Animating() const override;
     // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
     // before its box is shown, so the animation ends with one box.
@@ -136,6 +137,7 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
 
     // The parameters as the window's fields hold them; members no field fills keep their defaults.
     core::DescentFields ReadDescentFields() const;
+    core::TStopRule StopRule() const;
     render::GraphFieldTexts GraphFields() const;
     render::LevelLineOptions ReadLevelLineOptions() const;
     render::GridLayers ReadGridLayers() const;
@@ -164,6 +166,10 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     QAction* mmdFemp1;
     QAction* mmdFexit;
     QMenu* mmuWork;
+    QMenu* mmuWkStop;
+    QAction* mmdWkStSt;
+    QAction* mmdWkStGr;
+    QAction* mmdWkStFn;
     QMenu* mmuHelp;
     QAction* mmdHabpr;
     QAction* mmdHemp1;
@@ -262,6 +268,7 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     QTimer* tmTimer;
 
     void CreateMenu();
+    void CreateStopRuleMenu();
     void CreateParamPage();
     void CreateStartGroup();
     void CreateLevelLineGroup();

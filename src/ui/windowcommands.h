@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/methods/method.h"
 #include "ui/session.h"
 
 namespace metopt::ui {
@@ -23,6 +24,8 @@ class WindowCommands {
     // option's order; a check box option takes none and sets its box as the option says.
     virtual void SetOptionFields(std::string_view option,
                                  const std::vector<std::string>& values) = 0;
+    // Checks the item of the menu "Работа" → "Остановка" for this stop rule, as a user would.
+    virtual void ChooseStopRule(core::TStopRule rule) = 0;
     // Sizes the window so that the drawing area gets width x height pixels.
     virtual void LayoutForDrawingArea(int width, int height) = 0;
     // Whether the animation's timer runs, and one of its ticks.

@@ -2,6 +2,7 @@
 // option, and the copies from the fields into the parameters of the commands.
 #include "ui/windowfields.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <algorithm>
 #include <initializer_list>
@@ -12,6 +13,7 @@
 
 #include "core/classicfunctions.h"
 #include "core/functions.h"
+#include "core/methods/method.h"
 #include "core/report.h"
 #include "platform/dropdown.h"
 #include "platform/spinedit.h"
@@ -74,6 +76,10 @@ std::span<const TfmMnForm::FieldRow> TfmMnForm::FieldTable() {
         {{"formula", "TEXT", Text, "type a function of x and y into the equation list", Sets},
          G::Parameters,
          {TypedInto{&F::coEquat}}},
+        {{"method", "N", ListRule(core::MethodCount),
+          "select item N of the method list (0 steepest descent; see below)", Sets},
+         G::Parameters,
+         {&F::coMetOpt}},
         {{"x0", "TEXT", Text, "start point x0", Sets}, G::Parameters, {&F::meBeg_Xr}},
         {{"y0", "TEXT", Text, "start point y0", Sets}, G::Parameters, {&F::meBeg_Yr}},
         {{"eps", "TEXT", Text, "accuracy eps", Sets}, G::Parameters, {&F::meCnsEps}},
@@ -181,6 +187,8 @@ core::DescentFields TfmMnForm::ReadDescentFields() const {
                           {meCnsHst, &P::step},
                           {meCnsUoo, &P::radius}});
     fields.funcIndex = EquationItem();
+    fields.method = coMetOpt->ItemIndex();
+    fields.stopRule = StopRule();
     if (!core::IsBuiltinItem(fields.funcIndex)) {
         fields.formula = core::TrimmedFormula(coEquat->Text());
         // The commands compile the text before they read the fields.
@@ -189,6 +197,17 @@ core::DescentFields TfmMnForm::ReadDescentFields() const {
             fields.typed = session_.Formula;
     }
     return fields;
+}
+
+core::TStopRule TfmMnForm::StopRule() const {
+    if (mmdWkStGr->isChecked())
+        return core::TStopRule::Gradient;
+    return mmdWkStFn->isChecked() ? core::TStopRule::Value : core::TStopRule::Step;
+}
+
+void TfmMnForm::ChooseStopRule(core::TStopRule rule) {
+    QAction* const actions[] = {mmdWkStSt, mmdWkStGr, mmdWkStFn};
+    actions[static_cast<std::size_t>(rule)]->trigger();
 }
 
 render::GraphFieldTexts TfmMnForm::GraphFields() const {

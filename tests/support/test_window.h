@@ -62,6 +62,10 @@ class TestWindow : public ui::TfmMnForm {
     QAction* const mmdFemp1 = Find<QAction>("mmdFemp1");
     QAction* const mmdFexit = Find<QAction>("mmdFexit");
     QMenu* const mmuWork = Find<QMenu>("mmuWork");
+    QMenu* const mmuWkStop = Find<QMenu>("mmuWkStop");
+    QAction* const mmdWkStSt = Find<QAction>("mmdWkStSt");
+    QAction* const mmdWkStGr = Find<QAction>("mmdWkStGr");
+    QAction* const mmdWkStFn = Find<QAction>("mmdWkStFn");
     QMenu* const mmuHelp = Find<QMenu>("mmuHelp");
     QAction* const mmdHabpr = Find<QAction>("mmdHabpr");
     QAction* const mmdHemp1 = Find<QAction>("mmdHemp1");

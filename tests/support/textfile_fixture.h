@@ -15,9 +15,7 @@ namespace metopt::testsupport {
 
 class TextFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        runtime::SetIOError(0);
-    }
+    void SetUp() override { runtime::SetIOError(0); }
     void TearDown() override {
         file_.Close();
         runtime::SetIOError(0);

@@ -350,6 +350,13 @@ class WindowActions : public WindowFixture {
             form_->show();
             return "Выход, then open the window again";
         }
+        if (random_->Percent(50)) {
+            QAction* const rules[] = {form_->mmdWkStSt, form_->mmdWkStGr, form_->mmdWkStFn};
+            QAction* rule = rules[random_->Below(3)];
+            rule->trigger();
+            EXPECT_TRUE(rule->isChecked());
+            return "stop rule " + rule->text().toStdString();
+        }
         QAction* item = random_->Percent(50) ? form_->mmdHabpr : form_->mmdHabau;
         item->trigger();
         return "menu item " + item->text().toStdString();

@@ -101,7 +101,9 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
         SCOPED_TRACE(name);
         std::vector<std::string> args = {"--batch", "--" + name};
         for (int k = 0; k < option.ArgCount(); ++k)
-            args.push_back(option.rule.integer ? std::to_string(option.rule.minValue) : "1");
+            args.push_back(option.rule.integer         ? std::to_string(option.rule.minValue)
+                           : option.rule.words.empty() ? "1"
+                                                       : std::string(option.rule.words.back()));
         const auto parse = ParseBatchArguments(args);
         ASSERT_FALSE(parse.error.has_value()) << parse.error->message;
         EXPECT_NE(usage.find("\n  --" + name + " "), std::string::npos);

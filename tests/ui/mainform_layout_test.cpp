@@ -94,7 +94,19 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_FALSE(file[2]->isEnabled());  // until a descent has run
     EXPECT_TRUE(file[3]->isSeparator());
     EXPECT_EQ(file[4]->text(), "Выход");
-    EXPECT_TRUE(form->mmuWork->actions().isEmpty());
+    const QList<QAction*> work = form->mmuWork->actions();
+    ASSERT_EQ(work.size(), 1);
+    EXPECT_EQ(work[0]->text(), "Остановка");
+    // One stop rule checked at a time, the step rule at start.
+    QAction* const rules[] = {form->mmdWkStSt, form->mmdWkStGr, form->mmdWkStFn};
+    EXPECT_EQ(work[0]->menu()->actions().size(), 3);
+    EXPECT_EQ(rules[0]->text(), "по шагу: |x(k) − x(k−1)| < eps");
+    EXPECT_TRUE(rules[0]->isChecked());
+    for (QAction* chosen : {rules[2], rules[1], rules[0]}) {
+        chosen->trigger();
+        for (QAction* rule : rules)
+            EXPECT_EQ(rule->isChecked(), rule == chosen);
+    }
     const QList<QAction*> help = form->mmuHelp->actions();
     ASSERT_EQ(help.size(), 4);
     EXPECT_EQ(help[0]->text(), "О программе");

@@ -153,6 +153,8 @@ class WindowFuzzTest : public testsupport::WindowActions,
             field->SetText(text);
         }
         f.coEquat->ChooseItem(1);
+        f.coMetOpt->ChooseItem(0);
+        f.mmdWkStSt->trigger();
         f.coFill->ChooseItem(0);
         f.coLevel->ChooseItem(0);
         f.seTimFrm->SetValue(0);
