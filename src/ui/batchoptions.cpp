@@ -204,8 +204,9 @@ std::string BatchUsage() {
         "when one was, 2 for a bad command line.\n"
         "\n--method N chooses item N of the method list:\n" +
         MethodList() +
-        "Every method reads eps, h_step and Uoo; Hooke-Jeeves and Nelder-Mead stop by their own\n"
-        "size rule, the others by the rule of --stop-rule (step unless given).\n"
+        "Every method reads eps, h_step and Uoo. --stop-rule step stops a run when\n"
+        "|x(k) - x(k-1)| < eps (the rule at start), gradient when |grad f(x(k))| < eps, value when\n"
+        "|f(x(k)) - f(x(k-1))| < eps; Hooke-Jeeves and Nelder-Mead stop by their own size rule.\n"
         "\n--animation stores pictures of up to 256 colours exactly; one with more (a gradient\n"
         "fill of many colours) is mapped to 256 colours, and a note says so.\n";
     return text;

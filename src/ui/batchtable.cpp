@@ -80,8 +80,7 @@ std::vector<BatchOption> MakeOptions() {
     };
     append(options, FieldOptions(OptionGroup::Parameters));
     options.push_back({"stop-rule", "RULE", OneOf(StopRuleWords),
-                       "stop rule: step (|x(k) - x(k-1)| < eps), gradient (|grad f| < eps) or "
-                       "value (|f(x(k)) - f(x(k-1))| < eps)",
+                       "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
     options.push_back({"size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
                        "size of the drawing area in pixels (" + std::to_string(DesignAreaWidth) +

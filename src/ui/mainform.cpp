@@ -347,9 +347,12 @@ void TfmMnForm::FitTextsToPlaces() {
                     {{"Цвет #", nullptr, seDiNmCl}, {"палитры (RGB) :", seDiNmCl, seDiColR}});
     // The classic items are longer than the box: they scroll in it, as any long text does.
     FitListTexts(coEquat, core::FunctionCount);
-    for (platform::DropDown* list : {coMetOpt, coFill, coLevel}) {
+    for (platform::DropDown* list : {coFill, coLevel}) {
         FitListTexts(list);
     }
+    // The method names differ in length: the long ones are narrowed, the short ones keep their
+    // letters.
+    FitEachItemText(coMetOpt);
 }
 
 void TfmMnForm::ConnectHandlers() {

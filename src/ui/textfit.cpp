@@ -1,6 +1,8 @@
 #include "ui/textfit.h"
 
+#include <QAbstractItemView>
 #include <QFontMetricsF>
+#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -66,6 +68,22 @@ void FitAroundFields(QLabel* label, const std::vector<WordPlace>& places) {
     }
 }
 
+namespace {
+
+// The font with its letters tightened just enough for the text to fit the room, in steps of a
+// tenth of a pixel, down to a pixel.
+QFont TightenedFor(QFont font, const QString& text, int room) {
+    for (double spacing = -0.1; spacing >= -1.0; spacing -= 0.1) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= room) {
+            break;
+        }
+    }
+    return font;
+}
+
+}  // namespace
+
 int ListTextRoom(const platform::DropDown* list) {
     QStyleOptionComboBox option;
     option.initFrom(list);
@@ -98,15 +116,24 @@ void FitListTexts(platform::DropDown* list, int items) {
     if (widestWidth <= room || widest.isEmpty()) {
         return;
     }
-    QFont font = list->font();
-    // Tighten the letters just enough, in steps of a tenth of a pixel.
-    for (double spacing = -0.1; spacing >= -1.0; spacing -= 0.1) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-        if (QFontMetricsF(font).horizontalAdvance(widest) <= room) {
-            break;
-        }
-    }
-    list->setFont(font);
+    list->setFont(TightenedFor(list->font(), widest, room));
+}
+
+void FitEachItemText(platform::DropDown* list) {
+    const QFont plain = list->font();
+    const auto fit = [list, plain](const QString& text) {
+        const int room = ListTextRoom(list);
+        list->setFont(QFontMetricsF(plain).horizontalAdvance(text) <= room
+                          ? plain
+                          : TightenedFor(plain, text, room));
+    };
+    fit(list->lineEdit()->text());
+    QObject::connect(list->lineEdit(), &QLineEdit::textChanged, list, fit);
+    // The open list is as wide as its widest item needs, with its scroll bar.
+    QAbstractItemView* items = list->view();
+    items->setMinimumWidth(items->sizeHintForColumn(0) +
+                           items->verticalScrollBar()->sizeHint().width() +
+                           2 * list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
 }
 
 }  // namespace metopt::ui

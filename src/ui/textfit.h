@@ -35,5 +35,8 @@ double ListTextWidth(const platform::DropDown* list, const QString& text);
 // Narrows the letter spacing of the list's font, when needed, so that every item (or the first
 // `items` of them; the others scroll in the field) fits the edit field.
 void FitListTexts(platform::DropDown* list, int items = -1);
+// The same for the text shown in the edit field, whenever it changes: each item keeps its own
+// spacing. The open list is made wide enough for every item.
+void FitEachItemText(platform::DropDown* list);
 
 }  // namespace metopt::ui

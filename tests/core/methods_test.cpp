@@ -63,7 +63,7 @@ struct EndCase {
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
-    *os << MethodCaptions[c.method] << " on " << c.function;
+    *os << MethodCaptions[c.method] << " on " << c.function << ": " << StopReasonText(c.reason);
 }
 
 class MethodEndTest : public MethodsTest, public ::testing::WithParamInterface<EndCase> {};

@@ -129,6 +129,25 @@ TEST_F(TraceTest, SecondPointAddsTheSegmentWithBothEndsSet) {
     EXPECT_EQ(statuses.back(), "Точка трассы #2 из 2");
 }
 
+// A point with a simplex draws the triangle's three sides, one pixel thin, in the pen under its
+// circle: the picture is the point's own, plus exactly those lines.
+TEST_F(TraceTest, APointWithASimplexDrawsItsTriangleUnderTheCircle) {
+    SetTrace({{0, 0}});
+    descent.Simplices = {{core::TTracePoint{0, 0}, {0.5L, 0.5L}, {0.5L, 0}}};
+    DrawTracePoint(canvas, Drawing(), descent, 1);
+
+    Canvas expected(W, H, Background);
+    expected.SetPenColor(Pen);
+    expected.MoveTo(224, 206);
+    for (const auto& [c, r] : {std::pair{310, 127}, {310, 206}, {224, 206}})
+        expected.LineTo(c, r);
+    PixelSet pen = PixelsOf(expected, Pen);
+    PixelSet fill;
+    PutCircle(pen, fill, 224, 206);
+    EXPECT_EQ(PixelsOf(canvas, Pen), pen);
+    EXPECT_EQ(PixelsOf(canvas, Fill), fill);
+}
+
 TEST_F(TraceTest, PointOutsideTheAreaIsClipped) {
     SetTrace({{-1.3L, 1.3L}});  // column 1, row 1: the circle's top-left part is cut off
     DrawTracePoint(canvas, Drawing(), descent, 1);

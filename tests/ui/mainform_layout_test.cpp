@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFontMetricsF>
@@ -242,12 +243,20 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
         }
     }
     // List items fit the edit field of their list; the equation list's classic items scroll.
-    for (const platform::DropDown* list : {f.coEquat, f.coMetOpt, f.coFill, f.coLevel}) {
+    for (platform::DropDown* list : {f.coEquat, f.coMetOpt, f.coFill, f.coLevel}) {
         const int fitted = list == f.coEquat ? core::FunctionCount : list->count();
+        const int shown = list->ItemIndex();
         for (int i = 0; i < fitted; ++i) {
+            // The method list fits the font to the item shown.
+            if (list == f.coMetOpt)
+                list->ChooseItem(i);
             EXPECT_LE(ListTextWidth(list, list->itemText(i)), ListTextRoom(list))
                 << list->itemText(i).toStdString();
+            EXPECT_LE(list->view()->fontMetrics().horizontalAdvance(list->itemText(i)),
+                      std::max(list->view()->minimumWidth(), list->width()))
+                << "the open list cuts " << list->itemText(i).toStdString();
         }
+        list->ChooseItem(shown);
     }
     // Check boxes, buttons and group titles.
     for (const QCheckBox* check : {f.cbTrnpLL, f.cbDrSmal, f.cbDrAxis, f.cbDrBig, f.cbDrNumb}) {
