@@ -1,0 +1,85 @@
+#include "core/methods/comparison.h"
+
+#include "runtime/exceptions.h"
+
+namespace metopt::core {
+
+namespace {
+
+const char* const EmptyComparisonMessage = "Для сравнения не выбран ни один метод";
+
+const char* const ShortNames[MethodCount] = {
+    "Скорейший спуск", "Постоянный шаг", "Дробление шага", "Покоординатный", "Флетчер–Ривс",
+    "Полак–Рибьер",    "Ньютон",         "Ньютон с шагом", "BFGS",           "DFP",
+    "Хук–Дживс",       "Нелдер–Мид",
+};
+
+TDescent WithParameters(const TDescent& parameters) {
+    TDescent run;
+    run.EpsValue = parameters.EpsValue;
+    run.StepValue = parameters.StepValue;
+    run.DomainRadius = parameters.DomainRadius;
+    run.FuncIndex = parameters.FuncIndex;
+    run.Typed = parameters.Typed;
+    return run;
+}
+
+}  // namespace
+
+const int DefaultComparedMethods[5] = {0, 4, 6, 8, 11};
+
+const char* MethodShortName(int method) {
+    return method >= 0 && method < MethodCount ? ShortNames[method] : "";
+}
+
+TComparison RunComparison(const TDescent& parameters, std::span<const int> methods, TStopRule rule,
+                          long double x0, long double y0) {
+    if (methods.empty())
+        throw runtime::Exception(EmptyComparisonMessage);
+    for (const int method : methods) {
+        if (method < 0 || method >= MethodCount)
+            throw runtime::Exception(NoMethodMessage);
+    }
+    CheckRunParameters(parameters);
+    TComparison comparison{{x0, y0}, rule, {}};
+    comparison.runs.reserve(methods.size());
+    for (const int method : methods) {
+        TComparedRun& run = comparison.runs.emplace_back();
+        run.method = method;
+        run.descent = WithParameters(parameters);
+        try {
+            run.outcome = RunMethod(run.descent, method, rule, x0, y0);
+        } catch (const runtime::Exception& e) {
+            run.error = e.Message();
+            // The trace keeps the iterations that completed.
+            if (run.descent.TraceCount > 0)
+                run.descent.TraceCount = run.descent.TraceCount - 1;
+        }
+    }
+    return comparison;
+}
+
+TConvergence ConvergenceOf(const TObjective& f, TTracePoint start, const TDescent& run) {
+    TConvergence series;
+    TTracePoint previous = start;
+    try {
+        for (std::uint32_t k = 1; k <= run.TraceCount && k <= TraceCapacity; ++k) {
+            const TTracePoint p = run.Trace[k];
+            long double gx = 0;
+            long double gy = 0;
+            f.Gradient(p.X, p.Y, gx, gy);
+            const long double value = f.Value(p.X, p.Y);
+            const long double norm = Distance(0, 0, gx, gy);
+            const long double step = Distance(previous.X, previous.Y, p.X, p.Y);
+            series.value.push_back(value);
+            series.gradientNorm.push_back(norm);
+            series.step.push_back(step);
+            previous = p;
+        }
+    } catch (const runtime::Exception&) {
+        // The series ends at the point that cannot be evaluated.
+    }
+    return series;
+}
+
+}  // namespace metopt::core
