@@ -4,6 +4,7 @@
 
 #include "core/functions.h"
 #include "core/minimizer.h"
+#include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "runtime/numparse.h"
 
@@ -37,8 +38,7 @@ std::string CountsLine(const TMethodCounts& counts) {
 
 }  // namespace
 
-std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
-                                             const TRegion& visible) {
+TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields) {
     // Each parameter is set as soon as it is read, so a field that fails to parse leaves the
     // ones before it set.
     // Deliberate: see docs/behaviour.md, "Lenient numbers".
@@ -50,6 +50,33 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     descent.DomainRadius = runtime::ParseNumber(fields.radius);
     descent.FuncIndex = fields.funcIndex;
     descent.Typed = fields.typed;
+    return {x0, y0};
+}
+
+namespace {
+
+// The lines before the run's results: an empty one, the typed function, the region, the start.
+std::vector<std::string> ReportHead(const TDescent& descent, const DescentFields& fields,
+                                    const TRegion& visible) {
+    std::vector<std::string> lines;
+    lines.emplace_back();
+    if (&SelectedObjective(descent) == descent.Typed.get())
+        lines.push_back("Функция: z = " + fields.formula);
+    lines.push_back(RegionLine(visible));
+    // Deliberate: see docs/behaviour.md, "Report texts".
+    lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
+    return lines;
+}
+
+std::string TraceLine(const TObjective& f, std::uint32_t k, const TTracePoint& p) {
+    return "#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f.Value(p.X, p.Y));
+}
+
+}  // namespace
+
+std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
+                                             const TRegion& visible) {
+    const auto [x0, y0] = ReadRunParameters(descent, fields);
 
     long double xmin = 0;
     long double ymin = 0;
@@ -67,14 +94,8 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     // The run has checked that there is a function.
     const TObjective& f = SelectedObjective(descent);
 
-    std::vector<std::string> lines;
+    std::vector<std::string> lines = ReportHead(descent, fields, visible);
     lines.reserve(11 + descent.TraceCount);
-    lines.emplace_back();
-    if (&f == descent.Typed.get())
-        lines.push_back("Функция: z = " + fields.formula);
-    lines.push_back(RegionLine(visible));
-    // Deliberate: see docs/behaviour.md, "Report texts".
-    lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
     lines.push_back(std::string(MethodReportName(outcome ? fields.method : 0)) + " прошел за " +
                     FormatInteger(descent.TraceCount) + " итерац.");
@@ -84,12 +105,66 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     }
     lines.emplace_back();
     lines.push_back("Трасса спуска:");
-    for (std::uint32_t k = 1; k <= descent.TraceCount; ++k) {
-        const TTracePoint& p = descent.Trace[k];
-        lines.push_back("#" + FormatInteger(k) + ": " + PointText(p.X, p.Y, f.Value(p.X, p.Y)));
-    }
+    for (std::uint32_t k = 1; k <= descent.TraceCount; ++k)
+        lines.push_back(TraceLine(f, k, descent.Trace[k]));
     if (descent.DescentHitLimit && !outcome)
         lines.push_back(IterationLimitLine);
+    return lines;
+}
+
+namespace {
+
+// A value of a compared run as the report shows it, or "ошибка" when it cannot be computed.
+template <class Compute>
+std::string OrError(Compute compute) {
+    try {
+        return compute();
+    } catch (const runtime::Exception&) {
+        return "ошибка";
+    }
+}
+
+std::string ComparisonRow(const TObjective& f, const TComparedRun& run) {
+    const std::string name = MethodCaptions[run.method];
+    const std::string count = FormatInteger(run.descent.TraceCount);
+    if (!run.outcome)
+        return name + " | " + count + " | ошибка: " + run.error + " | — | — | — | — | — | —";
+    const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
+    const TTracePoint end = run.descent.Trace[run.descent.TraceCount];
+    const TMethodCounts& counts = run.outcome->counts;
+    return name + " | " + count + " | " + StopReasonText(run.outcome->reason) + " | " +
+           text(counts.values) + " | " + text(counts.gradients) + " | " + text(counts.hessians) +
+           " | " + FormatGeneral(end.X) + " | " + FormatGeneral(end.Y) + " | " +
+           OrError([&] { return FormatGeneral(f.Value(end.X, end.Y)); });
+}
+
+}  // namespace
+
+const char* const ComparisonHeader =
+    "Метод | Итераций | Остановка | f | градиент | матрица Гессе | x* | y* | z*";
+
+std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& comparison,
+                                                const DescentFields& fields,
+                                                std::span<const int> methods,
+                                                const TRegion& visible) {
+    const TTracePoint start = ReadRunParameters(descent, fields);
+    CheckRunParameters(descent);
+    comparison = RunComparison(descent, methods, fields.stopRule, start.X, start.Y);
+    const TObjective& f = SelectedObjective(descent);
+    std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    lines.push_back(std::string("Сравнение методов, остановка ") +
+                    StopRuleCaptions[static_cast<int>(fields.stopRule)]);
+    lines.push_back(ComparisonHeader);
+    for (const TComparedRun& run : comparison.runs)
+        lines.push_back(ComparisonRow(f, run));
+    for (const TComparedRun& run : comparison.runs) {
+        lines.emplace_back();
+        lines.push_back(std::string("Трасса: ") + MethodCaptions[run.method]);
+        for (std::uint32_t k = 1; k <= run.descent.TraceCount; ++k) {
+            const TTracePoint& p = run.descent.Trace[k];
+            lines.push_back(OrError([&] { return TraceLine(f, k, p); }));
+        }
+    }
     return lines;
 }
 

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <span>
+
+#include "core/methods/comparison.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"
 #include "core/region.h"
@@ -42,5 +45,21 @@ extern const char* const IterationLimitLine;
 // Deliberate: see docs/behaviour.md, "Report kept".
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
                                              const TRegion& visible);
+
+// Parses the start and sets the descent's run parameters from the fields, as a run does.
+TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields);
+
+// The comparison table's header line.
+extern const char* const ComparisonHeader;
+
+// Parses the fields as RunDescentAndReport does, runs every method of `methods` into
+// `comparison` (the descent's own trace is not touched) and returns the report: the head of a
+// run's report, the line of the stop rule, ComparisonHeader, a row per method (name | iterations
+// | stop reason or the error | evaluations of f, of the gradient, of the Hessian | x* | y* | z*),
+// then each method's trace under its name. On an error it raises before changing `comparison`.
+std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& comparison,
+                                                const DescentFields& fields,
+                                                std::span<const int> methods,
+                                                const TRegion& visible);
 
 }  // namespace metopt::core

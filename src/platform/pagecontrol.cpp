@@ -1,13 +1,41 @@
 #include "platform/pagecontrol.h"
 
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
+#include <algorithm>
 
 namespace metopt::platform {
 
+namespace {
+
+// The least space a tab keeps around its caption.
+constexpr int MinTabSpace = 8;
+
+// The style of the tab bar with the space around the captions it is given: the style's own while
+// the tabs fit the bar, less when they do not, so that no caption is cut.
+class TabSpaceStyle final : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace && space_ >= 0)
+            return space_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    void SetSpace(int space) { space_ = space; }
+
+  private:
+    int space_ = -1;
+};
+
+}  // namespace
+
 PageControl::PageControl(QWidget* parent) : QWidget(parent), tabBar_(new QTabBar(this)) {
+    tabStyle_ = new TabSpaceStyle;
+    tabStyle_->setParent(tabBar_);
+    tabBar_->setStyle(tabStyle_);
     tabBar_->setDrawBase(false);
     tabBar_->setExpanding(false);
     tabBar_->setUsesScrollButtons(true);
@@ -54,6 +82,25 @@ void PageControl::ShowPage(int index) {
     }
 }
 
+void PageControl::FitTabs() {
+    auto* style = static_cast<TabSpaceStyle*>(tabStyle_);
+    const int natural =
+        style->baseStyle()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabBar_);
+    int captions = 0;
+    for (int i = 0; i < tabBar_->count(); ++i)
+        captions += tabBar_->fontMetrics().horizontalAdvance(tabBar_->tabText(i));
+    const int count = std::max(1, tabBar_->count());
+    const int room = width() - captions;
+    const int space = room >= natural * count ? -1 : std::max(MinTabSpace, room / count);
+    if (space == lastTabSpace_)
+        return;
+    lastTabSpace_ = space;
+    style->SetSpace(space);
+    // The tabs are measured again with the new space.
+    for (int i = 0; i < tabBar_->count(); ++i)
+        tabBar_->setTabText(i, tabBar_->tabText(i));
+}
+
 QRect PageControl::PageRect() const {
     return QRect(FrameWidth, TabHeight + FrameWidth, width() - 2 * FrameWidth,
                  height() - TabHeight - 2 * FrameWidth);
@@ -61,6 +108,7 @@ QRect PageControl::PageRect() const {
 
 void PageControl::LayoutPages() {
     tabBar_->setGeometry(0, 0, width(), TabHeight);
+    FitTabs();
     const QRect area = PageRect();
     for (QWidget* page : pages_) {
         page->setGeometry(area);

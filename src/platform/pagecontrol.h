@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class QStyle;
 class QTabBar;
 
 namespace metopt::platform {
@@ -38,8 +39,12 @@ class PageControl : public QWidget {
 
   private:
     void ShowPage(int index);
+    // Gives the tabs less space around their captions when they would not fit the width.
+    void FitTabs();
 
     QTabBar* tabBar_;
+    QStyle* tabStyle_;
+    int lastTabSpace_ = -1;
     std::vector<QWidget*> pages_;
     std::vector<QSize> lastSizes_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gifwriter.h"
+#include "render/comparisontrace.h"
 #include "render/drawcontext.h"
 #include "render/progress.h"
 #include "render/trace.h"
@@ -23,11 +24,14 @@ void AddFrame(platform::GifWriter& writer, const platform::Canvas& frame, int de
 
 void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
                     const core::TDescent& descent, const render::TPlot& plot,
-                    const palette::TPalette& Palette) {
+                    const palette::TPalette& Palette, const core::TComparison* comparison) {
     start.Picture = std::make_unique<platform::Canvas>(picture);
     start.Descent = descent;
     start.Plot = plot;
     start.Palette = Palette;
+    start.Comparison.reset();
+    if (comparison)
+        start.Comparison = *comparison;
 }
 
 int FrameDelay(std::int32_t frameTimeMs) {
@@ -49,12 +53,16 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
     const render::TSampleCache noSamples;  // the trace samples nothing
     const render::DrawContext context{start.Plot, noSamples, start.Palette, progress};
     const auto count = static_cast<std::int32_t>(
-        std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
+        start.Comparison ? render::LongestTrace(*start.Comparison)
+                         : std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
     const int delay = FrameDelay(frameTimeMs);
     platform::Canvas frame = *start.Picture;
     for (std::int32_t n = 1; n <= count; ++n) {
         AddFrame(writer, frame, delay, fileName);  // the picture before point n
-        render::DrawTracePoint(frame, context, start.Descent, n);
+        if (start.Comparison)
+            render::DrawComparisonPoint(frame, context, *start.Comparison, n);
+        else
+            render::DrawTracePoint(frame, context, start.Descent, n);
     }
     AddFrame(writer, frame, LastFrameDelay, fileName);
     if (!writer.Finish())

@@ -4,8 +4,10 @@
 // off-screen from what the run kept, so writing it changes nothing in the window.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "core/methods/comparison.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
@@ -20,12 +22,16 @@ struct TTraceStart {
     core::TDescent Descent;
     render::TPlot Plot;
     palette::TPalette Palette{};
+    // Set when the run was a comparison: its paths are drawn instead of the descent's trace.
+    std::optional<core::TComparison> Comparison;
 };
 
-// Keeps the picture and the state the trace of the run just completed starts from.
+// Keeps the picture and the state the trace of the run just completed starts from; with a
+// comparison, the paths of its runs.
 void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
                     const core::TDescent& descent, const render::TPlot& plot,
-                    const palette::TPalette& Palette);
+                    const palette::TPalette& Palette,
+                    const core::TComparison* comparison = nullptr);
 
 // A frame's delay in GIF's hundredths of a second for a frame time in milliseconds: at least
 // 2 (viewers slow shorter delays down); a frame time of 0 or less gives 10.

@@ -49,11 +49,29 @@ bool IsWholeInRange(const std::string& text, const ArgumentRule& rule) {
     return value >= rule.minValue && value <= rule.maxValue;
 }
 
+bool IsWholeList(const std::string& text, const ArgumentRule& rule) {
+    if (text == "all")
+        return true;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', from);
+        if (!IsWholeInRange(text.substr(from, comma - from), rule))
+            return false;
+        if (comma == std::string::npos)
+            return true;
+        from = comma + 1;
+    }
+}
+
 bool IsOneOf(const std::string& text, const ArgumentRule& rule) {
     return std::ranges::find(rule.words, std::string_view(text)) != rule.words.end();
 }
 
 std::string RuleText(const ArgumentRule& rule) {
+    if (rule.list) {
+        return "whole numbers from " + std::to_string(rule.minValue) + " to " +
+               std::to_string(rule.maxValue) + " separated by commas, or all";
+    }
     if (!rule.words.empty()) {
         std::string text = "one of";
         for (std::size_t i = 0; i < rule.words.size(); ++i)
@@ -103,10 +121,13 @@ std::optional<std::string> TakeValues(const std::vector<std::string>& args, std:
 
 std::optional<std::string> CheckValues(const OptionRead& read) {
     const ArgumentRule& rule = read.option->rule;
-    if (!rule.integer && rule.words.empty())
+    if (!rule.integer && rule.words.empty() && !rule.list)
         return std::nullopt;
     for (const auto& value : read.step.args) {
-        if (rule.integer ? !IsWholeInRange(value, rule) : !IsOneOf(value, rule))
+        const bool fits = rule.integer ? IsWholeInRange(value, rule)
+                          : rule.list  ? IsWholeList(value, rule)
+                                       : IsOneOf(value, rule);
+        if (!fits)
             return Describe(*read.option) + ": '" + value + "' is not " + RuleText(rule);
     }
     return std::nullopt;
@@ -169,6 +190,23 @@ BatchParse Fail(BatchParse parse, std::string message) {
 
 }  // namespace
 
+std::vector<int> ListedNumbers(const std::string& text, long minValue, long maxValue) {
+    std::vector<int> numbers;
+    if (text == "all") {
+        for (long n = minValue; n <= maxValue; ++n)
+            numbers.push_back(static_cast<int>(n));
+        return numbers;
+    }
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', from);
+        numbers.push_back(std::stoi(text.substr(from, comma - from)));
+        if (comma == std::string::npos)
+            return numbers;
+        from = comma + 1;
+    }
+}
+
 BatchParse ParseBatchArguments(const std::vector<std::string>& args) {
     BatchParse parse;
     std::string firstNeedingBatch;
@@ -205,7 +243,8 @@ std::string BatchUsage() {
         "\n--method N chooses item N of the method list:\n" +
         MethodList() +
         "Every method reads eps, h_step and Uoo. --stop-rule step stops a run when\n"
-        "|x(k) - x(k-1)| < eps (the rule at start), gradient when |grad f(x(k))| < eps, value when\n"
+        "|x(k) - x(k-1)| < eps (the rule at start), gradient when |grad f(x(k))| < eps, value "
+        "when\n"
         "|f(x(k)) - f(x(k-1))| < eps; Hooke-Jeeves and Nelder-Mead stop by their own size rule.\n"
         "\n--animation stores pictures of up to 256 colours exactly; one with more (a gradient\n"
         "fill of many colours) is mapped to 256 colours, and a note says so.\n";

@@ -30,14 +30,15 @@ struct BatchCommand {
     std::vector<BatchStep> steps;        // every other option, in the order given
 };
 
-// An argument is free text (typed into a field as it stands), a whole number in a range, or one
-// of the given words.
+// An argument is free text (typed into a field as it stands), a whole number in a range, one of
+// the given words, or a list of whole numbers in the range separated by commas (or "all").
 // Deliberate: see docs/behaviour.md, "Lenient numbers".
 struct ArgumentRule {
     bool integer = false;
     long minValue = 0;
     long maxValue = 0;
     std::span<const std::string_view> words{};
+    bool list = false;
 };
 
 constexpr ArgumentRule WholeRange(long minValue, long maxValue) {
@@ -45,8 +46,15 @@ constexpr ArgumentRule WholeRange(long minValue, long maxValue) {
 }
 
 constexpr ArgumentRule OneOf(std::span<const std::string_view> words) {
-    return ArgumentRule{false, 0, 0, words};
+    return ArgumentRule{false, 0, 0, words, false};
 }
+
+constexpr ArgumentRule WholeList(long minValue, long maxValue) {
+    return ArgumentRule{false, minValue, maxValue, {}, true};
+}
+
+// The numbers of a list that WholeList accepts ("all": every number of the range).
+std::vector<int> ListedNumbers(const std::string& text, long minValue, long maxValue);
 
 // The option's values go into the window's fields of the same option (see windowfields.h).
 struct SetsItsFields {};

@@ -8,6 +8,7 @@
 
 #include "runtime/exceptions.h"
 #include "ui/batchoptions.h"
+#include "ui/comparisonexports.h"
 #include "ui/designcontrols.h"
 #include "ui/exports.h"
 #include "ui/windowcommands.h"
@@ -36,6 +37,13 @@ void ResizeDrawingArea(WindowCommands& window, const std::vector<std::string>& v
     window.LayoutForDrawingArea(std::stoi(values[0]), std::stoi(values[1]));
 }
 
+// "Сравнить методы" with exactly these methods, then the timer's ticks until the paths are drawn.
+void CompareAll(WindowCommands& window, const std::vector<std::string>& values) {
+    window.Compare(ListedNumbers(values[0], 0, core::MethodCount - 1));
+    while (window.Animating())
+        window.TimerTick();
+}
+
 // The button, then the timer's ticks at once, without waiting, until the animation ends (with a
 // frame time of 0 the click draws the whole trace itself).
 void RunWholeDescent(WindowCommands& window, const std::vector<std::string>&) {
@@ -47,6 +55,20 @@ void RunWholeDescent(WindowCommands& window, const std::vector<std::string>&) {
 void ChooseStopRule(WindowCommands& window, const std::vector<std::string>& values) {
     const auto word = std::ranges::find(StopRuleWords, std::string_view(values[0]));
     window.ChooseStopRule(static_cast<core::TStopRule>(word - std::begin(StopRuleWords)));
+}
+
+void Comparison(WindowCommands& window, const std::vector<std::string>& values) {
+    WriteComparisonCsv(window.Session(), values[0]);
+}
+
+// A .csv name writes the chart's data, any other its picture.
+void Convergence(WindowCommands& window, const std::vector<std::string>& values) {
+    const std::string& file = values[0];
+    const bool csv = file.size() >= 4 && file.compare(file.size() - 4, 4, ".csv") == 0;
+    if (csv)
+        WriteConvergenceCsv(window.Session(), file);
+    else
+        WriteConvergencePicture(window.Session(), ConvergenceKind::Value, file);
 }
 
 void Picture(WindowCommands& window, const std::vector<std::string>& values) {
@@ -96,6 +118,8 @@ std::vector<BatchOption> MakeOptions() {
                {"grid", "", Text, "press \"Натянуть сетку\"", Press(Button::Grid)},
                {"descent", "", Text, "press \"Начать итерации\" and draw the whole trace",
                 RunWholeDescent},
+               {"compare", "LIST", WholeList(0, core::MethodCount - 1),
+                "compare these methods (e.g. 0,4,6 or all) and draw all their paths", CompareAll},
            });
     append(options, FieldOptions(OptionGroup::Animation));
     append(options,
@@ -106,7 +130,11 @@ std::vector<BatchOption> MakeOptions() {
                {"trace-csv", "FILE", Text, "write the trace as k,x,y,z (- for standard output)",
                 Trace},
                {"animation", "FILE.gif", Text,
-                "write the last descent as an animated GIF (see below)", Animation},
+                "write the last descent or comparison as an animated GIF (see below)", Animation},
+               {"comparison", "FILE", Text,
+                "write the comparison's table as CSV (- for standard output)", Comparison},
+               {"convergence", "FILE", Text,
+                "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
                {"help", "", Text, "print this text", &C::help},
                {"version", "", Text, "print the version", &C::version},
            });

@@ -20,6 +20,7 @@
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
+#include "render/comparisontrace.h"
 #include "render/fieldtexts.h"
 #include "render/fill.h"
 #include "render/grid.h"
@@ -29,6 +30,8 @@
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
+#include "runtime/numparse.h"
+#include "ui/drawingcommand.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {
@@ -41,28 +44,7 @@ constexpr qint64 StatusRepaintIntervalMs = 50;
 
 enum Component { Red, Green, Blue };
 
-enum class RangeScan { Skip, WhenStale };
-
 }  // namespace
-
-// What the four drawing buttons do first, in this order: repaints show the picture as it stood
-// until the command ends, Stop is cleared, the value range is scanned when the command needs it
-// and it is stale, and the page "График" is shown.
-class TfmMnForm::DrawingCommand {
-  public:
-    DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
-        TSession& session = form.session_;
-        session.StopRequested = false;
-        if (scan == RangeScan::WhenStale && !session.Plot.ZRangeValid) {
-            render::ScanValueRange(session.Plot, session.Samples, form.progress_,
-                                   form.GraphFields());
-        }
-        form.pcMnPage->SetActivePage(form.tsDraw);
-    }
-
-  private:
-    platform::PaintBox::DrawingScope drawing_;
-};
 
 // --- Text sinks and state ---
 
@@ -190,8 +172,23 @@ void TfmMnForm::bbIteratClick() {
 
     // The report is replaced only by a run that completed.
     // Deliberate: see docs/behaviour.md, "Report kept".
-    const std::vector<std::string> lines = core::RunDescentAndReport(
-        session_.Descent, ReadDescentFields(), session_.Plot.VisibleRegion);
+    const core::DescentFields fields = ReadDescentFields();
+    const std::vector<std::string> lines =
+        core::RunDescentAndReport(session_.Descent, fields, session_.Plot.VisibleRegion);
+    session_.ShowsComparison = false;
+    session_.RunStart = {runtime::ParseNumber(fields.x0), runtime::ParseNumber(fields.y0)};
+    session_.RunMethod = fields.method;
+    ReplaceReport(lines);
+    UpdateConvergencePage();
+
+    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
+                   session_.Palette);
+    mmdFsvAni->setEnabled(true);
+    StartTraceAnimation();
+}
+
+void TfmMnForm::ReplaceReport(const std::vector<std::string>& lines) {
     ClearReport();
     // One edit of the document: it is laid out once, not after every line.
     QTextCursor edit(mmOtchet->document());
@@ -200,17 +197,26 @@ void TfmMnForm::bbIteratClick() {
         AddReportLine(line);
     }
     edit.endEditBlock();
+}
 
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
-    KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
-                   session_.Palette);
-    mmdFsvAni->setEnabled(true);
+std::uint32_t TfmMnForm::TracePoints() const {
+    return session_.ShowsComparison ? render::LongestTrace(session_.Comparison)
+                                    : session_.Descent.TraceCount;
+}
+
+void TfmMnForm::DrawTraceStep(std::int32_t n) {
+    if (session_.ShowsComparison)
+        render::DrawComparisonPoint(pbDrawAr->Surface(), Drawing(), session_.Comparison, n);
+    else
+        render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent, n);
+}
+
+void TfmMnForm::StartTraceAnimation() {
     // Deliberate: see docs/behaviour.md, "Spin edit values".
     const std::int32_t frameTime = seTimFrm->Value();
     if (frameTime <= 0) {
-        for (std::uint32_t i = 1; i <= session_.Descent.TraceCount; ++i) {
-            render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent,
-                                   static_cast<std::int32_t>(i));
+        for (std::uint32_t i = 1; i <= TracePoints(); ++i) {
+            DrawTraceStep(static_cast<std::int32_t>(i));
         }
         render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
         return;
@@ -225,11 +231,11 @@ void TfmMnForm::bbIteratClick() {
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    if (std::int64_t{session_.AnimStep} > std::int64_t{session_.Descent.TraceCount}) {
+    if (std::int64_t{session_.AnimStep} > std::int64_t{TracePoints()}) {
         SetTimerEnabled(false);
         return;
     }
-    render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent, session_.AnimStep);
+    DrawTraceStep(session_.AnimStep);
     render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
     ++session_.AnimStep;
     if (session_.StopRequested) {

@@ -49,6 +49,13 @@ constexpr SpinRange ComponentRange{0, 255, 0};
 constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
 constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
 
+// Gives a control or menu item its name (the window's member that holds it) as its object name.
+template <class Object>
+Object* Named(Object* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
 // The design fonts at 96 dpi: 8 pt is 11 pixels, 10 pt is 13 pixels.
 QFont DesignFont(int points);
 

@@ -41,13 +41,6 @@ namespace metopt::ui {
 
 namespace {
 
-// Gives a control or menu item its name (the window's member that holds it) as its object name.
-template <class Object>
-Object* Named(Object* object, const char* name) {
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
-
 // Connects a control's signal to a handler of the window, run under the event guard.
 template <class Sender, class Signal>
 void ConnectGuarded(TfmMnForm& form, Sender* sender, Signal signal, void (TfmMnForm::*handler)()) {
@@ -74,6 +67,7 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     CreateGfxParPage();
     CreateDrawPage();
     CreateReportPage();
+    CreateConvergencePage();
     CreateButtonPanel();
     CreateStatusBar();
     tmTimer = Named(new QTimer(this), "tmTimer");
@@ -105,11 +99,14 @@ void TfmMnForm::CreateMenu() {
         "Последний спуск как анимированный GIF. Рисунок, в котором больше 256 цветов "
         "(градиентная заливка с большим числом цветов), сводится к 256 цветам."));
     mmdFsvAni->setEnabled(false);  // until a descent has run
+    mmdFsvCnv =
+        Named(mmuFile->addAction(QStringLiteral("Сохранить график сходимости…")), "mmdFsvCnv");
     mmuFile->setToolTipsVisible(true);
     mmdFemp1 = Named(mmuFile->addSeparator(), "mmdFemp1");
     mmdFexit = Named(mmuFile->addAction(QStringLiteral("Выход")), "mmdFexit");
     mmuWork = Named(mmMnMenu->addMenu(QStringLiteral("Работа")), "mmuWork");
     CreateStopRuleMenu();
+    CreateComparisonMenu();
     mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
     mmdHabpr = Named(mmuHelp->addAction(QStringLiteral("О программе")), "mmdHabpr");
     mmdHemp1 = Named(mmuHelp->addSeparator(), "mmdHemp1");
@@ -373,6 +370,8 @@ void TfmMnForm::ConnectMenuHandlers() {
     ConnectGuarded(*this, mmdFsvRep, &QAction::triggered, &TfmMnForm::mmdFsvRepClick);
     ConnectGuarded(*this, mmdFsvAni, &QAction::triggered, &TfmMnForm::mmdFsvAniClick);
     ConnectGuarded(*this, mmdFexit, &QAction::triggered, &TfmMnForm::mmdFexitClick);
+    ConnectGuarded(*this, mmdFsvCnv, &QAction::triggered, &TfmMnForm::mmdFsvCnvClick);
+    ConnectGuarded(*this, mmdWkCmpR, &QAction::triggered, &TfmMnForm::mmdWkCmpRClick);
 }
 
 void TfmMnForm::ConnectFieldHandlers() {

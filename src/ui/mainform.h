@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/methods/method.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
 #include "render/fieldtexts.h"
@@ -35,6 +37,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class QTableWidget;
 class QTimer;
 
 namespace metopt::core {
@@ -45,6 +48,7 @@ namespace metopt::platform {
 class DropDown;
 class PageControl;
 class PaintBox;
+class ConvergenceChart;
 class SpinEdit;
 class TextField;
 }  // namespace metopt::platform
@@ -79,6 +83,7 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     // window is not shown), running tsDrawResize when its size changes.
     void LayoutForDrawingArea(int width, int height) override;
     void ChooseStopRule(core::TStopRule rule) override;
+    void Compare(const std::vector<int>& methods) override;
     bool Animating() const override;
     // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
     // before its box is shown, so the animation ends with one box.
@@ -113,6 +118,16 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     void mmdFsvPicClick();
     void mmdFsvRepClick();
     void mmdFsvAniClick();
+    void mmdFsvCnvClick();
+    void mmdWkCmpRClick();
+    // Shows the last run or comparison on the page "Сходимость": its chart and its table.
+    void UpdateConvergencePage();
+    void ReplaceReport(const std::vector<std::string>& lines);
+    // The trace points the animation draws (the longest path of a comparison), point n of
+    // them, and the start of the animation (the whole trace at once for frame time 0).
+    std::uint32_t TracePoints() const;
+    void DrawTraceStep(std::int32_t n);
+    void StartTraceAnimation();
     void bbDrMpClClick();
     void bbDrMpLLClick();
     void bbDrGridClick();
@@ -170,6 +185,10 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     QAction* mmdWkStSt;
     QAction* mmdWkStGr;
     QAction* mmdWkStFn;
+    QMenu* mmuWkCmpS;
+    std::array<QAction*, core::MethodCount> mmdWkCmp{};
+    QAction* mmdWkCmpR;
+    QAction* mmdFsvCnv;
     QMenu* mmuHelp;
     QAction* mmdHabpr;
     QAction* mmdHemp1;
@@ -181,6 +200,10 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     QWidget* tsGfxPar;
     QWidget* tsDraw;
     QWidget* tsReport;
+    QWidget* tsConv;
+    platform::DropDown* coConvKind;
+    platform::ConvergenceChart* chConv;
+    QTableWidget* twCompare;
 
     QGroupBox* gbLstSet;
     QLabel* lbEquat;
@@ -277,6 +300,8 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     void CreateLayerGroup();
     void CreateDrawPage();
     void CreateReportPage();
+    void CreateConvergencePage();
+    void CreateComparisonMenu();
     void CreateButtonPanel();
     void CreateStatusBar();
     void FitTextsToPlaces();

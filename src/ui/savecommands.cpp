@@ -1,10 +1,14 @@
-// The menu "Файл": the picture, the report and the animation saved where the user chooses.
+// The menu "Файл": the picture, the report, the animation and the convergence chart saved where
+// the user chooses.
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <string>
 
+#include "platform/dropdown.h"
 #include "platform/filedialog.h"
+#include "ui/comparisonexports.h"
 #include "ui/exports.h"
 #include "ui/mainform.h"
 
@@ -41,6 +45,14 @@ void TfmMnForm::mmdFsvAniClick() {
     SaveWithDialog(
         "Сохранить анимацию", "metopt.gif", "Анимации GIF (*.gif)",
         [this](const std::string& file) { WriteAnimation(session_, FrameTime(), file); });
+}
+
+void TfmMnForm::mmdFsvCnvClick() {
+    SaveWithDialog("Сохранить график сходимости", "metopt-convergence.png", "Рисунки PNG (*.png)",
+                   [this](const std::string& file) {
+                       const int kind = std::max(0, coConvKind->ItemIndex());
+                       WriteConvergencePicture(session_, static_cast<ConvergenceKind>(kind), file);
+                   });
 }
 
 }  // namespace metopt::ui

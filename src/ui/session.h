@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/formula.h"
+#include "core/methods/comparison.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
@@ -32,6 +33,13 @@ struct TSession {
     std::int32_t AnimStep = 0;
     // What the last completed descent's trace was drawn over, for its animation.
     TTraceStart TraceStart;
+    // Where the last completed single run started, and its method.
+    core::TTracePoint RunStart;
+    int RunMethod = 0;
+    // The last comparison of methods, and whether the last completed run was it (the animation
+    // and the convergence chart show the comparison then, else the single run).
+    core::TComparison Comparison;
+    bool ShowsComparison = false;
 
     // The plot, its samples and the palette, reporting to `progress`, for a drawing pass.
     render::DrawContext Drawing(render::Progress& progress) const {

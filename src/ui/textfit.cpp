@@ -2,9 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QFontMetricsF>
-#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <algorithm>

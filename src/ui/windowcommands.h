@@ -26,6 +26,9 @@ class WindowCommands {
                                  const std::vector<std::string>& values) = 0;
     // Checks the item of the menu "Работа" → "Остановка" for this stop rule, as a user would.
     virtual void ChooseStopRule(core::TStopRule rule) = 0;
+    // Checks exactly these methods in "Работа" → "Сравнивать методы" and chooses "Сравнить
+    // методы", as a user would.
+    virtual void Compare(const std::vector<int>& methods) = 0;
     // Sizes the window so that the drawing area gets width x height pixels.
     virtual void LayoutForDrawingArea(int width, int height) = 0;
     // Whether the animation's timer runs, and one of its ticks.

@@ -87,17 +87,26 @@ TEST_F(MainFormTest, StartState) {
 TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     CreateForm();
     const QList<QAction*> file = form->mmuFile->actions();
-    ASSERT_EQ(file.size(), 5);
+    ASSERT_EQ(file.size(), 6);
     EXPECT_EQ(file[0]->text(), "Сохранить рисунок…");
     EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(file[1]->text(), "Сохранить отчет…");
     EXPECT_EQ(file[2]->text(), "Сохранить анимацию…");
     EXPECT_FALSE(file[2]->isEnabled());  // until a descent has run
-    EXPECT_TRUE(file[3]->isSeparator());
-    EXPECT_EQ(file[4]->text(), "Выход");
+    EXPECT_EQ(file[3]->text(), "Сохранить график сходимости…");
+    EXPECT_TRUE(file[4]->isSeparator());
+    EXPECT_EQ(file[5]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
-    ASSERT_EQ(work.size(), 1);
+    ASSERT_EQ(work.size(), 3);
     EXPECT_EQ(work[0]->text(), "Остановка");
+    EXPECT_EQ(work[1]->text(), "Сравнивать методы");
+    EXPECT_EQ(work[2]->text(), "Сравнить методы");
+    EXPECT_EQ(work[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    // The methods compared at start.
+    const QList<QAction*> compared = work[1]->menu()->actions();
+    ASSERT_EQ(compared.size(), 12);
+    for (int i = 0; i < compared.size(); ++i)
+        EXPECT_EQ(compared[i]->isChecked(), i == 0 || i == 4 || i == 6 || i == 8 || i == 11) << i;
     // One stop rule checked at a time, the step rule at start.
     QAction* const rules[] = {form->mmdWkStSt, form->mmdWkStGr, form->mmdWkStFn};
     EXPECT_EQ(work[0]->menu()->actions().size(), 3);

@@ -1,0 +1,26 @@
+#pragma once
+// The paths of a comparison of methods over the picture: each run's trace in a colour of its own
+// (Paul Tol's colour-blind-safe "bright" scheme, white-edged so that it reads over both fills;
+// circles for the first seven runs, squares after them), and a legend box in the top right corner.
+#include <cstdint>
+
+#include "core/methods/comparison.h"
+#include "platform/canvas.h"
+#include "render/drawcontext.h"
+
+namespace metopt::render {
+
+constexpr int ComparisonColorCount = 7;
+// The colours in the Canvas's 0x00BBGGRR form: blue, cyan, green, yellow, red, purple, grey.
+extern const std::int32_t ComparisonColors[ComparisonColorCount];
+// The colour of the comparison's run `index` (its place among the runs).
+std::int32_t ComparisonColor(std::size_t index);
+
+// Point n of every run that has one, with its segment to point n - 1, the legend over them, and
+// the status text "Точка трассы #n из N" (N: the longest trace).
+void DrawComparisonPoint(platform::Canvas& canvas, const DrawContext& context,
+                         const core::TComparison& comparison, std::int32_t n);
+// The largest trace count of the comparison's runs.
+std::uint32_t LongestTrace(const core::TComparison& comparison);
+
+}  // namespace metopt::render
