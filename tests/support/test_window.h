@@ -12,11 +12,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QString>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
 #include <stdexcept>
 #include <string>
 
+#include "platform/convergencechart.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
@@ -66,6 +68,13 @@ class TestWindow : public ui::TfmMnForm {
     QAction* const mmdWkStSt = Find<QAction>("mmdWkStSt");
     QAction* const mmdWkStGr = Find<QAction>("mmdWkStGr");
     QAction* const mmdWkStFn = Find<QAction>("mmdWkStFn");
+    QMenu* const mmuWkCmpS = Find<QMenu>("mmuWkCmpS");
+    QAction* const mmdWkCmpR = Find<QAction>("mmdWkCmpR");
+    QAction* const mmdFsvCnv = Find<QAction>("mmdFsvCnv");
+    QWidget* const tsConv = Find<QWidget>("tsConv");
+    platform::DropDown* const coConvKind = Find<platform::DropDown>("coConvKind");
+    platform::ConvergenceChart* const chConv = Find<platform::ConvergenceChart>("chConv");
+    QTableWidget* const twCompare = Find<QTableWidget>("twCompare");
     QMenu* const mmuHelp = Find<QMenu>("mmuHelp");
     QAction* const mmdHabpr = Find<QAction>("mmdHabpr");
     QAction* const mmdHemp1 = Find<QAction>("mmdHemp1");

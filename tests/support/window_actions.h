@@ -350,6 +350,18 @@ class WindowActions : public WindowFixture {
             form_->show();
             return "Выход, then open the window again";
         }
+        if (random_->Percent(40)) {
+            // Some methods checked or unchecked, then the comparison.
+            const QList<QAction*> methods = form_->mmuWkCmpS->actions();
+            std::string what = "compare methods, toggling";
+            for (int i = random_->Between(0, 3); i > 0; --i) {
+                QAction* method = methods[random_->Below(static_cast<int>(methods.size()))];
+                method->trigger();
+                what += " " + method->text().toStdString();
+            }
+            form_->mmdWkCmpR->trigger();
+            return what;
+        }
         if (random_->Percent(50)) {
             QAction* const rules[] = {form_->mmdWkStSt, form_->mmdWkStGr, form_->mmdWkStFn};
             QAction* rule = rules[random_->Below(3)];
@@ -380,7 +392,7 @@ class WindowActions : public WindowFixture {
             {6, &WindowActions::StepSpin},     {2, &WindowActions::LeaveField},
             {6, &WindowActions::ChooseItem},   {4, &WindowActions::Resize},
             {12, &WindowActions::Ticks},       {8, &WindowActions::MoveMouse},
-            {1, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
+            {3, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
             {8, &WindowActions::RestoreField}, {4, &WindowActions::TypeFormula},
         };
         int total = 0;

@@ -88,7 +88,8 @@ class WindowFixture : public ::testing::Test {
         lists_ = {{"coEquat", f.coEquat},
                   {"coMetOpt", f.coMetOpt},
                   {"coFill", f.coFill},
-                  {"coLevel", f.coLevel}};
+                  {"coLevel", f.coLevel},
+                  {"coConvKind", f.coConvKind}};
         texts_ = fields_;
         texts_.insert(texts_.end(), spins_.begin(), spins_.end());
         texts_.insert(texts_.end(), lists_.begin(), lists_.end());
