@@ -24,17 +24,14 @@ QColor ColorOf(std::int32_t bgr) {
 
 }  // namespace
 
-ConvergenceChart::ConvergenceChart(QWidget* parent) : QChartView(parent) {
-    setRenderHint(QPainter::Antialiasing);
-    chart()->legend()->setAlignment(Qt::AlignRight);
-    chart()->setMargins(QMargins(4, 4, 4, 4));
-}
+ConvergenceChart::ConvergenceChart(QWidget* parent) : QChartView(parent) {}
 
 void ConvergenceChart::Show(const QString& yTitle, const std::vector<Line>& lines, double floor) {
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes())
-        c->removeAxis(axis);
+    // A new chart, built whole before it is shown: every series added to a shown chart lays
+    // out all the series before it again.
+    auto* c = new QChart;
+    c->legend()->setAlignment(Qt::AlignRight);
+    c->setMargins(QMargins(4, 4, 4, 4));
     auto* kAxis = new QValueAxis;
     kAxis->setTitleText(QStringLiteral("k"));
     kAxis->setLabelFormat(QStringLiteral("%d"));
@@ -49,13 +46,19 @@ void ConvergenceChart::Show(const QString& yTitle, const std::vector<Line>& line
     for (const Line& line : lines) {
         auto* series = new QLineSeries;
         series->setName(line.name);
-        series->setPen(QPen(ColorOf(line.color), 2));
+        QPen pen(ColorOf(line.color), 1);
+        pen.setCosmetic(true);
+        series->setPen(pen);
+        QList<QPointF> points;
+        points.reserve(static_cast<qsizetype>(line.values.size()));
         for (std::size_t k = 0; k < line.values.size(); ++k) {
             const double v =
                 std::isfinite(line.values[k]) ? std::max(line.values[k], floor) : floor;
-            series->append(static_cast<double>(k + 1), v);
+            points.append(QPointF(static_cast<double>(k + 1), v));
             top = std::max(top, v);
         }
+        // One replace instead of a signal per appended point.
+        series->replace(points);
         longest = std::max(longest, line.values.size());
         c->addSeries(series);
         series->attachAxis(kAxis);
@@ -67,6 +70,9 @@ void ConvergenceChart::Show(const QString& yTitle, const std::vector<Line>& line
     const double decades = std::log10(ceiling / floor);
     yAxis->setBase(std::pow(10.0, std::max(1.0, std::ceil(decades / MaxLabels))));
     yAxis->setRange(floor, ceiling);
+    QChart* old = chart();
+    setChart(c);
+    delete old;
 }
 
 QImage ConvergenceChart::Render(QSize size) {
@@ -79,7 +85,6 @@ QImage ConvergenceChart::Render(QSize size) {
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
         scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)),
                         QRectF(QPointF(0, 0), QSizeF(size)));
     }

@@ -1,0 +1,96 @@
+// The comparison of all twelve methods on the window's defaults (function 1 from (30, -30),
+// eps 1e-7, h_step 0.99, Uoo 1000), without the animation, and the convergence chart of twelve
+// runs of 10000 points redrawn (targets: under 100 ms and under 50 ms) and shown anew.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+#include "core/methods/comparison.h"
+#include "platform/convergencechart.h"
+#include "render/comparisontrace.h"
+#include "runtime/fpu.h"
+
+namespace {
+
+using namespace metopt;
+
+core::TDescent DefaultParameters() {
+    core::TDescent parameters;
+    parameters.FuncIndex = 1;
+    parameters.EpsValue = 1e-7L;
+    parameters.StepValue = 0.99L;
+    parameters.DomainRadius = 1000;
+    return parameters;
+}
+
+std::vector<int> AllMethods() {
+    std::vector<int> all(core::MethodCount);
+    std::iota(all.begin(), all.end(), 0);
+    return all;
+}
+
+void CompareAllMethods(benchmark::State& state) {
+    runtime::InitFpu();
+    const core::TDescent parameters = DefaultParameters();
+    const std::vector<int> all = AllMethods();
+    for (auto _ : state) {
+        const core::TComparison comparison =
+            core::RunComparison(parameters, all, core::TStopRule::Step, 30, -30);
+        benchmark::DoNotOptimize(comparison.runs.data());
+    }
+}
+
+// Twelve lines of 10000 points each.
+std::vector<platform::ConvergenceChart::Line> TwelveLongRuns() {
+    std::vector<platform::ConvergenceChart::Line> lines;
+    for (int i = 0; i < core::MethodCount; ++i) {
+        platform::ConvergenceChart::Line line{
+            QString::number(i), render::ComparisonColor(static_cast<std::size_t>(i)), {}};
+        for (int k = 1; k <= 10000; ++k)
+            line.values.push_back(std::pow(0.999, k) * (i + 1));
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// The chart of twelve long runs drawn again, at the page's size (a repaint).
+void RedrawChartOfTwelveLongRuns(benchmark::State& state) {
+    platform::ConvergenceChart chart;
+    chart.resize(440, 240);
+    chart.Show(QStringLiteral("f"), TwelveLongRuns(), 1e-6);
+    for (auto _ : state) {
+        const QImage picture = chart.Render(QSize(440, 240));
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+// The same lines shown anew (another quantity chosen, a new comparison) and drawn.
+void ShowAndDrawChartOfTwelveLongRuns(benchmark::State& state) {
+    const auto lines = TwelveLongRuns();
+    platform::ConvergenceChart chart;
+    chart.resize(440, 240);
+    for (auto _ : state) {
+        chart.Show(QStringLiteral("f"), lines, 1e-6);
+        const QImage picture = chart.Render(QSize(440, 240));
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(CompareAllMethods)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RedrawChartOfTwelveLongRuns)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ShowAndDrawChartOfTwelveLongRuns)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
