@@ -65,6 +65,7 @@ void ConvergenceChart::Show(const QString& yTitle, const std::vector<Line>& line
         series->attachAxis(yAxis);
     }
     kAxis->setRange(1, static_cast<double>(std::max<std::size_t>(longest, 2)));
+    kAxis->applyNiceNumbers();
     const double ceiling = std::max(top * 10, floor * 10);
     // At most about eight labels: a wide range takes a label every few decades.
     const double decades = std::log10(ceiling / floor);

@@ -68,6 +68,7 @@ void DrawLegend(Canvas& canvas, const core::TComparison& comparison) {
         canvas.SetBrushColor(ComparisonColor(i));
         Mark(canvas, i, left + LegendMargin + 4, row);
         const std::string name = core::MethodShortName(comparison.runs[i].method);
+        canvas.SetBrushColor(Edge);  // the text's background
         canvas.TextOut(left + 2 * LegendMargin + 10, row - canvas.TextHeight(name) / 2, name);
     }
 }
