@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QChart>
-#include <QLineSeries>
 #include <QTableWidget>
 #include <algorithm>
 #include <cmath>
@@ -32,11 +30,8 @@ class WindowComparisonTest : public MainFormTest {
         form->seTimFrm->SetValue(0);
         form->Compare(methods);
     }
-    std::vector<QLineSeries*> Lines() const {
-        std::vector<QLineSeries*> lines;
-        for (QAbstractSeries* series : form->chConv->chart()->series())
-            lines.push_back(static_cast<QLineSeries*>(series));
-        return lines;
+    const std::vector<platform::ConvergenceChart::ShownLine>& Lines() const {
+        return form->chConv->Shown();
     }
 };
 
@@ -81,7 +76,7 @@ TEST_F(WindowComparisonTest, TableAndChartShowEveryRun) {
     CompareAtOnce(methods);
     const core::TComparison& comparison = form->Session().Comparison;
     ASSERT_EQ(form->twCompare->rowCount(), static_cast<int>(methods.size()));
-    const std::vector<QLineSeries*> lines = Lines();
+    const auto& lines = Lines();
     ASSERT_EQ(lines.size(), methods.size());
     const ConvergenceLines expected = ConvergenceOfSession(form->Session(), ConvergenceKind::Value);
     for (std::size_t i = 0; i < methods.size(); ++i) {
@@ -91,17 +86,19 @@ TEST_F(WindowComparisonTest, TableAndChartShowEveryRun) {
         ASSERT_EQ(rows.size(), 1);
         EXPECT_EQ(form->twCompare->item(rows[0]->row(), 1)->text().toUInt(),
                   run.descent.TraceCount);
-        ASSERT_EQ(lines[i]->count(), static_cast<int>(run.descent.TraceCount));
-        for (int k = 0; k < lines[i]->count(); ++k) {
-            EXPECT_EQ(lines[i]->at(k).x(), k + 1);
-            EXPECT_EQ(
-                lines[i]->at(k).y(),
-                std::max(expected.lines[i].values[static_cast<std::size_t>(k)], expected.floor));
+        ASSERT_EQ(lines[i].points.size(), run.descent.TraceCount);
+        for (std::size_t k = 0; k < lines[i].points.size(); ++k) {
+            EXPECT_EQ(lines[i].points[k].x(), static_cast<double>(k + 1));
+            EXPECT_EQ(lines[i].points[k].y(),
+                      std::max(expected.lines[i].values[k], expected.floor));
         }
+        EXPECT_EQ(lines[i].color, render::ComparisonColor(i));
     }
     // Another quantity redraws the chart; sorting by iterations orders the rows.
     form->coConvKind->ChooseItem(1);
-    EXPECT_EQ(form->chConv->chart()->axes(Qt::Vertical)[0]->titleText(), "|∇f(x(k))|");
+    EXPECT_EQ(form->chConv->YTitle(), "|∇f(x(k))|");
+    EXPECT_GT(form->chConv->Ceiling(), form->chConv->Floor());
+    EXPECT_EQ(form->chConv->Render(QSize(800, 500)).size(), QSize(800, 500));
     form->twCompare->sortItems(1);
     for (int r = 1; r < form->twCompare->rowCount(); ++r)
         EXPECT_LE(form->twCompare->item(r - 1, 1)->text().toUInt(),
