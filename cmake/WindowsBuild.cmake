@@ -65,6 +65,13 @@ foreach(entry ${stage_files})
 endforeach()
 
 # README.txt in Windows line ends, so that Notepad shows its lines.
+if(TARGET Qt6::Charts)
+  set(METOPT_WINDOWS_QT_NOTICE "Qt 6 — по лицензии LGPL-3.0, модуль Qt Charts — по лицензии GPL-3.0; они собраны из исходных
+пакетов Debian 12 qt6-base и qt6-charts (версия 6.4.2).")
+else()
+  set(METOPT_WINDOWS_QT_NOTICE "Qt 6 — по лицензии LGPL-3.0; он собран из исходного пакета Debian 12
+qt6-base (версия 6.4.2).")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/README.txt.in
   ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 
