@@ -1,11 +1,10 @@
 #include "ui/comparisonexports.h"
 
 #include <charconv>
-#include <fstream>
-#include <iostream>
 
 #include "platform/convergencechart.h"
 #include "runtime/exceptions.h"
+#include "ui/exports.h"
 
 namespace metopt::ui {
 
@@ -31,18 +30,6 @@ std::string Field(const std::string& text) {
         quoted += c;
     }
     return quoted + '"';
-}
-
-void WriteText(const std::string& fileName, const std::string& text) {
-    if (fileName == "-") {
-        std::cout << text << std::flush;
-        return;
-    }
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out)
-        throw runtime::Exception("Cannot write " + fileName);
 }
 
 }  // namespace

@@ -22,8 +22,15 @@ std::string RoundTrip(long double value) {
     return std::string(buffer, result.ptr);
 }
 
-// Writes text to a file, or to standard output for "-". A failure is raised as the program's
-// own error so that it is reported like any other.
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+}  // namespace
+
 void WriteText(const std::string& fileName, const std::string& text) {
     if (fileName == "-") {
         std::cout << text << std::flush;
@@ -35,15 +42,6 @@ void WriteText(const std::string& fileName, const std::string& text) {
     if (!out)
         throw runtime::Exception("Cannot write " + fileName);
 }
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text += line + '\n';
-    return text;
-}
-
-}  // namespace
 
 void WritePicture(const TSession& session, const std::string& fileName) {
     const auto& image = session.SavedPicture.BackingImage;

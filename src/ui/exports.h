@@ -11,6 +11,9 @@
 
 namespace metopt::ui {
 
+// Writes text to a file, or to standard output for "-". A failure is raised as the program's own
+// error so that it is reported like any other.
+void WriteText(const std::string& fileName, const std::string& text);
 // The saved picture of the drawing area as PNG.
 void WritePicture(const TSession& session, const std::string& fileName);
 // The report page's lines, each ended by a newline; "-" writes to standard output.

@@ -21,58 +21,35 @@ bool DecreasesEnough(long double fx, long double ft, long double t, long double 
 }  // namespace
 
 void RunSteepestDescent(TMethodRun& run, Point start) {
-    Point x = start;
-    for (;;) {
-        run.Begin();
-        long double gx = 0;
-        long double gy = 0;
-        run.Gradient(x, gx, gy);
-        const Point next = run.LineSearch(x, -gx, -gy);
-        if (run.End(x, next))
-            return;
-        x = next;
-    }
+    StepUntilTheEnd(run, start, [&run](Point x, GradientValue g) -> std::optional<Point> {
+        return run.LineSearch(x, -g.x, -g.y);
+    });
 }
 
 void RunFixedStep(TMethodRun& run, Point start) {
-    Point x = start;
-    for (;;) {
-        run.Begin();
-        long double gx = 0;
-        long double gy = 0;
-        run.Gradient(x, gx, gy);
-        const Point next = Along(x, run.Step(), -gx, -gy);
-        if (run.End(x, next))
-            return;
-        x = next;
-    }
+    StepUntilTheEnd(run, start, [&run](Point x, GradientValue g) -> std::optional<Point> {
+        return Along(x, run.Step(), -g.x, -g.y);
+    });
 }
 
 void RunStepHalving(TMethodRun& run, Point start) {
-    Point x = start;
-    for (;;) {
-        run.Begin();
-        long double gx = 0;
-        long double gy = 0;
-        run.Gradient(x, gx, gy);
+    StepUntilTheEnd(run, start, [&run](Point x, GradientValue g) -> std::optional<Point> {
         const long double fx = run.Value(x);
-        const long double squaredNorm = Dot(gx, gy, gx, gy);
+        const long double squaredNorm = Dot(g.x, g.y, g.x, g.y);
         long double t = run.Step();
-        Point next = Along(x, t, -gx, -gy);
+        Point next = Along(x, t, -g.x, -g.y);
         int halvings = 0;
         while (!DecreasesEnough(fx, run.Value(next), t, squaredNorm) && halvings < MaxHalvings) {
             t = t / 2;
             ++halvings;
-            next = Along(x, t, -gx, -gy);
+            next = Along(x, t, -g.x, -g.y);
         }
         if (!DecreasesEnough(fx, run.Value(next), t, squaredNorm)) {
             run.StopAt(x, TStopReason::NoDecrease);
-            return;
+            return std::nullopt;
         }
-        if (run.End(x, next))
-            return;
-        x = next;
-    }
+        return next;
+    });
 }
 
 }  // namespace metopt::core::methods

@@ -79,6 +79,29 @@ class TMethodRun {
     TStopReason reason_ = TStopReason::Step;
 };
 
+// The gradient at a point, as the methods of one step from a point take it.
+struct GradientValue {
+    long double x;
+    long double y;
+};
+
+// The loop of the methods that go from point to point: each iteration's step(x, g) gives the
+// next point from x(k−1) and its gradient, or nothing when the run stops there (the step has
+// said why with StopAt).
+template <class Step>
+void StepUntilTheEnd(TMethodRun& run, Point start, Step step) {
+    Point x = start;
+    for (;;) {
+        run.Begin();
+        GradientValue g{0, 0};
+        run.Gradient(x, g.x, g.y);
+        const std::optional<Point> next = step(x, g);
+        if (!next || run.End(x, *next))
+            return;
+        x = *next;
+    }
+}
+
 // The methods of each family, run to their end.
 void RunSteepestDescent(TMethodRun& run, Point start);
 void RunFixedStep(TMethodRun& run, Point start);

@@ -32,40 +32,24 @@ NewtonStep NewtonStepAt(const TMethodRun& run, Point p, long double gx, long dou
 }  // namespace
 
 void RunNewton(TMethodRun& run, Point start) {
-    Point x = start;
-    for (;;) {
-        run.Begin();
-        long double gx = 0;
-        long double gy = 0;
-        run.Gradient(x, gx, gy);
-        const NewtonStep d = NewtonStepAt(run, x, gx, gy);
+    StepUntilTheEnd(run, start, [&run](Point x, GradientValue g) -> std::optional<Point> {
+        const NewtonStep d = NewtonStepAt(run, x, g.x, g.y);
         if (d.singular) {
             run.StopAt(x, TStopReason::SingularHessian);
-            return;
+            return std::nullopt;
         }
-        const Point next = Along(x, 1, d.dx, d.dy);
-        if (run.End(x, next))
-            return;
-        x = next;
-    }
+        return Along(x, 1, d.dx, d.dy);
+    });
 }
 
 // A Newton step that does not descend (g·d >= 0), or none, gives way to the antigradient.
 void RunDampedNewton(TMethodRun& run, Point start) {
-    Point x = start;
-    for (;;) {
-        run.Begin();
-        long double gx = 0;
-        long double gy = 0;
-        run.Gradient(x, gx, gy);
-        NewtonStep d = NewtonStepAt(run, x, gx, gy);
-        if (d.singular || !(Dot(gx, gy, d.dx, d.dy) < 0))
-            d = {false, -gx, -gy};
-        const Point next = run.LineSearch(x, d.dx, d.dy);
-        if (run.End(x, next))
-            return;
-        x = next;
-    }
+    StepUntilTheEnd(run, start, [&run](Point x, GradientValue g) -> std::optional<Point> {
+        NewtonStep d = NewtonStepAt(run, x, g.x, g.y);
+        if (d.singular || !(Dot(g.x, g.y, d.dx, d.dy) < 0))
+            d = {false, -g.x, -g.y};
+        return run.LineSearch(x, d.dx, d.dy);
+    });
 }
 
 }  // namespace metopt::core::methods
