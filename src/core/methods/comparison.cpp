@@ -50,6 +50,7 @@ TComparison RunComparison(const TDescent& parameters, std::span<const int> metho
         try {
             run.outcome = RunMethod(run.descent, method, rule, x0, y0);
         } catch (const runtime::Exception& e) {
+            // Deliberate: see docs/behaviour.md, "Compared runs".
             run.error = e.Message();
             // The trace keeps the iterations that completed.
             if (run.descent.TraceCount > 0)
