@@ -2,8 +2,8 @@
 // every text fitting its place, and what enlarging the window enlarges.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFontMetricsF>
