@@ -112,7 +112,8 @@ const TObjective& SelectedObjective(const TDescent& descent) {
     return *descent.Typed;
 }
 
-void KeepTraceFunction(TDescent& descent) {
+void BeginTrace(TDescent& descent, long double x0, long double y0) {
+    descent.TraceStart = TTracePoint{x0, y0};
     descent.TraceFuncIndex = descent.FuncIndex;
     descent.TraceTyped = IsTableIndex(descent.FuncIndex) ? nullptr : descent.Typed;
 }
@@ -234,7 +235,7 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
     descent.DescentHitLimit = false;
     descent.Simplices.clear();
     const TObjective& f = SelectedObjective(descent);
-    KeepTraceFunction(descent);
+    BeginTrace(descent, x0, y0);
     std::uint32_t& count = descent.TraceCount;
     count = 0;
     long double x = x0;

@@ -40,6 +40,8 @@ struct TDescent {
     // Deliberate: see docs/behaviour.md, "Trace CSV function".
     std::int32_t TraceFuncIndex = 0;
     std::shared_ptr<const TObjective> TraceTyped;
+    // The start the run that wrote the trace set out from (x0, before Trace[1]).
+    TTracePoint TraceStart;
 
     // True when the last run stopped at the TraceCapacity iteration limit.
     bool DescentHitLimit = false;
@@ -52,8 +54,8 @@ struct TDescent {
 // The function of a run: FuncIndex's entry of the tables, or Typed when FuncIndex is no entry;
 // raises the refusal "no equation chosen" when there is neither.
 const TObjective& SelectedObjective(const TDescent& descent);
-// Notes the run's function as the one that writes the trace.
-void KeepTraceFunction(TDescent& descent);
+// Notes the run's function and its start (x0, y0) as those of the trace it writes.
+void BeginTrace(TDescent& descent, long double x0, long double y0);
 // The function of the run that wrote the trace, or nullptr when there is none.
 const TObjective* TraceObjective(const TDescent& descent);
 

@@ -148,7 +148,6 @@ std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& 
                                                 std::span<const int> methods,
                                                 const TRegion& visible) {
     const TTracePoint start = ReadRunParameters(descent, fields);
-    CheckRunParameters(descent);
     comparison = RunComparison(descent, methods, fields.stopRule, start.X, start.Y);
     const TObjective& f = SelectedObjective(descent);
     std::vector<std::string> lines = ReportHead(descent, fields, visible);

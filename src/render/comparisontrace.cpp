@@ -6,6 +6,7 @@
 
 #include "render/coordinates.h"
 #include "render/pixels.h"
+#include "render/trace.h"
 #include "runtime/numformat.h"
 
 namespace metopt::render {
@@ -19,14 +20,7 @@ constexpr std::int32_t LegendFrame = 0x000000;
 constexpr int LegendRow = 14;
 constexpr int LegendMargin = 4;
 
-struct Pixel {
-    long long column;
-    long long row;
-};
-
-Pixel PixelOf(const Canvas& canvas, const TPlot& plot, const core::TTracePoint& point) {
-    return {XToColumn(plot, point.X, canvas.Width()), YToRow(plot, point.Y, canvas.Height())};
-}
+using Pixel = TracePixelPosition;
 
 // The mark of a point: a circle for the first colours' runs, a square after them.
 void Mark(Canvas& canvas, std::size_t index, long long column, long long row) {
@@ -106,9 +100,10 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
         const core::TDescent& trace = comparison.runs[i].descent;
         if (index > std::min(trace.TraceCount, core::TraceCapacity))
             continue;
-        const Pixel here = PixelOf(canvas, context.plot, trace.Trace[index]);
+        const Pixel here = TracePixel(canvas, context.plot, trace.Trace[index]);
         steps.push_back(
-            {i, here, index >= 2 ? PixelOf(canvas, context.plot, trace.Trace[index - 1]) : here});
+            {i, here,
+             index >= 2 ? TracePixel(canvas, context.plot, trace.Trace[index - 1]) : here});
     }
     for (const Step& step : steps) {
         if (index >= 2)

@@ -17,16 +17,14 @@ namespace {
 
 using platform::Canvas;
 
-struct Pixel {
-    long long column;
-    long long row;
-};
-
-Pixel TracePixel(const Canvas& canvas, const TPlot& plot, const core::TTracePoint& point) {
-    return {XToColumn(plot, point.X, canvas.Width()), YToRow(plot, point.Y, canvas.Height())};
-}
+using Pixel = TracePixelPosition;
 
 }  // namespace
+
+TracePixelPosition TracePixel(const Canvas& canvas, const TPlot& plot,
+                              const core::TTracePoint& point) {
+    return {XToColumn(plot, point.X, canvas.Width()), YToRow(plot, point.Y, canvas.Height())};
+}
 
 // Deliberate: see docs/behaviour.md, "Stale marker".
 void DrawMinMarker(Canvas& canvas, const DrawContext& context) {

@@ -8,6 +8,15 @@
 
 namespace metopt::render {
 
+// Where a point of a trace lies on the canvas, in 64 bits (it may lie far off it). Raises the
+// conversion's error when the plot has no region yet.
+struct TracePixelPosition {
+    long long column;
+    long long row;
+};
+TracePixelPosition TracePixel(const platform::Canvas& canvas, const TPlot& plot,
+                              const core::TTracePoint& point);
+
 void DrawMinMarker(platform::Canvas& canvas, const DrawContext& context);
 // Trace point n (1 <= n <= TraceCount) with its segment to point n - 1 (over the simplex of
 // iteration n, for a method that keeps one) and the status text "Точка трассы #n из N".

@@ -30,7 +30,6 @@
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
-#include "runtime/numparse.h"
 #include "ui/drawingcommand.h"
 #include "ui/mainform.h"
 
@@ -176,7 +175,6 @@ void TfmMnForm::bbIteratClick() {
     const std::vector<std::string> lines =
         core::RunDescentAndReport(session_.Descent, fields, session_.Plot.VisibleRegion);
     session_.ShowsComparison = false;
-    session_.RunStart = {runtime::ParseNumber(fields.x0), runtime::ParseNumber(fields.y0)};
     session_.RunMethod = fields.method;
     ReplaceReport(lines);
     UpdateConvergencePage();

@@ -18,21 +18,21 @@ constexpr double EmptyFloor = 1e-20;
 
 std::vector<ConvergenceSeries> SeriesOfSession(const TSession& session) {
     std::vector<ConvergenceSeries> all;
-    const auto add = [&all](int method, core::TTracePoint start, const core::TDescent& run) {
+    const auto add = [&all](int method, const core::TDescent& run) {
         const core::TObjective* f = core::TraceObjective(run);
         ConvergenceSeries series;
         series.method = core::MethodCaptions[method];
         if (f != nullptr)
-            series.values = core::ConvergenceOf(*f, start, run);
+            series.values = core::ConvergenceOf(*f, run);
         for (std::size_t k = 1; k <= series.values.value.size(); ++k)
             series.points.push_back(run.Trace[k]);
         all.push_back(std::move(series));
     };
     if (session.ShowsComparison) {
         for (const core::TComparedRun& run : session.Comparison.runs)
-            add(run.method, session.Comparison.start, run.descent);
+            add(run.method, run.descent);
     } else if (session.TraceStart.Picture) {
-        add(session.RunMethod, session.RunStart, session.Descent);
+        add(session.RunMethod, session.Descent);
     }
     return all;
 }

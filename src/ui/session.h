@@ -33,8 +33,7 @@ struct TSession {
     std::int32_t AnimStep = 0;
     // What the last completed descent's trace was drawn over, for its animation.
     TTraceStart TraceStart;
-    // Where the last completed single run started, and its method.
-    core::TTracePoint RunStart;
+    // The method of the last completed single run.
     int RunMethod = 0;
     // The last comparison of methods, and whether the last completed run was it (the animation
     // and the convergence chart show the comparison then, else the single run).

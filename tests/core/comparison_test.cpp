@@ -80,7 +80,7 @@ TEST_F(ComparisonTest, ConvergenceSeriesFollowTheTrace) {
     SetRun(1);
     RunMethod(descent, 8, TStopRule::Step, 30, -30);
     const TObjective& f = BuiltinObjective(1);
-    const TConvergence series = ConvergenceOf(f, {30, -30}, descent);
+    const TConvergence series = ConvergenceOf(f, descent);
     ASSERT_EQ(series.value.size(), descent.TraceCount);
     ASSERT_EQ(series.gradientNorm.size(), descent.TraceCount);
     TTracePoint previous{30, -30};

@@ -34,14 +34,15 @@ const char* MethodShortName(int method) {
 
 TComparison RunComparison(const TDescent& parameters, std::span<const int> methods, TStopRule rule,
                           long double x0, long double y0) {
+    // The parameters first, as the window's command has always refused them.
+    CheckRunParameters(parameters);
     if (methods.empty())
         throw runtime::Exception(EmptyComparisonMessage);
     for (const int method : methods) {
         if (method < 0 || method >= MethodCount)
             throw runtime::Exception(NoMethodMessage);
     }
-    CheckRunParameters(parameters);
-    TComparison comparison{{x0, y0}, rule, {}};
+    TComparison comparison{rule, {}};
     comparison.runs.reserve(methods.size());
     for (const int method : methods) {
         TComparedRun& run = comparison.runs.emplace_back();
@@ -60,9 +61,9 @@ TComparison RunComparison(const TDescent& parameters, std::span<const int> metho
     return comparison;
 }
 
-TConvergence ConvergenceOf(const TObjective& f, TTracePoint start, const TDescent& run) {
+TConvergence ConvergenceOf(const TObjective& f, const TDescent& run) {
     TConvergence series;
-    TTracePoint previous = start;
+    TTracePoint previous = run.TraceStart;
     try {
         for (std::uint32_t k = 1; k <= run.TraceCount && k <= TraceCapacity; ++k) {
             const TTracePoint p = run.Trace[k];

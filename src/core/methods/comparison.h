@@ -22,15 +22,14 @@ struct TComparedRun {
 };
 
 struct TComparison {
-    TTracePoint start;
     TStopRule rule = TStopRule::Step;
     std::vector<TComparedRun> runs;
 };
 
 // Runs every method of `methods` from (x0, y0) with the parameters and function of `parameters`
 // (its trace is not touched). A method that raises keeps its error and the trace so far; the
-// refusals of the parameters (those of SteepestDescent) are raised before any method runs, as is
-// an empty or invalid list of methods.
+// refusals of the parameters (those of SteepestDescent), then of an empty or invalid list of
+// methods, are raised before any method runs.
 TComparison RunComparison(const TDescent& parameters, std::span<const int> methods, TStopRule rule,
                           long double x0, long double y0);
 
@@ -40,13 +39,13 @@ extern const int DefaultComparedMethods[5];
 const char* MethodShortName(int method);
 
 // The series of a run for the convergence chart, one entry per trace point k = 1..N: the value
-// f(x(k)), the gradient's norm |∇f(x(k))| and the step |x(k) − x(k−1)| (x(0) the start). A point
-// where an evaluation raises ends the series there.
+// f(x(k)), the gradient's norm |∇f(x(k))| and the step |x(k) − x(k−1)| (x(0) the trace's start). A
+// point where an evaluation raises ends the series there.
 struct TConvergence {
     std::vector<long double> value;
     std::vector<long double> gradientNorm;
     std::vector<long double> step;
 };
-TConvergence ConvergenceOf(const TObjective& f, TTracePoint start, const TDescent& run);
+TConvergence ConvergenceOf(const TObjective& f, const TDescent& run);
 
 }  // namespace metopt::core

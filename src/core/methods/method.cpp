@@ -99,7 +99,7 @@ TMethodOutcome RunMethod(TDescent& descent, int method, TStopRule rule, long dou
     };
     if (method < 0 || method >= MethodCount)
         throw runtime::Exception(NoMethodMessage);
-    methods::TMethodRun run(descent, rule);
+    methods::TMethodRun run(descent, rule, {x0, y0});
     Runs[method](run, {x0, y0});
     return run.Outcome();
 }

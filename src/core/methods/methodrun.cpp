@@ -53,14 +53,14 @@ void TCountingObjective::Hessian(long double x, long double y, long double& hxx,
 
 // --- The run ---
 
-TMethodRun::TMethodRun(TDescent& descent, TStopRule rule)
+TMethodRun::TMethodRun(TDescent& descent, TStopRule rule, Point start)
     : descent_((CheckRunParameters(descent), descent)),
       rule_(rule),
       f_(SelectedObjective(descent)) {
     descent_.DescentHitLimit = false;
     descent_.Simplices.clear();
     descent_.TraceCount = 0;
-    KeepTraceFunction(descent_);
+    BeginTrace(descent_, start.X, start.Y);
 }
 
 Point TMethodRun::LineSearch(Point p, long double dx, long double dy) const {
@@ -97,14 +97,19 @@ bool TMethodRun::RuleHolds(Point previous, Point point) const {
 bool TMethodRun::End(Point previous, Point point) {
     descent_.Trace[descent_.TraceCount] = point;
     if (RuleHolds(previous, point)) {
+        // The first three reasons are the rules', in the same order.
         reason_ = static_cast<TStopReason>(rule_);
         return true;
     }
-    return EndWithoutRule(point);
+    return LeftOrAtLimit(point);
 }
 
 bool TMethodRun::EndWithoutRule(Point point) {
     descent_.Trace[descent_.TraceCount] = point;
+    return LeftOrAtLimit(point);
+}
+
+bool TMethodRun::LeftOrAtLimit(Point point) {
     if (!InsideDomain(descent_, point.X, point.Y)) {
         reason_ = TStopReason::OutsideDomain;
         return true;

@@ -41,8 +41,9 @@ class TCountingObjective final : public TObjective {
 
 class TMethodRun {
   public:
-    // The descent's parameters are checked; the trace is started (TraceCount 0, no simplices).
-    TMethodRun(TDescent& descent, TStopRule rule);
+    // The descent's parameters are checked; the trace is started at `start` (TraceCount 0, no
+    // simplices).
+    TMethodRun(TDescent& descent, TStopRule rule, Point start);
 
     long double Value(Point p) const { return f_.Value(p.X, p.Y); }
     void Gradient(Point p, long double& gx, long double& gy) const {
@@ -72,6 +73,8 @@ class TMethodRun {
 
   private:
     bool RuleHolds(Point previous, Point point) const;
+    // The checks after the stop rule, at the iteration's trace point: the disc, then the limit.
+    bool LeftOrAtLimit(Point point);
 
     TDescent& descent_;
     TStopRule rule_;
