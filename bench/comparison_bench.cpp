@@ -3,7 +3,6 @@
 // runs of 10000 points redrawn (targets: under 100 ms and under 50 ms) and shown anew.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cmath>
 #include <numeric>
@@ -85,12 +84,3 @@ void ShowAndDrawChartOfTwelveLongRuns(benchmark::State& state) {
 BENCHMARK(CompareAllMethods)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RedrawChartOfTwelveLongRuns)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowAndDrawChartOfTwelveLongRuns)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 // replayed and written. The file's size is reported with the time.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
@@ -93,12 +92,3 @@ BENCHMARK(WriteTrace)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WriteDefaultAnimation)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
