@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/exports.h"
 #include "platform/gifwriter.h"
-#include "ui/exports.h"
 #include "ui/mainform.h"
 
 namespace {
@@ -83,7 +83,7 @@ void WriteDefaultAnimation(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string fileName = dir.filePath("descent.gif").toStdString();
     for (auto _ : state)
-        metopt::ui::WriteAnimation(window.Session(), window.FrameTime(), fileName);
+        metopt::app::WriteAnimation(window.Session(), window.FrameTime(), fileName);
     state.counters["bytes"] =
         static_cast<double>(QFileInfo(QString::fromStdString(fileName)).size());
 }

@@ -136,6 +136,7 @@ bool InsideDomain(const TDescent& descent, long double x, long double y) {
 }
 
 long double LineFunction(const TDescent& descent, long double t, long double x, long double y) {
+    WatchEvaluation(descent);
     const TObjective& f = SelectedObjective(descent);
     long double gx = 0;
     long double gy = 0;

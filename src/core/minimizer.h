@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/objective.h"
+#include "core/runwatch.h"
 
 namespace metopt::core {
 
@@ -49,7 +50,17 @@ struct TDescent {
     // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
     // empty for the other methods.
     std::vector<std::array<TTracePoint, 3>> Simplices;
+
+    // What watches the run while it computes (the run worker's stop and progress), or nullptr.
+    // Not owned; a comparison's runs share it.
+    TRunWatch* Watch = nullptr;
 };
+
+// Tells the descent's watch, if it has one, of an evaluation about to be made.
+inline void WatchEvaluation(const TDescent& descent) {
+    if (descent.Watch)
+        descent.Watch->Evaluating(descent);
+}
 
 // The function of a run: FuncIndex's entry of the tables, or Typed when FuncIndex is no entry;
 // raises the refusal "no equation chosen" when there is neither.

@@ -8,6 +8,7 @@
 #include "platform/messagebox.h"
 #include "platform/translations.h"
 #include "ui/batchoptions.h"
+#include "ui/batchprogress.h"
 
 namespace metopt::ui {
 
@@ -41,6 +42,11 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command, const WindowFa
         makeWindow(command.palette.value_or(palette::PaletteFileName));
     for (const BatchStep& step : command.steps) {
         platform::RunEvent([&] { step.run(*window, step.args); });
+        // Nothing more is written after an interrupt.
+        if (BatchProgress::Interrupted()) {
+            platform::SetErrorBoxHandler(nullptr);
+            return BatchExitInterrupted;
+        }
     }
     platform::SetErrorBoxHandler(nullptr);
     return reported == 0 ? BatchExitOk : BatchExitReported;

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/comparisonexports.h"
+#include "app/exports.h"
 #include "runtime/exceptions.h"
 #include "ui/batchoptions.h"
-#include "ui/comparisonexports.h"
+#include "ui/batchprogress.h"
 #include "ui/designcontrols.h"
-#include "ui/exports.h"
 #include "ui/windowcommands.h"
 #include "ui/windowfields.h"
 
@@ -37,10 +38,17 @@ void ResizeDrawingArea(WindowCommands& window, const std::vector<std::string>& v
     window.LayoutForDrawingArea(std::stoi(values[0]), std::stoi(values[1]));
 }
 
+// Waits for the run that a button started on the worker thread, its progress on the terminal.
+void AwaitTheRun(WindowCommands& window) {
+    BatchProgress progress;
+    window.AwaitRun([&progress](const std::string& text) { return progress.Waiting(text); });
+}
+
 // "Сравнить методы" with exactly these methods, then the timer's ticks until the paths are drawn.
 void CompareAll(WindowCommands& window, const std::vector<std::string>& values) {
     window.Compare(ListedNumbers(values[0], 0, core::MethodCount - 1));
-    while (window.Animating())
+    AwaitTheRun(window);
+    while (!BatchProgress::Interrupted() && window.Animating())
         window.TimerTick();
 }
 
@@ -48,7 +56,8 @@ void CompareAll(WindowCommands& window, const std::vector<std::string>& values) 
 // frame time of 0 the click draws the whole trace itself).
 void RunWholeDescent(WindowCommands& window, const std::vector<std::string>&) {
     window.Press(Button::Descent);
-    while (window.Animating())
+    AwaitTheRun(window);
+    while (!BatchProgress::Interrupted() && window.Animating())
         window.TimerTick();
 }
 
@@ -58,7 +67,7 @@ void ChooseStopRule(WindowCommands& window, const std::vector<std::string>& valu
 }
 
 void Comparison(WindowCommands& window, const std::vector<std::string>& values) {
-    WriteComparisonCsv(window.Session(), values[0]);
+    app::WriteComparisonCsv(window.Session(), values[0]);
 }
 
 // A .csv name writes the chart's data, any other its picture.
@@ -66,27 +75,27 @@ void Convergence(WindowCommands& window, const std::vector<std::string>& values)
     const std::string& file = values[0];
     const bool csv = file.size() >= 4 && file.compare(file.size() - 4, 4, ".csv") == 0;
     if (csv)
-        WriteConvergenceCsv(window.Session(), file);
+        app::WriteConvergenceCsv(window.Session(), file);
     else
-        WriteConvergencePicture(window.Session(), ConvergenceKind::Value, file);
+        app::WriteConvergencePicture(window.Session(), app::ConvergenceKind::Value, file);
 }
 
 void Picture(WindowCommands& window, const std::vector<std::string>& values) {
-    WritePicture(window.Session(), values[0]);
+    app::WritePicture(window.Session(), values[0]);
 }
 
 void Report(WindowCommands& window, const std::vector<std::string>& values) {
-    WriteReport(window.ReportLines(), values[0]);
+    app::WriteReport(window.ReportLines(), values[0]);
 }
 
 void Trace(WindowCommands& window, const std::vector<std::string>& values) {
-    WriteTraceCsv(window.Session().Descent, values[0]);
+    app::WriteTraceCsv(window.Session().Descent, values[0]);
 }
 
 void Animation(WindowCommands& window, const std::vector<std::string>& values) {
     if (!window.Session().TraceStart.Picture)
         throw runtime::Exception("--animation needs a --descent before it");
-    if (WriteAnimation(window.Session(), window.FrameTime(), values[0])) {
+    if (app::WriteAnimation(window.Session(), window.FrameTime(), values[0])) {
         std::cerr << "metopt: note: " << values[0]
                   << ": the pictures have more than 256 colours; the animation maps them to 256\n";
     }

@@ -10,7 +10,9 @@
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <memory>
 
+#include "app/convergence.h"
 #include "core/methods/comparison.h"
 #include "core/report.h"
 #include "platform/convergencechart.h"
@@ -22,7 +24,6 @@
 #include "render/savedpicture.h"
 #include "render/trace.h"
 #include "runtime/numformat.h"
-#include "ui/convergence.h"
 #include "ui/designcontrols.h"
 #include "ui/drawingcommand.h"
 #include "ui/mainform.h"
@@ -91,19 +92,13 @@ void TfmMnForm::mmdWkCmpRClick() {
         if (mmdWkCmp[i]->isChecked())
             methods.push_back(static_cast<int>(i));
     }
-    core::TComparison comparison;
-    const std::vector<std::string> lines = core::RunComparisonAndReport(
-        session_.Descent, comparison, ReadDescentFields(), methods, session_.Plot.VisibleRegion);
-    session_.Comparison = std::move(comparison);
-    session_.ShowsComparison = true;
-    ReplaceReport(lines);
-    UpdateConvergencePage();
-
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
-    KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
-                   session_.Palette, &session_.Comparison);
-    mmdFsvAni->setEnabled(true);
-    StartTraceAnimation();
+    auto run = std::make_shared<app::TDescentRun>();
+    run->descent = session_.Descent;
+    run->fields = ReadDescentFields();
+    run->visible = session_.Plot.VisibleRegion;
+    run->comparison = true;
+    run->methods = std::move(methods);
+    StartRun(std::move(run));
 }
 
 void TfmMnForm::CreateConvergencePage() {
@@ -111,7 +106,7 @@ void TfmMnForm::CreateConvergencePage() {
     auto* layout = new QVBoxLayout(tsConv);
     layout->setContentsMargins(4, 4, 4, 4);
     coConvKind = Named(new platform::DropDown(tsConv), "coConvKind");
-    for (const char* item : ConvergenceKindItems)
+    for (const char* item : app::ConvergenceKindItems)
         coConvKind->AddItem(item);
     coConvKind->SetItemIndex(0);
     coConvKind->lineEdit()->setReadOnly(true);
@@ -132,18 +127,18 @@ void TfmMnForm::CreateConvergencePage() {
 
 void TfmMnForm::UpdateConvergencePage() {
     const int index = std::max(0, coConvKind->ItemIndex());
-    const ConvergenceLines lines =
-        ConvergenceOfSession(session_, static_cast<ConvergenceKind>(index));
-    chConv->Show(QString::fromUtf8(ConvergenceKindItems[index]), lines.lines, lines.floor);
+    const app::ConvergenceLines lines =
+        app::ConvergenceOfSession(session_, static_cast<app::ConvergenceKind>(index));
+    chConv->Show(QString::fromUtf8(app::ConvergenceKindItems[index]), lines.lines, lines.floor);
 
     twCompare->setSortingEnabled(false);
     twCompare->setRowCount(0);
     if (!session_.ShowsComparison)
         return;
-    const std::vector<ComparisonRowData> rows = ComparisonRows(session_.Comparison);
+    const std::vector<app::ComparisonRowData> rows = app::ComparisonRows(session_.Comparison);
     twCompare->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const ComparisonRowData& row = rows[r];
+        const app::ComparisonRowData& row = rows[r];
         const int i = static_cast<int>(r);
         twCompare->setItem(i, 0, Cell(row.name));
         twCompare->setItem(i, 1, Cell(std::uint64_t{row.iterations}));

@@ -16,6 +16,7 @@
 #include "core/report.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
+#include "platform/eventguard.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
@@ -161,29 +162,8 @@ void TfmMnForm::bbDrGridClick() {
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::bbStopItClick() {
     session_.StopRequested = true;
-}
-
-void TfmMnForm::bbIteratClick() {
-    CompileEquation();
-    const DrawingCommand command(*this, RangeScan::Skip);
-    // Deliberate: see docs/behaviour.md, "Stale marker".
-    render::DrawMinMarker(pbDrawAr->Surface(), Drawing());
-
-    // The report is replaced only by a run that completed.
-    // Deliberate: see docs/behaviour.md, "Report kept".
-    const core::DescentFields fields = ReadDescentFields();
-    const std::vector<std::string> lines =
-        core::RunDescentAndReport(session_.Descent, fields, session_.Plot.VisibleRegion);
-    session_.ShowsComparison = false;
-    session_.RunMethod = fields.method;
-    ReplaceReport(lines);
-    UpdateConvergencePage();
-
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
-    KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
-                   session_.Palette);
-    mmdFsvAni->setEnabled(true);
-    StartTraceAnimation();
+    if (runWorker_.Busy())
+        runWorker_.RequestStop();
 }
 
 void TfmMnForm::ReplaceReport(const std::vector<std::string>& lines) {

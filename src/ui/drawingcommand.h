@@ -15,7 +15,7 @@ enum class RangeScan { Skip, WhenStale };
 class TfmMnForm::DrawingCommand {
   public:
     DrawingCommand(TfmMnForm& form, RangeScan scan) : drawing_(*form.pbDrawAr) {
-        TSession& session = form.session_;
+        app::TSession& session = form.session_;
         session.StopRequested = false;
         if (scan == RangeScan::WhenStale && !session.Plot.ZRangeValid) {
             render::ScanValueRange(session.Plot, session.Samples, form.progress_,

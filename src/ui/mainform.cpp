@@ -71,6 +71,8 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     CreateButtonPanel();
     CreateStatusBar();
     tmTimer = Named(new QTimer(this), "tmTimer");
+    tmRunProgress = Named(new QTimer(this), "tmRunProgress");
+    tmRunProgress->setInterval(RunProgressIntervalMs);
     FitTextsToPlaces();
     ConnectHandlers();
 
@@ -359,6 +361,8 @@ void TfmMnForm::ConnectHandlers() {
     ConnectGuarded(*this, bbIterat, &QPushButton::clicked, &TfmMnForm::bbIteratClick);
     ConnectGuarded(*this, bbStopIt, &QPushButton::clicked, &TfmMnForm::bbStopItClick);
     connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
+    connect(tmRunProgress, &QTimer::timeout, this,
+            [this] { platform::RunEvent([this] { ShowRunProgress(); }); });
 
     ConnectMenuHandlers();
     ConnectFieldHandlers();
@@ -433,6 +437,13 @@ void TfmMnForm::changeEvent(QEvent* event) {
 
 void TfmMnForm::closeEvent(QCloseEvent* event) {
     tmTimer->stop();
+    // A run still computing ends with the window.
+    if (runWorker_.Busy()) {
+        runWorker_.RequestStop();
+        runWorker_.Finish();
+        tmRunProgress->stop();
+        pendingRun_.reset();
+    }
     QMainWindow::closeEvent(event);
 }
 

@@ -10,12 +10,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/descentrun.h"
+#include "app/runworker.h"
+#include "app/session.h"
 #include "core/methods/method.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
@@ -24,7 +28,6 @@
 #include "render/levellines.h"
 #include "render/progress.h"
 #include "ui/batchoptions.h"
-#include "ui/session.h"
 #include "ui/windowcommands.h"
 
 class QAction;
@@ -56,6 +59,9 @@ class TextField;
 namespace metopt::ui {
 
 class TfmMnForm;
+
+// A run's progress is shown at most this often.
+constexpr int RunProgressIntervalMs = 100;
 
 // The window's status line and Stop flag as the long drawing passes see them.
 class FormProgress final : public render::Progress {
@@ -89,7 +95,10 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     // before its box is shown, so the animation ends with one box.
     void TimerTick() override;
     std::int32_t FrameTime() const override;
-    const TSession& Session() const override { return session_; }
+    const app::TSession& Session() const override { return session_; }
+    void AwaitRun(const std::function<bool(const std::string& progress)>& waiting) override;
+    // Whether a run computes on the worker thread now.
+    bool Running() const { return runWorker_.Busy(); }
     std::vector<std::string> ReportLines() const override;
 
     // The status line's one text; repainted at once (throttled), so progress shows in long loops.
@@ -128,6 +137,15 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     std::uint32_t TracePoints() const;
     void DrawTraceStep(std::int32_t n);
     void StartTraceAnimation();
+    // Starts the run on the worker thread: the commands and fields that would start another or
+    // change its inputs are disabled until it ends, and the status line shows its progress.
+    void StartRun(std::shared_ptr<app::TDescentRun> run);
+    // Shows the run's outcome once it has ended: the report, the chart and the animation, or the
+    // error it raised, or, stopped, the status "Расчет остановлен на итерации k" with the model,
+    // report and picture as before it.
+    void FinishRun();
+    void ShowRunProgress();
+    void SetRunControlsEnabled(bool enabled);
     void bbDrMpClClick();
     void bbDrMpLLClick();
     void bbDrGridClick();
@@ -170,7 +188,15 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     render::DrawContext Drawing();
 
     // The model: owned here, handed to the routines that use it.
-    TSession session_;
+    app::TSession session_;
+    // The worker thread of the runs, and the run it computes.
+    app::TRunWorker runWorker_;
+    std::shared_ptr<app::TDescentRun> pendingRun_;
+    const core::TObjective* runObjective_ = nullptr;
+    // Counts the runs started, so that the queued end of one is never taken for another's.
+    std::uint64_t runNumber_ = 0;
+    QString statusBeforeRun_;
+    bool runProgressShown_ = false;
 
     // --- Controls ---
     QMenuBar* mmMnMenu;
@@ -289,6 +315,8 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
 
     QStatusBar* sbMessag;
     QTimer* tmTimer;
+    // The progress of a run on the worker thread, ten times a second.
+    QTimer* tmRunProgress;
 
     void CreateMenu();
     void CreateStopRuleMenu();

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
+#include "app/comparisonexports.h"
+#include "app/exports.h"
 #include "platform/dropdown.h"
 #include "platform/filedialog.h"
-#include "ui/comparisonexports.h"
-#include "ui/exports.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {
@@ -33,25 +33,26 @@ void TfmMnForm::SaveWithDialog(const char* caption, const char* defaultName, con
 
 void TfmMnForm::mmdFsvPicClick() {
     SaveWithDialog("Сохранить рисунок", "metopt.png", "Рисунки PNG (*.png)",
-                   [this](const std::string& file) { WritePicture(session_, file); });
+                   [this](const std::string& file) { app::WritePicture(session_, file); });
 }
 
 void TfmMnForm::mmdFsvRepClick() {
     SaveWithDialog("Сохранить отчет", "metopt.txt", "Текстовые файлы (*.txt)",
-                   [this](const std::string& file) { WriteReport(ReportLines(), file); });
+                   [this](const std::string& file) { app::WriteReport(ReportLines(), file); });
 }
 
 void TfmMnForm::mmdFsvAniClick() {
     SaveWithDialog(
         "Сохранить анимацию", "metopt.gif", "Анимации GIF (*.gif)",
-        [this](const std::string& file) { WriteAnimation(session_, FrameTime(), file); });
+        [this](const std::string& file) { app::WriteAnimation(session_, FrameTime(), file); });
 }
 
 void TfmMnForm::mmdFsvCnvClick() {
     SaveWithDialog("Сохранить график сходимости", "metopt-convergence.png", "Рисунки PNG (*.png)",
                    [this](const std::string& file) {
                        const int kind = std::max(0, coConvKind->ItemIndex());
-                       WriteConvergencePicture(session_, static_cast<ConvergenceKind>(kind), file);
+                       app::WriteConvergencePicture(session_,
+                                                    static_cast<app::ConvergenceKind>(kind), file);
                    });
 }
 

@@ -3,12 +3,13 @@
 // type into its fields, size it, let the animation's timer tick — and read what it shows and
 // holds, its model as a const view.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/session.h"
 #include "core/methods/method.h"
-#include "ui/session.h"
 
 namespace metopt::ui {
 
@@ -36,7 +37,11 @@ class WindowCommands {
     virtual void TimerTick() = 0;
     // The frame time field's value in milliseconds.
     virtual std::int32_t FrameTime() const = 0;
-    virtual const TSession& Session() const = 0;
+    virtual const app::TSession& Session() const = 0;
+    // Waits until the run that the last command started on the worker thread has ended (at once
+    // when none computes) and shows its outcome as the window does. Meanwhile `waiting` is called
+    // every 0.1 s with the progress text; when it returns true the run is stopped, as by "Стоп".
+    virtual void AwaitRun(const std::function<bool(const std::string& progress)>& waiting) = 0;
     // The report page's lines.
     virtual std::vector<std::string> ReportLines() const = 0;
 };

@@ -104,6 +104,7 @@ class MainFormTest : public ::testing::Test {
     void IterateAtOnce() {
         form->seTimFrm->SetValue(0);
         form->bbIterat->click();
+        form->AwaitRunEnd();
     }
 
     std::unique_ptr<testsupport::TestWindow> form;

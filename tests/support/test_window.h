@@ -42,7 +42,12 @@ class TestWindow : public ui::TfmMnForm {
     const palette::TPalette& Palette = Session().Palette;
     const bool& StopRequested = Session().StopRequested;
     const std::int32_t& AnimStep = Session().AnimStep;
-    const ui::TTraceStart& TraceStart = Session().TraceStart;
+    const app::TTraceStart& TraceStart = Session().TraceStart;
+
+    // Waits for the run a command started on the worker thread and shows its outcome.
+    void AwaitRunEnd() {
+        AwaitRun([](const std::string&) { return false; });
+    }
 
   private:
     template <class Control>

@@ -109,7 +109,9 @@ class WindowFixture : public ::testing::Test {
     // Lets the window take what is pending (layout, repaints, the reports of failed repaints)
     // without a tick of the animation timer: ticks come only from the sequence, so a seed always
     // gives the same run.
+    // A run started on the worker thread ends first, so that the sequence alone decides.
     void Settle() {
+        form_->AwaitRunEnd();
         const QSignalBlocker noTicks(form_->tmTimer);
         QCoreApplication::processEvents();
         while (QWidget* popup = QApplication::activePopupWidget()) {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "app/exports.h"
+#include "app/gifexport.h"
 #include "platform/dropdown.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
@@ -24,10 +26,10 @@
 #include "support/gif_decoder.h"
 #include "support/qt_environment.h"
 #include "support/test_window.h"
-#include "ui/animation.h"
-#include "ui/exports.h"
 
 namespace metopt::ui {
+using namespace app;
+
 namespace {
 
 class ExportsTest : public ::testing::Test {
@@ -58,6 +60,7 @@ class ExportsTest : public ::testing::Test {
     }
     std::vector<QImage> AnimatedDescent() {
         form->bbIterat->click();
+        form->AwaitRunEnd();
         std::vector<QImage> saved{form->SavedPicture.BackingImage->Image().copy()};
         while (form->tmTimer->isActive()) {
             form->TimerTick();
@@ -177,6 +180,7 @@ TEST_F(ExportsTest, AnimationIsTheWindowsPicturesAfterEachTickAndChangesNothing)
 TEST_F(ExportsTest, DescentBeforeAnyMapAnimatesWithTheWindowsError) {
     form->seTimFrm->SetValue(0);
     form->bbIterat->click();  // the trace fails as there is no value range yet
+    form->AwaitRunEnd();
     ASSERT_EQ(boxes.size(), 1u);
     answer = Path("a.gif");
     form->mmdFsvAni->trigger();

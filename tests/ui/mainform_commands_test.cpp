@@ -136,6 +136,7 @@ TEST_F(MainFormTest, ReportForTheDefaultsAfterAMap) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     const std::vector<std::string> report = Report();
     ASSERT_EQ(report.size(), 50u);
     EXPECT_EQ(report[0], "");
@@ -207,6 +208,7 @@ TEST_F(MainFormTest, IteratingBeforeAnyScanReportsTheZeroRegionAndFailsAtPointOn
 TEST_F(MainFormTest, AFailingTickEndsTheAnimationWithOneBox) {
     CreateForm();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     EXPECT_TRUE(form->tmTimer->isActive());
     form->TimerTick();
     EXPECT_EQ(TakeBoxes(),
@@ -236,6 +238,7 @@ TEST_F(MainFormTest, TheTimerTicksOncePerPointAndOnceMore) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     EXPECT_TRUE(form->tmTimer->isActive());
     EXPECT_EQ(form->tmTimer->interval(), 100);
     EXPECT_EQ(form->AnimStep, 1);
@@ -257,6 +260,7 @@ TEST_F(MainFormTest, StopDuringTheAnimationDrawsExactlyOneMorePoint) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     form->TimerTick();
     form->TimerTick();
     form->bbStopIt->click();
@@ -272,6 +276,7 @@ TEST_F(MainFormTest, AnotherCommandAfterStopCancelsTheStop) {
     CreateForm();
     form->bbDrMpCl->click();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     form->TimerTick();
     form->bbStopIt->click();
     form->bbDrGrid->click();
@@ -296,6 +301,7 @@ TEST_F(MainFormTest, AFrameTimeThatIsNotANumberCountsAsZero) {
     form->bbDrMpCl->click();
     form->seTimFrm->SetText("abc");
     form->bbIterat->click();
+    form->AwaitRunEnd();
     EXPECT_FALSE(form->tmTimer->isActive());
     EXPECT_EQ(form->StatusText(), "Точка трассы #43 из 43");
 }
@@ -305,6 +311,7 @@ TEST_F(MainFormTest, ExitClosesTheWindowDuringAnAnimation) {
     form->show();
     form->bbDrMpCl->click();
     form->bbIterat->click();
+    form->AwaitRunEnd();
     form->mmdFexit->trigger();
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->tmTimer->isActive());

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/comparisonexports.h"
 #include "core/methods/comparison.h"
 #include "core/report.h"
 #include "platform/convergencechart.h"
@@ -19,9 +20,10 @@
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
 #include "support/test_window.h"
-#include "ui/comparisonexports.h"
 
 namespace metopt::ui {
+using namespace app;
+
 namespace {
 
 class WindowComparisonTest : public MainFormTest {
@@ -29,6 +31,7 @@ class WindowComparisonTest : public MainFormTest {
     void CompareAtOnce(const std::vector<int>& methods) {
         form->seTimFrm->SetValue(0);
         form->Compare(methods);
+        form->AwaitRunEnd();
     }
     const std::vector<platform::ConvergenceChart::ShownLine>& Lines() const {
         return form->chConv->Shown();
@@ -110,6 +113,7 @@ TEST_F(WindowComparisonTest, NothingCheckedRefusesAndTheAnimationReplaysTheCompa
     form->bbDrMpCl->click();
     form->seTimFrm->SetValue(5);
     form->Compare({1, 10});
+    form->AwaitRunEnd();
     EXPECT_TRUE(form->tmTimer->isActive());
     while (form->tmTimer->isActive())
         form->TimerTick();
@@ -119,6 +123,7 @@ TEST_F(WindowComparisonTest, NothingCheckedRefusesAndTheAnimationReplaysTheCompa
     ASSERT_TRUE(form->Session().TraceStart.Comparison.has_value());
     const std::vector<std::string> report = Report();
     form->Compare({});
+    form->AwaitRunEnd();
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{
                                runtime::ErrorBoxText("Для сравнения не выбран ни один метод")});
     EXPECT_EQ(Report(), report);

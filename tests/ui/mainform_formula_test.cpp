@@ -251,6 +251,7 @@ TEST_P(ClassicDescentTest, RunsReportsAndAnimates) {
     form->bbDrMpCl->click();
     form->seTimFrm->SetValue(1);
     form->bbIterat->click();
+    form->AwaitRunEnd();
     const std::vector<std::string> report = Report();
     ASSERT_GE(report.size(), 9u);
     EXPECT_EQ(report[0], "");

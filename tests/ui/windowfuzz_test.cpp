@@ -166,6 +166,7 @@ class WindowFuzzTest : public testsupport::WindowActions,
         EXPECT_EQ(f.StatusText(), "Прорисовка карты высот: 100%");
         QTest::mouseClick(f.bbDrGrid, Qt::LeftButton);
         QTest::mouseClick(f.bbIterat, Qt::LeftButton);
+        f.AwaitRunEnd();
         const std::vector<std::string> report = f.ReportLines();
         ASSERT_GE(report.size(), 5u);
         EXPECT_EQ(report[4], "Скорейший спуск прошел за 43 итерац.");

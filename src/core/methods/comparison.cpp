@@ -21,6 +21,7 @@ TDescent WithParameters(const TDescent& parameters) {
     run.DomainRadius = parameters.DomainRadius;
     run.FuncIndex = parameters.FuncIndex;
     run.Typed = parameters.Typed;
+    run.Watch = parameters.Watch;
     return run;
 }
 
@@ -45,11 +46,16 @@ TComparison RunComparison(const TDescent& parameters, std::span<const int> metho
     TComparison comparison{rule, {}};
     comparison.runs.reserve(methods.size());
     for (const int method : methods) {
+        if (parameters.Watch)
+            parameters.Watch->MethodBegins(method, comparison.runs.size() + 1, methods.size());
         TComparedRun& run = comparison.runs.emplace_back();
         run.method = method;
         run.descent = WithParameters(parameters);
         try {
             run.outcome = RunMethod(run.descent, method, rule, x0, y0);
+        } catch (const runtime::EAbort&) {
+            // A stopped comparison ends whole.
+            throw;
         } catch (const runtime::Exception& e) {
             // Deliberate: see docs/behaviour.md, "Compared runs".
             run.error = e.Message();

@@ -27,6 +27,7 @@ Point Along(Point p, long double t, long double dx, long double dy) {
 long double TCountingObjective::Value(long double x, long double y) const {
     if (value_ && value_->x == x && value_->y == y)
         return value_->first;
+    WatchEvaluation(descent_);
     ++counts_.values;
     const long double z = f_.Value(x, y);
     value_ = Remembered{x, y, z, 0};
@@ -40,6 +41,7 @@ void TCountingObjective::Gradient(long double x, long double y, long double& gx,
         gy = gradient_->second;
         return;
     }
+    WatchEvaluation(descent_);
     ++counts_.gradients;
     f_.Gradient(x, y, gx, gy);
     gradient_ = Remembered{x, y, gx, gy};
@@ -47,6 +49,7 @@ void TCountingObjective::Gradient(long double x, long double y, long double& gx,
 
 void TCountingObjective::Hessian(long double x, long double y, long double& hxx, long double& hxy,
                                  long double& hyy) const {
+    WatchEvaluation(descent_);
     ++counts_.hessians;
     f_.Hessian(x, y, hxx, hxy, hyy);
 }
@@ -56,7 +59,7 @@ void TCountingObjective::Hessian(long double x, long double y, long double& hxx,
 TMethodRun::TMethodRun(TDescent& descent, TStopRule rule, Point start)
     : descent_((CheckRunParameters(descent), descent)),
       rule_(rule),
-      f_(SelectedObjective(descent)) {
+      f_(SelectedObjective(descent), descent) {
     descent_.DescentHitLimit = false;
     descent_.Simplices.clear();
     descent_.TraceCount = 0;

@@ -19,7 +19,8 @@ Point Along(Point p, long double t, long double dx, long double dy);
 // at the point of the last one is given from memory and not counted again.
 class TCountingObjective final : public TObjective {
   public:
-    explicit TCountingObjective(const TObjective& f) : f_(f) {}
+    // The descent's watch is told of each evaluation.
+    TCountingObjective(const TObjective& f, const TDescent& descent) : f_(f), descent_(descent) {}
     long double Value(long double x, long double y) const override;
     void Gradient(long double x, long double y, long double& gx, long double& gy) const override;
     void Hessian(long double x, long double y, long double& hxx, long double& hxy,
@@ -34,6 +35,7 @@ class TCountingObjective final : public TObjective {
         long double second;
     };
     const TObjective& f_;
+    const TDescent& descent_;
     mutable TMethodCounts counts_;
     mutable std::optional<Remembered> value_;
     mutable std::optional<Remembered> gradient_;

@@ -1,12 +1,12 @@
-#include "ui/comparisonexports.h"
+#include "app/comparisonexports.h"
 
 #include <charconv>
 
+#include "app/exports.h"
 #include "platform/convergencechart.h"
 #include "runtime/exceptions.h"
-#include "ui/exports.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 namespace {
 
@@ -86,4 +86,4 @@ void WriteConvergencePicture(const TSession& session, ConvergenceKind kind,
         throw runtime::Exception("Cannot write " + fileName);
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -4,10 +4,10 @@
 // the file cannot be written; "-" writes a CSV to standard output.
 #include <string>
 
-#include "ui/convergence.h"
-#include "ui/session.h"
+#include "app/convergence.h"
+#include "app/session.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 // The chart's picture size.
 constexpr int ConvergenceWidth = 800;
@@ -25,4 +25,4 @@ void WriteConvergenceCsv(const TSession& session, const std::string& fileName);
 void WriteConvergencePicture(const TSession& session, ConvergenceKind kind,
                              const std::string& fileName);
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

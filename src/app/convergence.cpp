@@ -1,4 +1,4 @@
-#include "ui/convergence.h"
+#include "app/convergence.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "render/comparisontrace.h"
 #include "runtime/exceptions.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::vector<ComparisonRowData> ComparisonRows(const core::TComparison& compariso
     return rows;
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

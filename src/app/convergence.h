@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "platform/convergencechart.h"
-#include "ui/session.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 // The quantities of the chart, in the order of its list.
 enum class ConvergenceKind { Value, GradientNorm, Step };
@@ -45,4 +45,4 @@ struct ComparisonRowData {
 };
 std::vector<ComparisonRowData> ComparisonRows(const core::TComparison& comparison);
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -1,4 +1,4 @@
-#include "ui/exports.h"
+#include "app/exports.h"
 
 #include <charconv>
 #include <cstdint>
@@ -6,12 +6,12 @@
 #include <iostream>
 #include <vector>
 
+#include "app/gifexport.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
-#include "ui/animation.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::string TraceCsv(const core::TDescent& descent) {
     return csv;
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/gifexport.h"
 #include "core/formula.h"
 #include "core/methods/comparison.h"
 #include "core/minimizer.h"
@@ -12,9 +13,8 @@
 #include "render/plot.h"
 #include "render/progress.h"
 #include "render/savedpicture.h"
-#include "ui/animation.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 struct TSession {
     // The run parameters, the trace of the last run and its function.
@@ -46,4 +46,4 @@ struct TSession {
     }
 };
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "core/minimizer.h"
-#include "ui/session.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 // Writes text to a file, or to standard output for "-". A failure is raised as the program's own
 // error so that it is reported like any other.
@@ -28,4 +28,4 @@ bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs, const std
 // z from the function of the run that wrote the trace (as the report shows it).
 std::string TraceCsv(const core::TDescent& descent);
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -13,7 +13,7 @@
 #include "platform/canvas.h"
 #include "render/plot.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 // What a completed run leaves for its animation: the picture as saved right before the trace,
 // and the descent, plot and palette the trace is drawn with. The window owns one.
@@ -45,4 +45,4 @@ constexpr int LastFrameDelay = 200;
 bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
                          const std::string& fileName);
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -1,4 +1,4 @@
-#include "ui/animation.h"
+#include "app/gifexport.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include "render/trace.h"
 #include "runtime/exceptions.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 namespace {
 
@@ -70,4 +70,4 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
     return writer.Quantized();
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

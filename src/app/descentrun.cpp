@@ -1,0 +1,44 @@
+#include "app/descentrun.h"
+
+#include "runtime/exceptions.h"
+
+namespace metopt::app {
+
+namespace {
+
+// Takes the watch out of the descent again however the run ends.
+class WatchedScope {
+  public:
+    WatchedScope(core::TDescent& descent, core::TRunWatch& watch) : descent_(descent) {
+        descent_.Watch = &watch;
+    }
+    ~WatchedScope() { descent_.Watch = nullptr; }
+    WatchedScope(const WatchedScope&) = delete;
+    WatchedScope& operator=(const WatchedScope&) = delete;
+
+  private:
+    core::TDescent& descent_;
+};
+
+}  // namespace
+
+void TDescentRun::Run(core::TRunWatch& watch) {
+    const WatchedScope watched(descent, watch);
+    if (comparison)
+        lines = core::RunComparisonAndReport(descent, compared, fields, methods, visible);
+    else
+        lines = core::RunDescentAndReport(descent, fields, visible);
+}
+
+const core::TObjective* ObjectiveOf(const core::DescentFields& fields) {
+    core::TDescent chosen;
+    chosen.FuncIndex = fields.funcIndex;
+    chosen.Typed = fields.typed;
+    try {
+        return &core::SelectedObjective(chosen);
+    } catch (const runtime::Exception&) {
+        return nullptr;
+    }
+}
+
+}  // namespace metopt::app

@@ -1,0 +1,40 @@
+#pragma once
+// A run of the chosen method, or a comparison of methods, computed apart from the model: on a
+// copy of its descent, which goes back into the model once the run has ended (and not when it was
+// stopped, so a stopped run leaves the model as a refused one does).
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/methods/comparison.h"
+#include "core/minimizer.h"
+#include "core/region.h"
+#include "core/report.h"
+#include "core/runwatch.h"
+
+namespace metopt::app {
+
+struct TDescentRun {
+    // What the run reads: the model's descent as it stood (its parameters are set from the
+    // fields, its trace written), the parameter fields, and the region of the last scan.
+    core::TDescent descent;
+    core::DescentFields fields;
+    core::TRegion visible;
+    // A comparison's methods; a single run when not a comparison.
+    bool comparison = false;
+    std::vector<int> methods;
+
+    // What it gives: the report's lines and, for a comparison, its runs.
+    std::vector<std::string> lines;
+    core::TComparison compared;
+
+    // Runs it with this watch in its descents; raises as RunDescentAndReport and
+    // RunComparisonAndReport do, and EAbort when the watch stops it. The descent keeps no watch
+    // afterwards.
+    void Run(core::TRunWatch& watch);
+};
+
+// The function the fields' run evaluates, for its progress text; nullptr when there is none.
+const core::TObjective* ObjectiveOf(const core::DescentFields& fields);
+
+}  // namespace metopt::app

@@ -1,0 +1,32 @@
+#pragma once
+// What batch mode shows and hears while a run computes: its progress on one rewritten line of
+// standard error when that is a terminal (nothing otherwise, so logs keep their bytes), and an
+// interrupt (SIGINT, Ctrl+C) that stops the run so that the command line ends with status 130
+// before writing anything more.
+#include <string>
+
+namespace metopt::ui {
+
+constexpr int BatchExitInterrupted = 130;  // 128 + SIGINT, as shells report it
+
+class BatchProgress {
+  public:
+    // Catches SIGINT while it lives: the first one asks the run to stop, a second ends the program
+    // at once with status 130.
+    BatchProgress();
+    ~BatchProgress();
+    BatchProgress(const BatchProgress&) = delete;
+    BatchProgress& operator=(const BatchProgress&) = delete;
+
+    // Shows the progress text (on a terminal); true when an interrupt asks the run to stop.
+    bool Waiting(const std::string& progress);
+    // Clears the progress line, if one is shown.
+    void EndLine();
+    static bool Interrupted();
+
+  private:
+    bool terminal_ = false;
+    std::size_t shownWidth_ = 0;
+};
+
+}  // namespace metopt::ui
