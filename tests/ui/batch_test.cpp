@@ -3,6 +3,10 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QThread>
+#ifndef _WIN32
+#include <signal.h>
+#endif
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -176,6 +180,29 @@ class BatchRunTest : public ::testing::Test {
     TempFolder folder_{"metopt-batch"};
     std::string dir_ = folder_.Path();
 };
+
+#ifndef _WIN32
+// An interrupt stops the run: status 130, nothing more written, and (standard error being no
+// terminal) no progress line.
+TEST_F(BatchRunTest, AnInterruptStopsTheRunWithStatus130AndNoOutput) {
+    QProcess program;
+    program.setWorkingDirectory(QString::fromStdString(dir_));
+    program.start(QStringLiteral(METOPT_EXECUTABLE),
+                  {"--batch", "--palette", METOPT_DEFAULT_PALETTE, "--formula",
+                   "0.5+(sin(x^2-y^2)^2-0.5)/(1+0.001*(x^2+y^2))^2", "--x0", "0.01", "--y0", "0.02",
+                   "--eps", "1e-9", "--step", "0.001", "--radius", "1000", "--map", "--descent",
+                   "--report", "report.txt"});
+    ASSERT_TRUE(program.waitForStarted());
+    QThread::msleep(700);
+    ASSERT_EQ(program.state(), QProcess::Running) << "the long run ended by itself";
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 130);
+    EXPECT_EQ(program.readAllStandardError().toStdString(), "");
+    EXPECT_FALSE(std::ifstream(Path("report.txt")).good());
+}
+#endif
 
 TEST_F(BatchRunTest, ReportOfTheDefaultsAfterAMapAndADescent) {
     const RunResult run = Run("--batch " + Palette() + " --map --descent --report -");

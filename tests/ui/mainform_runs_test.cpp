@@ -1,0 +1,159 @@
+// Runs on the worker thread: while a long run computes the window takes its events and shows the
+// progress; "Стоп" ends the run and leaves the model, the report and the picture as before it;
+// closing the window ends it too.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "support/mainform_fixture.h"
+#include "support/qt_environment.h"
+
+namespace metopt::ui {
+namespace {
+
+using testsupport::MainFormTest;
+
+// A flat minimum and a fine scan step in a wide disc: each iteration's scan may take a million
+// steps, so the run computes for minutes.
+constexpr const char* LongFormula = "0.5+(sin(x^2-y^2)^2-0.5)/(1+0.001*(x^2+y^2))^2";
+
+// How long the window may take to stop a run or to close; the run ends at its next evaluation,
+// milliseconds at most, so the bound leaves room for a loaded machine.
+constexpr qint64 StopBoundMs = 500;
+
+enum class RunKind { Descent, Comparison };
+
+struct RunCase {
+    const char* name;
+    RunKind kind;
+    const char* progressPrefix;
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const RunCase RunCases[] = {
+    {"Descent", RunKind::Descent, "Итерация "},
+    {"Comparison", RunKind::Comparison, "Метод 1 из 2: Скорейший спуск, итерация "},
+};
+
+class WindowRunTest : public MainFormTest, public ::testing::WithParamInterface<RunCase> {
+  protected:
+    // The map of the long run's function, then the run started.
+    void StartLongRun(RunKind kind) {
+        CreateForm();
+        form->show();
+        form->coEquat->TypeText(LongFormula);
+        form->coEquat->FinishEditing();
+        form->meBeg_Xr->SetText("0.01");
+        form->meBeg_Yr->SetText("0.02");
+        form->meCnsEps->SetText("1e-9");
+        form->meCnsHst->SetText("0.001");
+        form->meCnsUoo->SetText("1000");
+        form->seTimFrm->SetValue(0);
+        form->bbDrMpCl->click();
+        reportBefore = Report();
+        statusBefore = form->StatusText();
+        traceCountBefore = form->Descent.TraceCount;
+        pictureBefore = Area().Image().copy();
+        if (kind == RunKind::Descent)
+            form->bbIterat->click();
+        else
+            form->Compare({0, 4});
+        ASSERT_TRUE(form->Running());
+    }
+
+    // Lets the window take its events for `ms` milliseconds.
+    static void LetEventsThrough(int ms) { QTest::qWait(ms); }
+
+    qint64 MillisecondsToStop() {
+        QElapsedTimer clock;
+        clock.start();
+        form->bbStopIt->click();
+        form->AwaitRunEnd();
+        return clock.elapsed();
+    }
+
+    std::vector<std::string> reportBefore;
+    std::string statusBefore;
+    std::uint32_t traceCountBefore = 0;
+    QImage pictureBefore;
+};
+
+TEST_P(WindowRunTest, TheWindowStaysLiveAndStopEndsTheRunLeavingTheModel) {
+    StartLongRun(GetParam().kind);
+    bool timerFired = false;
+    QTimer::singleShot(50, [&] { timerFired = true; });
+    form->pcMnPage->SetActivePage(form->tsReport);
+    LetEventsThrough(400);
+    EXPECT_TRUE(timerFired);
+    EXPECT_EQ(form->pcMnPage->ActivePage(), form->tsReport);
+    ASSERT_TRUE(form->Running()) << "the long run ended by itself";
+    EXPECT_EQ(form->StatusText().rfind(GetParam().progressPrefix, 0), 0u) << form->StatusText();
+
+    // What would start another command or change the run's inputs waits; Stop and the colour
+    // editor do not.
+    for (QWidget* control :
+         {static_cast<QWidget*>(form->bbDrMpCl), static_cast<QWidget*>(form->bbIterat),
+          static_cast<QWidget*>(form->gbBegPar), static_cast<QWidget*>(form->gbLstSet)})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(form->mmdWkCmpR->isEnabled());
+    EXPECT_TRUE(form->bbStopIt->isEnabled());
+    EXPECT_TRUE(form->gbColors->isEnabled());
+
+    EXPECT_LT(MillisecondsToStop(), StopBoundMs);
+    EXPECT_FALSE(form->Running());
+    EXPECT_EQ(form->StatusText().rfind("Расчет остановлен на итерации ", 0), 0u)
+        << form->StatusText();
+    EXPECT_EQ(Report(), reportBefore);
+    EXPECT_EQ(form->Descent.TraceCount, traceCountBefore);
+    EXPECT_TRUE(Area().Image() == pictureBefore) << "the minimum marker stayed on the picture";
+    EXPECT_TRUE(form->bbIterat->isEnabled());
+    EXPECT_TRUE(form->mmdWkCmpR->isEnabled());
+    EXPECT_FALSE(form->tmTimer->isActive());
+}
+
+TEST_P(WindowRunTest, ClosingTheWindowEndsTheRun) {
+    StartLongRun(GetParam().kind);
+    LetEventsThrough(100);
+    QElapsedTimer clock;
+    clock.start();
+    form->close();
+    EXPECT_LT(clock.elapsed(), StopBoundMs);
+    EXPECT_FALSE(form->Running());
+    LetEventsThrough(50);  // the queued end of the run is dropped
+    EXPECT_EQ(Report(), reportBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, WindowRunTest, ::testing::ValuesIn(RunCases),
+                         [](const ::testing::TestParamInfo<RunCase>& row) {
+                             return std::string(row.param.name);
+                         });
+
+// A run that ends by itself shows its outcome once its end comes through the event loop, and the
+// status line is left as before it.
+TEST_F(MainFormTest, ARunThatEndsShowsItsReportThroughTheEventLoop) {
+    CreateForm();
+    form->bbDrMpCl->click();
+    form->seTimFrm->SetValue(0);
+    form->bbIterat->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form->Running(), 5000);
+    const std::vector<std::string> report = Report();
+    ASSERT_EQ(report.size(), 50u);
+    EXPECT_EQ(report[4], "Скорейший спуск прошел за 43 итерац.");
+    EXPECT_EQ(form->StatusText(), "Точка трассы #43 из 43");
+    EXPECT_TRUE(form->bbIterat->isEnabled());
+}
+
+}  // namespace
+}  // namespace metopt::ui
