@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "core/report.h"

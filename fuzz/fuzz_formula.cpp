@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "core/formula.h"
-#include "core/formulaerror.h"
-#include "core/formulalexer.h"
-#include "core/formulaparser.h"
-#include "core/formulatree.h"
+#include "core/formula/formula.h"
+#include "core/formula/formulaerror.h"
+#include "core/formula/lexer.h"
+#include "core/formula/parser.h"
+#include "core/formula/tree.h"
 #include "fuzz_check.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"

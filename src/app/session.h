@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/gifexport.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/methods/comparison.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/builtinobjective.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/methods/comparison.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/classicfunctions.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 

@@ -6,10 +6,10 @@
 #include <ostream>
 #include <string>
 
-#include "core/formula.h"
-#include "core/formulaerror.h"
-#include "core/formulaparser.h"
-#include "core/formulatree.h"
+#include "core/formula/formula.h"
+#include "core/formula/formulaerror.h"
+#include "core/formula/parser.h"
+#include "core/formula/tree.h"
 #include "core/functions.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/builtinobjective.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/functions.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/classicfunctions.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"

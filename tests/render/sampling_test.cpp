@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/functions.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "core/classicfunctions.h"
-#include "core/formula.h"
+#include "core/formula/formula.h"
 #include "core/functions.h"
 #include "core/minimizer.h"
 #include "core/report.h"
@@ -41,8 +41,6 @@ namespace {
 // Long loops write the status line once per row; repainting it at most this often keeps the
 // progress visible without slowing the loop.
 constexpr qint64 StatusRepaintIntervalMs = 50;
-
-enum Component { Red, Green, Blue };
 
 }  // namespace
 
@@ -327,75 +325,6 @@ void TfmMnForm::SetPlottedFunc(const core::TPlottedFunc& func) {
 // Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::gbDrwParFieldChange() {
     session_.Plot.ZRangeValid = false;
-}
-
-// --- Colour editor ---
-
-std::optional<std::size_t> TfmMnForm::EditedEntry() const {
-    const std::int32_t index = seDiNmCl->Value();
-    // While the user types, the field may hold a number outside the table: the editor then
-    // leaves everything as it is.
-    // Deliberate: see docs/behaviour.md, "Editor index".
-    if (index < 0 || index >= palette::PaletteSize)
-        return std::nullopt;
-    return static_cast<std::size_t>(index);
-}
-
-// Deliberate: see docs/behaviour.md, "Editor clamp".
-void TfmMnForm::seDiNmClChange() {
-    const std::optional<std::size_t> i = EditedEntry();
-    if (!i) {
-        return;
-    }
-    seDiColR->SetValue(session_.Palette[*i].R);
-    seDiColG->SetValue(session_.Palette[*i].G);
-    seDiColB->SetValue(session_.Palette[*i].B);
-    pbDiClExPaint();
-}
-
-// Deliberate: see docs/behaviour.md, "Editor clamp".
-void TfmMnForm::StoreComponent(int component, const platform::SpinEdit* edit) {
-    const std::optional<std::size_t> i = EditedEntry();
-    if (!i) {
-        return;
-    }
-    palette::TPaletteEntry& entry = session_.Palette[*i];
-    const std::int32_t value = edit->Value();
-    switch (component) {
-        case Red:
-            entry.R = value;
-            break;
-        case Green:
-            entry.G = value;
-            break;
-        default:
-            entry.B = value;
-            break;
-    }
-    entry.Color = palette::PackColor(entry.R, entry.G, entry.B);
-    pbDiClExPaint();
-}
-
-void TfmMnForm::seDiColRChange() {
-    StoreComponent(Red, seDiColR);
-}
-void TfmMnForm::seDiColGChange() {
-    StoreComponent(Green, seDiColG);
-}
-void TfmMnForm::seDiColBChange() {
-    StoreComponent(Blue, seDiColB);
-}
-
-void TfmMnForm::pbDiClExPaint() {
-    const std::optional<std::size_t> i = EditedEntry();
-    if (!i) {
-        return;
-    }
-    platform::Canvas& sample = pbDiClEx->Surface();
-    sample.SetPenColor(session_.Palette[palette::OutlineColor].Color);
-    sample.SetBrushColor(session_.Palette[*i].Color);
-    sample.Rectangle(0, 0, sample.Width(), sample.Height());
-    render::DrawLegend(pbColMap->Surface(), session_.Palette);
 }
 
 }  // namespace metopt::ui

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "core/formulagraph.h"
+#include "core/formula/graph.h"
 
 namespace metopt::core::formula {
 

@@ -1,4 +1,4 @@
-#include "core/formulagraph.h"
+#include "core/formula/graph.h"
 
 #include <cfenv>
 #include <cmath>

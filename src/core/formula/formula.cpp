@@ -1,10 +1,10 @@
-#include "core/formula.h"
+#include "core/formula/formula.h"
 
 #include <utility>
 
-#include "core/formuladerivative.h"
-#include "core/formulagraph.h"
-#include "core/formulaparser.h"
+#include "core/formula/derivative.h"
+#include "core/formula/graph.h"
+#include "core/formula/parser.h"
 #include "runtime/fpu.h"
 
 namespace metopt::core {

@@ -1,11 +1,11 @@
-#include "core/formulalexer.h"
+#include "core/formula/lexer.h"
 
 #include <locale.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "core/formulaerror.h"
+#include "core/formula/formulaerror.h"
 
 namespace metopt::core::formula {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/formulaops.h"
+#include "core/formula/ops.h"
 
 namespace metopt::core::formula {
 

@@ -1,4 +1,4 @@
-#include "core/formuladerivative.h"
+#include "core/formula/derivative.h"
 
 #include <cmath>
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/formulatape.h"
+#include "core/formula/tape.h"
 #include "core/objective.h"
 
 namespace metopt::core {

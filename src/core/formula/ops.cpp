@@ -1,4 +1,4 @@
-#include "core/formulaops.h"
+#include "core/formula/ops.h"
 
 #include <cmath>
 

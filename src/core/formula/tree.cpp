@@ -1,4 +1,4 @@
-#include "core/formulatree.h"
+#include "core/formula/tree.h"
 
 #include <charconv>
 #include <cstring>

@@ -4,7 +4,7 @@
 // operands' derivatives, so it never recurses.
 #include <vector>
 
-#include "core/formulagraph.h"
+#include "core/formula/graph.h"
 
 namespace metopt::core::formula {
 

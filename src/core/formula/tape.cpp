@@ -1,4 +1,4 @@
-#include "core/formulatape.h"
+#include "core/formula/tape.h"
 
 #include <algorithm>
 #include <cmath>

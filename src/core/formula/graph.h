@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/formulaops.h"
-#include "core/formulatree.h"
+#include "core/formula/ops.h"
+#include "core/formula/tree.h"
 
 namespace metopt::core::formula {
 

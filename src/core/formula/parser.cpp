@@ -1,11 +1,11 @@
-#include "core/formulaparser.h"
+#include "core/formula/parser.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/formulaerror.h"
-#include "core/formulalexer.h"
+#include "core/formula/formulaerror.h"
+#include "core/formula/lexer.h"
 
 namespace metopt::core::formula {
 

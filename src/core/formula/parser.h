@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "core/formulatree.h"
+#include "core/formula/tree.h"
 
 namespace metopt::core::formula {
 

@@ -1,0 +1,82 @@
+// The window's connections: each control's signal, timer and paint to its handler, run under the
+// event guard.
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/dropdown.h"
+#include "platform/eventguard.h"
+#include "platform/pagecontrol.h"
+#include "platform/paintbox.h"
+#include "platform/spinedit.h"
+#include "platform/textfield.h"
+#include "ui/mainform.h"
+
+namespace metopt::ui {
+
+namespace {
+
+// Connects a control's signal to a handler of the window, run under the event guard.
+template <class Sender, class Signal>
+void ConnectGuarded(TfmMnForm& form, Sender* sender, Signal signal, void (TfmMnForm::*handler)()) {
+    QObject::connect(sender, signal, &form, [&form, handler] {
+        platform::RunEvent([&form, handler] { (form.*handler)(); });
+    });
+}
+
+}  // namespace
+
+void TfmMnForm::ConnectHandlers() {
+    ConnectGuarded(*this, bbDrMpCl, &QPushButton::clicked, &TfmMnForm::bbDrMpClClick);
+    ConnectGuarded(*this, bbDrMpLL, &QPushButton::clicked, &TfmMnForm::bbDrMpLLClick);
+    ConnectGuarded(*this, bbDrGrid, &QPushButton::clicked, &TfmMnForm::bbDrGridClick);
+    ConnectGuarded(*this, bbIterat, &QPushButton::clicked, &TfmMnForm::bbIteratClick);
+    ConnectGuarded(*this, bbStopIt, &QPushButton::clicked, &TfmMnForm::bbStopItClick);
+    connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
+    connect(tmRunProgress, &QTimer::timeout, this,
+            [this] { platform::RunEvent([this] { ShowRunProgress(); }); });
+
+    ConnectMenuHandlers();
+    ConnectFieldHandlers();
+    ConnectPaintHandlers();
+}
+
+void TfmMnForm::ConnectMenuHandlers() {
+    ConnectGuarded(*this, mmdFsvPic, &QAction::triggered, &TfmMnForm::mmdFsvPicClick);
+    ConnectGuarded(*this, mmdFsvRep, &QAction::triggered, &TfmMnForm::mmdFsvRepClick);
+    ConnectGuarded(*this, mmdFsvAni, &QAction::triggered, &TfmMnForm::mmdFsvAniClick);
+    ConnectGuarded(*this, mmdFexit, &QAction::triggered, &TfmMnForm::mmdFexitClick);
+    ConnectGuarded(*this, mmdFsvCnv, &QAction::triggered, &TfmMnForm::mmdFsvCnvClick);
+    ConnectGuarded(*this, mmdWkCmpR, &QAction::triggered, &TfmMnForm::mmdWkCmpRClick);
+}
+
+void TfmMnForm::ConnectFieldHandlers() {
+    coEquat->OnChange = [this] { coEquatChange(); };
+    coEquat->OnExit = [this] { coEquatExit(); };
+    for (platform::TextField* field : {meSrXb, meSrXe, meSrYb, meSrYe, meSrXc, meSrYc, meSrXs,
+                                       meSrYs, meSgXs, meSgYs, meWkSzX, meWkSzY}) {
+        field->OnChange = [this] { gbDrwParFieldChange(); };
+    }
+    seDiNmCl->OnChange = [this] { seDiNmClChange(); };
+    seDiColR->OnChange = [this] { seDiColRChange(); };
+    seDiColG->OnChange = [this] { seDiColGChange(); };
+    seDiColB->OnChange = [this] { seDiColBChange(); };
+}
+
+void TfmMnForm::ConnectPaintHandlers() {
+    pbDiClEx->OnPaint = [this] { pbDiClExPaint(); };
+    pbColMap->OnPaint = [this] { pbColMapPaint(); };
+    pbDrawAr->OnPaint = [this] { pbDrawArPaint(); };
+    pbDrawAr->OnMouseMove = [this](int x, int y) { pbDrawArMouseMove(x, y); };
+    pcMnPage->OnPageResize = [this](QWidget* page) {
+        if (page == tsDraw) {
+            pbDrawAr->setGeometry(tsDraw->rect());
+            platform::RunEvent([this] { tsDrawResize(); });
+        } else if (page == tsReport) {
+            mmOtchet->setGeometry(tsReport->rect());
+        }
+    };
+}
+
+}  // namespace metopt::ui
