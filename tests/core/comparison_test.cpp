@@ -10,6 +10,7 @@
 #include "core/methods/comparison.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"
+#include "support/expect_error.h"
 
 namespace metopt::core {
 namespace {
@@ -63,12 +64,8 @@ TEST_F(ComparisonTest, AFailingMethodKeepsItsErrorAndTheOthersRun) {
 TEST_F(ComparisonTest, RefusesNoMethodsAnInvalidOneAndBadParameters) {
     SetRun(1);
     const auto refusal = [&](std::vector<int> methods) {
-        try {
-            RunComparison(descent, methods, TStopRule::Step, 1, 1);
-        } catch (const runtime::Exception& e) {
-            return e.Message();
-        }
-        return std::string("no refusal");
+        return testsupport::ErrorOf([&] { RunComparison(descent, methods, TStopRule::Step, 1, 1); })
+            .value_or("no refusal");
     };
     EXPECT_EQ(refusal({}), "Для сравнения не выбран ни один метод");
     EXPECT_EQ(refusal({0, 12}), NoMethodMessage);

@@ -33,7 +33,6 @@ void PrintTo(const DerivativeCase& c, std::ostream* os) {
 
 class FormulaDerivativeTest : public ::testing::TestWithParam<DerivativeCase> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 const DerivativeCase DerivativeCases[] = {
@@ -67,7 +66,6 @@ TEST_P(FormulaDerivativeTest, GradientAndHessianAreExact) {
 INSTANTIATE_TEST_SUITE_P(Table, FormulaDerivativeTest, ::testing::ValuesIn(DerivativeCases));
 
 TEST(FormulaGradientTest, ParaboloidGradientIsTwoXToTheLastBit) {
-    runtime::InitFpu();
     const auto f = CompileFormula("x*x+y*y");
     for (const long double v : {0.1L, -1.7L, 1e-2000L, 3.3333333333333333L}) {
         long double gx = 0, gy = 0;
@@ -78,7 +76,6 @@ TEST(FormulaGradientTest, ParaboloidGradientIsTwoXToTheLastBit) {
 }
 
 TEST(FormulaGradientTest, FaultsRaiseFromTheGradient) {
-    runtime::InitFpu();
     long double gx = 0, gy = 0;
     EXPECT_THROW(CompileFormula("sqrt(x)")->Gradient(0, 0, gx, gy), runtime::EZeroDivide);
     EXPECT_THROW(CompileFormula("x^2")->Gradient(1e4932L, 0, gx, gy), runtime::EOverflow);
@@ -95,7 +92,6 @@ long double CentralDifference(const TFormula& f, long double x, long double y, b
 
 class ClassicGradientTest : public ::testing::TestWithParam<int> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 TEST_P(ClassicGradientTest, GradientAgreesWithCentralDifferences) {

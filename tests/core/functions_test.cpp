@@ -16,7 +16,6 @@ namespace {
 
 class FunctionsTest : public ::testing::Test {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 struct ValueCase {
@@ -37,7 +36,6 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
 
 class FunctionValueTest : public ::testing::TestWithParam<ValueCase> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 // Values that are exact in binary, worked out by hand from the formulas.
@@ -165,7 +163,6 @@ void PrintTo(const HessianCase& c, std::ostream* os) {
 
 class FunctionHessianTest : public ::testing::TestWithParam<HessianCase> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 // By hand: f1 has fxx = 24 x^2 - 4 y - 4, fxy = -4 x, fyy = 2; f2 tends to -1/3 on the diagonal.

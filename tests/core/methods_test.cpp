@@ -14,6 +14,7 @@
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"
+#include "support/expect_error.h"
 
 namespace metopt::core {
 namespace {
@@ -252,12 +253,7 @@ TEST_F(MethodsTest, RefusedRunsTouchNothing) {
     Run(Bfgs, 30, -30);
     const std::uint32_t count = descent.TraceCount;
     const auto refusal = [&](int method) {
-        try {
-            Run(method, 1, 1);
-        } catch (const runtime::Exception& e) {
-            return e.Message();
-        }
-        return std::string("no refusal");
+        return testsupport::ErrorOf([&] { Run(method, 1, 1); }).value_or("no refusal");
     };
     EXPECT_EQ(refusal(-1), NoMethodMessage);
     EXPECT_EQ(refusal(MethodCount), NoMethodMessage);

@@ -10,6 +10,7 @@
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"
+#include "support/expect_error.h"
 
 namespace metopt::core {
 namespace {
@@ -109,14 +110,13 @@ TEST_P(RefusalTest, RefusesBeforeTouchingTheTrace) {
     descent.TraceCount = 5;
     descent.Trace[1] = {7, 8};
     SetRun(c.funcIndex, c.eps, c.step, c.radius);
-    try {
-        long double xmin = 0;
-        long double ymin = 0;
-        SteepestDescent(descent, 1, 2, xmin, ymin);
-        FAIL() << "the run was not refused";
-    } catch (const runtime::Exception& e) {
-        EXPECT_EQ(e.Message(), c.message);
-    }
+    testsupport::ExpectError(
+        [&] {
+            long double xmin = 0;
+            long double ymin = 0;
+            SteepestDescent(descent, 1, 2, xmin, ymin);
+        },
+        c.message);
     EXPECT_EQ(descent.TraceCount, 5u);
     EXPECT_EQ(descent.Trace[1].X, 7.0L);
     EXPECT_EQ(descent.Trace[1].Y, 8.0L);

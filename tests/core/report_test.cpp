@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "runtime/fpu.h"
 #include "runtime/numformat.h"
 #include "runtime/numparse.h"
+#include "support/expect_error.h"
 
 namespace metopt::core {
 namespace {
@@ -35,10 +37,7 @@ std::string AfterPrefix(const std::string& line, const std::string& prefix) {
 
 class ReportTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        runtime::InitFpu();
-        runtime::SetDecimalSeparator('.');
-    }
+    void SetUp() override { runtime::SetDecimalSeparator('.'); }
     void TearDown() override { runtime::SetDecimalSeparator('.'); }
 
     TDescent descent;
@@ -174,12 +173,8 @@ TEST_F(ReportTest, RefusedRunKeepsTheParametersReadAndTheTrace) {
     DescentFields fields = DefaultFields(-1);
     fields.eps = "0.5";
     fields.radius = "20";
-    try {
-        RunDescentAndReport(descent, fields, NoScanYet);
-        FAIL() << "the run was not refused";
-    } catch (const runtime::Exception& e) {
-        EXPECT_EQ(e.Message(), "Уравнение не выбрано: выберите его из списка");
-    }
+    testsupport::ExpectError([&] { RunDescentAndReport(descent, fields, NoScanYet); },
+                             "Уравнение не выбрано: выберите его из списка");
     EXPECT_EQ(descent.EpsValue, 0.5L);
     EXPECT_EQ(descent.DomainRadius, 20.0L);
     EXPECT_EQ(descent.FuncIndex, -1);
@@ -245,6 +240,10 @@ struct ClassicRunCase {
     const char* x0;
     const char* y0;
 };
+
+void PrintTo(const ClassicRunCase& c, std::ostream* os) {
+    *os << "classic " << c.classic << " from (" << c.x0 << ", " << c.y0 << ")";
+}
 
 class ClassicRunTest : public ReportTest, public ::testing::WithParamInterface<ClassicRunCase> {};
 

@@ -11,7 +11,6 @@ namespace {
 
 class FieldTextsTest : public ::testing::Test {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
 };
 
 TEST_F(FieldTextsTest, TheRegionComesFromItsFourFields) {

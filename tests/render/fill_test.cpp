@@ -1,4 +1,5 @@
 #include "render/fill.h"
+#include "support/expect_error.h"
 #include "support/qt_environment.h"
 #include "support/render_state.h"
 
@@ -194,12 +195,8 @@ TEST_F(FillTest, ScaleThatCannotBeComputedRaisesAtTheFirstPixel) {
 
 TEST_F(FillTest, GradientOfOneColourFailsAtTheFirstPixel) {
     platform::Canvas canvas = ScannedArea(5, 4, "0", "1");
-    try {
-        FillSurface(canvas, Drawing(), FillModeOf(1), 1);
-        FAIL() << "no error";
-    } catch (const runtime::EDivByZero& e) {
-        EXPECT_EQ(e.Message(), "Division by zero");
-    }
+    testsupport::ExpectError<runtime::EDivByZero>(
+        [&] { FillSurface(canvas, Drawing(), FillModeOf(1), 1); }, "Division by zero");
     EXPECT_EQ(statuses.size(), 1u);
     ExpectRows(canvas, 1, 2, std::vector<std::int32_t>(3, Background));
 }

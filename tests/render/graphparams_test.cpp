@@ -1,4 +1,5 @@
 #include "render/graphparams.h"
+#include "support/expect_error.h"
 #include "support/render_state.h"
 
 #include <gtest/gtest.h>
@@ -75,12 +76,9 @@ TEST_F(GraphParamsTest, BadCountRaisesWithRealsNewAndCountsAndRectangleOld) {
     fields.Ys = "0.5";
     fields.SgXs = "5";
     fields.SgYs = "2x";
-    try {
-        ReadGraphParams(plot.GraphParams, fields, 0, 0, 100, 50);
-        FAIL() << "no error";
-    } catch (const runtime::EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'2x' is not a valid integer value");
-    }
+    testsupport::ExpectError<runtime::EConvertError>(
+        [&] { ReadGraphParams(plot.GraphParams, fields, 0, 0, 100, 50); },
+        "'2x' is not a valid integer value");
     TGraphParams want = DesignParams();
     want.Xb = -2;
     want.Ys = 0.5L;

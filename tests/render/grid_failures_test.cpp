@@ -10,6 +10,7 @@
 #include "render/fieldtexts.h"
 #include "render/grid.h"
 #include "runtime/exceptions.h"
+#include "support/expect_error.h"
 #include "support/grid_fixture.h"
 #include "support/pixels.h"
 #include "support/qt_environment.h"
@@ -19,12 +20,8 @@ namespace {
 
 TEST_F(GridTest, CountFieldNotAnIntegerDrawsNothing) {
     fields.SgYs = "2.5";
-    try {
-        Draw(true, true, true, true);
-        FAIL() << "no error";
-    } catch (const runtime::EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'2.5' is not a valid integer value");
-    }
+    testsupport::ExpectError<runtime::EConvertError>([&] { Draw(true, true, true, true); },
+                                                     "'2.5' is not a valid integer value");
     EXPECT_EQ(PixelsOf(canvas, Background).size(), static_cast<std::size_t>(W * H));
 }
 
@@ -60,12 +57,7 @@ class GridFailure : public GridTest, public ::testing::WithParamInterface<Failur
 TEST_P(GridFailure, RaisesWhereItFailsWithTheLayersBeforeKept) {
     const FailureCase& c = GetParam();
     fields = c.fields;
-    try {
-        DrawGrid(canvas, plot, Palette, fields, c.layers);
-        FAIL() << "no error";
-    } catch (const runtime::Exception& e) {
-        EXPECT_EQ(e.Message(), c.message);
-    }
+    testsupport::ExpectError([&] { DrawGrid(canvas, plot, Palette, fields, c.layers); }, c.message);
     const PixelSet small = PixelsOf(canvas, SmallGrid);
     const PixelSet big = PixelsOf(canvas, BigGrid);
     EXPECT_EQ(ColumnsOf(small, 100), c.smallColumns ? SmallColumns() : std::set<int>{});

@@ -27,8 +27,6 @@ constexpr std::int32_t Before = 0x0000FF;
 
 class PixelRowsTest : public ::testing::TestWithParam<unsigned> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
-
     // A pass that draws every pixel of its rows, stopping before `stopAt` or raising after the
     // first half of row `failAt`.
     static RowPass Drawing(const PixelRows& pixels, std::int32_t stopAt, std::int32_t failAt) {

@@ -19,7 +19,6 @@ TEST(RowPercentTest, TruncatedShareOfTheRows) {
     };
     const Case cases[] = {{1, 410, "0"},    {410, 410, "100"}, {1, 3, "33"}, {2, 3, "66"},
                           {205, 410, "50"}, {409, 410, "99"},  {1, 1, "100"}};
-    runtime::InitFpu();
     for (const Case& c : cases) {
         EXPECT_EQ(RowPercent(c.row, c.rows), c.text) << c.row << " of " << c.rows;
     }

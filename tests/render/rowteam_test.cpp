@@ -73,7 +73,6 @@ std::vector<std::string> VisitsUpTo(std::int32_t last, std::int32_t then = 0) {
 
 class RowTeamTest : public ::testing::TestWithParam<unsigned> {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
     static void ExpectVisitedOnTheCaller(const PassLog& log) {
         EXPECT_FALSE(log.visitedOffTheCaller);
         EXPECT_FALSE(log.afterBeforeWorkDone);
@@ -172,7 +171,6 @@ TEST_P(RowTeamTest, WorkRunsInTheCallersFloatingPointEnvironment) {
 
 // The calling thread is one of the team: while it waits for a row it does rows itself.
 TEST(RowTeam, TheCallingThreadDoesRowsToo) {
-    runtime::InitFpu();
     std::mutex mutex;
     std::vector<std::thread::id> workers(Rows + 1);
     RowPass pass;

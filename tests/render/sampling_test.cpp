@@ -22,6 +22,7 @@
 #include "render/levellines.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
+#include "support/expect_error.h"
 
 namespace metopt::render {
 namespace {
@@ -53,16 +54,7 @@ class SamplesTest : public testsupport::RenderStateTest {
     }
 };
 
-// The error a call raises, or nullopt.
-template <typename Call>
-std::optional<std::string> ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const runtime::Exception& e) {
-        return e.Message();
-    }
-    return std::nullopt;
-}
+using testsupport::ErrorOf;
 
 TEST_F(SamplesTest, SamplersGiveValueAtPixelBitForBitAndItsErrors) {
     UseArea(2, 9, 7);

@@ -18,7 +18,6 @@ constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
 // Every number test starts in the program's floating-point environment.
 class NumberTest : public ::testing::Test {
   protected:
-    void SetUp() override { InitFpu(); }
 };
 
 // A table row is named by its name field.

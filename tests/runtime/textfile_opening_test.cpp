@@ -11,6 +11,7 @@
 
 #include "runtime/exceptions.h"
 #include "runtime/textfile.h"
+#include "support/expect_error.h"
 #include "support/textfile_fixture.h"
 
 namespace metopt::runtime {
@@ -45,12 +46,7 @@ TEST_F(TextFileTest, MissingFolderIsInvalidFilename) {
 TEST_F(TextFileTest, FolderAsFileIsAccessDenied) {
     std::filesystem::create_directory(dir_ + "/Palitr10.dat");
     EXPECT_EQ(OpenError(dir_ + "/Palitr10.dat"), 5);
-    try {
-        CheckIO();
-        FAIL() << "CheckIO did not raise";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.Message(), "File access denied");
-    }
+    testsupport::ExpectError<EInOutError>([&] { CheckIO(); }, "File access denied");
 }
 
 TEST_F(TextFileTest, DeviceIsAccessDeniedRatherThanReadWithoutEnd) {
@@ -130,12 +126,7 @@ TEST_F(TextFileTest, OperationsOnAClosedRecordFail) {
     SetIOError(0);
     file_.Close();
     EXPECT_EQ(IOResult(), 103);
-    try {
-        CheckIO();
-        FAIL() << "CheckIO did not raise";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.Message(), "I/O error 103");
-    }
+    testsupport::ExpectError<EInOutError>([&] { CheckIO(); }, "I/O error 103");
 }
 
 TEST_F(TextFileTest, DestructorClosesTheFile) {

@@ -21,8 +21,6 @@ struct RunResult {
 
 class MinimizerTest : public ::testing::Test {
   protected:
-    void SetUp() override { runtime::InitFpu(); }
-
     void SetRun(int funcIndex, long double eps = DefaultEps, long double step = DefaultStep,
                 long double radius = DefaultRadius) {
         descent.FuncIndex = funcIndex;

@@ -13,7 +13,6 @@ namespace metopt::testsupport {
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        runtime::InitFpu();
         // Off screen unless told otherwise: Wine does not hand the variable to Windows programs.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -58,8 +58,6 @@ class RenderStateTest : public ::testing::Test {
     static constexpr int DesignW = 448;
     static constexpr int DesignH = 412;
 
-    void SetUp() override { runtime::InitFpu(); }
-
     // A test's own function, evaluated on the calling thread in scan order as any impure one is.
     static core::TPlottedFunc Impure(core::TObjectiveFunc f) { return {f, false, nullptr}; }
 

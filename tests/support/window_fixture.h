@@ -47,7 +47,6 @@ class WindowFixture : public ::testing::Test {
         QDir::setCurrent(folder_.path());
         ASSERT_TRUE(QFile::copy(QStringLiteral(METOPT_DATA_DIR "/Palitr10.dat"),
                                 QString::fromUtf8(palette::PaletteFileName)));
-        runtime::InitFpu();
         QApplication::clipboard()->clear();
         platform::SetErrorBoxHandler(
             [this](const std::string&, const std::string& text) { boxes_.push_back(text); });

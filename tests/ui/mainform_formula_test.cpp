@@ -48,6 +48,11 @@ struct PictureCase {
     int width, height;
 };
 
+void PrintTo(const PictureCase& c, std::ostream* os) {
+    *os << "item " << c.item << (c.levelLines ? " level lines " : " map ") << c.method << ", "
+        << c.width << "x" << c.height;
+}
+
 class TypedPictureTest : public FormulaFormTest, public ::testing::WithParamInterface<PictureCase> {
   protected:
     // In a window of its own, so that both pictures start from the same one.
@@ -89,6 +94,10 @@ struct RadialCase {
     const char* range;  // of x and y
     const char* error;  // the typed text's map, when it fails
 };
+
+void PrintTo(const RadialCase& c, std::ostream* os) {
+    *os << c.width << "x" << c.height << " over +-" << c.range;
+}
 
 class TypedRadialTest : public FormulaFormTest, public ::testing::WithParamInterface<RadialCase> {
   protected:
@@ -233,6 +242,10 @@ struct ClassicDescentCase {
     const char* y0;
     const char* functionLine;
 };
+
+void PrintTo(const ClassicDescentCase& c, std::ostream* os) {
+    *os << "item " << c.item << " from (" << c.x0 << ", " << c.y0 << ")";
+}
 
 class ClassicDescentTest : public FormulaFormTest,
                            public ::testing::WithParamInterface<ClassicDescentCase> {};
