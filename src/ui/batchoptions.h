@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "app/fieldtable.h"
+
 namespace metopt::ui {
 
 class WindowCommands;
@@ -30,37 +32,17 @@ struct BatchCommand {
     std::vector<BatchStep> steps;        // every other option, in the order given
 };
 
-// An argument is free text (typed into a field as it stands), a whole number in a range, one of
-// the given words, or a list of whole numbers in the range separated by commas (or "all").
-// Deliberate: see docs/behaviour.md, "Lenient numbers".
-struct ArgumentRule {
-    bool integer = false;
-    long minValue = 0;
-    long maxValue = 0;
-    std::span<const std::string_view> words{};
-    bool list = false;
-};
-
-constexpr ArgumentRule WholeRange(long minValue, long maxValue) {
-    return ArgumentRule{true, minValue, maxValue, {}};
-}
-
-constexpr ArgumentRule OneOf(std::span<const std::string_view> words) {
-    return ArgumentRule{false, 0, 0, words, false};
-}
-
-constexpr ArgumentRule WholeList(long minValue, long maxValue) {
-    return ArgumentRule{false, minValue, maxValue, {}, true};
-}
+using app::ArgumentRule;
+using app::OneOf;
+using app::OptionGroup;
+using app::WholeList;
+using app::WholeRange;
 
 // The numbers of a list that WholeList accepts ("all": every number of the range).
 std::vector<int> ListedNumbers(const std::string& text, long minValue, long maxValue);
 
 // The option's values go into the window's fields of the same option (see windowfields.h).
 struct SetsItsFields {};
-
-// Where --help lists the options of the window's fields among the others.
-enum class OptionGroup { Parameters, Drawing, Animation };
 
 // An option sets a switch of the command line, names the palette file, sets the window's fields
 // of its name, or does a step of its own on the window.

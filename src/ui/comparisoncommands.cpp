@@ -84,21 +84,10 @@ void TfmMnForm::Compare(const std::vector<int>& methods) {
 }
 
 void TfmMnForm::mmdWkCmpRClick() {
-    CompileEquation();
-    const DrawingCommand command(*this, RangeScan::Skip);
-    render::DrawMinMarker(pbDrawAr->Surface(), Drawing());
-    std::vector<int> methods;
-    for (std::size_t i = 0; i < mmdWkCmp.size(); ++i) {
-        if (mmdWkCmp[i]->isChecked())
-            methods.push_back(static_cast<int>(i));
-    }
-    auto run = std::make_shared<app::TDescentRun>();
-    run->descent = session_.Descent;
-    run->fields = ReadDescentFields();
-    run->visible = session_.Plot.VisibleRegion;
-    run->comparison = true;
-    run->methods = std::move(methods);
-    StartRun(std::move(run));
+    const app::TSettings settings = Settings();
+    app::CompileEquation(session_, settings);
+    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, true));
 }
 
 void TfmMnForm::CreateConvergencePage() {

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "app/settings.h"
 #include "palette/palette.h"
 #include "platform/pagecontrol.h"
 
@@ -33,21 +34,15 @@ constexpr int DesignAreaWidth =
 constexpr int DesignAreaHeight = DesignPageControlHeight - platform::PageControl::TabHeight -
                                  2 * platform::PageControl::FrameWidth;
 
-// A spin edit's range and start value: the control, the batch option and its help use these.
-struct SpinRange {
-    int minValue;
-    int maxValue;
-    int start;
-};
-constexpr SpinRange FrameTimeRange{0, 10000, 100};
-constexpr SpinRange GradientColorsRange{2, 255, 30};
+using app::FillItems;
+using app::FrameTimeRange;
+using app::GradientColorsRange;
+using app::LevelItems;
+using app::SpinRange;
 constexpr SpinRange PaletteIndexRange{0, palette::PaletteSize - 1, 2};
 constexpr SpinRange ComponentRange{0, 255, 0};
-
-// The items of the lists whose items are the window's own.
-// Deliberate: see docs/behaviour.md, "Label and button texts".
-constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
-constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
+static_assert(DesignAreaWidth == app::DrawingAreaWidth &&
+              DesignAreaHeight == app::DrawingAreaHeight);
 
 // Gives a control or menu item its name (the window's member that holds it) as its object name.
 template <class Object>

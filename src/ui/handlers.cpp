@@ -54,10 +54,6 @@ bool FormProgress::StopRequested() const {
     return form_.Session().StopRequested;
 }
 
-render::DrawContext TfmMnForm::Drawing() {
-    return session_.Drawing(progress_);
-}
-
 void TfmMnForm::ShowStatus(const std::string& text) {
     sbMessag->showMessage(QString::fromStdString(text));
     if (!sinceStatusRepaint_.isValid() ||
@@ -135,26 +131,23 @@ std::int32_t TfmMnForm::FrameTime() const {
 // Deliberate: see docs/behaviour.md, "No rollback".
 
 void TfmMnForm::bbDrMpClClick() {
-    CompileEquation();
-    const DrawingCommand command(*this, RangeScan::WhenStale);
-    render::FillSurface(pbDrawAr->Surface(), Drawing(), render::FillModeOf(coFill->ItemIndex()),
-                        seScoGrd->Value());
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    const app::TSettings settings = Settings();
+    app::CompileEquation(session_, settings);
+    const DrawingCommand command(*this, settings, app::RangeScan::WhenStale);
+    app::FillMap(session_, settings, pbDrawAr->Surface(), progress_);
 }
 
 void TfmMnForm::bbDrMpLLClick() {
-    CompileEquation();
-    const DrawingCommand command(*this, RangeScan::WhenStale);
-    render::DrawLevelLines(pbDrawAr->Surface(), Drawing(),
-                           render::LevelLineMethodOf(coLevel->ItemIndex()), ReadLevelLineOptions());
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    const app::TSettings settings = Settings();
+    app::CompileEquation(session_, settings);
+    const DrawingCommand command(*this, settings, app::RangeScan::WhenStale);
+    app::DrawLevelLines(session_, settings, pbDrawAr->Surface(), progress_);
 }
 
 void TfmMnForm::bbDrGridClick() {
-    const DrawingCommand command(*this, RangeScan::Skip);
-    render::DrawGrid(pbDrawAr->Surface(), session_.Plot, session_.Palette, GraphFields(),
-                     ReadGridLayers());
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    const app::TSettings settings = Settings();
+    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    app::DrawGrid(session_, settings, pbDrawAr->Surface());
 }
 
 // Deliberate: see docs/behaviour.md, "Stop".
@@ -175,30 +168,11 @@ void TfmMnForm::ReplaceReport(const std::vector<std::string>& lines) {
     edit.endEditBlock();
 }
 
-std::uint32_t TfmMnForm::TracePoints() const {
-    return session_.ShowsComparison ? render::LongestTrace(session_.Comparison)
-                                    : session_.Descent.TraceCount;
-}
-
-void TfmMnForm::DrawTraceStep(std::int32_t n) {
-    if (session_.ShowsComparison)
-        render::DrawComparisonPoint(pbDrawAr->Surface(), Drawing(), session_.Comparison, n);
-    else
-        render::DrawTracePoint(pbDrawAr->Surface(), Drawing(), session_.Descent, n);
-}
-
 void TfmMnForm::StartTraceAnimation() {
-    // Deliberate: see docs/behaviour.md, "Spin edit values".
-    const std::int32_t frameTime = seTimFrm->Value();
-    if (frameTime <= 0) {
-        for (std::uint32_t i = 1; i <= TracePoints(); ++i) {
-            DrawTraceStep(static_cast<std::int32_t>(i));
-        }
-        render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
+    const app::TSettings settings = Settings();
+    if (!app::StartTraceAnimation(session_, settings, pbDrawAr->Surface(), progress_))
         return;
-    }
-    session_.AnimStep = 1;
-    SetTimerInterval(frameTime);
+    SetTimerInterval(settings.frameTime);
     SetTimerEnabled(true);
 }
 
@@ -207,16 +181,8 @@ void TfmMnForm::StartTraceAnimation() {
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    if (std::int64_t{session_.AnimStep} > std::int64_t{TracePoints()}) {
+    if (!app::AnimationTick(session_, pbDrawAr->Surface(), progress_))
         SetTimerEnabled(false);
-        return;
-    }
-    DrawTraceStep(session_.AnimStep);
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
-    ++session_.AnimStep;
-    if (session_.StopRequested) {
-        SetTimerEnabled(false);
-    }
 }
 
 void TfmMnForm::SetTimerInterval(int milliseconds) {
@@ -261,70 +227,23 @@ void TfmMnForm::pbDrawArMouseMove(int x, int y) {
 
 // --- Invalidation ---
 
-// Deliberate: see docs/behaviour.md, "Resize".
 void TfmMnForm::tsDrawResize() {
-    session_.Plot.ZRangeValid = false;
-    session_.Plot.MapCols = pbDrawAr->width() - 2;
-    session_.Plot.MapRows = pbDrawAr->height() - 2;
+    app::DrawingAreaResized(session_, pbDrawAr->width(), pbDrawAr->height());
     meWkSzX->SetText(runtime::FormatInteger(pbDrawAr->width()));
     meWkSzY->SetText(runtime::FormatInteger(pbDrawAr->height()));
 }
 
-// Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::coEquatChange() {
-    session_.Plot.ZRangeValid = false;
-    const int index = coEquat->ItemIndex();
-    if (core::IsBuiltinItem(index)) {
-        session_.Plot.CurrentFunc = core::PlottedFunc(index);
-    } else if (index >= 0) {
-        // A classic item is chosen: as if its text were typed and the field left.
-        CompileEquation();
-    }
+    app::EquationChanged(session_, Settings());
 }
 
 // Deliberate: see docs/behaviour.md, "Typed formulas".
 void TfmMnForm::coEquatExit() {
-    CompileEquation();
+    app::CompileEquation(session_, Settings());
 }
 
-int TfmMnForm::EquationItem() const {
-    if (coEquat->ItemIndex() >= 0)
-        return coEquat->ItemIndex();
-    const std::string text = coEquat->Text();
-    const auto items = core::EquationItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (text == items[i])
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-void TfmMnForm::CompileEquation() {
-    const int item = EquationItem();
-    if (core::IsBuiltinItem(item)) {
-        SetPlottedFunc(core::PlottedFunc(item));
-        return;
-    }
-    const std::string text = coEquat->Text();
-    // Deliberate: see docs/behaviour.md, "Run refusals".
-    if (core::TrimmedFormula(text).empty())
-        return;
-    // Compiled as it stands, so that an error names the position as typed.
-    if (!session_.Formula || session_.Formula->Text() != text)
-        session_.Formula = core::CompileFormula(text);
-    SetPlottedFunc(core::PlottedFunc(session_.Formula));
-}
-
-void TfmMnForm::SetPlottedFunc(const core::TPlottedFunc& func) {
-    if (session_.Plot.CurrentFunc == func)
-        return;
-    session_.Plot.CurrentFunc = func;
-    session_.Plot.ZRangeValid = false;
-}
-
-// Deliberate: see docs/behaviour.md, "Needless rescans".
 void TfmMnForm::gbDrwParFieldChange() {
-    session_.Plot.ZRangeValid = false;
+    app::RegionChanged(session_);
 }
 
 }  // namespace metopt::ui

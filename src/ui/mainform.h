@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "app/descentrun.h"
+#include "app/fieldtable.h"
 #include "app/runworker.h"
 #include "app/session.h"
+#include "app/settings.h"
 #include "core/methods/method.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
@@ -112,11 +114,6 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    friend std::vector<BatchOption> FieldOptions(OptionGroup group);
-    struct FieldRow;
-    // The fields that batch options set, one row per option, in the order --help lists them.
-    static std::span<const FieldRow> FieldTable();
-
     // Appends a line to the report; an empty text appends an empty line.
     void AddReportLine(const std::string& text);
     void ClearReport();
@@ -132,10 +129,7 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     // Shows the last run or comparison on the page "Сходимость": its chart and its table.
     void UpdateConvergencePage();
     void ReplaceReport(const std::vector<std::string>& lines);
-    // The trace points the animation draws (the longest path of a comparison), point n of
-    // them, and the start of the animation (the whole trace at once for frame time 0).
-    std::uint32_t TracePoints() const;
-    void DrawTraceStep(std::int32_t n);
+    // The start of the animation (the whole trace at once for frame time 0).
     void StartTraceAnimation();
     // Starts the run on the worker thread: the commands and fields that would start another or
     // change its inputs are disabled until it ends, and the status line shows its progress.
@@ -168,24 +162,15 @@ class TfmMnForm : public QMainWindow, public WindowCommands {
     void seDiColBChange();
     void pbDiClExPaint();
 
-    // The parameters as the window's fields hold them; members no field fills keep their defaults.
-    core::DescentFields ReadDescentFields() const;
+    // Every field and choice as the window shows them.
+    app::TSettings Settings() const;
     core::TStopRule StopRule() const;
     render::GraphFieldTexts GraphFields() const;
-    render::LevelLineOptions ReadLevelLineOptions() const;
-    render::GridLayers ReadGridLayers() const;
-
-    // The item the equation list stands for: the one chosen, or the one whose text the field
-    // holds exactly; -1 for any other text.
-    int EquationItem() const;
-    // The function the equation list stands for becomes the plotted one (the range made stale
-    // when it changes): a built-in item's, or the formula of the text, compiled when it changed.
-    // A formula that does not compile raises its error; an empty text changes nothing.
-    void CompileEquation();
-    void SetPlottedFunc(const core::TPlottedFunc& func);
-
-    // The plot, the palette and this window's status line and Stop flag, for a drawing pass.
-    render::DrawContext Drawing();
+    // The controls of the settings the field table names.
+    platform::TextField* ControlOf(app::TextSetting setting) const;
+    platform::SpinEdit* ControlOf(app::SpinSetting setting) const;
+    platform::DropDown* ControlOf(app::ListSetting setting) const;
+    QCheckBox* ControlOf(app::CheckSetting setting) const;
 
     // The model: owned here, handed to the routines that use it.
     app::TSession session_;

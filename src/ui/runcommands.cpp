@@ -21,16 +21,10 @@
 namespace metopt::ui {
 
 void TfmMnForm::bbIteratClick() {
-    CompileEquation();
-    const DrawingCommand command(*this, RangeScan::Skip);
-    // Deliberate: see docs/behaviour.md, "Stale marker".
-    render::DrawMinMarker(pbDrawAr->Surface(), Drawing());
-
-    auto run = std::make_shared<app::TDescentRun>();
-    run->descent = session_.Descent;
-    run->fields = ReadDescentFields();
-    run->visible = session_.Plot.VisibleRegion;
-    StartRun(std::move(run));
+    const app::TSettings settings = Settings();
+    app::CompileEquation(session_, settings);
+    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, false));
 }
 
 // --- Runs on the worker thread ---
@@ -100,24 +94,14 @@ void TfmMnForm::FinishRun() {
     }
     if (runProgressShown_)
         ShowStatus(statusBeforeRun_.toStdString());
-    // A failed run leaves its parameters and trace as it left them.
-    // Deliberate: see docs/behaviour.md, "Report kept".
-    session_.Descent = std::move(run->descent);
+    app::TakeRunDescent(session_, *run);
     if (end.error)
         std::rethrow_exception(end.error);
 
-    session_.ShowsComparison = run->comparison;
-    if (run->comparison)
-        session_.Comparison = std::move(run->compared);
-    else
-        session_.RunMethod = run->fields.method;
+    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
+    app::KeepRun(session_, *run, pbDrawAr->Surface());
     ReplaceReport(run->lines);
     UpdateConvergencePage();
-
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
-    render::SaveBackingImage(session_.SavedPicture, pbDrawAr->Surface());
-    app::KeepTraceStart(session_.TraceStart, pbDrawAr->Surface(), session_.Descent, session_.Plot,
-                        session_.Palette, run->comparison ? &session_.Comparison : nullptr);
     mmdFsvAni->setEnabled(true);
     StartTraceAnimation();
 }

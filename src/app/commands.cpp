@@ -1,0 +1,184 @@
+#include "app/commands.h"
+
+#include "app/gifexport.h"
+#include "core/classicfunctions.h"
+#include "core/formula/formula.h"
+#include "core/functions.h"
+#include "render/comparisontrace.h"
+#include "render/fill.h"
+#include "render/grid.h"
+#include "render/levellines.h"
+#include "render/savedpicture.h"
+#include "render/trace.h"
+#include "render/valuescan.h"
+
+namespace metopt::app {
+
+namespace {
+
+void SetPlottedFunc(TSession& session, const core::TPlottedFunc& func) {
+    if (session.Plot.CurrentFunc == func)
+        return;
+    session.Plot.CurrentFunc = func;
+    session.Plot.ZRangeValid = false;
+}
+
+}  // namespace
+
+// --- The equation and the fields ---
+
+void CompileEquation(TSession& session, const TSettings& settings) {
+    const int item = EquationItem(settings);
+    if (core::IsBuiltinItem(item)) {
+        SetPlottedFunc(session, core::PlottedFunc(item));
+        return;
+    }
+    const std::string& text = settings.equationText;
+    // Deliberate: see docs/behaviour.md, "Run refusals".
+    if (core::TrimmedFormula(text).empty())
+        return;
+    // Compiled as it stands, so that an error names the position as typed.
+    if (!session.Formula || session.Formula->Text() != text)
+        session.Formula = core::CompileFormula(text);
+    SetPlottedFunc(session, core::PlottedFunc(session.Formula));
+}
+
+void EquationChanged(TSession& session, const TSettings& settings) {
+    session.Plot.ZRangeValid = false;
+    const int index = settings.equationItem;
+    if (core::IsBuiltinItem(index)) {
+        session.Plot.CurrentFunc = core::PlottedFunc(index);
+    } else if (index >= 0) {
+        // A classic item is chosen: as if its text were typed and the field left.
+        CompileEquation(session, settings);
+    }
+}
+
+void RegionChanged(TSession& session) {
+    session.Plot.ZRangeValid = false;
+}
+
+// Deliberate: see docs/behaviour.md, "Resize".
+void DrawingAreaResized(TSession& session, int width, int height) {
+    session.Plot.ZRangeValid = false;
+    session.Plot.MapCols = width - 2;
+    session.Plot.MapRows = height - 2;
+}
+
+// --- Drawing ---
+// Deliberate: see docs/behaviour.md, "No rollback".
+
+void BeginDrawing(TSession& session, const TSettings& settings, render::Progress& progress,
+                  RangeScan scan) {
+    session.StopRequested = false;
+    if (scan == RangeScan::WhenStale && !session.Plot.ZRangeValid)
+        render::ScanValueRange(session.Plot, session.Samples, progress, GraphFields(settings));
+}
+
+void FillMap(TSession& session, const TSettings& settings, platform::Canvas& area,
+             render::Progress& progress) {
+    render::FillSurface(area, session.Drawing(progress), render::FillModeOf(settings.fill),
+                        settings.gradientColors);
+    render::SaveBackingImage(session.SavedPicture, area);
+}
+
+void DrawLevelLines(TSession& session, const TSettings& settings, platform::Canvas& area,
+                    render::Progress& progress) {
+    render::DrawLevelLines(area, session.Drawing(progress),
+                           render::LevelLineMethodOf(settings.level), LevelLines(settings));
+    render::SaveBackingImage(session.SavedPicture, area);
+}
+
+void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area) {
+    render::DrawGrid(area, session.Plot, session.Palette, GraphFields(settings), Layers(settings));
+    render::SaveBackingImage(session.SavedPicture, area);
+}
+
+// --- Runs ---
+
+core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& session) {
+    core::DescentFields fields;
+    fields.x0 = settings.x0;
+    fields.y0 = settings.y0;
+    fields.eps = settings.eps;
+    fields.step = settings.step;
+    fields.radius = settings.radius;
+    fields.funcIndex = EquationItem(settings);
+    fields.method = settings.method;
+    fields.stopRule = settings.stopRule;
+    if (!core::IsBuiltinItem(fields.funcIndex)) {
+        fields.formula = core::TrimmedFormula(settings.equationText);
+        // The commands compile the text before they read the fields.
+        if (session.Formula && session.Formula->Text() == settings.equationText &&
+            !fields.formula.empty())
+            fields.typed = session.Formula;
+    }
+    return fields;
+}
+
+std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& settings,
+                                        platform::Canvas& area, render::Progress& progress,
+                                        bool comparison) {
+    render::DrawMinMarker(area, session.Drawing(progress));
+    auto run = std::make_shared<TDescentRun>();
+    run->descent = session.Descent;
+    run->fields = DescentFieldsOf(settings, session);
+    run->visible = session.Plot.VisibleRegion;
+    run->comparison = comparison;
+    if (comparison)
+        run->methods = settings.compared;
+    return run;
+}
+
+void TakeRunDescent(TSession& session, TDescentRun& run) {
+    session.Descent = std::move(run.descent);
+}
+
+void KeepRun(TSession& session, TDescentRun& run, const platform::Canvas& area) {
+    session.ShowsComparison = run.comparison;
+    if (run.comparison)
+        session.Comparison = std::move(run.compared);
+    else
+        session.RunMethod = run.fields.method;
+    render::SaveBackingImage(session.SavedPicture, area);
+    KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
+                   run.comparison ? &session.Comparison : nullptr);
+}
+
+// --- The animation ---
+
+std::uint32_t TracePoints(const TSession& session) {
+    return session.ShowsComparison ? render::LongestTrace(session.Comparison)
+                                   : session.Descent.TraceCount;
+}
+
+void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& progress,
+                   std::int32_t n) {
+    if (session.ShowsComparison)
+        render::DrawComparisonPoint(area, session.Drawing(progress), session.Comparison, n);
+    else
+        render::DrawTracePoint(area, session.Drawing(progress), session.Descent, n);
+}
+
+bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,
+                         render::Progress& progress) {
+    if (settings.frameTime <= 0) {
+        for (std::uint32_t i = 1; i <= TracePoints(session); ++i)
+            DrawTraceStep(session, area, progress, static_cast<std::int32_t>(i));
+        render::SaveBackingImage(session.SavedPicture, area);
+        return false;
+    }
+    session.AnimStep = 1;
+    return true;
+}
+
+bool AnimationTick(TSession& session, platform::Canvas& area, render::Progress& progress) {
+    if (std::int64_t{session.AnimStep} > std::int64_t{TracePoints(session)})
+        return false;
+    DrawTraceStep(session, area, progress, session.AnimStep);
+    render::SaveBackingImage(session.SavedPicture, area);
+    ++session.AnimStep;
+    return !session.StopRequested;
+}
+
+}  // namespace metopt::app

@@ -1,0 +1,73 @@
+#pragma once
+// The commands of the window's buttons and menus over the model and the settings, step by step as
+// the window runs them, so that the window and batch mode do the same work in the same order (and
+// raise the same errors): the equation list's function, what every drawing command does first, the
+// map, the level lines, the grid, a run's start and end, and the animation of its trace.
+#include <cstdint>
+#include <memory>
+
+#include "app/descentrun.h"
+#include "app/session.h"
+#include "app/settings.h"
+#include "platform/canvas.h"
+#include "render/progress.h"
+
+namespace metopt::app {
+
+// The function the equation list stands for becomes the plotted one (the range made stale when it
+// changes): a built-in item's, or the formula of the text, compiled when it changed. A formula
+// that does not compile raises its error; an empty text changes nothing.
+void CompileEquation(TSession& session, const TSettings& settings);
+// The equation list changed (an item chosen or a text typed): the range is stale; a built-in
+// item's function is plotted at once, a classic item's text compiled.
+// Deliberate: see docs/behaviour.md, "Needless rescans".
+void EquationChanged(TSession& session, const TSettings& settings);
+// A field of " Графическая область " changed: the range is stale.
+void RegionChanged(TSession& session);
+// The drawing area has a new size: the range is stale and the sampled area follows it.
+void DrawingAreaResized(TSession& session, int width, int height);
+
+// What the drawing commands do first, after the equation: Stop is cleared and, when the command
+// needs it and it is stale, the value range is scanned.
+enum class RangeScan { Skip, WhenStale };
+void BeginDrawing(TSession& session, const TSettings& settings, render::Progress& progress,
+                  RangeScan scan);
+
+// The passes of " Отобразить график ", " Построить линии уровня " and " Натянуть сетку ", each
+// saving the picture at its end.
+void FillMap(TSession& session, const TSettings& settings, platform::Canvas& area,
+             render::Progress& progress);
+void DrawLevelLines(TSession& session, const TSettings& settings, platform::Canvas& area,
+                    render::Progress& progress);
+void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area);
+
+// The parameters of a run as the settings hold them, with the formula the model compiled last.
+core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& session);
+// The start of "Начать итерации" (or, with `comparison`, of "Сравнить методы") after
+// BeginDrawing: the minimum marker is drawn and the run is made, to compute on the worker.
+// Deliberate: see docs/behaviour.md, "Stale marker".
+std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& settings,
+                                        platform::Canvas& area, render::Progress& progress,
+                                        bool comparison);
+// The model takes the descent of a run that has ended by itself, failed or not.
+// Deliberate: see docs/behaviour.md, "Report kept".
+void TakeRunDescent(TSession& session, TDescentRun& run);
+// A run that completed: the model keeps its outcome, the picture is saved and kept as the start
+// of its animation.
+void KeepRun(TSession& session, TDescentRun& run, const platform::Canvas& area);
+
+// The trace points the animation draws (the longest path of a comparison), and point n of them.
+std::uint32_t TracePoints(const TSession& session);
+void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& progress,
+                   std::int32_t n);
+// Frame time 0 or less: the whole trace at once, the picture saved; true when the timer is to
+// draw it instead, one point a tick from point 1.
+// Deliberate: see docs/behaviour.md, "Spin edit values".
+bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,
+                         render::Progress& progress);
+// One tick of the animation: false when the animation has ended (before drawing, past the last
+// point, or after drawing, when Stop was pressed).
+// Deliberate: see docs/behaviour.md, "Stop".
+bool AnimationTick(TSession& session, platform::Canvas& area, render::Progress& progress);
+
+}  // namespace metopt::app

@@ -1,0 +1,44 @@
+#include "app/settings.h"
+
+namespace metopt::app {
+
+render::GraphFieldTexts GraphFields(const TSettings& settings) {
+    render::GraphFieldTexts fields;
+    fields.Xb = settings.xb;
+    fields.Xe = settings.xe;
+    fields.Yb = settings.yb;
+    fields.Ye = settings.ye;
+    fields.Xc = settings.xc;
+    fields.Yc = settings.yc;
+    fields.Xs = settings.xs;
+    fields.Ys = settings.ys;
+    fields.SgXs = settings.sgxs;
+    fields.SgYs = settings.sgys;
+    return fields;
+}
+
+render::LevelLineOptions LevelLines(const TSettings& settings) {
+    return {settings.levelStep, settings.levelWidth, settings.transparent};
+}
+
+render::GridLayers Layers(const TSettings& settings) {
+    render::GridLayers layers;
+    layers.small = settings.smallGrid;
+    layers.big = settings.bigGrid;
+    layers.axes = settings.axes;
+    layers.numbers = settings.numbers;
+    return layers;
+}
+
+int EquationItem(const TSettings& settings) {
+    if (settings.equationItem >= 0)
+        return settings.equationItem;
+    const auto items = core::EquationItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (settings.equationText == items[i])
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace metopt::app

@@ -1,0 +1,85 @@
+#pragma once
+// Every field of the window's pages and every choice of its menus as the window shows them: the
+// texts as typed, the items chosen, the boxes checked. The commands read what they need of it
+// when they run, so the window and batch mode (and a saved lab, one day) hand the same value to
+// the same commands. The defaults are the window's at start.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/classicfunctions.h"
+#include "core/methods/comparison.h"
+#include "core/methods/method.h"
+#include "core/report.h"
+#include "render/fieldtexts.h"
+#include "render/grid.h"
+#include "render/levellines.h"
+
+namespace metopt::app {
+
+// The drawing area's size at start (the window's design size).
+constexpr int DrawingAreaWidth = 448;
+constexpr int DrawingAreaHeight = 412;
+
+// A spin edit's range and start value: the control, the batch option and its help use these.
+struct SpinRange {
+    int minValue;
+    int maxValue;
+    int start;
+};
+
+constexpr SpinRange FrameTimeRange{0, 10000, 100};
+constexpr SpinRange GradientColorsRange{2, 255, 30};
+
+// The items of the lists whose items are the program's own.
+// Deliberate: see docs/behaviour.md, "Label and button texts".
+constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
+constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
+
+struct TSettings {
+    // The equation list: the item chosen (-1 when a text was typed) and the text of its field.
+    int equationItem = 1;
+    std::string equationText = core::EquationItems()[1];
+    // The method list, the fill and level-line lists (item indices, -1 for none).
+    int method = 0;
+    int fill = 0;
+    int level = 0;
+    // " Начальные параметры ": the texts of x0, y0, eps, h_step and Uoo, and the frame time.
+    std::string x0 = core::DescentFields{}.x0;
+    std::string y0 = core::DescentFields{}.y0;
+    std::string eps = core::DescentFields{}.eps;
+    std::string step = core::DescentFields{}.step;
+    std::string radius = core::DescentFields{}.radius;
+    std::int32_t frameTime = FrameTimeRange.start;
+    // The threshold level lines and the colours of the gradient fill.
+    std::string levelStep = render::LevelLineOptions{}.stepText;
+    std::string levelWidth = render::LevelLineOptions{}.widthText;
+    bool transparent = render::LevelLineOptions{}.transparent;
+    std::int32_t gradientColors = GradientColorsRange.start;
+    // " Графическая область ".
+    std::string xb = render::GraphFieldTexts{}.Xb, xe = render::GraphFieldTexts{}.Xe;
+    std::string yb = render::GraphFieldTexts{}.Yb, ye = render::GraphFieldTexts{}.Ye;
+    std::string xc = render::GraphFieldTexts{}.Xc, yc = render::GraphFieldTexts{}.Yc;
+    std::string xs = render::GraphFieldTexts{}.Xs, ys = render::GraphFieldTexts{}.Ys;
+    std::string sgxs = render::GraphFieldTexts{}.SgXs, sgys = render::GraphFieldTexts{}.SgYs;
+    // " Что рисовать ".
+    bool smallGrid = render::GridLayers{}.small;
+    bool bigGrid = render::GridLayers{}.big;
+    bool axes = render::GridLayers{}.axes;
+    bool numbers = render::GridLayers{}.numbers;
+    // The menu "Работа": the stop rule and the methods a comparison runs.
+    core::TStopRule stopRule = core::TStopRule::Step;
+    std::vector<int> compared{std::begin(core::DefaultComparedMethods),
+                              std::end(core::DefaultComparedMethods)};
+};
+
+// What the commands take of the settings.
+render::GraphFieldTexts GraphFields(const TSettings& settings);
+render::LevelLineOptions LevelLines(const TSettings& settings);
+render::GridLayers Layers(const TSettings& settings);
+
+// The item the equation list stands for: the one chosen, or the one whose text the field holds
+// exactly; -1 for any other text.
+int EquationItem(const TSettings& settings);
+
+}  // namespace metopt::app
