@@ -75,7 +75,7 @@ void WriteTrace(benchmark::State& state) {
 
 void WriteDefaultAnimation(benchmark::State& state) {
     metopt::ui::TfmMnForm window(nullptr, METOPT_PALETTE_FILE);
-    using Button = metopt::ui::WindowCommands::Button;
+    using Button = metopt::app::WindowCommands::Button;
     for (const Button button : {Button::Map, Button::LevelLines, Button::Grid, Button::Descent})
         window.Press(button);
     while (window.Animating())

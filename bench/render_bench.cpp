@@ -251,7 +251,7 @@ void WindowMapFresh(benchmark::State& state, int function, AreaSize size) {
         typed = !typed;
         const std::string centre = typed ? "0" : "0.0";
         Window->SetOptionFields("centre", {centre, centre});
-        Window->Press(ui::WindowCommands::Button::Map);
+        Window->Press(app::WindowCommands::Button::Map);
     }
 }
 

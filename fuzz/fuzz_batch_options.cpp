@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/batchoptions.h"
 #include "fuzz_check.h"
-#include "ui/batchoptions.h"
 
+using metopt::cli::ParseBatchArguments;
 using metopt::fuzz::Expect;
 using metopt::fuzz::Printable;
-using metopt::ui::ParseBatchArguments;
 
 namespace {
 
@@ -77,17 +77,17 @@ std::string Shown(const std::vector<std::string>& args) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> args =
         SplitAtNul(std::string_view(reinterpret_cast<const char*>(data), size));
-    const metopt::ui::BatchParse parse = ParseBatchArguments(args);
+    const metopt::cli::BatchParse parse = ParseBatchArguments(args);
     if (parse.error) {
         const std::string& message = parse.error->message;
         Expect(NamesAnArgument(message, args),
                "usage error '" + Printable(message) + "' names no argument of " + Shown(args));
         return 0;
     }
-    const metopt::ui::BatchCommand& command = parse.command;
+    const metopt::cli::BatchCommand& command = parse.command;
     Expect(command.batch || (command.steps.empty() && !command.palette),
            "steps accepted without --batch from " + Shown(args));
-    for (const metopt::ui::BatchStep& step : command.steps) {
+    for (const metopt::cli::BatchStep& step : command.steps) {
         bool given = false;
         for (const std::string& word : args)
             given = given || (IsOptionWord(word) && OptionOf(word) == "--" + step.option);

@@ -91,7 +91,7 @@ std::span<const FieldRow> FieldTable() {
          SpinRule(GradientColorsRange),
          "colours of the gradient fill",
          G::Drawing,
-         {SpinSetting{&S::gradientColors}}},
+         {SpinSetting{&S::gradientColors, GradientColorsRange}}},
         {"levels",
          "N",
          ListRule(std::size(LevelItems)),
@@ -136,7 +136,7 @@ std::span<const FieldRow> FieldTable() {
          SpinRule(FrameTimeRange),
          "frame time of the animation in ms (" + std::to_string(FrameTimeRange.start) + ")",
          G::Animation,
-         {SpinSetting{&S::frameTime}}},
+         {SpinSetting{&S::frameTime, FrameTimeRange}}},
     };
     return rows;
 }

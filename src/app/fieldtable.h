@@ -45,6 +45,7 @@ struct TextSetting {
 };
 struct SpinSetting {
     std::int32_t TSettings::*member;
+    SpinRange range;
 };
 struct ListSetting {
     int TSettings::*member;

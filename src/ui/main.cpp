@@ -3,21 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "platform/bundledfonts.h"
 #include "platform/translations.h"
 #include "runtime/fpu.h"
 #include "runtime/standardstreams.h"
-#include "ui/batch.h"
 #include "ui/mainform.h"
 
 int main(int argc, char* argv[]) {
     metopt::runtime::InitFpu();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (metopt::ui::WantsCommandLine(args)) {
+    if (metopt::cli::WantsCommandLine(args)) {
         metopt::runtime::PrepareStandardStreams();
-        return metopt::ui::RunCommandLine(argc, argv, args, [](const std::string& palette) {
-            return std::make_unique<metopt::ui::TfmMnForm>(nullptr, palette);
-        });
+        return metopt::cli::RunCommandLine(argc, argv, args);
     }
     metopt::platform::ChooseBundledFontEngine();
     QApplication application(argc, argv);

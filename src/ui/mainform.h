@@ -22,6 +22,8 @@
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "app/windowcommands.h"
+#include "cli/batchoptions.h"
 #include "core/methods/method.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
@@ -29,8 +31,6 @@
 #include "render/grid.h"
 #include "render/levellines.h"
 #include "render/progress.h"
-#include "ui/batchoptions.h"
-#include "ui/windowcommands.h"
 
 class QAction;
 class QCheckBox;
@@ -76,7 +76,7 @@ class FormProgress final : public render::Progress {
     TfmMnForm& form_;
 };
 
-class TfmMnForm : public QMainWindow, public WindowCommands {
+class TfmMnForm : public QMainWindow, public app::WindowCommands {
   public:
     // Builds every control at its design place, lays the window out at the design size (the
     // drawing area 448 x 412) and runs FormCreate, which loads the palette from paletteFile.

@@ -1,6 +1,6 @@
-// The window's fields: the field table that batch options come from, setting the fields of an
-// option, and the copies from the fields into the parameters of the commands.
-#include "ui/windowfields.h"
+// The window's fields: each setting of the field table bound to its control, setting the fields of
+// an option as a user would, and the settings read from the controls.
+#include <QString>
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,15 +46,6 @@ Control* Bound(std::initializer_list<std::pair<Member, Control*>> bindings, Memb
 }
 
 }  // namespace
-
-std::vector<BatchOption> FieldOptions(OptionGroup group) {
-    std::vector<BatchOption> options;
-    for (const app::FieldRow& row : app::FieldTable()) {
-        if (row.group == group)
-            options.push_back({row.name, row.argNames, row.rule, row.help, SetsItsFields{}});
-    }
-    return options;
-}
 
 // The controls of the settings, as the field table names them.
 platform::TextField* TfmMnForm::ControlOf(app::TextSetting setting) const {

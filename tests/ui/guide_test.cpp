@@ -16,12 +16,13 @@
 #include <QTabBar>
 #include <string>
 
+#include "cli/batchoptions.h"
 #include "platform/messagebox.h"
 #include "support/qt_environment.h"
 #include "support/test_window.h"
-#include "ui/batchoptions.h"
 
 namespace metopt::ui {
+using namespace cli;
 namespace {
 
 // A caption as the user reads it: no '&' of a keyboard accelerator ("&&" is a '&'), no shortcut

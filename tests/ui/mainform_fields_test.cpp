@@ -9,9 +9,11 @@
 #include <QPointF>
 #include <QPushButton>
 #include <QSize>
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/fieldtable.h"
 #include "core/functions.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
@@ -24,7 +26,6 @@
 #include "support/mainform_fixture.h"
 #include "support/qt_environment.h"
 #include "support/test_window.h"
-#include "ui/batchoptions.h"
 
 namespace metopt::ui {
 namespace {
@@ -89,16 +90,17 @@ TEST_F(MainFormTest, FieldOptionsSetTheFieldsTheCommandsRead) {
 // none): fewer or more values than fields are refused.
 TEST_F(MainFormTest, EveryFieldOptionHasAFieldForEachOfItsValues) {
     CreateForm();
-    for (const BatchOption& option : BatchOptions()) {
-        if (!std::holds_alternative<SetsItsFields>(option.effect))
-            continue;
-        SCOPED_TRACE(std::string(option.name));
-        const std::string value = option.rule.integer ? std::to_string(option.rule.minValue) : "1";
-        const auto count = static_cast<std::size_t>(option.ArgCount());
-        EXPECT_NO_THROW(form->SetOptionFields(option.name, std::vector(count, value)));
-        EXPECT_ANY_THROW(form->SetOptionFields(option.name, std::vector(count + 1, value)));
+    for (const app::FieldRow& row : app::FieldTable()) {
+        SCOPED_TRACE(std::string(row.name));
+        const std::string value = row.rule.integer ? std::to_string(row.rule.minValue) : "1";
+        const auto count = static_cast<std::size_t>(
+            std::ranges::count_if(row.settings, [](const app::SettingRef& setting) {
+                return !std::holds_alternative<app::CheckSetting>(setting);
+            }));
+        EXPECT_NO_THROW(form->SetOptionFields(row.name, std::vector(count, value)));
+        EXPECT_ANY_THROW(form->SetOptionFields(row.name, std::vector(count + 1, value)));
         if (count > 0) {
-            EXPECT_ANY_THROW(form->SetOptionFields(option.name, std::vector(count - 1, value)));
+            EXPECT_ANY_THROW(form->SetOptionFields(row.name, std::vector(count - 1, value)));
         }
     }
 }

@@ -5,7 +5,7 @@
 // before writing anything more.
 #include <string>
 
-namespace metopt::ui {
+namespace metopt::cli {
 
 constexpr int BatchExitInterrupted = 130;  // 128 + SIGINT, as shells report it
 
@@ -29,4 +29,4 @@ class BatchProgress {
     std::size_t shownWidth_ = 0;
 };
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

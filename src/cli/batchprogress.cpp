@@ -1,4 +1,4 @@
-#include "ui/batchprogress.h"
+#include "cli/batchprogress.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <iostream>
 
-namespace metopt::ui {
+namespace metopt::cli {
 
 namespace {
 
@@ -64,4 +64,4 @@ void BatchProgress::EndLine() {
     shownWidth_ = 0;
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

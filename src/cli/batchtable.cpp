@@ -8,14 +8,14 @@
 
 #include "app/comparisonexports.h"
 #include "app/exports.h"
+#include "app/fieldtable.h"
+#include "app/settings.h"
+#include "app/windowcommands.h"
+#include "cli/batchoptions.h"
+#include "cli/batchprogress.h"
 #include "runtime/exceptions.h"
-#include "ui/batchoptions.h"
-#include "ui/batchprogress.h"
-#include "ui/designcontrols.h"
-#include "ui/windowcommands.h"
-#include "ui/windowfields.h"
 
-namespace metopt::ui {
+namespace metopt::cli {
 
 namespace {
 
@@ -73,8 +73,7 @@ void Comparison(WindowCommands& window, const std::vector<std::string>& values) 
 // A .csv name writes the chart's data, any other its picture.
 void Convergence(WindowCommands& window, const std::vector<std::string>& values) {
     const std::string& file = values[0];
-    const bool csv = file.size() >= 4 && file.compare(file.size() - 4, 4, ".csv") == 0;
-    if (csv)
+    if (WritesCsv(file))
         app::WriteConvergenceCsv(window.Session(), file);
     else
         app::WriteConvergencePicture(window.Session(), app::ConvergenceKind::Value, file);
@@ -101,6 +100,16 @@ void Animation(WindowCommands& window, const std::vector<std::string>& values) {
     }
 }
 
+// The options of one group of the field table, in its order; each sets its fields.
+std::vector<BatchOption> FieldOptions(OptionGroup group) {
+    std::vector<BatchOption> options;
+    for (const app::FieldRow& row : app::FieldTable()) {
+        if (row.group == group)
+            options.push_back({row.name, row.argNames, row.rule, row.help, SetsItsFields{}});
+    }
+    return options;
+}
+
 std::vector<BatchOption> MakeOptions() {
     using C = BatchCommand;
     const auto append = [](std::vector<BatchOption>& to, std::vector<BatchOption> more) {
@@ -114,8 +123,9 @@ std::vector<BatchOption> MakeOptions() {
                        "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
     options.push_back({"size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
-                       "size of the drawing area in pixels (" + std::to_string(DesignAreaWidth) +
-                           " " + std::to_string(DesignAreaHeight) + ")",
+                       "size of the drawing area in pixels (" +
+                           std::to_string(app::DrawingAreaWidth) + " " +
+                           std::to_string(app::DrawingAreaHeight) + ")",
                        ResizeDrawingArea});
     append(options, FieldOptions(OptionGroup::Drawing));
     append(options,
@@ -157,4 +167,4 @@ std::span<const BatchOption> BatchOptions() {
     return options;
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

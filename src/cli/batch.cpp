@@ -1,16 +1,19 @@
-#include "ui/batch.h"
+#include "cli/batch.h"
 
-#include <QApplication>
+#include <QGuiApplication>
+#include <QPalette>
 #include <iostream>
 
+#include "app/workbench.h"
+#include "cli/batchoptions.h"
+#include "cli/batchprogress.h"
 #include "palette/palette.h"
+#include "platform/application.h"
+#include "platform/canvas.h"
 #include "platform/eventguard.h"
 #include "platform/messagebox.h"
-#include "platform/translations.h"
-#include "ui/batchoptions.h"
-#include "ui/batchprogress.h"
 
-namespace metopt::ui {
+namespace metopt::cli {
 
 namespace {
 
@@ -28,20 +31,18 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-int RunBatch(int& argc, char** argv, const BatchCommand& command, const WindowFactory& makeWindow) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQtMessages);
-    QApplication application(argc, argv);
-    platform::LoadQtTranslations(application);
+int RunSteps(const BatchCommand& command) {
     int reported = 0;
     platform::SetErrorBoxHandler([&reported](const std::string&, const std::string& text) {
         PrintError(text);
         ++reported;
     });
-    const std::unique_ptr<WindowCommands> window =
-        makeWindow(command.palette.value_or(palette::PaletteFileName));
+    // The drawing area starts in the background colour of the window's controls.
+    app::TWorkbench workbench(
+        command.palette.value_or(palette::PaletteFileName),
+        platform::FromQRgb(QGuiApplication::palette().color(QPalette::Window).rgb()));
     for (const BatchStep& step : command.steps) {
-        platform::RunEvent([&] { step.run(*window, step.args); });
+        platform::RunEvent([&] { step.run(workbench, step.args); });
         // Nothing more is written after an interrupt.
         if (BatchProgress::Interrupted()) {
             platform::SetErrorBoxHandler(nullptr);
@@ -52,7 +53,22 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command, const WindowFa
     return reported == 0 ? BatchExitOk : BatchExitReported;
 }
 
+int RunBatch(int& argc, char** argv, const BatchCommand& command) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQtMessages);
+    return platform::RunInApplication(argc, argv, NeedsWidgets(command),
+                                      [&command] { return RunSteps(command); });
+}
+
 }  // namespace
+
+bool NeedsWidgets(const BatchCommand& command) {
+    for (const BatchStep& step : command.steps) {
+        if (step.option == "convergence" && !WritesCsv(step.args.at(0)))
+            return true;
+    }
+    return false;
+}
 
 bool WantsCommandLine(const std::vector<std::string>& args) {
     // Qt's own options (-platform, -style ...) begin with one dash and leave the window as it is.
@@ -63,8 +79,7 @@ bool WantsCommandLine(const std::vector<std::string>& args) {
     return false;
 }
 
-int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args,
-                   const WindowFactory& makeWindow) {
+int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args) {
     const BatchParse parse = ParseBatchArguments(args);
     if (parse.error) {
         PrintError(parse.error->message);
@@ -79,7 +94,7 @@ int RunCommandLine(int& argc, char** argv, const std::vector<std::string>& args,
         std::cout << ProgramName << ' ' << METOPT_VERSION << '\n';
         return BatchExitOk;
     }
-    return RunBatch(argc, argv, parse.command, makeWindow);
+    return RunBatch(argc, argv, parse.command);
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

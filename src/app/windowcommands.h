@@ -1,7 +1,7 @@
 #pragma once
-// What batch mode may do with the main window: what a user can do there — press its buttons,
-// type into its fields, size it, let the animation's timer tick — and read what it shows and
-// holds, its model as a const view.
+// What a user can do with the main window — press its buttons, type into its fields, size it,
+// let the animation's timer tick — and read what it shows and holds, its model as a const view.
+// The window does it on the screen; batch mode's workbench does the same off-screen.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,7 +11,7 @@
 #include "app/session.h"
 #include "core/methods/method.h"
 
-namespace metopt::ui {
+namespace metopt::app {
 
 class WindowCommands {
   public:
@@ -37,7 +37,7 @@ class WindowCommands {
     virtual void TimerTick() = 0;
     // The frame time field's value in milliseconds.
     virtual std::int32_t FrameTime() const = 0;
-    virtual const app::TSession& Session() const = 0;
+    virtual const TSession& Session() const = 0;
     // Waits until the run that the last command started on the worker thread has ended (at once
     // when none computes) and shows its outcome as the window does. Meanwhile `waiting` is called
     // every 0.1 s with the progress text; when it returns true the run is stopped, as by "Стоп".
@@ -46,4 +46,4 @@ class WindowCommands {
     virtual std::vector<std::string> ReportLines() const = 0;
 };
 
-}  // namespace metopt::ui
+}  // namespace metopt::app

@@ -1,12 +1,12 @@
-#include "ui/batchoptions.h"
+#include "cli/batchoptions.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/windowcommands.h"
 #include "core/methods/method.h"
-#include "ui/windowcommands.h"
 
-namespace metopt::ui {
+namespace metopt::cli {
 
 int BatchOption::ArgCount() const {
     int count = 0;
@@ -190,6 +190,10 @@ BatchParse Fail(BatchParse parse, std::string message) {
 
 }  // namespace
 
+bool WritesCsv(const std::string& file) {
+    return file.size() >= 4 && file.compare(file.size() - 4, 4, ".csv") == 0;
+}
+
 std::vector<int> ListedNumbers(const std::string& text, long minValue, long maxValue) {
     std::vector<int> numbers;
     if (text == "all") {
@@ -251,4 +255,4 @@ std::string BatchUsage() {
     return text;
 }
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

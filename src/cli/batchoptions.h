@@ -11,9 +11,13 @@
 
 #include "app/fieldtable.h"
 
-namespace metopt::ui {
-
+namespace metopt::app {
 class WindowCommands;
+}
+
+namespace metopt::cli {
+
+using app::WindowCommands;
 
 // What an option does to the window, with its values.
 using WindowStep = std::function<void(WindowCommands&, const std::vector<std::string>&)>;
@@ -77,7 +81,10 @@ struct BatchParse {
 };
 BatchParse ParseBatchArguments(const std::vector<std::string>& args);
 
+// Whether --convergence FILE writes the chart's data (a .csv name) rather than its picture.
+bool WritesCsv(const std::string& file);
+
 // The text --help prints.
 std::string BatchUsage();
 
-}  // namespace metopt::ui
+}  // namespace metopt::cli

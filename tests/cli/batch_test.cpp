@@ -16,19 +16,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
+#include "cli/batchoptions.h"
 #include "palette/palette.h"
 #include "runtime/numformat.h"
 #include "support/gif_decoder.h"
 #include "support/tempfolder.h"
-#include "ui/batchoptions.h"
-#include "ui/windowfields.h"
 
 namespace {
 
+using metopt::cli::BatchCommand;
+using metopt::cli::BatchOption;
+using metopt::cli::ParseBatchArguments;
 using metopt::testsupport::TempFolder;
-using metopt::ui::BatchCommand;
-using metopt::ui::BatchOption;
-using metopt::ui::ParseBatchArguments;
 
 // --- Command line ---
 
@@ -99,8 +99,8 @@ TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
 // Every option parses with values its check accepts, is listed by --help and does something: sets
 // a switch, names the palette, sets the window's fields of its name or runs a step of its own.
 TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
-    const std::string usage = metopt::ui::BatchUsage();
-    for (const BatchOption& option : metopt::ui::BatchOptions()) {
+    const std::string usage = metopt::cli::BatchUsage();
+    for (const BatchOption& option : metopt::cli::BatchOptions()) {
         const std::string name(option.name);
         SCOPED_TRACE(name);
         std::vector<std::string> args = {"--batch", "--" + name};
@@ -122,6 +122,26 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
             EXPECT_TRUE(command.steps[0].run);
             EXPECT_EQ(command.steps[0].args.size(), static_cast<std::size_t>(option.ArgCount()));
         }
+    }
+}
+
+// Only the convergence chart's picture needs Qt's widgets; every other command line runs on a
+// QGuiApplication, with no widget made.
+TEST(BatchApplication, OnlyTheConvergencePictureNeedsWidgets) {
+    const struct {
+        std::vector<std::string> args;
+        bool widgets;
+    } cases[] = {
+        {{"--batch", "--map", "--level-lines", "--grid", "--descent", "--picture", "a.png"}, false},
+        {{"--batch", "--compare", "all", "--animation", "a.gif", "--comparison", "-"}, false},
+        {{"--batch", "--compare", "0,4", "--convergence", "c.csv"}, false},
+        {{"--batch", "--compare", "0,4", "--convergence", "c.png"}, true},
+        {{"--batch", "--descent", "--convergence", "chart"}, true},
+    };
+    for (const auto& c : cases) {
+        const auto parse = ParseBatchArguments(c.args);
+        ASSERT_FALSE(parse.error.has_value());
+        EXPECT_EQ(metopt::cli::NeedsWidgets(parse.command), c.widgets) << c.args.back();
     }
 }
 

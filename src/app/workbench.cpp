@@ -1,0 +1,208 @@
+#include "app/workbench.h"
+
+#include <QString>
+#include <algorithm>
+#include <chrono>
+#include <stdexcept>
+#include <string_view>
+#include <variant>
+
+#include "app/commands.h"
+#include "app/fieldtable.h"
+#include "palette/palette.h"
+#include "platform/eventguard.h"
+#include "platform/spinrule.h"
+#include "platform/systemlocale.h"
+#include "render/savedpicture.h"
+
+namespace metopt::app {
+
+namespace {
+
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+// The window's single-line fields hold at most this many UTF-16 units of a text set into them.
+constexpr qsizetype LineFieldLength = 32767;
+
+std::string AsLineFieldHolds(const std::string& text) {
+    const QString held = QString::fromStdString(text);
+    if (held.size() <= LineFieldLength)
+        return text;
+    return held.left(LineFieldLength).toStdString();
+}
+
+// The settings whose change makes the sampled range stale: the fields of " Графическая
+// область ".
+bool IsRegionField(std::string TSettings::*member) {
+    using S = TSettings;
+    for (std::string S::*region :
+         {&S::xb, &S::xe, &S::yb, &S::ye, &S::xc, &S::yc, &S::xs, &S::ys, &S::sgxs, &S::sgys}) {
+        if (member == region)
+            return true;
+    }
+    return false;
+}
+
+constexpr std::chrono::milliseconds ProgressInterval(100);
+
+}  // namespace
+
+TWorkbench::TWorkbench(std::string paletteFile, std::int32_t background)
+    : area_(DrawingAreaWidth, DrawingAreaHeight, background), background_(background) {
+    // Numbers are written with the locale's decimal separator, as the window reads it at start.
+    platform::ApplySystemDecimalSeparator();
+    DrawingAreaResized(session_, area_.Width(), area_.Height());
+    render::SaveBackingImage(session_.SavedPicture, area_);
+    platform::RunEvent([&] { palette::LoadPalette(session_.Palette, paletteFile); });
+}
+
+void TWorkbench::Press(Button button) {
+    platform::RunEvent([&] {
+        switch (button) {
+            case Button::Map:
+            case Button::LevelLines:
+                CompileEquation(session_, settings_);
+                BeginDrawing(session_, settings_, progress_, RangeScan::WhenStale);
+                if (button == Button::Map)
+                    FillMap(session_, settings_, area_, progress_);
+                else
+                    DrawLevelLines(session_, settings_, area_, progress_);
+                break;
+            case Button::Grid:
+                BeginDrawing(session_, settings_, progress_, RangeScan::Skip);
+                DrawGrid(session_, settings_, area_);
+                break;
+            case Button::Descent:
+                StartRun(false);
+                break;
+            case Button::Stop:
+                // Deliberate: see docs/behaviour.md, "Stop".
+                session_.StopRequested = true;
+                if (runWorker_.Busy())
+                    runWorker_.RequestStop();
+                break;
+        }
+    });
+}
+
+void TWorkbench::SetOptionFields(std::string_view option, const std::vector<std::string>& values) {
+    const FieldRow& row = FieldRowOf(option);
+    std::size_t next = 0;
+    const auto value = [&]() -> const std::string& { return values.at(next++); };
+    for (const SettingRef& setting : row.settings) {
+        std::visit(
+            Overloaded{
+                [&](TextSetting text) {
+                    const std::string held = AsLineFieldHolds(value());
+                    if (settings_.*text.member == held)
+                        return;
+                    settings_.*text.member = held;
+                    if (IsRegionField(text.member))
+                        RegionChanged(session_);
+                },
+                [&](SpinSetting spin) {
+                    settings_.*spin.member =
+                        platform::SpinEditValue(value(), spin.range.minValue, spin.range.maxValue);
+                },
+                [&](ListSetting list) {
+                    settings_.*list.member = std::stoi(value());
+                    if (list.member != &TSettings::equationItem)
+                        return;
+                    settings_.equationText =
+                        core::EquationItems()[static_cast<std::size_t>(settings_.equationItem)];
+                    platform::RunEvent([&] { EquationChanged(session_, settings_); });
+                },
+                [&](CheckSetting box) { settings_.*box.member = row.checks; },
+                [&](TypedEquation) {
+                    settings_.equationItem = -1;
+                    settings_.equationText = AsLineFieldHolds(value());
+                    platform::RunEvent([&] { EquationChanged(session_, settings_); });
+                    // Leaving the field compiles its text.
+                    platform::RunEvent([&] { CompileEquation(session_, settings_); });
+                },
+            },
+            setting);
+    }
+    if (next != values.size())
+        throw std::out_of_range("--" + std::string(option) + " takes fewer values");
+}
+
+void TWorkbench::ChooseStopRule(core::TStopRule rule) {
+    settings_.stopRule = rule;
+}
+
+void TWorkbench::Compare(const std::vector<int>& methods) {
+    settings_.compared.clear();
+    for (int method = 0; method < core::MethodCount; ++method) {
+        if (std::find(methods.begin(), methods.end(), method) != methods.end())
+            settings_.compared.push_back(method);
+    }
+    platform::RunEvent([&] { StartRun(true); });
+}
+
+void TWorkbench::LayoutForDrawingArea(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == area_.Width() && height == area_.Height())
+        return;
+    // A new size starts in the window's background.
+    area_.Resize(width, height, background_);
+    DrawingAreaResized(session_, width, height);
+}
+
+void TWorkbench::TimerTick() {
+    // Deliberate: see docs/behaviour.md, "Timer failure".
+    platform::RunEvent([this] {
+        try {
+            if (!AnimationTick(session_, area_, progress_))
+                animating_ = false;
+        } catch (...) {
+            animating_ = false;
+            throw;
+        }
+    });
+}
+
+void TWorkbench::StartRun(bool comparison) {
+    CompileEquation(session_, settings_);
+    BeginDrawing(session_, settings_, progress_, RangeScan::Skip);
+    pendingRun_ = PrepareRun(session_, settings_, area_, progress_, comparison);
+    runObjective_ = ObjectiveOf(pendingRun_->fields);
+    const std::shared_ptr<TDescentRun> run = pendingRun_;
+    runWorker_.Start([run](core::TRunWatch& watch) { run->Run(watch); }, nullptr);
+}
+
+void TWorkbench::AwaitRun(const std::function<bool(const std::string& progress)>& waiting) {
+    if (!runWorker_.Busy())
+        return;
+    runWorker_.Wait(
+        [&] {
+            if (waiting(ProgressText(runWorker_.Progress(), runObjective_)))
+                runWorker_.RequestStop();
+        },
+        ProgressInterval);
+    platform::RunEvent([this] { FinishRun(); });
+}
+
+void TWorkbench::FinishRun() {
+    const TRunEnd end = runWorker_.Finish();
+    const std::shared_ptr<TDescentRun> run = std::move(pendingRun_);
+    if (end.stopped) {
+        render::RestoreBackingImage(session_.SavedPicture, area_, session_.Plot.GraphParams,
+                                    GraphFields(settings_));
+        return;
+    }
+    TakeRunDescent(session_, *run);
+    if (end.error)
+        std::rethrow_exception(end.error);
+    KeepRun(session_, *run, area_);
+    report_ = run->lines;
+    animating_ = StartTraceAnimation(session_, settings_, area_, progress_);
+}
+
+}  // namespace metopt::app
