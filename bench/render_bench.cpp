@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "core/formula/formula.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
 #include "platform/dropdown.h"

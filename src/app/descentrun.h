@@ -9,7 +9,7 @@
 #include "core/methods/comparison.h"
 #include "core/minimizer.h"
 #include "core/region.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "core/runwatch.h"
 
 namespace metopt::app {

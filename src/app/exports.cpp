@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/gifexport.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 #include "core/methods/method.h"
 #include "runtime/exceptions.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 #include "core/methods/comparison.h"
 #include "core/methods/method.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "render/fieldtexts.h"
 #include "render/grid.h"
 #include "render/levellines.h"

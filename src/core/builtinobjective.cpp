@@ -1,6 +1,6 @@
 #include "core/builtinobjective.h"
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 
 namespace metopt::core {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/builtinobjective.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 

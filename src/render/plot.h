@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/region.h"
 #include "render/graphparams.h"
 

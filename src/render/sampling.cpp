@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/region.h"
 #include "render/coordinates.h"
 #include "runtime/fpu.h"

@@ -9,11 +9,11 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 #include "core/formula/formula.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"

@@ -19,10 +19,10 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "core/classicfunctions.h"
-#include "core/functions.h"
+#include "core/equationitems.h"
+#include "core/builtinfunctions.h"
 #include "core/methods/method.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
 #include "platform/memo.h"

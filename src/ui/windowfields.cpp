@@ -13,10 +13,10 @@
 
 #include "app/fieldtable.h"
 #include "app/settings.h"
-#include "core/classicfunctions.h"
-#include "core/functions.h"
+#include "core/equationitems.h"
+#include "core/builtinfunctions.h"
 #include "core/methods/method.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "platform/dropdown.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 #include "core/formula/formula.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"

@@ -10,7 +10,7 @@
 #include "core/formula/formulaerror.h"
 #include "core/formula/parser.h"
 #include "core/formula/tree.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 #include "support/expect_error.h"

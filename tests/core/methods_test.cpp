@@ -9,7 +9,7 @@
 
 #include "core/builtinobjective.h"
 #include "core/formula/formula.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "support/descent_fixture.h"
 

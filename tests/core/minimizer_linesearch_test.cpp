@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"

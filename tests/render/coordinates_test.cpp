@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "render/fieldtexts.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"

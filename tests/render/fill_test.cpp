@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "palette/palette.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
 #include "render/coordinates.h"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/region.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/formula/formula.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
 #include "render/coordinates.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
 #include "render/sampling.h"

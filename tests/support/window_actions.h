@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/report.h"
+#include "core/runreport.h"
 #include "render/fieldtexts.h"
 #include "render/levellines.h"
 #include "support/fuzz_texts.h"

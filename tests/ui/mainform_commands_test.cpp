@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"

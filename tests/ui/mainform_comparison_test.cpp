@@ -11,7 +11,7 @@
 
 #include "app/comparisonexports.h"
 #include "core/methods/comparison.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "platform/convergencechart.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/fieldtable.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
 #include "platform/paintbox.h"

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "core/classicfunctions.h"
-#include "core/functions.h"
+#include "core/equationitems.h"
+#include "core/builtinfunctions.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
 #include "platform/spinedit.h"

@@ -22,7 +22,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "core/minimizer.h"
-#include "core/report.h"
+#include "core/runreport.h"
 #include "platform/dropdown.h"
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"

@@ -1,4 +1,4 @@
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "core/report.h"
+#include "core/runreport.h"
 
 #include <optional>
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"

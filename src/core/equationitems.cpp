@@ -1,6 +1,6 @@
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 
 namespace metopt::core {
 

@@ -1,4 +1,4 @@
-#include "core/report.h"
+#include "core/runreport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/classicfunctions.h"
+#include "core/equationitems.h"
 #include "core/formula/formula.h"
-#include "core/functions.h"
+#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
