@@ -1,0 +1,148 @@
+// The workbench does the window's work off-screen: the same steps on the window and on a
+// workbench give the same model, report and picture; a stopped run leaves the workbench as it was.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/workbench.h"
+#include "platform/canvas.h"
+#include "platform/messagebox.h"
+#include "render/savedpicture.h"
+#include "support/qt_environment.h"
+#include "support/test_window.h"
+
+namespace metopt::app {
+namespace {
+
+using Button = WindowCommands::Button;
+using Step = std::function<void(WindowCommands&)>;
+
+Step Set(std::string option, std::vector<std::string> values = {}) {
+    return [=](WindowCommands& target) { target.SetOptionFields(option, values); };
+}
+
+Step Click(Button button) {
+    return [=](WindowCommands& target) {
+        target.Press(button);
+        target.AwaitRun([](const std::string&) { return false; });
+        while (target.Animating())
+            target.TimerTick();
+    };
+}
+
+Step Size(int width, int height) {
+    return [=](WindowCommands& target) { target.LayoutForDrawingArea(width, height); };
+}
+
+Step CompareMethods(std::vector<int> methods) {
+    return [=](WindowCommands& target) {
+        target.Compare(methods);
+        target.AwaitRun([](const std::string&) { return false; });
+        while (target.Animating())
+            target.TimerTick();
+    };
+}
+
+struct SameWorkCase {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+void PrintTo(const SameWorkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const SameWorkCase SameWorkCases[] = {
+    {"DefaultsMapLevelLinesGridDescent",
+     {Click(Button::Map), Click(Button::LevelLines), Click(Button::Grid), Click(Button::Descent)}},
+    {"FunctionTwoGradientAnimated",
+     {Set("function", {"2"}), Set("fill", {"1"}), Set("colors", {"12"}), Set("frame-time", {"5"}),
+      Click(Button::Map), Click(Button::Descent)}},
+    {"TypedFormulaInARegionResized",
+     {Set("formula", {"x^2+3*y^2"}), Set("region", {"-2", "2", "-1", "1"}), Size(301, 257),
+      Set("x0", {"1.5"}), Set("y0", {"0.5"}), Click(Button::Map), Click(Button::Descent)}},
+    {"ClassicItemComparedWithoutNumbers",
+     {Set("function", {"3"}), Set("x0", {"-1.2"}), Set("y0", {"1"}), Set("no-numbers"),
+      Set("frame-time", {"0"}), Click(Button::Map), Click(Button::Grid),
+      CompareMethods({0, 4, 8})}},
+    {"RefusedRunAndBadFormula",
+     {Click(Button::Map), Set("eps", {"0"}), Click(Button::Descent), Set("formula", {"x+"}),
+      Click(Button::Map)}},
+};
+
+class WorkbenchTest : public ::testing::TestWithParam<SameWorkCase> {
+  protected:
+    void SetUp() override {
+        platform::SetErrorBoxHandler(
+            [this](const std::string&, const std::string& text) { boxes.push_back(text); });
+    }
+    void TearDown() override { platform::SetErrorBoxHandler(nullptr); }
+
+    static std::int32_t Background() {
+        return platform::FromQRgb(QGuiApplication::palette().color(QPalette::Window).rgb());
+    }
+
+    std::vector<std::string> boxes;
+};
+
+TEST_P(WorkbenchTest, DoesTheWindowsWork) {
+    const std::string palette = METOPT_DATA_DIR "/Palitr10.dat";
+    testsupport::TestWindow window(nullptr, palette);
+    for (const Step& step : GetParam().steps)
+        step(window);
+    const std::vector<std::string> windowBoxes = std::exchange(boxes, {});
+
+    TWorkbench workbench(palette, Background());
+    for (const Step& step : GetParam().steps)
+        step(workbench);
+
+    EXPECT_EQ(boxes, windowBoxes);
+    EXPECT_EQ(workbench.ReportLines(), window.ReportLines());
+    const TSession& ours = workbench.Session();
+    const TSession& theirs = window.Session();
+    EXPECT_EQ(ours.Descent.TraceCount, theirs.Descent.TraceCount);
+    EXPECT_EQ(ours.Plot.ZRangeValid, theirs.Plot.ZRangeValid);
+    EXPECT_EQ(ours.Plot.MapCols, theirs.Plot.MapCols);
+    ASSERT_TRUE(ours.SavedPicture.BackingImage && theirs.SavedPicture.BackingImage);
+    EXPECT_TRUE(ours.SavedPicture.BackingImage->Image() ==
+                theirs.SavedPicture.BackingImage->Image());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, WorkbenchTest, ::testing::ValuesIn(SameWorkCases),
+                         [](const ::testing::TestParamInfo<SameWorkCase>& row) {
+                             return std::string(row.param.name);
+                         });
+
+// A run stopped while it computes leaves the model, the report and the picture as before it.
+TEST(WorkbenchRun, AStoppedRunLeavesTheWorkbenchAsItWas) {
+    TWorkbench workbench(METOPT_DATA_DIR "/Palitr10.dat", 0);
+    workbench.SetOptionFields("formula", {"0.5+(sin(x^2-y^2)^2-0.5)/(1+0.001*(x^2+y^2))^2"});
+    for (const auto& [option, value] : {std::pair{"x0", "0.01"},
+                                        {"y0", "0.02"},
+                                        {"eps", "1e-9"},
+                                        {"step", "0.001"},
+                                        {"radius", "1000"}})
+        workbench.SetOptionFields(option, {value});
+    workbench.Press(Button::Map);
+    const QImage picture = workbench.Session().SavedPicture.BackingImage->Image().copy();
+    workbench.Press(Button::Descent);
+    std::vector<std::string> progress;
+    workbench.AwaitRun([&](const std::string& text) {
+        progress.push_back(text);
+        return progress.size() >= 3;
+    });
+    ASSERT_GE(progress.size(), 3u);
+    EXPECT_EQ(progress.back().rfind("Итерация ", 0), 0u) << progress.back();
+    EXPECT_TRUE(workbench.ReportLines().empty());
+    EXPECT_EQ(workbench.Session().Descent.TraceCount, 0u);
+    EXPECT_FALSE(workbench.Animating());
+    EXPECT_TRUE(workbench.Area().Image() == picture);
+}
+
+}  // namespace
+}  // namespace metopt::app
