@@ -9,9 +9,9 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include "core/builtinfunctions.h"
 #include "core/equationitems.h"
 #include "core/formula/formula.h"
-#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "core/runreport.h"
 #include "palette/palette.h"

@@ -19,8 +19,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "core/equationitems.h"
 #include "core/builtinfunctions.h"
+#include "core/equationitems.h"
 #include "core/methods/method.h"
 #include "core/runreport.h"
 #include "platform/dropdown.h"
@@ -379,6 +379,7 @@ void TfmMnForm::closeEvent(QCloseEvent* event) {
         runWorker_.Finish();
         tmRunProgress->stop();
         pendingRun_.reset();
+        runDrawing_.reset();
     }
     QMainWindow::closeEvent(event);
 }

@@ -23,9 +23,9 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "app/windowcommands.h"
-#include "cli/batchoptions.h"
 #include "core/methods/method.h"
 #include "palette/palette.h"
+#include "platform/paintbox.h"
 #include "render/drawcontext.h"
 #include "render/fieldtexts.h"
 #include "render/grid.h"
@@ -182,6 +182,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     std::uint64_t runNumber_ = 0;
     QString statusBeforeRun_;
     bool runProgressShown_ = false;
+    std::unique_ptr<platform::PaintBox::DrawingScope> runDrawing_;
+    QSize runAreaSize_;
 
     // --- Controls ---
     QMenuBar* mmMnMenu;

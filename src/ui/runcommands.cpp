@@ -35,6 +35,10 @@ void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run) {
     statusBeforeRun_ = sbMessag->currentMessage();
     runProgressShown_ = false;
     SetRunControlsEnabled(false);
+    // Until the run ends, repaints show the picture as it stood, and the surface keeps the
+    // minimum marker for the picture the run's end saves.
+    runDrawing_ = std::make_unique<platform::PaintBox::DrawingScope>(*pbDrawAr);
+    runAreaSize_ = pbDrawAr->size();
     const std::uint64_t number = ++runNumber_;
     runWorker_.Start([run](core::TRunWatch& watch) { run->Run(watch); },
                      [this, number] {
@@ -82,6 +86,8 @@ void TfmMnForm::FinishRun() {
     if (!runWorker_.Busy())
         return;
     const app::TRunEnd end = runWorker_.Finish();
+    // Ends with this handler, showing the surface as the run's end leaves it.
+    const std::unique_ptr<platform::PaintBox::DrawingScope> drawing = std::move(runDrawing_);
     tmRunProgress->stop();
     SetRunControlsEnabled(true);
     const std::shared_ptr<app::TDescentRun> run = std::move(pendingRun_);
@@ -98,7 +104,11 @@ void TfmMnForm::FinishRun() {
     if (end.error)
         std::rethrow_exception(end.error);
 
-    const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
+    // A drawing area resized during the run starts anew in the background: it gets the saved
+    // picture back, as a repaint would have given it.
+    if (pbDrawAr->size() != runAreaSize_)
+        render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
+                                    session_.Plot.GraphParams, GraphFields());
     app::KeepRun(session_, *run, pbDrawAr->Surface());
     ReplaceReport(run->lines);
     UpdateConvergencePage();

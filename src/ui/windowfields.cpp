@@ -13,8 +13,8 @@
 
 #include "app/fieldtable.h"
 #include "app/settings.h"
-#include "core/equationitems.h"
 #include "core/builtinfunctions.h"
+#include "core/equationitems.h"
 #include "core/methods/method.h"
 #include "core/runreport.h"
 #include "platform/dropdown.h"

@@ -155,5 +155,26 @@ TEST_F(MainFormTest, ARunThatEndsShowsItsReportThroughTheEventLoop) {
     EXPECT_TRUE(form->bbIterat->isEnabled());
 }
 
+// The window repaints while a run computes; the picture the run's end saves is still the one a
+// run with no repaint saves: the minimum marker stays in it.
+TEST_F(MainFormTest, RepaintsDuringARunLeaveThePictureAsWithout) {
+    const auto run = [this](bool shown) -> QImage {
+        CreateForm();
+        if (shown)
+            form->show();
+        form->bbDrMpCl->click();
+        form->seTimFrm->SetValue(0);
+        form->bbIterat->click();
+        for (int waited = 0; shown && form->Running() && waited < 5000; waited += 10)
+            QTest::qWait(10);
+        form->AwaitRunEnd();
+        QImage saved = form->SavedPicture.BackingImage->Image().copy();
+        form.reset();
+        return saved;
+    };
+    const QImage unshown = run(false);
+    EXPECT_TRUE(run(true) == unshown);
+}
+
 }  // namespace
 }  // namespace metopt::ui
