@@ -9,11 +9,6 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "core/builtinfunctions.h"
-#include "core/equationitems.h"
-#include "core/formula/formula.h"
-#include "core/minimizer.h"
-#include "core/runreport.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
@@ -21,14 +16,8 @@
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
-#include "render/comparisontrace.h"
-#include "render/fieldtexts.h"
 #include "render/fill.h"
-#include "render/grid.h"
-#include "render/levellines.h"
 #include "render/mousereadout.h"
-#include "render/trace.h"
-#include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/drawingcommand.h"
