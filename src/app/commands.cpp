@@ -1,9 +1,9 @@
 #include "app/commands.h"
 
 #include "app/gifexport.h"
+#include "core/builtinfunctions.h"
 #include "core/equationitems.h"
 #include "core/formula/formula.h"
-#include "core/builtinfunctions.h"
 #include "render/comparisontrace.h"
 #include "render/fill.h"
 #include "render/grid.h"

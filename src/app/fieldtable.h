@@ -68,6 +68,14 @@ struct FieldRow {
     bool checks = false;
 };
 
+// One handler per kind of setting, for std::visit.
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
 // Every row, in the order --help lists them.
 std::span<const FieldRow> FieldTable();
 // The row of an option; raises for a name that is none.

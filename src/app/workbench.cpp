@@ -19,13 +19,6 @@ namespace metopt::app {
 
 namespace {
 
-template <class... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
-template <class... Handlers>
-Overloaded(Handlers...) -> Overloaded<Handlers...>;
-
 // The window's single-line fields hold at most this many UTF-16 units of a text set into them.
 constexpr qsizetype LineFieldLength = 32767;
 

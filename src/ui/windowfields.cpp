@@ -28,13 +28,6 @@ namespace metopt::ui {
 
 namespace {
 
-template <class... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
-template <class... Handlers>
-Overloaded(Handlers...) -> Overloaded<Handlers...>;
-
 // The control of a setting in a binding table of (setting, control) pairs.
 template <class Member, class Control>
 Control* Bound(std::initializer_list<std::pair<Member, Control*>> bindings, Member member) {
@@ -101,7 +94,7 @@ void TfmMnForm::SetOptionFields(std::string_view option, const std::vector<std::
     const auto value = [&]() -> const std::string& { return values.at(next++); };
     for (const app::SettingRef& setting : row.settings) {
         std::visit(
-            Overloaded{
+            app::Overloaded{
                 [&](app::TextSetting text) { ControlOf(text)->SetText(value()); },
                 [&](app::SpinSetting spin) { ControlOf(spin)->SetText(value()); },
                 [&](app::ListSetting list) { ControlOf(list)->ChooseItem(std::stoi(value())); },
@@ -122,7 +115,7 @@ app::TSettings TfmMnForm::Settings() const {
     for (const app::FieldRow& row : app::FieldTable()) {
         for (const app::SettingRef& setting : row.settings) {
             std::visit(
-                Overloaded{
+                app::Overloaded{
                     [&](app::TextSetting text) { settings.*text.member = ControlOf(text)->Text(); },
                     [&](app::SpinSetting spin) {
                         settings.*spin.member = ControlOf(spin)->Value();
