@@ -32,6 +32,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 int RunSteps(const BatchCommand& command) {
+    const BatchInterrupt interrupt;
     int reported = 0;
     platform::SetErrorBoxHandler([&reported](const std::string&, const std::string& text) {
         PrintError(text);

@@ -30,13 +30,18 @@ std::size_t Columns(const std::string& text) {
 
 }  // namespace
 
-BatchProgress::BatchProgress() : terminal_(isatty(STDERR_FILENO) != 0) {
+BatchInterrupt::BatchInterrupt() {
     interrupts = 0;
     std::signal(SIGINT, OnInterrupt);
 }
 
-BatchProgress::~BatchProgress() {
+BatchInterrupt::~BatchInterrupt() {
     std::signal(SIGINT, SIG_DFL);
+}
+
+BatchProgress::BatchProgress() : terminal_(isatty(STDERR_FILENO) != 0) {}
+
+BatchProgress::~BatchProgress() {
     EndLine();
 }
 

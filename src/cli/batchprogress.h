@@ -9,10 +9,18 @@ namespace metopt::cli {
 
 constexpr int BatchExitInterrupted = 130;  // 128 + SIGINT, as shells report it
 
+// Catches SIGINT while it lives (batch mode's steps): the first one asks a run to stop and ends
+// the command line after the step under way; a second ends the program at once with status 130.
+class BatchInterrupt {
+  public:
+    BatchInterrupt();
+    ~BatchInterrupt();
+    BatchInterrupt(const BatchInterrupt&) = delete;
+    BatchInterrupt& operator=(const BatchInterrupt&) = delete;
+};
+
 class BatchProgress {
   public:
-    // Catches SIGINT while it lives: the first one asks the run to stop, a second ends the program
-    // at once with status 130.
     BatchProgress();
     ~BatchProgress();
     BatchProgress(const BatchProgress&) = delete;
