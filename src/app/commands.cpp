@@ -130,11 +130,16 @@ std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& sett
     return run;
 }
 
-void TakeRunDescent(TSession& session, TDescentRun& run) {
+bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area, TDescentRun& run,
+            const TRunEnd& end) {
+    if (end.stopped) {
+        render::RestoreBackingImage(session.SavedPicture, area, session.Plot.GraphParams,
+                                    GraphFields(settings));
+        return false;
+    }
     session.Descent = std::move(run.descent);
-}
-
-void KeepRun(TSession& session, TDescentRun& run, const platform::Canvas& area) {
+    if (end.error)
+        std::rethrow_exception(end.error);
     session.ShowsComparison = run.comparison;
     if (run.comparison)
         session.Comparison = std::move(run.compared);
@@ -143,6 +148,7 @@ void KeepRun(TSession& session, TDescentRun& run, const platform::Canvas& area) 
     render::SaveBackingImage(session.SavedPicture, area);
     KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
                    run.comparison ? &session.Comparison : nullptr);
+    return true;
 }
 
 // --- The animation ---

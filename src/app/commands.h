@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/descentrun.h"
+#include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
 #include "platform/canvas.h"
@@ -49,12 +50,13 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
 std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& settings,
                                         platform::Canvas& area, render::Progress& progress,
                                         bool comparison);
-// The model takes the descent of a run that has ended by itself, failed or not.
+// The end of a run the worker has finished. Stopped: the picture goes back to the one saved before
+// it and nothing else changes (false). Otherwise the model takes the run's descent, failed or not;
+// a failure is raised; a completed run's outcome is kept, its picture saved and kept as the start
+// of its animation (true).
 // Deliberate: see docs/behaviour.md, "Report kept".
-void TakeRunDescent(TSession& session, TDescentRun& run);
-// A run that completed: the model keeps its outcome, the picture is saved and kept as the start
-// of its animation.
-void KeepRun(TSession& session, TDescentRun& run, const platform::Canvas& area);
+bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area, TDescentRun& run,
+            const TRunEnd& end);
 
 // The trace points the animation draws (the longest path of a comparison), and point n of them.
 std::uint32_t TracePoints(const TSession& session);

@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace metopt::app {
 
 render::GraphFieldTexts GraphFields(const TSettings& settings) {
@@ -15,6 +18,10 @@ render::GraphFieldTexts GraphFields(const TSettings& settings) {
     fields.SgXs = settings.sgxs;
     fields.SgYs = settings.sgys;
     return fields;
+}
+
+bool IsRegionField(std::string TSettings::*member) {
+    return std::ranges::find(RegionFields, member) != std::end(RegionFields);
 }
 
 render::LevelLineOptions LevelLines(const TSettings& settings) {

@@ -73,6 +73,13 @@ struct TSettings {
                               std::end(core::DefaultComparedMethods)};
 };
 
+// The fields of " Графическая область " that the settings hold; a change of any makes the sampled
+// range stale.
+inline constexpr std::string TSettings::*RegionFields[] = {
+    &TSettings::xb, &TSettings::xe, &TSettings::yb, &TSettings::ye,   &TSettings::xc,
+    &TSettings::yc, &TSettings::xs, &TSettings::ys, &TSettings::sgxs, &TSettings::sgys};
+bool IsRegionField(std::string TSettings::*member);
+
 // What the commands take of the settings.
 render::GraphFieldTexts GraphFields(const TSettings& settings);
 render::LevelLineOptions LevelLines(const TSettings& settings);

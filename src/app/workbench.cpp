@@ -29,18 +29,6 @@ std::string AsLineFieldHolds(const std::string& text) {
     return held.left(LineFieldLength).toStdString();
 }
 
-// The settings whose change makes the sampled range stale: the fields of " Графическая
-// область ".
-bool IsRegionField(std::string TSettings::*member) {
-    using S = TSettings;
-    for (std::string S::*region :
-         {&S::xb, &S::xe, &S::yb, &S::ye, &S::xc, &S::yc, &S::xs, &S::ys, &S::sgxs, &S::sgys}) {
-        if (member == region)
-            return true;
-    }
-    return false;
-}
-
 constexpr std::chrono::milliseconds ProgressInterval(100);
 
 }  // namespace
@@ -185,15 +173,8 @@ void TWorkbench::AwaitRun(const std::function<bool(const std::string& progress)>
 void TWorkbench::FinishRun() {
     const TRunEnd end = runWorker_.Finish();
     const std::shared_ptr<TDescentRun> run = std::move(pendingRun_);
-    if (end.stopped) {
-        render::RestoreBackingImage(session_.SavedPicture, area_, session_.Plot.GraphParams,
-                                    GraphFields(settings_));
+    if (!EndRun(session_, settings_, area_, *run, end))
         return;
-    }
-    TakeRunDescent(session_, *run);
-    if (end.error)
-        std::rethrow_exception(end.error);
-    KeepRun(session_, *run, area_);
     report_ = run->lines;
     animating_ = StartTraceAnimation(session_, settings_, area_, progress_);
 }

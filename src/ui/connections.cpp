@@ -54,10 +54,11 @@ void TfmMnForm::ConnectMenuHandlers() {
 void TfmMnForm::ConnectFieldHandlers() {
     coEquat->OnChange = [this] { coEquatChange(); };
     coEquat->OnExit = [this] { coEquatExit(); };
-    for (platform::TextField* field : {meSrXb, meSrXe, meSrYb, meSrYe, meSrXc, meSrYc, meSrXs,
-                                       meSrYs, meSgXs, meSgYs, meWkSzX, meWkSzY}) {
+    for (const auto member : app::RegionFields)
+        ControlOf(app::TextSetting{member})->OnChange = [this] { gbDrwParFieldChange(); };
+    // The drawing area's size, shown beside them, is no setting but counts as one of them.
+    for (platform::TextField* field : {meWkSzX, meWkSzY})
         field->OnChange = [this] { gbDrwParFieldChange(); };
-    }
     seDiNmCl->OnChange = [this] { seDiNmClChange(); };
     seDiColR->OnChange = [this] { seDiColRChange(); };
     seDiColG->OnChange = [this] { seDiColGChange(); };

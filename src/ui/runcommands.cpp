@@ -91,25 +91,19 @@ void TfmMnForm::FinishRun() {
     tmRunProgress->stop();
     SetRunControlsEnabled(true);
     const std::shared_ptr<app::TDescentRun> run = std::move(pendingRun_);
-    if (end.stopped) {
-        // The picture as it was saved before the run, the model and the report untouched.
+    const bool completes = !end.stopped && !end.error;
+    if (!end.stopped && runProgressShown_)
+        ShowStatus(statusBeforeRun_.toStdString());
+    // A drawing area resized during the run starts anew in the background: it gets the saved
+    // picture back, as a repaint would have given it.
+    if (completes && pbDrawAr->size() != runAreaSize_)
         render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
                                     session_.Plot.GraphParams, GraphFields());
+    // Stopped: the picture as saved before the run, the model and the report untouched.
+    if (!app::EndRun(session_, Settings(), pbDrawAr->Surface(), *run, end)) {
         ShowStatus(app::StoppedText(end.progress.iteration));
         return;
     }
-    if (runProgressShown_)
-        ShowStatus(statusBeforeRun_.toStdString());
-    app::TakeRunDescent(session_, *run);
-    if (end.error)
-        std::rethrow_exception(end.error);
-
-    // A drawing area resized during the run starts anew in the background: it gets the saved
-    // picture back, as a repaint would have given it.
-    if (pbDrawAr->size() != runAreaSize_)
-        render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
-                                    session_.Plot.GraphParams, GraphFields());
-    app::KeepRun(session_, *run, pbDrawAr->Surface());
     ReplaceReport(run->lines);
     UpdateConvergencePage();
     mmdFsvAni->setEnabled(true);

@@ -152,7 +152,11 @@ void TfmMnForm::ChooseStopRule(core::TStopRule rule) {
 }
 
 render::GraphFieldTexts TfmMnForm::GraphFields() const {
-    return app::GraphFields(Settings());
+    // Read on every repaint: only the region's fields, not every control.
+    app::TSettings region;
+    for (const auto member : app::RegionFields)
+        region.*member = ControlOf(app::TextSetting{member})->Text();
+    return app::GraphFields(region);
 }
 
 }  // namespace metopt::ui
