@@ -5,12 +5,9 @@
 #include "core/equationitems.h"
 #include "core/formula/formula.h"
 #include "render/comparisontrace.h"
-#include "render/fill.h"
 #include "render/grid.h"
-#include "render/levellines.h"
 #include "render/savedpicture.h"
 #include "render/trace.h"
-#include "render/valuescan.h"
 
 namespace metopt::app {
 
@@ -68,25 +65,8 @@ void DrawingAreaResized(TSession& session, int width, int height) {
 // --- Drawing ---
 // Deliberate: see docs/behaviour.md, "No rollback".
 
-void BeginDrawing(TSession& session, const TSettings& settings, render::Progress& progress,
-                  RangeScan scan) {
+void BeginDrawing(TSession& session) {
     session.StopRequested = false;
-    if (scan == RangeScan::WhenStale && !session.Plot.ZRangeValid)
-        render::ScanValueRange(session.Plot, session.Samples, progress, GraphFields(settings));
-}
-
-void FillMap(TSession& session, const TSettings& settings, platform::Canvas& area,
-             render::Progress& progress) {
-    render::FillSurface(area, session.Drawing(progress), render::FillModeOf(settings.fill),
-                        settings.gradientColors);
-    render::SaveBackingImage(session.SavedPicture, area);
-}
-
-void DrawLevelLines(TSession& session, const TSettings& settings, platform::Canvas& area,
-                    render::Progress& progress) {
-    render::DrawLevelLines(area, session.Drawing(progress),
-                           render::LevelLineMethodOf(settings.level), LevelLines(settings));
-    render::SaveBackingImage(session.SavedPicture, area);
 }
 
 void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area) {

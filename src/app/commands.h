@@ -2,7 +2,8 @@
 // The commands of the window's buttons and menus over the model and the settings, step by step as
 // the window runs them, so that the window and batch mode do the same work in the same order (and
 // raise the same errors): the equation list's function, what every drawing command does first, the
-// map, the level lines, the grid, a run's start and end, and the animation of its trace.
+// grid, a run's start and end, and the animation of its trace (the map commands run as a map
+// run, maprun.h).
 #include <cstdint>
 #include <memory>
 
@@ -28,18 +29,11 @@ void RegionChanged(TSession& session);
 // The drawing area has a new size: the range is stale and the sampled area follows it.
 void DrawingAreaResized(TSession& session, int width, int height);
 
-// What the drawing commands do first, after the equation: Stop is cleared and, when the command
-// needs it and it is stale, the value range is scanned.
-enum class RangeScan { Skip, WhenStale };
-void BeginDrawing(TSession& session, const TSettings& settings, render::Progress& progress,
-                  RangeScan scan);
+// What the drawing commands do first, after the equation: Stop is cleared. (The map commands
+// scan the value range, when it is stale, as the first step of their map run.)
+void BeginDrawing(TSession& session);
 
-// The passes of " Отобразить график ", " Построить линии уровня " and " Натянуть сетку ", each
-// saving the picture at its end.
-void FillMap(TSession& session, const TSettings& settings, platform::Canvas& area,
-             render::Progress& progress);
-void DrawLevelLines(TSession& session, const TSettings& settings, platform::Canvas& area,
-                    render::Progress& progress);
+// The pass of " Натянуть сетку ", saving the picture at its end.
 void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area);
 
 // The parameters of a run as the settings hold them, with the formula the model compiled last.

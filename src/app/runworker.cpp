@@ -113,16 +113,23 @@ TRunProgress TRunWorker::Progress() const {
     return progress_;
 }
 
-void TRunWorker::Wait(const std::function<void()>& tick, std::chrono::milliseconds interval) {
+bool TRunWorker::Wait(const std::function<void()>& tick, std::chrono::milliseconds interval,
+                      std::chrono::milliseconds limit) {
     const auto pause = std::chrono::milliseconds(5);
-    auto next = std::chrono::steady_clock::now() + interval;
+    const auto start = std::chrono::steady_clock::now();
+    auto next = start + interval;
     while (!ended_.load()) {
+        // In milliseconds, where the unlimited wait cannot overflow.
+        if (std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  start) >= limit)
+            return false;
         std::this_thread::sleep_for(pause);
         if (std::chrono::steady_clock::now() >= next && !ended_.load()) {
             tick();
             next = std::chrono::steady_clock::now() + interval;
         }
     }
+    return true;
 }
 
 TRunEnd TRunWorker::Finish() {

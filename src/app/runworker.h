@@ -62,10 +62,13 @@ class TRunWorker {
     bool Busy() const { return thread_.joinable(); }
     // Asks the job to stop at its next evaluation.
     void RequestStop() { stop_.store(true); }
+    // Whether Stop was asked of the job under way: the jobs that do not compute a descent ask it.
+    bool StopAsked() const { return stop_.load(std::memory_order_relaxed); }
     TRunProgress Progress() const;
-    // Waits until the job has ended, calling `tick` every `interval` meanwhile (batch mode's
-    // progress line and its interrupt).
-    void Wait(const std::function<void()>& tick, std::chrono::milliseconds interval);
+    // Waits until the job has ended, or at most `limit`, calling `tick` every `interval`
+    // meanwhile (batch mode's progress line and its interrupt); true when it has ended.
+    bool Wait(const std::function<void()>& tick, std::chrono::milliseconds interval,
+              std::chrono::milliseconds limit = std::chrono::milliseconds::max());
     // After the job has ended (or to end it: then it waits): joins the thread and says how the
     // job ended.
     TRunEnd Finish();

@@ -46,16 +46,13 @@ void TWorkbench::Press(Button button) {
     platform::RunEvent([&] {
         switch (button) {
             case Button::Map:
+                DrawMap(MapPass::Fill);
+                break;
             case Button::LevelLines:
-                CompileEquation(session_, settings_);
-                BeginDrawing(session_, settings_, progress_, RangeScan::WhenStale);
-                if (button == Button::Map)
-                    FillMap(session_, settings_, area_, progress_);
-                else
-                    DrawLevelLines(session_, settings_, area_, progress_);
+                DrawMap(MapPass::LevelLines);
                 break;
             case Button::Grid:
-                BeginDrawing(session_, settings_, progress_, RangeScan::Skip);
+                BeginDrawing(session_);
                 DrawGrid(session_, settings_, area_);
                 break;
             case Button::Descent:
@@ -149,9 +146,23 @@ void TWorkbench::TimerTick() {
     });
 }
 
+// Here, not on the worker: batch mode's interrupt lets any step but a run finish.
+void TWorkbench::DrawMap(MapPass pass) {
+    CompileEquation(session_, settings_);
+    BeginDrawing(session_);
+    const std::shared_ptr<TMapRun> run = PrepareMapRun(session_, settings_, area_, pass);
+    TRunEnd end;
+    try {
+        run->Run(progress_);
+    } catch (...) {
+        end.error = std::current_exception();
+    }
+    EndMapRun(session_, settings_, area_, *run, end);
+}
+
 void TWorkbench::StartRun(bool comparison) {
     CompileEquation(session_, settings_);
-    BeginDrawing(session_, settings_, progress_, RangeScan::Skip);
+    BeginDrawing(session_);
     pendingRun_ = PrepareRun(session_, settings_, area_, progress_, comparison);
     runObjective_ = ObjectiveOf(pendingRun_->fields);
     const std::shared_ptr<TDescentRun> run = pendingRun_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/descentrun.h"
+#include "app/maprun.h"
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
@@ -41,6 +42,7 @@ class TWorkbench final : public WindowCommands {
     const platform::Canvas& Area() const { return area_; }
 
   private:
+    void DrawMap(MapPass pass);
     void StartRun(bool comparison);
     void FinishRun();
 

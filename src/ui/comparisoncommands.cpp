@@ -86,7 +86,7 @@ void TfmMnForm::Compare(const std::vector<int>& methods) {
 void TfmMnForm::mmdWkCmpRClick() {
     const app::TSettings settings = Settings();
     app::CompileEquation(session_, settings);
-    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    const DrawingCommand command(*this);
     StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, true));
 }
 

@@ -7,14 +7,13 @@
 
 namespace metopt::ui {
 
-// What the four drawing buttons do first, in this order: repaints show the picture as it stood
-// until the command ends, Stop is cleared, the value range is scanned when the command needs it
-// and it is stale, and the page "График" is shown.
+// What the grid and the runs do first, in this order: repaints show the picture as it stood until
+// the command ends, Stop is cleared and the page "График" is shown. (A map shows the page once
+// its range is known.)
 class TfmMnForm::DrawingCommand {
   public:
-    DrawingCommand(TfmMnForm& form, const app::TSettings& settings, app::RangeScan scan)
-        : drawing_(*form.pbDrawAr) {
-        app::BeginDrawing(form.session_, settings, form.progress_, scan);
+    explicit DrawingCommand(TfmMnForm& form) : drawing_(*form.pbDrawAr) {
+        app::BeginDrawing(form.session_);
         form.pcMnPage->SetActivePage(form.tsDraw);
     }
 

@@ -119,23 +119,9 @@ std::int32_t TfmMnForm::FrameTime() const {
 // --- Commands ---
 // Deliberate: see docs/behaviour.md, "No rollback".
 
-void TfmMnForm::bbDrMpClClick() {
-    const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
-    const DrawingCommand command(*this, settings, app::RangeScan::WhenStale);
-    app::FillMap(session_, settings, pbDrawAr->Surface(), progress_);
-}
-
-void TfmMnForm::bbDrMpLLClick() {
-    const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
-    const DrawingCommand command(*this, settings, app::RangeScan::WhenStale);
-    app::DrawLevelLines(session_, settings, pbDrawAr->Surface(), progress_);
-}
-
 void TfmMnForm::bbDrGridClick() {
     const app::TSettings settings = Settings();
-    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    const DrawingCommand command(*this);
     app::DrawGrid(session_, settings, pbDrawAr->Surface());
 }
 
@@ -169,6 +155,10 @@ void TfmMnForm::StartTraceAnimation() {
 
 // Deliberate: see docs/behaviour.md, "Stop".
 void TfmMnForm::tmTimerTimer() {
+    // A map drawn on the worker thread puts its picture in place at its end; the animation goes
+    // on from there, as after a map drawn here.
+    if (drawingMap_)
+        return;
     const platform::PaintBox::DrawingScope drawing(*pbDrawAr);
     if (!app::AnimationTick(session_, pbDrawAr->Surface(), progress_))
         SetTimerEnabled(false);

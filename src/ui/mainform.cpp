@@ -373,14 +373,7 @@ void TfmMnForm::changeEvent(QEvent* event) {
 
 void TfmMnForm::closeEvent(QCloseEvent* event) {
     tmTimer->stop();
-    // A run still computing ends with the window.
-    if (runWorker_.Busy()) {
-        runWorker_.RequestStop();
-        runWorker_.Finish();
-        tmRunProgress->stop();
-        pendingRun_.reset();
-        runDrawing_.reset();
-    }
+    EndWorkWithWindow();
     QMainWindow::closeEvent(event);
 }
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,7 @@
 
 #include "app/descentrun.h"
 #include "app/fieldtable.h"
+#include "app/maprun.h"
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
@@ -64,6 +66,8 @@ class TfmMnForm;
 
 // A run's progress is shown at most this often.
 constexpr int RunProgressIntervalMs = 100;
+// A map that takes longer than this goes on drawing while the window takes events.
+constexpr int DefaultSynchronousMapTimeMs = 300;
 
 // The window's status line and Stop flag as the long drawing passes see them.
 class FormProgress final : public render::Progress {
@@ -99,7 +103,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     std::int32_t FrameTime() const override;
     const app::TSession& Session() const override { return session_; }
     void AwaitRun(const std::function<bool(const std::string& progress)>& waiting) override;
-    // Whether a run computes on the worker thread now.
+    // Whether a run or a map computes on the worker thread now.
     bool Running() const { return runWorker_.Busy(); }
     std::vector<std::string> ReportLines() const override;
 
@@ -108,6 +112,9 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     std::string StatusText() const;
 
   protected:
+    // How long a map may draw before the window takes events again (tests make it certain).
+    void SetSynchronousMapTime(std::chrono::milliseconds time) { synchronousMapTime_ = time; }
+
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -131,15 +138,26 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void ReplaceReport(const std::vector<std::string>& lines);
     // The start of the animation (the whole trace at once for frame time 0).
     void StartTraceAnimation();
-    // Starts the run on the worker thread: the commands and fields that would start another or
-    // change its inputs are disabled until it ends, and the status line shows its progress.
-    void StartRun(std::shared_ptr<app::TDescentRun> run);
-    // Shows the run's outcome once it has ended: the report, the chart and the animation, or the
-    // error it raised, or, stopped, the status "Расчет остановлен на итерации k" with the model,
-    // report and picture as before it.
-    void FinishRun();
+    // Starts work on the worker thread: the commands and fields that would start other work or
+    // change its inputs are disabled until it ends, and the status line shows progressText() ten
+    // times a second; `finish` shows its outcome once it has ended (FinishWork).
+    void StartWork(app::TRunWorker::Job job, std::function<std::string()> progressText,
+                   std::function<void(const app::TRunEnd&)> finish);
+    void FinishWork();
     void ShowRunProgress();
     void SetRunControlsEnabled(bool enabled);
+    // Closing the window stops the work and waits for it; nothing of it is shown.
+    void EndWorkWithWindow();
+    // A run or a comparison on the worker thread. Its end shows the report, the chart and the
+    // animation, or the error it raised, or, stopped, the status "Расчет остановлен на итерации
+    // k" with the model, report and picture as before it.
+    void StartRun(std::shared_ptr<app::TDescentRun> run);
+    void FinishRun(app::TDescentRun& run, const app::TRunEnd& end);
+    // A map or its level lines: drawn on the worker thread, and finished at once when that takes
+    // less than synchronousMapTime_, so that a quick one is shown before any other event.
+    // Stopped, the status says so and the model and the picture are as before it.
+    void DrawMap(app::MapPass pass);
+    void FinishMap(app::TMapRun& run, const std::string& status, const app::TRunEnd& end);
     void bbDrMpClClick();
     void bbDrMpLLClick();
     void bbDrGridClick();
@@ -174,16 +192,18 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
 
     // The model: owned here, handed to the routines that use it.
     app::TSession session_;
-    // The worker thread of the runs, and the run it computes.
+    // The worker thread, the progress text and the end of the work it computes.
     app::TRunWorker runWorker_;
-    std::shared_ptr<app::TDescentRun> pendingRun_;
-    const core::TObjective* runObjective_ = nullptr;
-    // Counts the runs started, so that the queued end of one is never taken for another's.
+    std::function<std::string()> workProgress_;
+    std::function<void(const app::TRunEnd&)> finishWork_;
+    // Counts the work started, so that the queued end of one is never taken for another's.
     std::uint64_t runNumber_ = 0;
     QString statusBeforeRun_;
     bool runProgressShown_ = false;
     std::unique_ptr<platform::PaintBox::DrawingScope> runDrawing_;
     QSize runAreaSize_;
+    bool drawingMap_ = false;
+    std::chrono::milliseconds synchronousMapTime_{DefaultSynchronousMapTimeMs};
 
     // --- Controls ---
     QMenuBar* mmMnMenu;

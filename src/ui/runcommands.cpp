@@ -1,5 +1,6 @@
-// The window's runs: "Начать итерации" and "Сравнить методы" compute on the worker thread while
-// the window stays live, with their progress in the status line; their end shows the outcome.
+// The window's work on the worker thread: "Начать итерации" and "Сравнить методы" compute there,
+// and so does a map (or its level lines) that takes longer than a moment, while the window stays
+// live, with their progress in the status line; their end shows the outcome.
 #include <QAction>
 #include <QGroupBox>
 #include <QMenu>
@@ -10,8 +11,10 @@
 #include <memory>
 
 #include "app/descentrun.h"
+#include "app/maprun.h"
 #include "app/runworker.h"
 #include "platform/eventguard.h"
+#include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
 #include "render/savedpicture.h"
 #include "render/trace.h"
@@ -20,44 +23,57 @@
 
 namespace metopt::ui {
 
+// --- The commands ---
+
 void TfmMnForm::bbIteratClick() {
     const app::TSettings settings = Settings();
     app::CompileEquation(session_, settings);
-    const DrawingCommand command(*this, settings, app::RangeScan::Skip);
+    const DrawingCommand command(*this);
     StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, false));
 }
 
-// --- Runs on the worker thread ---
+void TfmMnForm::bbDrMpClClick() {
+    DrawMap(app::MapPass::Fill);
+}
 
-void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run) {
-    pendingRun_ = run;
-    runObjective_ = app::ObjectiveOf(run->fields);
+void TfmMnForm::bbDrMpLLClick() {
+    DrawMap(app::MapPass::LevelLines);
+}
+
+// --- Work on the worker thread ---
+
+void TfmMnForm::StartWork(app::TRunWorker::Job job, std::function<std::string()> progressText,
+                          std::function<void(const app::TRunEnd&)> finish) {
+    workProgress_ = std::move(progressText);
+    finishWork_ = std::move(finish);
     statusBeforeRun_ = sbMessag->currentMessage();
     runProgressShown_ = false;
     SetRunControlsEnabled(false);
-    // Until the run ends, repaints show the picture as it stood, and the surface keeps the
-    // minimum marker for the picture the run's end saves.
+    // Until the work ends, repaints show the picture as it stood, and the surface keeps what the
+    // command drew before it (a run's minimum marker) for the picture its end saves.
     runDrawing_ = std::make_unique<platform::PaintBox::DrawingScope>(*pbDrawAr);
     runAreaSize_ = pbDrawAr->size();
     const std::uint64_t number = ++runNumber_;
-    runWorker_.Start([run](core::TRunWatch& watch) { run->Run(watch); },
-                     [this, number] {
-                         // Back on the window's thread, after the events already queued; a run
-                         // that AwaitRun or closing has finished since is not finished again.
-                         QMetaObject::invokeMethod(
-                             this,
-                             [this, number] {
-                                 if (number == runNumber_)
-                                     platform::RunEvent([this] { FinishRun(); });
-                             },
-                             Qt::QueuedConnection);
-                     });
+    runWorker_.Start(std::move(job), [this, number] {
+        // Back on the window's thread, after the events already queued; work that AwaitRun, a
+        // quick map or closing has finished since is not finished again.
+        QMetaObject::invokeMethod(
+            this,
+            [this, number] {
+                if (number == runNumber_)
+                    platform::RunEvent([this] { FinishWork(); });
+            },
+            Qt::QueuedConnection);
+    });
     tmRunProgress->start();
 }
 
 void TfmMnForm::ShowRunProgress() {
+    const std::string text = workProgress_ ? workProgress_() : std::string();
+    if (text.empty())
+        return;
     runProgressShown_ = true;
-    ShowStatus(app::ProgressText(runWorker_.Progress(), runObjective_));
+    ShowStatus(text);
 }
 
 void TfmMnForm::AwaitRun(const std::function<bool(const std::string& progress)>& waiting) {
@@ -65,11 +81,11 @@ void TfmMnForm::AwaitRun(const std::function<bool(const std::string& progress)>&
         return;
     runWorker_.Wait(
         [&] {
-            if (waiting(app::ProgressText(runWorker_.Progress(), runObjective_)))
+            if (waiting(workProgress_()))
                 runWorker_.RequestStop();
         },
         std::chrono::milliseconds(RunProgressIntervalMs));
-    platform::RunEvent([this] { FinishRun(); });
+    platform::RunEvent([this] { FinishWork(); });
 }
 
 void TfmMnForm::SetRunControlsEnabled(bool enabled) {
@@ -81,16 +97,42 @@ void TfmMnForm::SetRunControlsEnabled(bool enabled) {
     mmuWkCmpS->setEnabled(enabled);
 }
 
-void TfmMnForm::FinishRun() {
-    // A queued end of a run that AwaitRun or closing the window has finished already.
+void TfmMnForm::FinishWork() {
+    // A queued end of work that AwaitRun, a quick map or closing the window has finished already.
     if (!runWorker_.Busy())
         return;
     const app::TRunEnd end = runWorker_.Finish();
-    // Ends with this handler, showing the surface as the run's end leaves it.
+    // Ends with this handler, showing the surface as the work's end leaves it.
     const std::unique_ptr<platform::PaintBox::DrawingScope> drawing = std::move(runDrawing_);
     tmRunProgress->stop();
     SetRunControlsEnabled(true);
-    const std::shared_ptr<app::TDescentRun> run = std::move(pendingRun_);
+    const std::function<void(const app::TRunEnd&)> finish = std::move(finishWork_);
+    workProgress_ = nullptr;
+    finish(end);
+}
+
+void TfmMnForm::EndWorkWithWindow() {
+    if (!runWorker_.Busy())
+        return;
+    runWorker_.RequestStop();
+    runWorker_.Finish();
+    tmRunProgress->stop();
+    finishWork_ = nullptr;
+    workProgress_ = nullptr;
+    drawingMap_ = false;
+    runDrawing_.reset();
+}
+
+// --- Runs ---
+
+void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run) {
+    const core::TObjective* objective = app::ObjectiveOf(run->fields);
+    StartWork([run](core::TRunWatch& watch) { run->Run(watch); },
+              [this, objective] { return app::ProgressText(runWorker_.Progress(), objective); },
+              [this, run](const app::TRunEnd& end) { FinishRun(*run, end); });
+}
+
+void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
     const bool completes = !end.stopped && !end.error;
     if (!end.stopped && runProgressShown_)
         ShowStatus(statusBeforeRun_.toStdString());
@@ -100,14 +142,50 @@ void TfmMnForm::FinishRun() {
         render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
                                     session_.Plot.GraphParams, GraphFields());
     // Stopped: the picture as saved before the run, the model and the report untouched.
-    if (!app::EndRun(session_, Settings(), pbDrawAr->Surface(), *run, end)) {
+    if (!app::EndRun(session_, Settings(), pbDrawAr->Surface(), run, end)) {
         ShowStatus(app::StoppedText(end.progress.iteration));
         return;
     }
-    ReplaceReport(run->lines);
+    ReplaceReport(run.lines);
     UpdateConvergencePage();
     mmdFsvAni->setEnabled(true);
     StartTraceAnimation();
+}
+
+// --- Maps ---
+
+// Deliberate: see docs/behaviour.md, "No rollback".
+void TfmMnForm::DrawMap(app::MapPass pass) {
+    const app::TSettings settings = Settings();
+    app::CompileEquation(session_, settings);
+    app::BeginDrawing(session_);
+    const std::shared_ptr<app::TMapRun> run =
+        app::PrepareMapRun(session_, settings, pbDrawAr->Surface(), pass);
+    const auto progress = std::make_shared<app::TMapProgress>(runWorker_);
+    drawingMap_ = true;
+    StartWork(
+        [run, progress](core::TRunWatch&) { run->Run(*progress); },
+        [progress] { return progress->Text(); },
+        [this, run, progress](const app::TRunEnd& end) { FinishMap(*run, progress->Text(), end); });
+    // A quick map ends here, as if drawn on this thread: nothing else happens in between.
+    if (runWorker_.Wait([this] { ShowRunProgress(); },
+                        std::chrono::milliseconds(RunProgressIntervalMs), synchronousMapTime_))
+        FinishWork();
+}
+
+void TfmMnForm::FinishMap(app::TMapRun& run, const std::string& status, const app::TRunEnd& end) {
+    drawingMap_ = false;
+    if (end.stopped) {
+        ShowStatus(app::MapStoppedText);
+        return;
+    }
+    // The passes' last status text, as they left it.
+    if (!status.empty())
+        ShowStatus(status);
+    // The page "График" is shown once the range is known, before the pass.
+    if (run.scanned)
+        pcMnPage->SetActivePage(tsDraw);
+    app::EndMapRun(session_, Settings(), pbDrawAr->Surface(), run, end);
 }
 
 }  // namespace metopt::ui

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -32,7 +33,11 @@ class TestWindow : public ui::TfmMnForm {
   public:
     explicit TestWindow(QWidget* parent = nullptr,
                         std::string paletteFile = palette::PaletteFileName)
-        : ui::TfmMnForm(parent, std::move(paletteFile)) {}
+        : ui::TfmMnForm(parent, std::move(paletteFile)) {
+        // Every map ends within its command, however slow the build, unless a test says not.
+        SetSynchronousMapTime(std::chrono::milliseconds::max());
+    }
+    using ui::TfmMnForm::SetSynchronousMapTime;
 
     // The model, read only.
     const core::TDescent& Descent = Session().Descent;

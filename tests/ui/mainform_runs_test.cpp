@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,119 @@ INSTANTIATE_TEST_SUITE_P(Runs, WindowRunTest, ::testing::ValuesIn(RunCases),
                          [](const ::testing::TestParamInfo<RunCase>& row) {
                              return std::string(row.param.name);
                          });
+
+// --- Maps on the worker thread ---
+
+// Three hundred terms: each sample costs microseconds, so a map of the whole area takes seconds.
+std::string SlowFormula() {
+    std::string text = "sin(x*y)";
+    for (int k = 1; k < 300; ++k)
+        text += "+sin(x*y+" + std::to_string(k) + ")";
+    return text;
+}
+
+struct MapCase {
+    const char* name;
+    QPushButton* const testsupport::TestWindow::*button;
+    int level;  // the level-line method
+};
+
+void PrintTo(const MapCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const MapCase MapCases[] = {
+    {"Map", &testsupport::TestWindow::bbDrMpCl, 0},
+    {"LevelLinesByAnalysis", &testsupport::TestWindow::bbDrMpLL, 0},
+    {"LevelLinesByThreshold", &testsupport::TestWindow::bbDrMpLL, 1},
+};
+
+class WindowMapTest : public MainFormTest, public ::testing::WithParamInterface<MapCase> {
+  protected:
+    // The window with a map drawn, the level-line method chosen, the next map on the worker
+    // thread when `onWorker`.
+    void CreateFormFor(bool onWorker) {
+        CreateForm();
+        form->coLevel->SetItemIndex(GetParam().level);
+        form->bbDrMpCl->click();
+        if (onWorker)
+            form->SetSynchronousMapTime(std::chrono::milliseconds(0));
+    }
+    void Press() { (form.get()->*GetParam().button)->click(); }
+};
+
+// What a map drawn on the worker leaves is what one drawn at once leaves: the picture, the range,
+// the status line and the page shown.
+TEST_P(WindowMapTest, AMapOnTheWorkerEndsAsOneDrawnAtOnce) {
+    struct Outcome {
+        QImage picture;
+        long double zMin, zMax;
+        std::string status;
+        QWidget* page;
+    };
+    const auto draw = [this](bool onWorker) {
+        CreateFormFor(onWorker);
+        form->pcMnPage->SetActivePage(form->tsParam);
+        form->meSrXe->SetText("2");  // a stale range: the map scans again
+        Press();
+        form->AwaitRunEnd();
+        return Outcome{form->SavedPicture.BackingImage->Image().copy(), form->Plot.ZMin,
+                       form->Plot.ZMax, form->StatusText(),
+                       form->pcMnPage->ActivePage() == form->tsDraw ? form->tsDraw : nullptr};
+    };
+    const Outcome here = draw(false);
+    const Outcome worker = draw(true);
+    EXPECT_TRUE(worker.picture == here.picture);
+    EXPECT_EQ(worker.zMin, here.zMin);
+    EXPECT_EQ(worker.zMax, here.zMax);
+    EXPECT_EQ(worker.status, here.status);
+    EXPECT_NE(worker.page, nullptr);
+    EXPECT_TRUE(form->Plot.ZRangeValid);
+}
+
+// A long map lets the window take its events with its progress in the status line; Stop ends it
+// and leaves the picture and the range as before it.
+TEST_P(WindowMapTest, StopEndsALongMapLeavingThePicture) {
+    CreateFormFor(true);
+    form->show();
+    form->coEquat->TypeText(SlowFormula());
+    form->coEquat->FinishEditing();
+    const QImage pictureBefore = Area().Image().copy();
+    Press();
+    ASSERT_TRUE(form->Running());
+    bool timerFired = false;
+    QTimer::singleShot(50, [&] { timerFired = true; });
+    QTest::qWait(300);
+    EXPECT_TRUE(timerFired);
+    ASSERT_TRUE(form->Running()) << "the long map ended by itself";
+    EXPECT_EQ(form->StatusText().rfind("Расчет значений функции: ", 0), 0u) << form->StatusText();
+    EXPECT_FALSE(form->bbDrGrid->isEnabled());
+
+    QElapsedTimer clock;
+    clock.start();
+    form->bbStopIt->click();
+    form->AwaitRunEnd();
+    EXPECT_LT(clock.elapsed(), StopBoundMs);
+    EXPECT_EQ(form->StatusText(), "Прорисовка остановлена");
+    EXPECT_TRUE(Area().Image() == pictureBefore);
+    EXPECT_FALSE(form->Plot.ZRangeValid);
+    EXPECT_TRUE(form->bbDrGrid->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, WindowMapTest, ::testing::ValuesIn(MapCases),
+                         [](const ::testing::TestParamInfo<MapCase>& row) {
+                             return std::string(row.param.name);
+                         });
+
+// A region field changed while a map draws on the worker thread makes its range stale again.
+TEST_F(MainFormTest, ARegionChangedDuringAMapMakesItsRangeStale) {
+    CreateForm();
+    form->SetSynchronousMapTime(std::chrono::milliseconds(0));
+    form->bbDrMpCl->click();
+    form->meSrXe->SetText("2");
+    form->AwaitRunEnd();
+    EXPECT_FALSE(form->Plot.ZRangeValid);
+}
 
 // A run that ends by itself shows its outcome once its end comes through the event loop, and the
 // status line is left as before it.

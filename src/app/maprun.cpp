@@ -1,0 +1,91 @@
+#include "app/maprun.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/commands.h"
+#include "render/fill.h"
+#include "render/levellines.h"
+#include "render/savedpicture.h"
+#include "render/valuescan.h"
+#include "runtime/exceptions.h"
+
+namespace metopt::app {
+
+namespace {
+
+bool SameRegion(const TSettings& a, const TSettings& b) {
+    return std::all_of(std::begin(RegionFields), std::end(RegionFields),
+                       [&](std::string TSettings::*field) { return a.*field == b.*field; });
+}
+
+}  // namespace
+
+void TMapProgress::ShowStatus(const std::string& text) {
+    if (worker_.StopAsked())
+        throw runtime::EAbort();
+    const std::lock_guard<std::mutex> lock(mutex_);
+    text_ = text;
+}
+
+std::string TMapProgress::Text() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return text_;
+}
+
+void TMapRun::Run(render::Progress& progress) {
+    if (!plot.ZRangeValid)
+        render::ScanValueRange(plot, samples, progress, GraphFields(settings));
+    scanned = true;
+    const render::DrawContext context{plot, samples, palette, progress};
+    if (pass == MapPass::Fill) {
+        render::FillSurface(area, context, render::FillModeOf(settings.fill),
+                            settings.gradientColors);
+    } else {
+        render::DrawLevelLines(area, context, render::LevelLineMethodOf(settings.level),
+                               LevelLines(settings));
+    }
+}
+
+std::shared_ptr<TMapRun> PrepareMapRun(TSession& session, const TSettings& settings,
+                                       const platform::Canvas& area, MapPass pass) {
+    auto run = std::make_shared<TMapRun>();
+    run->pass = pass;
+    run->settings = settings;
+    run->plot = session.Plot;
+    // Moved: nothing else reads them until the run ends and gives them back.
+    run->samples = std::move(session.Samples);
+    run->palette = session.Palette;
+    run->area = area;
+    // A deep copy, so that the worker's writes never detach an image the window shares.
+    run->area.Image() = area.Image().copy();
+    return run;
+}
+
+bool EndMapRun(TSession& session, const TSettings& settings, platform::Canvas& area, TMapRun& run,
+               const TRunEnd& end) {
+    if (end.stopped) {
+        // They serve only the plot they were made for (KeptSamples).
+        session.Samples = std::move(run.samples);
+        return false;
+    }
+    session.Plot = std::move(run.plot);
+    session.Samples = std::move(run.samples);
+    if (!SameRegion(settings, run.settings))
+        RegionChanged(session);
+    const bool resized = area.Width() != run.area.Width() || area.Height() != run.area.Height();
+    if (resized)
+        DrawingAreaResized(session, area.Width(), area.Height());
+    else
+        area = run.area;
+    if (end.error)
+        std::rethrow_exception(end.error);
+    render::SaveBackingImage(session.SavedPicture, run.area);
+    // A resized area starts anew in the background and gets the saved picture back.
+    if (resized)
+        render::RestoreBackingImage(session.SavedPicture, area, session.Plot.GraphParams,
+                                    GraphFields(settings));
+    return true;
+}
+
+}  // namespace metopt::app
