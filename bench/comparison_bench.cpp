@@ -26,16 +26,10 @@ core::TDescent DefaultParameters() {
     return parameters;
 }
 
-std::vector<int> AllMethods() {
-    std::vector<int> all(core::MethodCount);
-    std::iota(all.begin(), all.end(), 0);
-    return all;
-}
-
 void CompareAllMethods(benchmark::State& state) {
     runtime::InitFpu();
     const core::TDescent parameters = DefaultParameters();
-    const std::vector<int> all = AllMethods();
+    const auto all = core::AllMethods();
     for (auto _ : state) {
         const core::TComparison comparison =
             core::RunComparison(parameters, all, core::TStopRule::Step, 30, -30);

@@ -84,7 +84,7 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
     fields.step = settings.step;
     fields.radius = settings.radius;
     fields.funcIndex = EquationItem(settings);
-    fields.method = settings.method;
+    fields.method = core::MethodOfItem(settings.method);
     fields.stopRule = settings.stopRule;
     if (!core::IsBuiltinItem(fields.funcIndex)) {
         fields.formula = core::TrimmedFormula(settings.equationText);
@@ -106,7 +106,11 @@ std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& sett
     run->visible = session.Plot.VisibleRegion;
     run->comparison = comparison;
     if (comparison)
-        run->methods = settings.compared;
+        for (const int item : settings.compared) {
+            // The menu has an item for every method, and no other.
+            if (const std::optional<core::TMethod> method = core::MethodOfItem(item))
+                run->methods.push_back(*method);
+        }
     return run;
 }
 
@@ -124,7 +128,7 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     if (run.comparison)
         session.Comparison = std::move(run.compared);
     else
-        session.RunMethod = run.fields.method;
+        session.RunMethod = *run.fields.method;
     render::SaveBackingImage(session.SavedPicture, area);
     KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
                    run.comparison ? &session.Comparison : nullptr);

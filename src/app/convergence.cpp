@@ -18,10 +18,10 @@ constexpr double EmptyFloor = 1e-20;
 
 std::vector<ConvergenceSeries> SeriesOfSession(const TSession& session) {
     std::vector<ConvergenceSeries> all;
-    const auto add = [&all](int method, const core::TDescent& run) {
+    const auto add = [&all](core::TMethod method, const core::TDescent& run) {
         const core::TObjective* f = core::TraceObjective(run);
         ConvergenceSeries series;
-        series.method = core::MethodCaptions[method];
+        series.method = core::MethodCaption(method);
         if (f != nullptr)
             series.values = core::ConvergenceOf(*f, run);
         for (std::size_t k = 1; k <= series.values.value.size(); ++k)
@@ -49,7 +49,7 @@ ConvergenceLines ConvergenceOfSession(const TSession& session, ConvergenceKind k
     for (std::size_t i = 0; i < all.size(); ++i) {
         const core::TConvergence& v = all[i].values;
         platform::ConvergenceChart::Line line;
-        const int method =
+        const core::TMethod method =
             session.ShowsComparison ? session.Comparison.runs[i].method : session.RunMethod;
         line.name = QString::fromUtf8(core::MethodShortName(method));
         line.color = render::ComparisonColor(i);
@@ -72,7 +72,7 @@ std::vector<ComparisonRowData> ComparisonRows(const core::TComparison& compariso
     std::vector<ComparisonRowData> rows;
     for (const core::TComparedRun& run : comparison.runs) {
         ComparisonRowData row;
-        row.name = core::MethodCaptions[run.method];
+        row.name = core::MethodCaption(run.method);
         row.iterations = run.descent.TraceCount;
         if (run.outcome) {
             row.stop = core::StopReasonText(run.outcome->reason);

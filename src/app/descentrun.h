@@ -22,7 +22,7 @@ struct TDescentRun {
     core::TRegion visible;
     // A comparison's methods; a single run when not a comparison.
     bool comparison = false;
-    std::vector<int> methods;
+    std::vector<core::TMethod> methods;
 
     // What it gives: the report's lines and, for a comparison, its runs.
     std::vector<std::string> lines;

@@ -28,7 +28,7 @@ class TRunWorker::Watch final : public core::TRunWatch {
         worker_.Publish(progress_);
     }
 
-    void MethodBegins(int method, std::size_t index, std::size_t count) override {
+    void MethodBegins(core::TMethod method, std::size_t index, std::size_t count) override {
         progress_ = TRunProgress{};
         progress_.method = method;
         progress_.methodIndex = index;
@@ -43,10 +43,10 @@ class TRunWorker::Watch final : public core::TRunWatch {
 
 std::string ProgressText(const TRunProgress& progress, const core::TObjective* f) {
     const std::string iteration = std::to_string(progress.iteration);
-    if (progress.method >= 0) {
+    if (progress.method) {
         return "Метод " + std::to_string(progress.methodIndex) + " из " +
                std::to_string(progress.methodCount) + ": " +
-               core::MethodShortName(progress.method) + ", итерация " + iteration;
+               core::MethodShortName(*progress.method) + ", итерация " + iteration;
     }
     std::string text = "Итерация " + iteration;
     if (f == nullptr || !progress.hasPoint)

@@ -9,6 +9,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -23,7 +24,7 @@ struct TRunProgress {
     std::uint32_t iteration = 0;
     core::TTracePoint point;
     bool hasPoint = false;
-    int method = -1;
+    std::optional<core::TMethod> method;  // none for a single run
     std::size_t methodIndex = 0;
     std::size_t methodCount = 0;
 };

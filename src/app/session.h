@@ -34,7 +34,7 @@ struct TSession {
     // What the last completed descent's trace was drawn over, for its animation.
     TTraceStart TraceStart;
     // The method of the last completed single run.
-    int RunMethod = 0;
+    core::TMethod RunMethod = core::TMethod::SteepestDescent;
     // The last comparison of methods, and whether the last completed run was it (the animation
     // and the convergence chart show the comparison then, else the single run).
     core::TComparison Comparison;

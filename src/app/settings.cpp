@@ -5,6 +5,13 @@
 
 namespace metopt::app {
 
+std::vector<int> DefaultComparedItems() {
+    std::vector<int> items;
+    for (const core::TMethod method : core::DefaultComparedMethods)
+        items.push_back(core::ItemOf(method));
+    return items;
+}
+
 render::GraphFieldTexts GraphFields(const TSettings& settings) {
     render::GraphFieldTexts fields;
     fields.Xb = settings.xb;

@@ -36,6 +36,9 @@ constexpr SpinRange GradientColorsRange{2, 255, 30};
 constexpr const char* FillItems[] = {"Дискретная карта (10 цветов)", "Градиентная заливка "};
 constexpr const char* LevelItems[] = {"Аназиз карты высот", "Пороговый, с заданным шагом"};
 
+// The items of the menu "Сравнивать методы" checked at start.
+std::vector<int> DefaultComparedItems();
+
 struct TSettings {
     // The equation list: the item chosen (-1 when a text was typed) and the text of its field.
     int equationItem = 1;
@@ -69,8 +72,7 @@ struct TSettings {
     bool numbers = render::GridLayers{}.numbers;
     // The menu "Работа": the stop rule and the methods a comparison runs.
     core::TStopRule stopRule = core::TStopRule::Step;
-    std::vector<int> compared{std::begin(core::DefaultComparedMethods),
-                              std::end(core::DefaultComparedMethods)};
+    std::vector<int> compared = DefaultComparedItems();
 };
 
 // The fields of " Графическая область " that the settings hold; a change of any makes the sampled

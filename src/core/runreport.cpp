@@ -83,10 +83,12 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     long double zmin = 0;
     std::optional<TMethodOutcome> outcome;
     // Deliberate: see docs/behaviour.md, "Classic run".
-    if (IsClassicRun(fields.method, fields.stopRule)) {
+    if (fields.method && IsClassicRun(*fields.method, fields.stopRule)) {
         zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
     } else {
-        outcome = RunMethod(descent, fields.method, fields.stopRule, x0, y0);
+        if (!fields.method)
+            throw runtime::Exception(NoMethodMessage);
+        outcome = RunMethod(descent, *fields.method, fields.stopRule, x0, y0);
         xmin = descent.Trace[descent.TraceCount].X;
         ymin = descent.Trace[descent.TraceCount].Y;
         zmin = SelectedObjective(descent).Value(xmin, ymin);
@@ -97,8 +99,9 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     std::vector<std::string> lines = ReportHead(descent, fields, visible);
     lines.reserve(11 + descent.TraceCount);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
-    lines.push_back(std::string(MethodReportName(outcome ? fields.method : 0)) + " прошел за " +
-                    FormatInteger(descent.TraceCount) + " итерац.");
+    lines.push_back(
+        std::string(MethodReportName(outcome ? *fields.method : TMethod::SteepestDescent)) +
+        " прошел за " + FormatInteger(descent.TraceCount) + " итерац.");
     if (outcome) {
         lines.push_back(std::string("Остановка: ") + StopReasonText(outcome->reason));
         lines.push_back(CountsLine(outcome->counts));
@@ -125,7 +128,7 @@ std::string OrError(Compute compute) {
 }
 
 std::string ComparisonRow(const TObjective& f, const TComparedRun& run) {
-    const std::string name = MethodCaptions[run.method];
+    const std::string name = MethodCaption(run.method);
     const std::string count = FormatInteger(run.descent.TraceCount);
     if (!run.outcome)
         return name + " | " + count + " | ошибка: " + run.error + " | — | — | — | — | — | —";
@@ -145,7 +148,7 @@ const char* const ComparisonHeader =
 
 std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& comparison,
                                                 const DescentFields& fields,
-                                                std::span<const int> methods,
+                                                std::span<const TMethod> methods,
                                                 const TRegion& visible) {
     const TTracePoint start = ReadRunParameters(descent, fields);
     comparison = RunComparison(descent, methods, fields.stopRule, start.X, start.Y);
@@ -158,7 +161,7 @@ std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& 
         lines.push_back(ComparisonRow(f, run));
     for (const TComparedRun& run : comparison.runs) {
         lines.emplace_back();
-        lines.push_back(std::string("Трасса: ") + MethodCaptions[run.method]);
+        lines.push_back(std::string("Трасса: ") + MethodCaption(run.method));
         for (std::uint32_t k = 1; k <= run.descent.TraceCount; ++k) {
             const TTracePoint& p = run.descent.Trace[k];
             lines.push_back(OrError([&] { return TraceLine(f, k, p); }));

@@ -2,6 +2,7 @@
 // One run of the minimiser from the parameter fields, and the report text of that run.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ struct DescentFields {
     // stands in the list's field, trimmed, for the report's line "Функция: z = ...".
     std::shared_ptr<const TObjective> typed;
     std::string formula;
-    // The item index of the method list (-1: none chosen) and the stop rule of the menu.
-    std::int32_t method = 0;
+    // The method chosen in the method list (none: no item chosen) and the stop rule of the menu.
+    std::optional<TMethod> method = TMethod::SteepestDescent;
     TStopRule stopRule = TStopRule::Step;
 };
 
@@ -59,7 +60,7 @@ extern const char* const ComparisonHeader;
 // then each method's trace under its name. On an error it raises before changing `comparison`.
 std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& comparison,
                                                 const DescentFields& fields,
-                                                std::span<const int> methods,
+                                                std::span<const TMethod> methods,
                                                 const TRegion& visible);
 
 }  // namespace metopt::core

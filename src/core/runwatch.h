@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/methods/methodid.h"
+
 namespace metopt::core {
 
 struct TDescent;
@@ -14,8 +16,8 @@ class TRunWatch {
     // Before an evaluation of the run's function; descent.TraceCount is the iteration under way
     // and Trace[1 .. TraceCount - 1] the iterations completed. Raises EAbort to stop the run.
     virtual void Evaluating(const TDescent& descent) = 0;
-    // Method `method` (an item of the method list) begins, the `index`-th (1-based) of `count`.
-    virtual void MethodBegins(int method, std::size_t index, std::size_t count) = 0;
+    // Method `method` begins, the `index`-th (1-based) of `count`.
+    virtual void MethodBegins(TMethod method, std::size_t index, std::size_t count) = 0;
 
   protected:
     ~TRunWatch() = default;

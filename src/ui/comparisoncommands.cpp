@@ -69,8 +69,8 @@ void TfmMnForm::CreateComparisonMenu() {
             Named(mmuWkCmpS->addAction(QString::fromUtf8(core::MethodCaptions[i])), name.c_str());
         mmdWkCmp[i]->setCheckable(true);
     }
-    for (const int method : core::DefaultComparedMethods)
-        mmdWkCmp[static_cast<std::size_t>(method)]->setChecked(true);
+    for (const core::TMethod method : core::DefaultComparedMethods)
+        mmdWkCmp[static_cast<std::size_t>(core::ItemOf(method))]->setChecked(true);
     mmdWkCmpR = Named(mmuWork->addAction(QStringLiteral("Сравнить методы")), "mmdWkCmpR");
     mmdWkCmpR->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
 }

@@ -19,13 +19,12 @@ class ComparisonTest : public MinimizerTest {};
 
 TEST_F(ComparisonTest, EachRowIsTheMethodRunAlone) {
     SetRun(1, 1e-6L, 0.1L);
-    std::vector<int> all(MethodCount);
-    std::iota(all.begin(), all.end(), 0);
+    const auto all = AllMethods();
     for (const TStopRule rule : {TStopRule::Step, TStopRule::Gradient}) {
         const TComparison comparison = RunComparison(descent, all, rule, 3, -2);
         ASSERT_EQ(comparison.runs.size(), all.size());
         for (const TComparedRun& run : comparison.runs) {
-            SCOPED_TRACE(MethodCaptions[run.method]);
+            SCOPED_TRACE(MethodCaption(run.method));
             TDescent alone = descent;
             const TMethodOutcome outcome = RunMethod(alone, run.method, rule, 3, -2);
             ASSERT_TRUE(run.outcome.has_value()) << run.error;
@@ -49,7 +48,8 @@ TEST_F(ComparisonTest, EachRowIsTheMethodRunAlone) {
 TEST_F(ComparisonTest, AFailingMethodKeepsItsErrorAndTheOthersRun) {
     SetRun(99, 1e-7L, 0.99L);
     descent.Typed = CompileFormula("x-ln(x)+y*y");
-    const int methods[] = {7, 3, 10};
+    const TMethod methods[] = {TMethod::DampedNewton, TMethod::CoordinateDescent,
+                               TMethod::HookeJeeves};
     const TComparison comparison = RunComparison(descent, methods, TStopRule::Step, 3, 1);
     EXPECT_EQ(comparison.runs[0].error, "Invalid floating point operation");
     EXPECT_FALSE(comparison.runs[0].outcome.has_value());
@@ -61,21 +61,33 @@ TEST_F(ComparisonTest, AFailingMethodKeepsItsErrorAndTheOthersRun) {
     }
 }
 
-TEST_F(ComparisonTest, RefusesNoMethodsAnInvalidOneAndBadParameters) {
+// The method list's items name the methods in order; -1 (none chosen) and numbers past the list
+// name none, so that a run refuses them.
+TEST(MethodItemTest, ItemsNameTheMethodsInOrder) {
+    EXPECT_EQ(MethodOfItem(-1), std::nullopt);
+    EXPECT_EQ(MethodOfItem(MethodCount), std::nullopt);
+    EXPECT_EQ(MethodOfItem(0), TMethod::SteepestDescent);
+    EXPECT_EQ(MethodOfItem(11), TMethod::NelderMead);
+    for (const TMethod method : AllMethods())
+        EXPECT_EQ(MethodOfItem(ItemOf(method)), method);
+    EXPECT_STREQ(MethodCaption(TMethod::Bfgs), "Квазиньютоновский метод BFGS");
+}
+
+TEST_F(ComparisonTest, RefusesNoMethodsAndBadParameters) {
     SetRun(1);
-    const auto refusal = [&](std::vector<int> methods) {
+    const auto refusal = [&](std::vector<TMethod> methods) {
         return testsupport::ErrorOf([&] { RunComparison(descent, methods, TStopRule::Step, 1, 1); })
             .value_or("no refusal");
     };
     EXPECT_EQ(refusal({}), "Для сравнения не выбран ни один метод");
-    EXPECT_EQ(refusal({0, 12}), NoMethodMessage);
     descent.StepValue = 0;
-    EXPECT_EQ(refusal({0}), "Шаг сканирования h_step должен быть положительным числом");
+    EXPECT_EQ(refusal({TMethod::SteepestDescent}),
+              "Шаг сканирования h_step должен быть положительным числом");
 }
 
 TEST_F(ComparisonTest, ConvergenceSeriesFollowTheTrace) {
     SetRun(1);
-    RunMethod(descent, 8, TStopRule::Step, 30, -30);
+    RunMethod(descent, TMethod::Bfgs, TStopRule::Step, 30, -30);
     const TObjective& f = BuiltinObjective(1);
     const TConvergence series = ConvergenceOf(f, descent);
     ASSERT_EQ(series.value.size(), descent.TraceCount);

@@ -7,11 +7,12 @@
 #include <ostream>
 #include <string>
 
+#include "core/builtinfunctions.h"
 #include "core/builtinobjective.h"
 #include "core/formula/formula.h"
-#include "core/builtinfunctions.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"
+#include "core/runreport.h"
 #include "runtime/exceptions.h"
 #include "support/descent_fixture.h"
 #include "support/expect_error.h"
@@ -48,7 +49,7 @@ class MethodsTest : public MinimizerTest {
     }
     TMethodOutcome Run(int method, long double x0, long double y0,
                        TStopRule rule = TStopRule::Step) {
-        return RunMethod(descent, method, rule, x0, y0);
+        return RunMethod(descent, *MethodOfItem(method), rule, x0, y0);
     }
     TTracePoint Last() const { return descent.Trace[descent.TraceCount]; }
 };
@@ -252,13 +253,19 @@ TEST_F(MethodsTest, RefusedRunsTouchNothing) {
     Use("1", DefaultEps, DefaultStep);
     Run(Bfgs, 30, -30);
     const std::uint32_t count = descent.TraceCount;
-    const auto refusal = [&](int method) {
-        return testsupport::ErrorOf([&] { Run(method, 1, 1); }).value_or("no refusal");
+    // No method chosen: the report's run refuses it where the method would run.
+    const auto refusal = [&](std::optional<TMethod> method) {
+        DescentFields fields;
+        fields.method = method;
+        return testsupport::ErrorOf([&] { RunDescentAndReport(descent, fields, TRegion{}); })
+            .value_or("no refusal");
     };
-    EXPECT_EQ(refusal(-1), NoMethodMessage);
-    EXPECT_EQ(refusal(MethodCount), NoMethodMessage);
+    EXPECT_EQ(refusal(MethodOfItem(-1)), NoMethodMessage);
+    EXPECT_EQ(refusal(MethodOfItem(MethodCount)), NoMethodMessage);
+    EXPECT_EQ(descent.TraceCount, count);
     descent.EpsValue = 0;
-    EXPECT_EQ(refusal(HookeJeeves), "Точность eps должна быть положительным числом");
+    EXPECT_EQ(testsupport::ErrorOf([&] { Run(HookeJeeves, 1, 1); }),
+              "Точность eps должна быть положительным числом");
     EXPECT_EQ(descent.TraceCount, count);
 }
 

@@ -85,7 +85,7 @@ TEST_F(WindowComparisonTest, TableAndChartShowEveryRun) {
     for (std::size_t i = 0; i < methods.size(); ++i) {
         const core::TComparedRun& run = comparison.runs[i];
         const auto rows = form->twCompare->findItems(
-            QString::fromUtf8(core::MethodCaptions[run.method]), Qt::MatchExactly);
+            QString::fromUtf8(core::MethodCaption(run.method)), Qt::MatchExactly);
         ASSERT_EQ(rows.size(), 1);
         EXPECT_EQ(form->twCompare->item(rows[0]->row(), 1)->text().toUInt(),
                   run.descent.TraceCount);

@@ -35,8 +35,8 @@ TEST_F(MainFormTest, EachMethodAndStopRuleRunsAndReports) {
             const std::uint32_t count = form->Descent.TraceCount;
             const bool classic = method == 0 && rule == 0;
             ASSERT_EQ(report.size(), (classic ? 7u : 9u) + count);
-            EXPECT_EQ(report[4], std::string(core::MethodReportName(method)) + " прошел за " +
-                                     std::to_string(count) + " итерац.");
+            EXPECT_EQ(report[4], std::string(core::MethodReportName(*core::MethodOfItem(method))) +
+                                     " прошел за " + std::to_string(count) + " итерац.");
             EXPECT_EQ(report[5].rfind("Остановка: ", 0) == 0, !classic);
             EXPECT_EQ(report[6].rfind("Вычислено: f — ", 0) == 0, !classic);
             EXPECT_EQ(form->Descent.Simplices.empty(), method != 11);

@@ -27,25 +27,22 @@ TDescent WithParameters(const TDescent& parameters) {
 
 }  // namespace
 
-const int DefaultComparedMethods[5] = {0, 4, 6, 8, 11};
+const TMethod DefaultComparedMethods[5] = {TMethod::SteepestDescent, TMethod::FletcherReeves,
+                                           TMethod::Newton, TMethod::Bfgs, TMethod::NelderMead};
 
-const char* MethodShortName(int method) {
-    return method >= 0 && method < MethodCount ? ShortNames[method] : "";
+const char* MethodShortName(TMethod method) {
+    return ShortNames[ItemOf(method)];
 }
 
-TComparison RunComparison(const TDescent& parameters, std::span<const int> methods, TStopRule rule,
-                          long double x0, long double y0) {
+TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> methods,
+                          TStopRule rule, long double x0, long double y0) {
     // The parameters first, as the window's command has always refused them.
     CheckRunParameters(parameters);
     if (methods.empty())
         throw runtime::Exception(EmptyComparisonMessage);
-    for (const int method : methods) {
-        if (method < 0 || method >= MethodCount)
-            throw runtime::Exception(NoMethodMessage);
-    }
     TComparison comparison{rule, {}};
     comparison.runs.reserve(methods.size());
-    for (const int method : methods) {
+    for (const TMethod method : methods) {
         if (parameters.Watch)
             parameters.Watch->MethodBegins(method, comparison.runs.size() + 1, methods.size());
         TComparedRun& run = comparison.runs.emplace_back();

@@ -15,7 +15,7 @@ namespace metopt::core {
 // parameters), and its outcome, or the error that ended it (the trace then holds the iterations
 // that completed before it).
 struct TComparedRun {
-    int method = 0;
+    TMethod method = TMethod::SteepestDescent;
     TDescent descent;
     std::optional<TMethodOutcome> outcome;
     std::string error;
@@ -28,15 +28,15 @@ struct TComparison {
 
 // Runs every method of `methods` from (x0, y0) with the parameters and function of `parameters`
 // (its trace is not touched). A method that raises keeps its error and the trace so far; the
-// refusals of the parameters (those of SteepestDescent), then of an empty or invalid list of
-// methods, are raised before any method runs.
-TComparison RunComparison(const TDescent& parameters, std::span<const int> methods, TStopRule rule,
-                          long double x0, long double y0);
+// refusals of the parameters (those of SteepestDescent), then of an empty list of methods, are
+// raised before any method runs.
+TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> methods,
+                          TStopRule rule, long double x0, long double y0);
 
 // The methods the comparison item runs at start.
-extern const int DefaultComparedMethods[5];
+extern const TMethod DefaultComparedMethods[5];
 // A method's short name for legends.
-const char* MethodShortName(int method);
+const char* MethodShortName(TMethod method);
 
 // The series of a run for the convergence chart, one entry per trace point k = 1..N: the value
 // f(x(k)), the gradient's norm |∇f(x(k))| and the step |x(k) − x(k−1)| (x(0) the trace's start). A

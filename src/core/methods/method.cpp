@@ -71,16 +71,20 @@ const char* StopReasonText(TStopReason reason) {
     }
 }
 
-const char* MethodReportName(int method) {
+const char* MethodCaption(TMethod method) {
+    return MethodCaptions[ItemOf(method)];
+}
+
+const char* MethodReportName(TMethod method) {
     // The steepest descent keeps the name its report has always had.
-    return method == 0 ? "Скорейший спуск" : MethodCaptions[method];
+    return method == TMethod::SteepestDescent ? "Скорейший спуск" : MethodCaption(method);
 }
 
-bool IsClassicRun(int method, TStopRule rule) {
-    return method == 0 && rule == TStopRule::Step;
+bool IsClassicRun(TMethod method, TStopRule rule) {
+    return method == TMethod::SteepestDescent && rule == TStopRule::Step;
 }
 
-TMethodOutcome RunMethod(TDescent& descent, int method, TStopRule rule, long double x0,
+TMethodOutcome RunMethod(TDescent& descent, TMethod method, TStopRule rule, long double x0,
                          long double y0) {
     using Run = void (*)(methods::TMethodRun&, methods::Point);
     static constexpr Run Runs[MethodCount] = {
@@ -97,10 +101,8 @@ TMethodOutcome RunMethod(TDescent& descent, int method, TStopRule rule, long dou
         methods::RunHookeJeeves,
         methods::RunNelderMead,
     };
-    if (method < 0 || method >= MethodCount)
-        throw runtime::Exception(NoMethodMessage);
     methods::TMethodRun run(descent, rule, {x0, y0});
-    Runs[method](run, {x0, y0});
+    Runs[ItemOf(method)](run, {x0, y0});
     return run.Outcome();
 }
 

@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/methods/methodid.h"
 #include "core/minimizer.h"
 
 namespace metopt::core {
-
-constexpr int MethodCount = 12;
 
 // The refusal of a run when no item of the method list is chosen.
 extern const char* const NoMethodMessage;
@@ -17,8 +16,9 @@ extern const char* const NoMethodMessage;
 extern const char* const MethodCaptions[MethodCount];
 // What each method reads of the parameters and how it stops: the items' tool tips.
 extern const char* const MethodHints[MethodCount];
-// A method's name in the report's line "<name> прошел за N итерац.".
-const char* MethodReportName(int method);
+// A method's item caption, and its name in the report's line "<name> прошел за N итерац.".
+const char* MethodCaption(TMethod method);
+const char* MethodReportName(TMethod method);
 
 // The stop rules of the menu "Работа" → "Остановка", in menu order.
 enum class TStopRule { Step, Gradient, Value };
@@ -53,13 +53,13 @@ struct TMethodOutcome {
 
 // True for the run that is today's steepest descent with its step rule, which keeps its own code
 // (SteepestDescent) and report.
-bool IsClassicRun(int method, TStopRule rule);
+bool IsClassicRun(TMethod method, TStopRule rule);
 
-// Runs method `method` (0..MethodCount-1) from (x0, y0) with the descent's parameters: checks
+// Runs method `method` from (x0, y0) with the descent's parameters: checks
 // them as SteepestDescent does (a refused run touches nothing), then writes Trace[1..TraceCount]
 // (at least one point; the last one is the point found) and, for Nelder–Mead, Simplices. A run
 // that fails leaves TraceCount at the iteration under way.
-TMethodOutcome RunMethod(TDescent& descent, int method, TStopRule rule, long double x0,
+TMethodOutcome RunMethod(TDescent& descent, TMethod method, TStopRule rule, long double x0,
                          long double y0);
 
 }  // namespace metopt::core
