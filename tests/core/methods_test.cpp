@@ -24,20 +24,19 @@ const char* const Rosenbrock = "(1-x)^2+100*(y-x^2)^2";
 const char* const Himmelblau = "(x^2+y-11)^2+(x+y^2-7)^2";
 const char* const Quadratic = "3*x^2+2*x*y+y^2+x-y";  // minimum at (-0.5, 1)
 
-enum Method {
-    Steepest,
-    FixedStep,
-    Halving,
-    Coordinate,
-    FletcherReeves,
-    PolakRibiere,
-    Newton,
-    DampedNewton,
-    Bfgs,
-    Dfp,
-    HookeJeeves,
-    NelderMead
-};
+// The methods by the short names of these tests.
+constexpr TMethod Steepest = TMethod::SteepestDescent;
+constexpr TMethod Halving = TMethod::StepHalving;
+constexpr TMethod Coordinate = TMethod::CoordinateDescent;
+constexpr TMethod FixedStep = TMethod::FixedStep;
+constexpr TMethod FletcherReeves = TMethod::FletcherReeves;
+constexpr TMethod PolakRibiere = TMethod::PolakRibiere;
+constexpr TMethod Newton = TMethod::Newton;
+constexpr TMethod DampedNewton = TMethod::DampedNewton;
+constexpr TMethod Bfgs = TMethod::Bfgs;
+constexpr TMethod Dfp = TMethod::Dfp;
+constexpr TMethod HookeJeeves = TMethod::HookeJeeves;
+constexpr TMethod NelderMead = TMethod::NelderMead;
 
 class MethodsTest : public MinimizerTest {
   protected:
@@ -47,15 +46,15 @@ class MethodsTest : public MinimizerTest {
         SetRun(builtin ? function[0] - '0' : 99, eps, step);
         descent.Typed = builtin ? nullptr : CompileFormula(function);
     }
-    TMethodOutcome Run(int method, long double x0, long double y0,
+    TMethodOutcome Run(TMethod method, long double x0, long double y0,
                        TStopRule rule = TStopRule::Step) {
-        return RunMethod(descent, *MethodOfItem(method), rule, x0, y0);
+        return RunMethod(descent, method, rule, x0, y0);
     }
     TTracePoint Last() const { return descent.Trace[descent.TraceCount]; }
 };
 
 struct EndCase {
-    int method;
+    TMethod method;
     const char* function;
     long double x0, y0, eps, step;
     long double x, y;  // the point it ends near, within `within`
@@ -65,7 +64,7 @@ struct EndCase {
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
-    *os << MethodCaptions[c.method] << " on " << c.function << ": " << StopReasonText(c.reason);
+    *os << MethodCaption(c.method) << " on " << c.function << ": " << StopReasonText(c.reason);
 }
 
 class MethodEndTest : public MethodsTest, public ::testing::WithParamInterface<EndCase> {};
@@ -137,11 +136,11 @@ TEST_F(MethodsTest, QuadraticIsSolvedInOneOrTwoIterations) {
         Run(Newton, 3, 4);
         EXPECT_NEAR(static_cast<double>(descent.Trace[1].X), static_cast<double>(x), 1e-15);
         EXPECT_NEAR(static_cast<double>(descent.Trace[1].Y), static_cast<double>(y), 1e-15);
-        for (const int method : {FletcherReeves, PolakRibiere, Bfgs, Dfp}) {
+        for (const TMethod method : {FletcherReeves, PolakRibiere, Bfgs, Dfp}) {
             Run(method, 3, 4);
-            ASSERT_GE(descent.TraceCount, 2u) << MethodCaptions[method];
+            ASSERT_GE(descent.TraceCount, 2u) << MethodCaption(method);
             EXPECT_LT(Distance(descent.Trace[2].X, descent.Trace[2].Y, x, y), 1e-6L)
-                << MethodCaptions[method] << " on " << function;
+                << MethodCaption(method) << " on " << function;
         }
     }
 }
@@ -182,13 +181,13 @@ TEST_F(MethodsTest, EachStopRuleEndsTheRunWhereItFirstHolds) {
         }
     };
     for (const TStopRule rule : {TStopRule::Step, TStopRule::Gradient, TStopRule::Value}) {
-        for (const int method : {Steepest, FletcherReeves, Bfgs}) {
+        for (const TMethod method : {Steepest, FletcherReeves, Bfgs}) {
             const TMethodOutcome outcome = Run(method, 30, -30, rule);
             EXPECT_EQ(outcome.reason, static_cast<TStopReason>(rule));
             TTracePoint previous{30, -30};
             for (std::uint32_t k = 1; k <= descent.TraceCount; ++k) {
                 EXPECT_EQ(holds(rule, previous, descent.Trace[k]), k == descent.TraceCount)
-                    << MethodCaptions[method] << " #" << k;
+                    << MethodCaption(method) << " #" << k;
                 previous = descent.Trace[k];
             }
         }
@@ -216,17 +215,17 @@ class CallCounter final : public TObjective {
 };
 
 TEST_F(MethodsTest, CountsAreTheCallsThatReachTheFunction) {
-    for (int method = 0; method < MethodCount; ++method) {
+    for (const TMethod method : AllMethods()) {
         for (const TStopRule rule : {TStopRule::Step, TStopRule::Gradient, TStopRule::Value}) {
             const auto counter = std::make_shared<CallCounter>();
             SetRun(99, 1e-6L, 0.1L);
             descent.Typed = counter;
             const TMethodCounts counts = Run(method, 3, -2, rule).counts;
-            EXPECT_EQ(counts.values, counter->counts.values) << MethodCaptions[method];
-            EXPECT_EQ(counts.gradients, counter->counts.gradients) << MethodCaptions[method];
-            EXPECT_EQ(counts.hessians, counter->counts.hessians) << MethodCaptions[method];
+            EXPECT_EQ(counts.values, counter->counts.values) << MethodCaption(method);
+            EXPECT_EQ(counts.gradients, counter->counts.gradients) << MethodCaption(method);
+            EXPECT_EQ(counts.hessians, counter->counts.hessians) << MethodCaption(method);
             const bool direct = method == HookeJeeves || method == NelderMead;
-            EXPECT_EQ(counts.gradients == 0, direct) << MethodCaptions[method];
+            EXPECT_EQ(counts.gradients == 0, direct) << MethodCaption(method);
             EXPECT_EQ(counts.hessians != 0, method == Newton || method == DampedNewton);
         }
     }
