@@ -1,5 +1,6 @@
 // A function typed into the equation list, and the list's classic items: compiled on leaving the
-// text, on Enter and by each command; the pictures, the report, the readout and the refusals.
+// text, on Enter and by each command; the readout and the refusals. (The pictures and runs of
+// typed texts and classic items: tests/app/commands_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,18 +10,15 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
-#include <cmath>
-#include <iostream>
 #include <string>
 #include <vector>
 
-#include "core/equationitems.h"
 #include "core/builtinfunctions.h"
+#include "core/equationitems.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
-#include "render/coordinates.h"
 #include "runtime/errorreport.h"
 #include "runtime/numformat.h"
 #include "support/mainform_fixture.h"
@@ -38,122 +36,6 @@ class FormulaFormTest : public MainFormTest {
     }
     QImage Saved() const { return form->SavedPicture.BackingImage->Image().copy(); }
 };
-
-// --- Pictures: the typed texts of items 0 and 1 draw the items' pictures ---
-
-struct PictureCase {
-    int item;
-    bool levelLines;  // else the map
-    int method;       // of coFill or coLevel
-    int width, height;
-};
-
-void PrintTo(const PictureCase& c, std::ostream* os) {
-    *os << "item " << c.item << (c.levelLines ? " level lines " : " map ") << c.method << ", "
-        << c.width << "x" << c.height;
-}
-
-class TypedPictureTest : public FormulaFormTest, public ::testing::WithParamInterface<PictureCase> {
-  protected:
-    // In a window of its own, so that both pictures start from the same one.
-    QImage Draw(const PictureCase& c, const std::string& typed) {
-        form.reset();
-        CreateForm();
-        if (typed.empty())
-            form->coEquat->ChooseItem(c.item);
-        else
-            Type(typed);
-        form->LayoutForDrawingArea(c.width, c.height);
-        (c.levelLines ? form->coLevel : form->coFill)->ChooseItem(c.method);
-        (c.levelLines ? form->bbDrMpLL : form->bbDrMpCl)->click();
-        return Saved();
-    }
-};
-
-const PictureCase PictureCases[] = {
-    {0, false, 0, 448, 412}, {0, false, 1, 448, 412}, {0, true, 0, 448, 412},
-    {0, true, 1, 448, 412},  {0, false, 0, 301, 257}, {0, true, 1, 301, 257},
-    {1, false, 0, 448, 412}, {1, false, 1, 448, 412}, {1, true, 0, 448, 412},
-    {1, true, 1, 448, 412},  {1, false, 1, 301, 257}, {1, true, 0, 301, 257},
-};
-
-TEST_P(TypedPictureTest, TypedTextDrawsTheItemsPicture) {
-    const PictureCase& c = GetParam();
-    const QImage item = Draw(c, "");
-    const QImage typed = Draw(c, std::string(core::FunctionCaptions[c.item]).substr(1));
-    ASSERT_NE(form->Plot.CurrentFunc.Typed, nullptr);
-    EXPECT_EQ(typed, item);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, TypedPictureTest, ::testing::ValuesIn(PictureCases));
-
-// Item 2's text differs from the built-in only near the origin, where the built-in takes the
-// limit 1 below r = 1e-5 and the formula computes sin(r)/r: 0/0 at the origin itself.
-struct RadialCase {
-    int width, height;
-    const char* range;  // of x and y
-    const char* error;  // the typed text's map, when it fails
-};
-
-void PrintTo(const RadialCase& c, std::ostream* os) {
-    *os << c.width << "x" << c.height << " over +-" << c.range;
-}
-
-class TypedRadialTest : public FormulaFormTest, public ::testing::WithParamInterface<RadialCase> {
-  protected:
-    QImage Map(const RadialCase& c, const std::string& typed) {
-        form.reset();
-        CreateForm();
-        if (typed.empty())
-            form->coEquat->ChooseItem(2);
-        else
-            Type(typed);
-        form->LayoutForDrawingArea(c.width, c.height);
-        const std::string low = std::string("-") + c.range;
-        form->SetOptionFields("region", {low, c.range, low, c.range});
-        form->bbDrMpCl->click();
-        return Saved();
-    }
-};
-
-const RadialCase RadialCases[] = {
-    {448, 412, "1.3", ""},                                  // no pixel samples the origin
-    {301, 257, "1.3", "Invalid floating point operation"},  // one does
-    {448, 412, "0.00003", ""},
-};
-
-TEST_P(TypedRadialTest, DiffersOnlyWhereTheValueDoes) {
-    const RadialCase& c = GetParam();
-    const QImage item = Map(c, "");
-    const QImage typed = Map(c, "(sin(r))/r, r=sqrt(x*x+y*y)");
-    if (*c.error != 0) {
-        EXPECT_EQ(TakeBoxes(), std::vector<std::string>{runtime::ErrorBoxText(c.error)});
-        return;
-    }
-    // The samples differ only below the built-in's threshold r = 1e-5 ...
-    const core::TPlottedFunc& formula = form->Plot.CurrentFunc;
-    for (int row = 1; row <= form->Plot.MapRows; ++row) {
-        for (int col = 1; col <= form->Plot.MapCols; ++col) {
-            const long double x = render::ColumnToX(form->Plot, col);
-            const long double y = render::RowToY(form->Plot, row);
-            if (std::sqrt(x * x + y * y) >= 1e-5L) {
-                ASSERT_EQ(formula(x, y), core::ObjectiveFuncs[2](x, y)) << col << ", " << row;
-            }
-        }
-    }
-    // ... where the built-in gives 1 and the formula 1 - r^2/6: so the top of the colour scale
-    // moves by some 1e-11, and only the pixels that lie that close to a colour boundary change.
-    int differing = 0;
-    for (int row = 0; row < item.height(); ++row) {
-        for (int col = 0; col < item.width(); ++col)
-            differing += item.pixel(col, row) != typed.pixel(col, row) ? 1 : 0;
-    }
-    std::cout << c.width << "x" << c.height << " over +-" << c.range << ": " << differing
-              << " pixels differ\n";
-    EXPECT_LE(differing, item.width() * item.height() / 10000);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, TypedRadialTest, ::testing::ValuesIn(RadialCases));
 
 // --- When the text is compiled ---
 
@@ -235,50 +117,6 @@ TEST_F(FormulaFormTest, ClassicItemsFollowTheThree) {
         EXPECT_EQ(core::ClassicFunctionCaptions[i][0], ' ');
     }
 }
-
-struct ClassicDescentCase {
-    int item;
-    const char* x0;
-    const char* y0;
-    const char* functionLine;
-};
-
-void PrintTo(const ClassicDescentCase& c, std::ostream* os) {
-    *os << "item " << c.item << " from (" << c.x0 << ", " << c.y0 << ")";
-}
-
-class ClassicDescentTest : public FormulaFormTest,
-                           public ::testing::WithParamInterface<ClassicDescentCase> {};
-
-const ClassicDescentCase ClassicDescents[] = {
-    {3, "-1.2", "1", "Функция: z = 100*(y-x*x)^2+(1-x)^2"},
-    {4, "0", "0", "Функция: z = (x*x+y-11)^2+(x+y*y-7)^2"},
-};
-
-TEST_P(ClassicDescentTest, RunsReportsAndAnimates) {
-    const ClassicDescentCase& c = GetParam();
-    CreateForm();
-    form->coEquat->ChooseItem(c.item);
-    form->meBeg_Xr->SetText(c.x0);
-    form->meBeg_Yr->SetText(c.y0);
-    form->bbDrMpCl->click();
-    form->seTimFrm->SetValue(1);
-    form->bbIterat->click();
-    form->AwaitRunEnd();
-    const std::vector<std::string> report = Report();
-    ASSERT_GE(report.size(), 9u);
-    EXPECT_EQ(report[0], "");
-    EXPECT_EQ(report[1], c.functionLine);
-    EXPECT_EQ(report[2], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
-    int ticks = 0;
-    while (form->Animating() && ticks < 20000) {
-        form->TimerTick();
-        ++ticks;
-    }
-    EXPECT_EQ(static_cast<std::uint32_t>(ticks), form->Descent.TraceCount + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ClassicDescentTest, ::testing::ValuesIn(ClassicDescents));
 
 TEST_F(FormulaFormTest, MouseReadoutShowsTheTypedFunction) {
     CreateForm();

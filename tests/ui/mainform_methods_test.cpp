@@ -1,5 +1,5 @@
-// The method list and the stop rules of the menu as a user chooses them: the run and report of
-// each method, the refusal without a method, and the same report from batch mode's options.
+// The method list and the stop rules of the menu as a user chooses them: the refusal without a
+// method, and batch mode's options. (Each method's run and report: tests/app/commands_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,33 +16,6 @@
 
 namespace metopt::ui {
 namespace {
-
-// Every method under every stop rule: the line of its iterations, and for every run but the
-// classic one the lines of the reason and the counts after it.
-TEST_F(MainFormTest, EachMethodAndStopRuleRunsAndReports) {
-    CreateForm();
-    form->bbDrMpCl->click();
-    QAction* const rules[] = {form->mmdWkStSt, form->mmdWkStGr, form->mmdWkStFn};
-    for (int rule = 0; rule < core::StopRuleCount; ++rule) {
-        rules[rule]->trigger();
-        for (int method = 0; method < core::MethodCount; ++method) {
-            SCOPED_TRACE(std::string(core::MethodCaptions[method]) + ", rule " +
-                         std::to_string(rule));
-            form->coMetOpt->ChooseItem(method);
-            IterateAtOnce();
-            EXPECT_TRUE(TakeBoxes().empty());
-            const std::vector<std::string> report = Report();
-            const std::uint32_t count = form->Descent.TraceCount;
-            const bool classic = method == 0 && rule == 0;
-            ASSERT_EQ(report.size(), (classic ? 7u : 9u) + count);
-            EXPECT_EQ(report[4], std::string(core::MethodReportName(*core::MethodOfItem(method))) +
-                                     " прошел за " + std::to_string(count) + " итерац.");
-            EXPECT_EQ(report[5].rfind("Остановка: ", 0) == 0, !classic);
-            EXPECT_EQ(report[6].rfind("Вычислено: f — ", 0) == 0, !classic);
-            EXPECT_EQ(form->Descent.Simplices.empty(), method != 11);
-        }
-    }
-}
 
 TEST_F(MainFormTest, NoMethodChosenRefusesTheRunAndKeepsTheReport) {
     CreateForm();

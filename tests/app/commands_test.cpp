@@ -1,0 +1,240 @@
+// The commands as the application layer runs them, on a workbench (the window runs the same, as
+// workbench_test shows): a typed text draws its item's picture, each method under each stop rule
+// reports, a classic item runs and animates.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/workbench.h"
+#include "core/builtinfunctions.h"
+#include "core/methods/method.h"
+#include "render/coordinates.h"
+#include "runtime/errorreport.h"
+#include "support/error_boxes.h"
+#include "support/qt_environment.h"
+
+namespace metopt::app {
+namespace {
+
+using Button = WindowCommands::Button;
+
+class CommandTest : public testsupport::ErrorBoxesTest {
+  protected:
+    // A workbench as the window starts, with the known palette.
+    void Start() { bench = std::make_unique<TWorkbench>(METOPT_DATA_DIR "/Palitr10.dat", 0); }
+    void Set(std::string_view option, const std::vector<std::string>& values) {
+        bench->SetOptionFields(option, values);
+    }
+    // The button, with the run it starts awaited.
+    void Click(Button button) {
+        bench->Press(button);
+        bench->AwaitRun([](const std::string&) { return false; });
+    }
+    QImage Saved() const { return bench->Session().SavedPicture.BackingImage->Image().copy(); }
+    const TSession& Session() const { return bench->Session(); }
+    std::vector<std::string> BoxTexts() {
+        std::vector<std::string> texts;
+        for (const auto& box : std::exchange(boxes, {}))
+            texts.push_back(box.second);
+        return texts;
+    }
+
+    std::unique_ptr<TWorkbench> bench;
+};
+
+// --- Pictures: the typed texts of items 0 and 1 draw the items' pictures ---
+
+struct PictureCase {
+    int item;
+    bool levelLines;  // else the map
+    int method;       // of the fill or the level lines
+    int width, height;
+};
+
+void PrintTo(const PictureCase& c, std::ostream* os) {
+    *os << "item " << c.item << (c.levelLines ? " level lines " : " map ") << c.method << ", "
+        << c.width << "x" << c.height;
+}
+
+class TypedPictureTest : public CommandTest, public ::testing::WithParamInterface<PictureCase> {
+  protected:
+    QImage Draw(const PictureCase& c, const std::string& typed) {
+        Start();
+        if (typed.empty())
+            Set("function", {std::to_string(c.item)});
+        else
+            Set("formula", {typed});
+        bench->LayoutForDrawingArea(c.width, c.height);
+        Set(c.levelLines ? "levels" : "fill", {std::to_string(c.method)});
+        Click(c.levelLines ? Button::LevelLines : Button::Map);
+        return Saved();
+    }
+};
+
+const PictureCase PictureCases[] = {
+    {0, false, 0, 448, 412}, {0, false, 1, 448, 412}, {0, true, 0, 448, 412},
+    {0, true, 1, 448, 412},  {0, false, 0, 301, 257}, {0, true, 1, 301, 257},
+    {1, false, 0, 448, 412}, {1, false, 1, 448, 412}, {1, true, 0, 448, 412},
+    {1, true, 1, 448, 412},  {1, false, 1, 301, 257}, {1, true, 0, 301, 257},
+};
+
+TEST_P(TypedPictureTest, TypedTextDrawsTheItemsPicture) {
+    const PictureCase& c = GetParam();
+    const QImage item = Draw(c, "");
+    const QImage typed = Draw(c, std::string(core::FunctionCaptions[c.item]).substr(1));
+    ASSERT_NE(Session().Plot.CurrentFunc.Typed, nullptr);
+    EXPECT_EQ(typed, item);
+    EXPECT_TRUE(boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TypedPictureTest, ::testing::ValuesIn(PictureCases));
+
+// Item 2's text differs from the built-in only near the origin, where the built-in takes the
+// limit 1 below r = 1e-5 and the formula computes sin(r)/r: 0/0 at the origin itself.
+struct RadialCase {
+    int width, height;
+    const char* range;  // of x and y
+    const char* error;  // the typed text's map, when it fails
+};
+
+void PrintTo(const RadialCase& c, std::ostream* os) {
+    *os << c.width << "x" << c.height << " over +-" << c.range;
+}
+
+class TypedRadialTest : public CommandTest, public ::testing::WithParamInterface<RadialCase> {
+  protected:
+    QImage Map(const RadialCase& c, const std::string& typed) {
+        Start();
+        if (typed.empty())
+            Set("function", {"2"});
+        else
+            Set("formula", {typed});
+        bench->LayoutForDrawingArea(c.width, c.height);
+        const std::string low = std::string("-") + c.range;
+        Set("region", {low, c.range, low, c.range});
+        Click(Button::Map);
+        return Saved();
+    }
+};
+
+const RadialCase RadialCases[] = {
+    {448, 412, "1.3", ""},                                  // no pixel samples the origin
+    {301, 257, "1.3", "Invalid floating point operation"},  // one does
+    {448, 412, "0.00003", ""},
+};
+
+TEST_P(TypedRadialTest, DiffersOnlyWhereTheValueDoes) {
+    const RadialCase& c = GetParam();
+    const QImage item = Map(c, "");
+    const QImage typed = Map(c, "(sin(r))/r, r=sqrt(x*x+y*y)");
+    if (*c.error != 0) {
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{runtime::ErrorBoxText(c.error)});
+        return;
+    }
+    // The samples differ only below the built-in's threshold r = 1e-5 ...
+    const render::TPlot& plot = Session().Plot;
+    for (int row = 1; row <= plot.MapRows; ++row) {
+        for (int col = 1; col <= plot.MapCols; ++col) {
+            const long double x = render::ColumnToX(plot, col);
+            const long double y = render::RowToY(plot, row);
+            if (std::sqrt(x * x + y * y) >= 1e-5L) {
+                ASSERT_EQ(plot.CurrentFunc(x, y), core::ObjectiveFuncs[2](x, y))
+                    << col << ", " << row;
+            }
+        }
+    }
+    // ... where the built-in gives 1 and the formula 1 - r^2/6: so the top of the colour scale
+    // moves by some 1e-11, and only the pixels that lie that close to a colour boundary change.
+    int differing = 0;
+    for (int row = 0; row < item.height(); ++row) {
+        for (int col = 0; col < item.width(); ++col)
+            differing += item.pixel(col, row) != typed.pixel(col, row) ? 1 : 0;
+    }
+    std::cout << c.width << "x" << c.height << " over +-" << c.range << ": " << differing
+              << " pixels differ\n";
+    EXPECT_LE(differing, item.width() * item.height() / 10000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TypedRadialTest, ::testing::ValuesIn(RadialCases));
+
+// --- Runs ---
+
+struct ClassicDescentCase {
+    int item;
+    const char* x0;
+    const char* y0;
+    const char* functionLine;
+};
+
+void PrintTo(const ClassicDescentCase& c, std::ostream* os) {
+    *os << "item " << c.item << " from (" << c.x0 << ", " << c.y0 << ")";
+}
+
+class ClassicDescentTest : public CommandTest,
+                           public ::testing::WithParamInterface<ClassicDescentCase> {};
+
+const ClassicDescentCase ClassicDescents[] = {
+    {3, "-1.2", "1", "Функция: z = 100*(y-x*x)^2+(1-x)^2"},
+    {4, "0", "0", "Функция: z = (x*x+y-11)^2+(x+y*y-7)^2"},
+};
+
+TEST_P(ClassicDescentTest, RunsReportsAndAnimates) {
+    const ClassicDescentCase& c = GetParam();
+    Start();
+    Set("function", {std::to_string(c.item)});
+    Set("x0", {c.x0});
+    Set("y0", {c.y0});
+    Click(Button::Map);
+    Set("frame-time", {"1"});
+    Click(Button::Descent);
+    const std::vector<std::string> report = bench->ReportLines();
+    ASSERT_GE(report.size(), 9u);
+    EXPECT_EQ(report[0], "");
+    EXPECT_EQ(report[1], c.functionLine);
+    EXPECT_EQ(report[2], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
+    int ticks = 0;
+    while (bench->Animating() && ticks < 20000) {
+        bench->TimerTick();
+        ++ticks;
+    }
+    EXPECT_EQ(static_cast<std::uint32_t>(ticks), Session().Descent.TraceCount + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ClassicDescentTest, ::testing::ValuesIn(ClassicDescents));
+
+// Every method under every stop rule: the line of its iterations, and for every run but the
+// classic one the lines of the reason and the counts after it.
+TEST_F(CommandTest, EachMethodAndStopRuleRunsAndReports) {
+    Start();
+    Click(Button::Map);
+    Set("frame-time", {"0"});
+    for (const core::TStopRule rule :
+         {core::TStopRule::Step, core::TStopRule::Gradient, core::TStopRule::Value}) {
+        bench->ChooseStopRule(rule);
+        for (const core::TMethod method : core::AllMethods()) {
+            SCOPED_TRACE(std::string(core::MethodCaption(method)) + ", rule " +
+                         std::to_string(static_cast<int>(rule)));
+            Set("method", {std::to_string(core::ItemOf(method))});
+            Click(Button::Descent);
+            EXPECT_TRUE(boxes.empty());
+            const std::vector<std::string> report = bench->ReportLines();
+            const std::uint32_t count = Session().Descent.TraceCount;
+            const bool classic = core::IsClassicRun(method, rule);
+            ASSERT_EQ(report.size(), (classic ? 7u : 9u) + count);
+            EXPECT_EQ(report[4], std::string(core::MethodReportName(method)) + " прошел за " +
+                                     std::to_string(count) + " итерац.");
+            EXPECT_EQ(report[5].rfind("Остановка: ", 0) == 0, !classic);
+            EXPECT_EQ(report[6].rfind("Вычислено: f — ", 0) == 0, !classic);
+            EXPECT_EQ(Session().Descent.Simplices.empty(), method != core::TMethod::NelderMead);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace metopt::app
