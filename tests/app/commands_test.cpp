@@ -1,6 +1,7 @@
 // The commands as the application layer runs them, on a workbench (the window runs the same, as
 // workbench_test shows): a typed text draws its item's picture, each method under each stop rule
-// reports, a classic item runs and animates.
+// reports, a classic item runs and animates, the report's counts and separator, and a run before
+// any map.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -16,6 +17,7 @@
 #include "core/methods/method.h"
 #include "render/coordinates.h"
 #include "runtime/errorreport.h"
+#include "runtime/numformat.h"
 #include "support/error_boxes.h"
 #include "support/qt_environment.h"
 
@@ -26,6 +28,10 @@ using Button = WindowCommands::Button;
 
 class CommandTest : public testsupport::ErrorBoxesTest {
   protected:
+    void TearDown() override {
+        runtime::SetDecimalSeparator('.');
+        ErrorBoxesTest::TearDown();
+    }
     // A workbench as the window starts, with the known palette.
     void Start() { bench = std::make_unique<TWorkbench>(METOPT_DATA_DIR "/Palitr10.dat", 0); }
     void Set(std::string_view option, const std::vector<std::string>& values) {
@@ -234,6 +240,54 @@ TEST_F(CommandTest, EachMethodAndStopRuleRunsAndReports) {
             EXPECT_EQ(Session().Descent.Simplices.empty(), method != core::TMethod::NelderMead);
         }
     }
+}
+
+TEST_F(CommandTest, IterationCountsOfTheThreeFunctions) {
+    struct Row {
+        int function;
+        const char* line;
+    };
+    const Row rows[] = {{0, "Скорейший спуск прошел за 3 итерац."},
+                        {1, "Скорейший спуск прошел за 43 итерац."},
+                        {2, "Скорейший спуск прошел за 2 итерац."}};
+    Start();
+    Set("frame-time", {"0"});
+    for (const Row& row : rows) {
+        Set("function", {std::to_string(row.function)});
+        EXPECT_EQ(Session().Plot.CurrentFunc, core::PlottedFunc(row.function));
+        Click(Button::Map);
+        Click(Button::Descent);
+        const std::vector<std::string> report = bench->ReportLines();
+        ASSERT_GE(report.size(), 5u);
+        EXPECT_EQ(report[4], row.line) << "function " << row.function;
+        EXPECT_EQ(report.size(), 7u + Session().Descent.TraceCount);
+    }
+}
+
+TEST_F(CommandTest, ReportUsesTheLocalesDecimalSeparator) {
+    Start();
+    runtime::SetDecimalSeparator(',');
+    Click(Button::Map);
+    Click(Button::Descent);
+    const std::vector<std::string> report = bench->ReportLines();
+    ASSERT_GE(report.size(), 3u);
+    EXPECT_EQ(report[1], "Видимая область: x = -1,3 .. 1,3, y=-1,3 .. 1,3");
+    EXPECT_EQ(report[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
+}
+
+TEST_F(CommandTest, IteratingBeforeAnyScanReportsTheZeroRegionAndFailsAtPointOne) {
+    Start();
+    Set("frame-time", {"0"});
+    Click(Button::Descent);
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{runtime::ErrorBoxText("Floating point division by zero")});
+    const std::vector<std::string> report = bench->ReportLines();
+    ASSERT_EQ(report.size(), 50u);
+    EXPECT_EQ(report[1], "Видимая область: x = 0 .. 0, y=0 .. 0");
+    // The cross at (0, 0) was drawn and saved before the trace failed.
+    const std::int32_t trace = Session().Palette[palette::TracePenColor].Color;
+    EXPECT_EQ(bench->Area().GetPixel(0, 0), trace);
+    EXPECT_EQ(Session().SavedPicture.BackingImage->GetPixel(0, 0), trace);
 }
 
 }  // namespace

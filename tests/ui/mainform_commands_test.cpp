@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "platform/dropdown.h"
@@ -153,56 +152,12 @@ TEST_F(MainFormTest, ReportForTheDefaultsAfterAMap) {
     EXPECT_EQ(Report().size(), 50u);
 }
 
-TEST_F(MainFormTest, IterationCountsOfTheThreeFunctions) {
-    struct Row {
-        int function;
-        const char* line;
-    };
-    const Row rows[] = {{0, "Скорейший спуск прошел за 3 итерац."},
-                        {1, "Скорейший спуск прошел за 43 итерац."},
-                        {2, "Скорейший спуск прошел за 2 итерац."}};
-    CreateForm();
-    for (const Row& row : rows) {
-        form->coEquat->ChooseItem(row.function);
-        EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(row.function));
-        form->bbDrMpCl->click();
-        IterateAtOnce();
-        const std::vector<std::string> report = Report();
-        ASSERT_GE(report.size(), 5u);
-        EXPECT_EQ(report[4], row.line) << "function " << row.function;
-        EXPECT_EQ(report.size(), 7u + form->Descent.TraceCount);
-    }
-}
-
-TEST_F(MainFormTest, ReportUsesTheLocalesDecimalSeparator) {
-    CreateForm();
-    runtime::SetDecimalSeparator(',');
-    form->bbDrMpCl->click();
-    IterateAtOnce();
-    ASSERT_GE(Report().size(), 2u);
-    EXPECT_EQ(Report()[1], "Видимая область: x = -1,3 .. 1,3, y=-1,3 .. 1,3");
-    EXPECT_EQ(Report()[2], "Начальная точка: x0 = 30.0, y0 = -30.0");
-}
-
 TEST_F(MainFormTest, LocaleChangeReadsTheSeparatorAgain) {
     CreateForm();
     runtime::SetDecimalSeparator(',');
     QEvent change(QEvent::LocaleChange);
     QCoreApplication::sendEvent(form.get(), &change);
     EXPECT_EQ(runtime::DecimalSeparator(), platform::SystemDecimalSeparator());
-}
-
-TEST_F(MainFormTest, IteratingBeforeAnyScanReportsTheZeroRegionAndFailsAtPointOne) {
-    CreateForm();
-    IterateAtOnce();
-    EXPECT_EQ(TakeBoxes(),
-              std::vector<std::string>{runtime::ErrorBoxText("Floating point division by zero")});
-    const std::vector<std::string> report = Report();
-    ASSERT_EQ(report.size(), 50u);
-    EXPECT_EQ(report[1], "Видимая область: x = 0 .. 0, y=0 .. 0");
-    // The cross at (0, 0) was drawn and saved before the trace failed.
-    EXPECT_EQ(Area().GetPixel(0, 0), Colour(palette::TracePenColor));
-    EXPECT_EQ(form->SavedPicture.BackingImage->GetPixel(0, 0), Colour(palette::TracePenColor));
 }
 
 TEST_F(MainFormTest, AFailingTickEndsTheAnimationWithOneBox) {
