@@ -60,8 +60,8 @@ std::shared_ptr<TMapRun> PrepareMapRun(TSession& session, const TSettings& setti
 // The end of a map run. Stopped: nothing changes but the samples given back (false). Otherwise the
 // model takes the plot and the samples, made stale again when a field of the region changed or the
 // area was resized meanwhile (`settings` are the fields now), and the area the picture; a failure
-// is raised, and a completed picture is saved (true). Deliberate: see docs/behaviour.md, "No
-// rollback".
+// is raised, and a completed picture is saved (true).
+// Deliberate: see docs/behaviour.md, "No rollback".
 bool EndMapRun(TSession& session, const TSettings& settings, platform::Canvas& area, TMapRun& run,
                const TRunEnd& end);
 

@@ -5,6 +5,7 @@
 // through a const view.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <chrono>
@@ -138,11 +139,13 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void ReplaceReport(const std::vector<std::string>& lines);
     // The start of the animation (the whole trace at once for frame time 0).
     void StartTraceAnimation();
-    // Starts work on the worker thread: the commands and fields that would start other work or
-    // change its inputs are disabled until it ends, and the status line shows progressText() ten
-    // times a second; `finish` shows its outcome once it has ended (FinishWork).
+    // Starts work on the worker thread; `finish` shows its outcome once it has ended (FinishWork).
     void StartWork(app::TRunWorker::Job job, std::function<std::string()> progressText,
                    std::function<void(const app::TRunEnd&)> finish);
+    // While the work goes on, the commands and fields that would start other work or change its
+    // inputs are disabled, and the status line shows progressText() ten times a second.
+    void WorkGoesOn();
+    void GiveFocusBack();
     void FinishWork();
     void ShowRunProgress();
     void SetRunControlsEnabled(bool enabled);
@@ -203,6 +206,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     std::unique_ptr<platform::PaintBox::DrawingScope> runDrawing_;
     QSize runAreaSize_;
     bool drawingMap_ = false;
+    QPointer<QWidget> focusBeforeWork_;
+    QPointer<QWidget> focusDuringWork_;
     std::chrono::milliseconds synchronousMapTime_{DefaultSynchronousMapTimeMs};
 
     // --- Controls ---

@@ -2,6 +2,7 @@
 // and so does a map (or its level lines) that takes longer than a moment, while the window stays
 // live, with their progress in the status line; their end shows the outcome.
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -48,7 +49,6 @@ void TfmMnForm::StartWork(app::TRunWorker::Job job, std::function<std::string()>
     finishWork_ = std::move(finish);
     statusBeforeRun_ = sbMessag->currentMessage();
     runProgressShown_ = false;
-    SetRunControlsEnabled(false);
     // Until the work ends, repaints show the picture as it stood, and the surface keeps what the
     // command drew before it (a run's minimum marker) for the picture its end saves.
     runDrawing_ = std::make_unique<platform::PaintBox::DrawingScope>(*pbDrawAr);
@@ -65,7 +65,23 @@ void TfmMnForm::StartWork(app::TRunWorker::Job job, std::function<std::string()>
             },
             Qt::QueuedConnection);
     });
+}
+
+void TfmMnForm::WorkGoesOn() {
+    focusBeforeWork_ = QApplication::focusWidget();
+    SetRunControlsEnabled(false);
+    // Disabling the focused button moves the focus on; its end gives it back unless the user has
+    // moved it since.
+    focusDuringWork_ = QApplication::focusWidget();
     tmRunProgress->start();
+}
+
+void TfmMnForm::GiveFocusBack() {
+    if (focusBeforeWork_ && focusBeforeWork_ != focusDuringWork_ &&
+        QApplication::focusWidget() == focusDuringWork_)
+        focusBeforeWork_->setFocus();
+    focusBeforeWork_ = nullptr;
+    focusDuringWork_ = nullptr;
 }
 
 void TfmMnForm::ShowRunProgress() {
@@ -106,6 +122,7 @@ void TfmMnForm::FinishWork() {
     const std::unique_ptr<platform::PaintBox::DrawingScope> drawing = std::move(runDrawing_);
     tmRunProgress->stop();
     SetRunControlsEnabled(true);
+    GiveFocusBack();
     const std::function<void(const app::TRunEnd&)> finish = std::move(finishWork_);
     workProgress_ = nullptr;
     finish(end);
@@ -130,6 +147,7 @@ void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run) {
     StartWork([run](core::TRunWatch& watch) { run->Run(watch); },
               [this, objective] { return app::ProgressText(runWorker_.Progress(), objective); },
               [this, run](const app::TRunEnd& end) { FinishRun(*run, end); });
+    WorkGoesOn();
 }
 
 void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
@@ -167,10 +185,13 @@ void TfmMnForm::DrawMap(app::MapPass pass) {
         [run, progress](core::TRunWatch&) { run->Run(*progress); },
         [progress] { return progress->Text(); },
         [this, run, progress](const app::TRunEnd& end) { FinishMap(*run, progress->Text(), end); });
-    // A quick map ends here, as if drawn on this thread: nothing else happens in between.
+    // A quick map ends here, as if drawn on this thread: nothing else happens in between, and
+    // no control is disabled (which would move the keyboard focus).
     if (runWorker_.Wait([this] { ShowRunProgress(); },
                         std::chrono::milliseconds(RunProgressIntervalMs), synchronousMapTime_))
         FinishWork();
+    else
+        WorkGoesOn();
 }
 
 void TfmMnForm::FinishMap(app::TMapRun& run, const std::string& status, const app::TRunEnd& end) {

@@ -244,6 +244,22 @@ INSTANTIATE_TEST_SUITE_P(Maps, WindowMapTest, ::testing::ValuesIn(MapCases),
                              return std::string(row.param.name);
                          });
 
+// The keyboard focus stays on the button pressed: a quick map disables nothing, and a run gives
+// it back at its end.
+TEST_F(MainFormTest, TheFocusStaysOnTheButtonPressed) {
+    CreateForm();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->seTimFrm->SetValue(0);
+    for (QPushButton* button : {form->bbDrMpCl, form->bbIterat}) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        form->AwaitRunEnd();
+        EXPECT_TRUE(button->hasFocus()) << button->objectName().toStdString();
+    }
+}
+
 // A region field changed while a map draws on the worker thread makes its range stale again.
 TEST_F(MainFormTest, ARegionChangedDuringAMapMakesItsRangeStale) {
     CreateForm();
