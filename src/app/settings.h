@@ -5,6 +5,7 @@
 // the same commands. The defaults are the window's at start.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/equationitems.h"
@@ -30,6 +31,27 @@ struct SpinRange {
 
 constexpr SpinRange FrameTimeRange{0, 10000, 100};
 constexpr SpinRange GradientColorsRange{2, 255, 30};
+
+// The stop rules by name (--stop-rule, lab files), in the order of core::TStopRule.
+constexpr std::string_view StopRuleWords[] = {"step", "gradient", "value"};
+
+// The methods by name (lab files), in list order.
+constexpr std::string_view MethodWords[] = {"steepest-descent",
+                                            "fixed-step",
+                                            "step-halving",
+                                            "coordinate-descent",
+                                            "fletcher-reeves",
+                                            "polak-ribiere",
+                                            "newton",
+                                            "damped-newton",
+                                            "bfgs",
+                                            "dfp",
+                                            "hooke-jeeves",
+                                            "nelder-mead"};
+static_assert(std::size(MethodWords) == core::MethodCount);
+// The fill and level-line methods by name (lab files), in list order.
+constexpr std::string_view FillWords[] = {"discrete", "gradient"};
+constexpr std::string_view LevelWords[] = {"analysis", "threshold"};
 
 // The items of the lists whose items are the program's own.
 // Deliberate: see docs/behaviour.md, "Label and button texts".
@@ -73,6 +95,8 @@ struct TSettings {
     // The menu "Работа": the stop rule and the methods a comparison runs.
     core::TStopRule stopRule = core::TStopRule::Step;
     std::vector<int> compared = DefaultComparedItems();
+
+    bool operator==(const TSettings&) const = default;
 };
 
 // The fields of " Графическая область " that the settings hold; a change of any makes the sampled

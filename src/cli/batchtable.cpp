@@ -21,9 +21,6 @@ namespace {
 
 constexpr ArgumentRule Text{};
 
-// The words of --stop-rule, in the order of core::TStopRule.
-constexpr std::string_view StopRuleWords[] = {"step", "gradient", "value"};
-
 // A map needs at least two sampled columns and rows inside the one-pixel frame.
 constexpr int MinAreaSide = 4;
 constexpr int MaxAreaSide = 10000;
@@ -62,8 +59,8 @@ void RunWholeDescent(WindowCommands& window, const std::vector<std::string>&) {
 }
 
 void ChooseStopRule(WindowCommands& window, const std::vector<std::string>& values) {
-    const auto word = std::ranges::find(StopRuleWords, std::string_view(values[0]));
-    window.ChooseStopRule(static_cast<core::TStopRule>(word - std::begin(StopRuleWords)));
+    const auto word = std::ranges::find(app::StopRuleWords, std::string_view(values[0]));
+    window.ChooseStopRule(static_cast<core::TStopRule>(word - std::begin(app::StopRuleWords)));
 }
 
 void Comparison(WindowCommands& window, const std::vector<std::string>& values) {
@@ -119,7 +116,7 @@ std::vector<BatchOption> MakeOptions() {
         {"batch", "", Text, "required for every option below but --help and --version", &C::batch},
     };
     append(options, FieldOptions(OptionGroup::Parameters));
-    options.push_back({"stop-rule", "RULE", OneOf(StopRuleWords),
+    options.push_back({"stop-rule", "RULE", OneOf(app::StopRuleWords),
                        "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
     options.push_back({"size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
