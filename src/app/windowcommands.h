@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/labfile.h"
 #include "app/session.h"
 #include "core/methods/method.h"
 
@@ -42,6 +43,11 @@ class WindowCommands {
     // when none computes) and shows its outcome as the window does. Meanwhile `waiting` is called
     // every 0.1 s with the progress text; when it returns true the run is stopped, as by "Стоп".
     virtual void AwaitRun(const std::function<bool(const std::string& progress)>& waiting) = 0;
+    // Sets every field and choice of the lab as a user would, and keeps its title and task (its
+    // palette is the caller's to load).
+    virtual void ApplyLab(const TLab& lab) = 0;
+    // The settings as they stand, the palette's name and the title and task kept.
+    virtual TLab Lab() const = 0;
     // The report page's lines.
     virtual std::vector<std::string> ReportLines() const = 0;
 };

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "app/commands.h"
@@ -34,7 +35,9 @@ constexpr std::chrono::milliseconds ProgressInterval(100);
 }  // namespace
 
 TWorkbench::TWorkbench(std::string paletteFile, std::int32_t background)
-    : area_(DrawingAreaWidth, DrawingAreaHeight, background), background_(background) {
+    : paletteFile_(paletteFile),
+      area_(DrawingAreaWidth, DrawingAreaHeight, background),
+      background_(background) {
     // Numbers are written with the locale's decimal separator, as the window reads it at start.
     platform::ApplySystemDecimalSeparator();
     DrawingAreaResized(session_, area_.Width(), area_.Height());
@@ -108,6 +111,34 @@ void TWorkbench::SetOptionFields(std::string_view option, const std::vector<std:
     }
     if (next != values.size())
         throw std::out_of_range("--" + std::string(option) + " takes fewer values");
+}
+
+void TWorkbench::ApplyLab(const TLab& lab) {
+    const TSettings before = std::exchange(settings_, lab.settings);
+    // The fields hold what they can, as when typed.
+    settings_.equationText = AsLineFieldHolds(settings_.equationText);
+    for (const FieldRow& row : FieldTable()) {
+        for (const SettingRef& setting : row.settings) {
+            if (const auto* text = std::get_if<TextSetting>(&setting))
+                settings_.*text->member = AsLineFieldHolds(settings_.*text->member);
+        }
+    }
+    for (const auto member : RegionFields) {
+        if (settings_.*member != before.*member)
+            RegionChanged(session_);
+    }
+    title_ = lab.title;
+    task_ = lab.task;
+    if (!lab.palette.empty())
+        paletteFile_ = lab.palette;
+    // As the equation list takes an item chosen, or a text typed and left.
+    platform::RunEvent([&] { EquationChanged(session_, settings_); });
+    if (settings_.equationItem < 0)
+        platform::RunEvent([&] { CompileEquation(session_, settings_); });
+}
+
+TLab TWorkbench::Lab() const {
+    return {settings_, paletteFile_, title_, task_};
 }
 
 void TWorkbench::ChooseStopRule(core::TStopRule rule) {

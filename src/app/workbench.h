@@ -37,6 +37,8 @@ class TWorkbench final : public WindowCommands {
     const TSession& Session() const override { return session_; }
     void AwaitRun(const std::function<bool(const std::string& progress)>& waiting) override;
     std::vector<std::string> ReportLines() const override { return report_; }
+    void ApplyLab(const TLab& lab) override;
+    TLab Lab() const override;
 
     const TSettings& Settings() const { return settings_; }
     const platform::Canvas& Area() const { return area_; }
@@ -48,6 +50,9 @@ class TWorkbench final : public WindowCommands {
 
     TSession session_;
     TSettings settings_;
+    std::string paletteFile_;
+    std::string title_;
+    std::string task_;
     platform::Canvas area_;
     std::int32_t background_;
     std::vector<std::string> report_;

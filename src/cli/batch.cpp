@@ -3,7 +3,10 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <iostream>
+#include <optional>
+#include <string>
 
+#include "app/labfile.h"
 #include "app/workbench.h"
 #include "cli/batchoptions.h"
 #include "cli/batchprogress.h"
@@ -31,6 +34,21 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
+// The lab file of --lab, or none; a file that cannot be read or is refused is reported.
+std::optional<app::TLab> ReadLabOption(const BatchCommand& command) {
+    std::optional<app::TLab> lab;
+    if (!command.lab)
+        return lab;
+    platform::RunEvent([&] {
+        const app::TLabRead read = app::OpenLab(*command.lab);
+        const std::string warning = app::UnknownKeysText(read.unknownKeys);
+        if (!warning.empty())
+            std::cerr << ProgramName << ": note: " << *command.lab << ": " << warning << '\n';
+        lab = read.lab;
+    });
+    return lab;
+}
+
 int RunSteps(const BatchCommand& command) {
     const BatchInterrupt interrupt;
     int reported = 0;
@@ -38,10 +56,22 @@ int RunSteps(const BatchCommand& command) {
         PrintError(text);
         ++reported;
     });
+    const std::optional<app::TLab> lab = ReadLabOption(command);
+    // Nothing is drawn from settings other than the lab's.
+    if (command.lab && !lab) {
+        platform::SetErrorBoxHandler(nullptr);
+        return BatchExitReported;
+    }
+    std::string paletteFile = palette::PaletteFileName;
+    if (command.palette)
+        paletteFile = *command.palette;
+    else if (lab && !lab->palette.empty())
+        paletteFile = lab->palette;
     // The drawing area starts in the background colour of the window's controls.
     app::TWorkbench workbench(
-        command.palette.value_or(palette::PaletteFileName),
-        platform::FromQRgb(QGuiApplication::palette().color(QPalette::Window).rgb()));
+        paletteFile, platform::FromQRgb(QGuiApplication::palette().color(QPalette::Window).rgb()));
+    if (lab)
+        workbench.ApplyLab(*lab);
     for (const BatchStep& step : command.steps) {
         platform::RunEvent([&] { step.run(workbench, step.args); });
         // Nothing more is written after an interrupt.

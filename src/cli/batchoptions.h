@@ -33,6 +33,7 @@ struct BatchCommand {
     bool help = false;
     bool version = false;
     std::optional<std::string> palette;  // --palette FILE: loaded instead of Palitr10.dat
+    std::optional<std::string> lab;      // --lab FILE: applied before the other options
     std::vector<BatchStep> steps;        // every other option, in the order given
 };
 

@@ -9,6 +9,7 @@
 #include "app/comparisonexports.h"
 #include "app/exports.h"
 #include "app/fieldtable.h"
+#include "app/labfile.h"
 #include "app/settings.h"
 #include "app/windowcommands.h"
 #include "cli/batchoptions.h"
@@ -97,6 +98,10 @@ void Animation(WindowCommands& window, const std::vector<std::string>& values) {
     }
 }
 
+void SaveLabFile(WindowCommands& window, const std::vector<std::string>& values) {
+    app::SaveLab(values[0], window.Lab());
+}
+
 // The options of one group of the field table, in its order; each sets its fields.
 std::vector<BatchOption> FieldOptions(OptionGroup group) {
     std::vector<BatchOption> options;
@@ -128,6 +133,10 @@ std::vector<BatchOption> MakeOptions() {
     append(options,
            {
                {"palette", "FILE", Text, "load this palette instead of Palitr10.dat", &C::palette},
+               {"lab", "FILE.metopt", Text,
+                "apply this lab file before the other options (and its palette, unless "
+                "--palette)",
+                &C::lab},
                {"map", "", Text, "press \"Отобразить график\"", Press(Button::Map)},
                {"level-lines", "", Text, "press \"Построить линии уровня\"",
                 Press(Button::LevelLines)},
@@ -151,6 +160,8 @@ std::vector<BatchOption> MakeOptions() {
                 "write the comparison's table as CSV (- for standard output)", Comparison},
                {"convergence", "FILE", Text,
                 "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
+               {"save-lab", "FILE.metopt", Text,
+                "write the fields and choices as they stand as a lab file", SaveLabFile},
                {"help", "", Text, "print this text", &C::help},
                {"version", "", Text, "print the version", &C::version},
            });

@@ -1,6 +1,6 @@
 #pragma once
-// The standard dialog that asks where to save a file. Tests replace it with a handler that
-// answers at once.
+// The standard dialogs that ask where to save a file and which file to open. Tests replace them
+// with a handler that answers at once.
 #include <QString>
 #include <functional>
 
@@ -25,5 +25,9 @@ void SetSaveDialogHandler(SaveDialogHandler handler);
 // Opens the dialog (or asks the installed handler) and returns the chosen path, or an empty
 // text when cancelled.
 QString AskSaveFileName(QWidget* parent, const SaveDialogRequest& request);
+
+// The same for the dialog that asks which existing file to open (proposedPath: the folder).
+void SetOpenDialogHandler(SaveDialogHandler handler);
+QString AskOpenFileName(QWidget* parent, const SaveDialogRequest& request);
 
 }  // namespace metopt::platform

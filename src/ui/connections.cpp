@@ -43,6 +43,8 @@ void TfmMnForm::ConnectHandlers() {
 }
 
 void TfmMnForm::ConnectMenuHandlers() {
+    ConnectGuarded(*this, mmdFopLab, &QAction::triggered, &TfmMnForm::mmdFopLabClick);
+    ConnectGuarded(*this, mmdFsvLab, &QAction::triggered, &TfmMnForm::mmdFsvLabClick);
     ConnectGuarded(*this, mmdFsvPic, &QAction::triggered, &TfmMnForm::mmdFsvPicClick);
     ConnectGuarded(*this, mmdFsvRep, &QAction::triggered, &TfmMnForm::mmdFsvRepClick);
     ConnectGuarded(*this, mmdFsvAni, &QAction::triggered, &TfmMnForm::mmdFsvAniClick);
@@ -75,7 +77,7 @@ void TfmMnForm::ConnectPaintHandlers() {
             pbDrawAr->setGeometry(tsDraw->rect());
             platform::RunEvent([this] { tsDrawResize(); });
         } else if (page == tsReport) {
-            mmOtchet->setGeometry(tsReport->rect());
+            PlaceReportPage();
         }
     };
 }

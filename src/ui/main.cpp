@@ -1,10 +1,12 @@
 #include <QApplication>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/batch.h"
 #include "platform/bundledfonts.h"
+#include "platform/eventguard.h"
 #include "platform/translations.h"
 #include "runtime/fpu.h"
 #include "runtime/standardstreams.h"
@@ -24,5 +26,10 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(METOPT_APP_ID));
     metopt::ui::TfmMnForm form;
     form.show();
+    // "metopt FILE.metopt" (a double-click on a lab file) opens the lab; Qt has taken its own
+    // options from the arguments by now.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        metopt::platform::RunEvent([&] { form.OpenLabFile(arguments[1].toStdString()); });
     return application.exec();
 }

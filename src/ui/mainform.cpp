@@ -81,8 +81,10 @@ void TfmMnForm::CreateMenu() {
     mmMnMenu->setNativeMenuBar(false);
     setMenuBar(mmMnMenu);
     mmuFile = Named(mmMnMenu->addMenu(QStringLiteral("Файл")), "mmuFile");
+    CreateLabMenu();
     mmdFsvPic = Named(mmuFile->addAction(QStringLiteral("Сохранить рисунок…")), "mmdFsvPic");
-    mmdFsvPic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Ctrl+S saves the lab, the document of the window.
+    mmdFsvPic->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mmdFsvRep = Named(mmuFile->addAction(QStringLiteral("Сохранить отчет…")), "mmdFsvRep");
     mmdFsvAni = Named(mmuFile->addAction(QStringLiteral("Сохранить анимацию…")), "mmdFsvAni");
     mmdFsvAni->setToolTip(QStringLiteral(
@@ -286,7 +288,8 @@ void TfmMnForm::CreateReportPage() {
     mmOtchet->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The report is rewritten by every run: keeping an undo history of it would only grow.
     mmOtchet->setUndoRedoEnabled(false);
-    mmOtchet->setGeometry(tsReport->rect());
+    CreateTaskLabel();
+    PlaceReportPage();
 }
 
 void TfmMnForm::CreateButtonPanel() {

@@ -107,6 +107,10 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // Whether a run or a map computes on the worker thread now.
     bool Running() const { return runWorker_.Busy(); }
     std::vector<std::string> ReportLines() const override;
+    void ApplyLab(const app::TLab& lab) override;
+    app::TLab Lab() const override;
+    // Opens a lab file as "Открыть работу…" does; a refused file raises, changing nothing.
+    void OpenLabFile(const std::string& file);
 
     // The status line's one text; repainted at once (throttled), so progress shows in long loops.
     void ShowStatus(const std::string& text);
@@ -129,6 +133,12 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // --- Handlers ---
     void FormCreate();
     void mmdFexitClick();
+    void mmdFopLabClick();
+    void mmdFsvLabClick();
+    // The lab's title in the window's title and its task above an empty report.
+    void ShowLabText(const std::string& title, const std::string& task);
+    void RememberRecentLab(const std::string& file);
+    void ShowRecentLabs();
     void mmdFsvPicClick();
     void mmdFsvRepClick();
     void mmdFsvAniClick();
@@ -213,6 +223,10 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // --- Controls ---
     QMenuBar* mmMnMenu;
     QMenu* mmuFile;
+    QAction* mmdFopLab;
+    QAction* mmdFsvLab;
+    QMenu* mmuFrecnt;
+    QAction* mmdFemp0;
     QAction* mmdFsvPic;
     QAction* mmdFsvRep;
     QAction* mmdFsvAni;
@@ -311,6 +325,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
 
     platform::PaintBox* pbDrawAr;
     QPlainTextEdit* mmOtchet;
+    QLabel* lbLabTsk;
 
     QFrame* pnButton;
     platform::PaintBox* pbColMap;
@@ -331,6 +346,10 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QTimer* tmRunProgress;
 
     void CreateMenu();
+    void CreateLabMenu();
+    void CreateTaskLabel();
+    // The task (when there is one) above the report.
+    void PlaceReportPage();
     void CreateStopRuleMenu();
     void CreateParamPage();
     void CreateStartGroup();
@@ -374,6 +393,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
                         const std::function<void(const std::string&)>& write);
 
     std::string paletteFile_;
+    std::string labTitle_;
+    std::string labTask_;
     QString lastSaveFolder_;
     QWidget* clientArea_;
     bool reportEmpty_ = true;

@@ -109,6 +109,8 @@ void TfmMnForm::SetRunControlsEnabled(bool enabled) {
                                                             gbLstSet, gbBegPar})
         control->setEnabled(enabled);
     mmdWkCmpR->setEnabled(enabled);
+    mmdFopLab->setEnabled(enabled);
+    mmuFrecnt->setEnabled(enabled && !mmuFrecnt->isEmpty());
     mmuWkStop->setEnabled(enabled);
     mmuWkCmpS->setEnabled(enabled);
 }

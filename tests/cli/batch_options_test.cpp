@@ -83,7 +83,8 @@ TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
 // --- The option table ---
 
 // Every option parses with values its check accepts, is listed by --help and does something: sets
-// a switch, names the palette, sets the window's fields of its name or runs a step of its own.
+// a switch, names the palette or the lab file, sets the window's fields of its name or runs a step
+// of its own.
 TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
     const std::string usage = metopt::cli::BatchUsage();
     for (const BatchOption& option : metopt::cli::BatchOptions()) {
@@ -100,9 +101,9 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
         const BatchCommand& command = parse.command;
         if (const auto* flag = std::get_if<bool BatchCommand::*>(&option.effect)) {
             EXPECT_TRUE(command.*(*flag));
-        } else if (std::holds_alternative<std::optional<std::string> BatchCommand::*>(
-                       option.effect)) {
-            EXPECT_EQ(command.palette, "1");
+        } else if (const auto* file =
+                       std::get_if<std::optional<std::string> BatchCommand::*>(&option.effect)) {
+            EXPECT_EQ(command.*(*file), "1");
         } else {
             ASSERT_EQ(command.steps.size(), 1u);
             EXPECT_TRUE(command.steps[0].run);

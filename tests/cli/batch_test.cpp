@@ -162,6 +162,27 @@ TEST_P(BatchFormulaTest, TypesRunsAndReports) {
 INSTANTIATE_TEST_SUITE_P(Table, BatchFormulaTest, ::testing::ValuesIn(FormulaRuns),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// --lab applies a lab before the other options wherever it stands, --save-lab writes what stands;
+// a refused lab does nothing.
+TEST_F(BatchRunTest, LabsAreAppliedFirstAndSavedAsTheyStand) {
+    const RunResult base = Run("--batch " + Palette() +
+                               " --function 4 --x0 0 --y0 0 --method 8 --save-lab base.metopt");
+    ASSERT_EQ(base.status, 0) << base.err;
+    const RunResult variant = Run("--batch --x0 3 --lab base.metopt --save-lab v.metopt");
+    ASSERT_EQ(variant.status, 0) << variant.err;
+    const std::string text = ReadFile(Path("v.metopt"));
+    EXPECT_NE(text.find("\"x0\": \"3\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"y0\": \"0\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"method\": \"bfgs\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"function\": 4"), std::string::npos) << text;
+
+    std::ofstream(Path("bad.metopt")) << "{\"format\": \"metopt-lab\", \"version\": 1, \"x0\": 3}";
+    const RunResult refused = Run("--batch --lab bad.metopt --map --picture p.png");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "metopt: Файл работы: ключ \"x0\": ожидается текст.\n");
+    EXPECT_FALSE(std::ifstream(Path("p.png")).good());
+}
+
 // Each CSV row is the report's trace line of the same point: the same k, x, y and z.
 void ExpectCsvMatchesReport(const std::vector<std::string>& csv,
                             const std::vector<std::string>& report) {

@@ -1,9 +1,11 @@
 #pragma once
 // The application object that text metrics, widgets and the window need, made once for a test
-// program, with the program's floating-point environment.
+// program, with the program's floating-point environment and a settings folder of its own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "runtime/fpu.h"
@@ -20,11 +22,16 @@ class QtEnvironment : public ::testing::Environment {
         static char name[] = "metopt_test";
         static char* argv[] = {name, nullptr};
         application_ = std::make_unique<QApplication>(argc, argv);
+        // The program's own settings (the recent labs) go to a folder of the test's, never the
+        // user's.
+        settings_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_->path());
     }
     void TearDown() override { application_.reset(); }
 
   private:
     std::unique_ptr<QApplication> application_;
+    std::unique_ptr<QTemporaryDir> settings_;
 };
 
 inline ::testing::Environment* const qtEnvironment =

@@ -87,15 +87,21 @@ TEST_F(MainFormTest, StartState) {
 TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     CreateForm();
     const QList<QAction*> file = form->mmuFile->actions();
-    ASSERT_EQ(file.size(), 6);
-    EXPECT_EQ(file[0]->text(), "Сохранить рисунок…");
-    EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(file[1]->text(), "Сохранить отчет…");
-    EXPECT_EQ(file[2]->text(), "Сохранить анимацию…");
-    EXPECT_FALSE(file[2]->isEnabled());  // until a descent has run
-    EXPECT_EQ(file[3]->text(), "Сохранить график сходимости…");
-    EXPECT_TRUE(file[4]->isSeparator());
-    EXPECT_EQ(file[5]->text(), "Выход");
+    ASSERT_EQ(file.size(), 10);
+    EXPECT_EQ(file[0]->text(), "Открыть работу…");
+    EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(file[1]->text(), "Сохранить работу…");
+    EXPECT_EQ(file[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(file[2]->text(), "Недавние работы");
+    EXPECT_TRUE(file[3]->isSeparator());
+    EXPECT_EQ(file[4]->text(), "Сохранить рисунок…");
+    EXPECT_EQ(file[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(file[5]->text(), "Сохранить отчет…");
+    EXPECT_EQ(file[6]->text(), "Сохранить анимацию…");
+    EXPECT_FALSE(file[6]->isEnabled());  // until a descent has run
+    EXPECT_EQ(file[7]->text(), "Сохранить график сходимости…");
+    EXPECT_TRUE(file[8]->isSeparator());
+    EXPECT_EQ(file[9]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
     ASSERT_EQ(work.size(), 3);
     EXPECT_EQ(work[0]->text(), "Остановка");
