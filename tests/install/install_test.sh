@@ -31,7 +31,12 @@ desktop="$root/share/applications/$id.desktop"
 report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"
 if grep -v ': hint: ' <<<"$report" | grep -q .; then fail "desktop-file-validate: $report"; fi
 grep -qx "Path=$prefix/share/metopt" "$desktop" || fail "desktop entry does not start in $prefix/share/metopt"
-grep -qx "Exec=metopt" "$desktop" || fail "desktop entry does not run metopt"
+grep -qx "Exec=metopt %f" "$desktop" || fail "desktop entry does not run metopt with a file"
+# The lab files' type, named by the desktop entry and defined by the installed MIME package.
+grep -qx "MimeType=application/x-metopt;" "$desktop" || fail "desktop entry does not open lab files"
+mime="$root/share/mime/packages/metopt.xml"
+grep -q '<mime-type type="application/x-metopt">' "$mime" || fail "$mime does not define application/x-metopt"
+grep -q '<glob pattern="\*.metopt"/>' "$mime" || fail "$mime does not match *.metopt"
 grep -qx "Icon=$id" "$desktop" || fail "desktop entry does not name the icon $id"
 report=$(appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml" 2>&1) ||
     fail "appstreamcli validate: $report"
