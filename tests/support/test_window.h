@@ -68,6 +68,8 @@ class TestWindow : public ui::TfmMnForm {
     // The controls.
     QMenuBar* const mmMnMenu = Find<QMenuBar>("mmMnMenu");
     QMenu* const mmuFile = Find<QMenu>("mmuFile");
+    QAction* const mmdFopLab = Find<QAction>("mmdFopLab");
+    QAction* const mmdFsvLab = Find<QAction>("mmdFsvLab");
     QAction* const mmdFsvPic = Find<QAction>("mmdFsvPic");
     QAction* const mmdFsvRep = Find<QAction>("mmdFsvRep");
     QAction* const mmdFsvAni = Find<QAction>("mmdFsvAni");

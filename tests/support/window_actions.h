@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/labfile.h"
 #include "core/runreport.h"
 #include "render/fieldtexts.h"
 #include "render/levellines.h"
@@ -361,6 +362,14 @@ class WindowActions : public WindowFixture {
             }
             form_->mmdWkCmpR->trigger();
             return what;
+        }
+        if (random_->Percent(30) && form_->mmdFopLab->isEnabled()) {
+            // A lab saved and opened again sets every field as it stood.
+            const app::TSettings before = form_->Lab().settings;
+            form_->mmdFsvLab->trigger();
+            form_->mmdFopLab->trigger();
+            EXPECT_TRUE(form_->Lab().settings == before) << "a lab saved and opened again differs";
+            return "save the lab and open it again";
         }
         if (random_->Percent(50)) {
             QAction* const rules[] = {form_->mmdWkStSt, form_->mmdWkStGr, form_->mmdWkStFn};

@@ -23,6 +23,7 @@
 
 #include "palette/palette.h"
 #include "platform/dropdown.h"
+#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
@@ -50,6 +51,12 @@ class WindowFixture : public ::testing::Test {
         QApplication::clipboard()->clear();
         platform::SetErrorBoxHandler(
             [this](const std::string&, const std::string& text) { boxes_.push_back(text); });
+        // Labs are saved and opened in the test's folder.
+        const auto labFile = [](const platform::SaveDialogRequest&) {
+            return QStringLiteral("fuzz.metopt");
+        };
+        platform::SetSaveDialogHandler(labFile);
+        platform::SetOpenDialogHandler(labFile);
         form_ = std::make_unique<testsupport::TestWindow>();
         form_->show();
         Settle();
@@ -59,6 +66,8 @@ class WindowFixture : public ::testing::Test {
     void TearDown() override {
         form_.reset();
         platform::SetErrorBoxHandler(nullptr);
+        platform::SetSaveDialogHandler(nullptr);
+        platform::SetOpenDialogHandler(nullptr);
         QApplication::clipboard()->clear();
         QDir::setCurrent(previousFolder_);
     }
