@@ -62,6 +62,15 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event) {
     RunEvent([this, pos] { OnMouseMove(pos.x(), pos.y()); });
 }
 
+void PaintBox::mousePressEvent(QMouseEvent* event) {
+    if (!OnLeftClick || event->button() != Qt::LeftButton || event->modifiers() != Qt::NoModifier) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    RunEvent([this, pos] { OnLeftClick(pos.x(), pos.y()); });
+}
+
 void PaintBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     MatchSurfaceToSize();

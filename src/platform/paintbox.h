@@ -33,10 +33,13 @@ class PaintBox : public QWidget {
 
     std::function<void()> OnPaint;
     std::function<void(int x, int y)> OnMouseMove;
+    // A press of the left button alone.
+    std::function<void(int x, int y)> OnLeftClick;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

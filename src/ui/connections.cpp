@@ -72,6 +72,7 @@ void TfmMnForm::ConnectPaintHandlers() {
     pbColMap->OnPaint = [this] { pbColMapPaint(); };
     pbDrawAr->OnPaint = [this] { pbDrawArPaint(); };
     pbDrawAr->OnMouseMove = [this](int x, int y) { pbDrawArMouseMove(x, y); };
+    pbDrawAr->OnLeftClick = [this](int x, int y) { pbDrawArLeftClick(x, y); };
     pcMnPage->OnPageResize = [this](QWidget* page) {
         if (page == tsDraw) {
             pbDrawAr->setGeometry(tsDraw->rect());

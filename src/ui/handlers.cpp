@@ -1,6 +1,7 @@
 // The handlers of the main window: commands, animation, invalidation, repaints, colour editor and
 // the two text sinks.
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "platform/textfield.h"
 #include "render/fill.h"
 #include "render/mousereadout.h"
+#include "render/pointpick.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/drawingcommand.h"
@@ -202,6 +204,19 @@ void TfmMnForm::pbDrawArMouseMove(int x, int y) {
     lbTraceX->setText(QString::fromStdString(readout.x));
     lbTraceY->setText(QString::fromStdString(readout.y));
     lbTraceZ->setText(QString::fromStdString(readout.z));
+}
+
+void TfmMnForm::pbDrawArLeftClick(int x, int y) {
+    // The start is an input of the work under way.
+    if (!gbBegPar->isEnabled())
+        return;
+    const std::optional<render::PickedPoint> point =
+        render::PointAtPixel(session_.Plot, x, y, pbDrawAr->width(), pbDrawAr->height());
+    if (!point)
+        return;
+    meBeg_Xr->SetText(point->x);
+    meBeg_Yr->SetText(point->y);
+    ShowStatus("Начальная точка: x0 = " + point->x + ", y0 = " + point->y);
 }
 
 // --- Invalidation ---

@@ -180,6 +180,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void pbColMapPaint();
     void pbDrawArPaint();
     void pbDrawArMouseMove(int x, int y);
+    // A click on the picture after a map: the start point there, as if typed.
+    void pbDrawArLeftClick(int x, int y);
     void tsDrawResize();
     void coEquatChange();
     // Enter in the equation list's text, or leaving it: its formula is compiled.

@@ -331,6 +331,16 @@ class WindowActions : public WindowFixture {
         const int moves = random_->Between(1, 8);
         const bool pressed = random_->Percent(20);
         std::string points;
+        if (pressed) {
+            // A drag starts with a press: a click that may set the start point.
+            const QPointF at(random_->Between(-3, area->width() + 3),
+                             random_->Between(-3, area->height() + 3));
+            QMouseEvent press(QEvent::MouseButtonPress, at, area->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &press);
+            points += " from (" + std::to_string(static_cast<int>(at.x())) + "," +
+                      std::to_string(static_cast<int>(at.y())) + ")";
+        }
         for (int i = 0; i < moves; ++i) {
             const QPointF at(random_->Between(-3, area->width() + 3),
                              random_->Between(-3, area->height() + 3));

@@ -139,5 +139,25 @@ TEST_F(MainFormTest, MouseReadoutOverTheDrawingArea) {
     EXPECT_EQ(form->lbTraceZ->text(), "Out of range");
 }
 
+// A click on the picture after a map sets the start point there, as if typed; before a map, and
+// on the frame, it does nothing.
+TEST_F(MainFormTest, AClickOnTheMapSetsTheStartPoint) {
+    CreateForm();
+    const auto click = [this](int x, int y) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form->pbDrawAr, &press);
+    };
+    click(1, 1);
+    EXPECT_EQ(form->meBeg_Xr->Text(), "30.0");
+    form->bbDrMpCl->click();
+    click(1, 1);
+    EXPECT_EQ(form->meBeg_Xr->Text(), "-1.3");
+    EXPECT_EQ(form->meBeg_Yr->Text(), "1.3");
+    EXPECT_EQ(form->StatusText(), "Начальная точка: x0 = -1.3, y0 = 1.3");
+    click(0, 5);
+    EXPECT_EQ(form->meBeg_Xr->Text(), "-1.3");
+}
+
 }  // namespace
 }  // namespace metopt::ui

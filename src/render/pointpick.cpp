@@ -1,0 +1,49 @@
+#include "render/pointpick.h"
+
+#include <charconv>
+#include <cstdint>
+#include <functional>
+
+#include "render/coordinates.h"
+#include "runtime/exceptions.h"
+#include "runtime/numparse.h"
+
+namespace metopt::render {
+
+namespace {
+
+// The shortest general form of v (1 to 21 significant digits) that `pixel` puts where it puts v.
+std::string ShortestOnPixel(long double v, const std::function<std::int32_t(long double)>& pixel) {
+    const std::int32_t target = pixel(v);
+    char text[64];
+    for (int digits = 1; digits <= 21; ++digits) {
+        const auto end =
+            std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
+        const std::string candidate(text, end.ptr);
+        if (pixel(runtime::ParseNumber(candidate)) == target)
+            return candidate;
+    }
+    const auto end = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, end.ptr);
+}
+
+}  // namespace
+
+std::optional<PickedPoint> PointAtPixel(const TPlot& plot, int X, int Y, int W, int H) {
+    const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
+                                std::int64_t{Y} < std::int64_t{H} - 1;
+    const core::TRegion& r = plot.VisibleRegion;
+    if (!onSampledPixel || r.Xb == r.Xe || r.Yb == r.Ye || plot.MapCols < 2 || plot.MapRows < 2)
+        return std::nullopt;
+    try {
+        const long double x = ColumnToX(plot, X);
+        const long double y = RowToY(plot, Y);
+        return PickedPoint{ShortestOnPixel(x, [&](long double v) { return XToColumn(plot, v, W); }),
+                           ShortestOnPixel(y, [&](long double v) { return YToRow(plot, v, H); })};
+    } catch (const runtime::Exception&) {
+        // A region too wide for its pixels: no point to take.
+        return std::nullopt;
+    }
+}
+
+}  // namespace metopt::render
