@@ -42,7 +42,7 @@ std::vector<platform::ConvergenceChart::Line> TwelveLongRuns() {
     std::vector<platform::ConvergenceChart::Line> lines;
     for (int i = 0; i < core::MethodCount; ++i) {
         platform::ConvergenceChart::Line line{
-            QString::number(i), render::ComparisonColor(static_cast<std::size_t>(i)), {}};
+            QString::number(i), render::ComparisonColor(*core::MethodOfItem(i)), {}};
         for (int k = 1; k <= 10000; ++k)
             line.values.push_back(std::pow(0.999, k) * (i + 1));
         lines.push_back(std::move(line));

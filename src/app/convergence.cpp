@@ -52,7 +52,7 @@ ConvergenceLines ConvergenceOfSession(const TSession& session, ConvergenceKind k
         const core::TMethod method =
             session.ShowsComparison ? session.Comparison.runs[i].method : session.RunMethod;
         line.name = QString::fromUtf8(core::MethodShortName(method));
-        line.color = render::ComparisonColor(i);
+        line.color = render::ComparisonColor(method);
         for (std::size_t k = 0; k < v.value.size(); ++k) {
             const long double y = kind == ConvergenceKind::Value          ? v.value[k] - best
                                   : kind == ConvergenceKind::GradientNorm ? v.gradientNorm[k]

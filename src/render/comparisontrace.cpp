@@ -23,12 +23,12 @@ constexpr int LegendMargin = 4;
 using Pixel = TracePixelPosition;
 
 // The mark of a point: a circle for the first colours' runs, a square after them.
-void Mark(Canvas& canvas, std::size_t index, long long column, long long row) {
+void Mark(Canvas& canvas, core::TMethod method, long long column, long long row) {
     const int x1 = ToPixel(column - 4);
     const int y1 = ToPixel(row - 4);
     const int x2 = ToPixel(column + 5);
     const int y2 = ToPixel(row + 5);
-    if (index < ComparisonColorCount)
+    if (core::ItemOf(method) < ComparisonColorCount)
         canvas.Ellipse(x1, y1, x2, y2);
     else
         canvas.Rectangle(x1, y1, x2, y2);
@@ -59,8 +59,8 @@ void DrawLegend(Canvas& canvas, const core::TComparison& comparison) {
     for (std::size_t i = 0; i < comparison.runs.size(); ++i) {
         const int row = top + LegendMargin + static_cast<int>(i) * LegendRow + LegendRow / 2;
         canvas.SetPenColor(Edge);
-        canvas.SetBrushColor(ComparisonColor(i));
-        Mark(canvas, i, left + LegendMargin + 4, row);
+        canvas.SetBrushColor(ComparisonColor(comparison.runs[i].method));
+        Mark(canvas, comparison.runs[i].method, left + LegendMargin + 4, row);
         const std::string name = core::MethodShortName(comparison.runs[i].method);
         canvas.SetBrushColor(Edge);  // the text's background
         canvas.TextOut(left + 2 * LegendMargin + 10, row - canvas.TextHeight(name) / 2, name);
@@ -73,8 +73,8 @@ const std::int32_t ComparisonColors[ComparisonColorCount] = {
     0xAA7744, 0xEECC66, 0x338822, 0x44BBCC, 0x7766EE, 0x7733AA, 0xBBBBBB,
 };
 
-std::int32_t ComparisonColor(std::size_t index) {
-    return ComparisonColors[index % ComparisonColorCount];
+std::int32_t ComparisonColor(core::TMethod method) {
+    return ComparisonColors[core::ItemOf(method) % ComparisonColorCount];
 }
 
 std::uint32_t LongestTrace(const core::TComparison& comparison) {
@@ -91,7 +91,7 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
     const auto index = static_cast<std::uint32_t>(n);
     // Every conversion before any drawing: a point that cannot be placed draws nothing.
     struct Step {
-        std::size_t run;
+        core::TMethod method;
         Pixel here;
         Pixel previous;
     };
@@ -102,17 +102,17 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
             continue;
         const Pixel here = TracePixel(canvas, context.plot, trace.Trace[index]);
         steps.push_back(
-            {i, here,
+            {comparison.runs[i].method, here,
              index >= 2 ? TracePixel(canvas, context.plot, trace.Trace[index - 1]) : here});
     }
     for (const Step& step : steps) {
         if (index >= 2)
-            EdgedSegment(canvas, ComparisonColor(step.run), step.previous, step.here);
+            EdgedSegment(canvas, ComparisonColor(step.method), step.previous, step.here);
     }
     for (const Step& step : steps) {
         canvas.SetPenColor(Edge);
-        canvas.SetBrushColor(ComparisonColor(step.run));
-        Mark(canvas, step.run, step.here.column, step.here.row);
+        canvas.SetBrushColor(ComparisonColor(step.method));
+        Mark(canvas, step.method, step.here.column, step.here.row);
     }
     DrawLegend(canvas, comparison);
     context.progress.ShowStatus("Точка трассы #" + runtime::FormatInteger(n) + " из " +

@@ -1,7 +1,8 @@
 #pragma once
-// The paths of a comparison of methods over the picture: each run's trace in a colour of its own
-// (Paul Tol's colour-blind-safe "bright" scheme, white-edged so that it reads over both fills;
-// circles for the first seven runs, squares after them), and a legend box in the top right corner.
+// The paths of a comparison of methods over the picture: each run's trace in its method's colour
+// and mark, the same whatever else is compared (Paul Tol's colour-blind-safe "bright" scheme,
+// white-edged so that it reads over both fills; circles for the first seven methods of the list,
+// squares in the same colours for the other five), and a legend box in the top right corner.
 #include <cstdint>
 
 #include "core/methods/comparison.h"
@@ -13,8 +14,8 @@ namespace metopt::render {
 constexpr int ComparisonColorCount = 7;
 // The colours in the Canvas's 0x00BBGGRR form: blue, cyan, green, yellow, red, purple, grey.
 extern const std::int32_t ComparisonColors[ComparisonColorCount];
-// The colour of the comparison's run `index` (its place among the runs).
-std::int32_t ComparisonColor(std::size_t index);
+// The colour of a method's path and line.
+std::int32_t ComparisonColor(core::TMethod method);
 
 // Point n of every run that has one, with its segment to point n - 1, the legend over them, and
 // the status text "Точка трассы #n из N" (N: the longest trace).

@@ -95,7 +95,7 @@ TEST_F(WindowComparisonTest, TableAndChartShowEveryRun) {
             EXPECT_EQ(lines[i].points[k].y(),
                       std::max(expected.lines[i].values[k], expected.floor));
         }
-        EXPECT_EQ(lines[i].color, render::ComparisonColor(i));
+        EXPECT_EQ(lines[i].color, render::ComparisonColor(run.method));
     }
     // Another quantity redraws the chart; sorting by iterations orders the rows.
     form->coConvKind->ChooseItem(1);
