@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/builtinfunctions.h"
+
 namespace metopt::app {
 
 std::vector<int> DefaultComparedItems() {
@@ -42,6 +44,19 @@ render::GridLayers Layers(const TSettings& settings) {
     layers.axes = settings.axes;
     layers.numbers = settings.numbers;
     return layers;
+}
+
+bool TakeClassicView(TSettings& settings) {
+    const int classic = settings.equationItem - core::FunctionCount;
+    if (settings.equationItem < 0 || classic < 0 || classic >= core::ClassicFunctionCount)
+        return false;
+    const core::ClassicView& view = core::ClassicViews[classic];
+    const char* const texts[] = {view.xb, view.xe, view.yb, view.ye,
+                                 view.xs, view.ys, view.x0, view.y0};
+    static_assert(std::size(texts) == std::size(ClassicViewFields));
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        settings.*ClassicViewFields[i] = texts[i];
+    return true;
 }
 
 int EquationItem(const TSettings& settings) {

@@ -111,6 +111,14 @@ render::GraphFieldTexts GraphFields(const TSettings& settings);
 render::LevelLineOptions LevelLines(const TSettings& settings);
 render::GridLayers Layers(const TSettings& settings);
 
+// When the equation list's chosen item is a classic function, its usual view (region, axis
+// number steps, start) goes into the fields; false for the others, which change nothing.
+bool TakeClassicView(TSettings& settings);
+// The fields a classic view sets.
+inline constexpr std::string TSettings::*ClassicViewFields[] = {
+    &TSettings::xb, &TSettings::xe, &TSettings::yb, &TSettings::ye,
+    &TSettings::xs, &TSettings::ys, &TSettings::x0, &TSettings::y0};
+
 // The item the equation list stands for: the one chosen, or the one whose text the field holds
 // exactly; -1 for any other text.
 int EquationItem(const TSettings& settings);

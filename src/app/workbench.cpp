@@ -96,6 +96,8 @@ void TWorkbench::SetOptionFields(std::string_view option, const std::vector<std:
                         return;
                     settings_.equationText =
                         core::EquationItems()[static_cast<std::size_t>(settings_.equationItem)];
+                    if (TakeClassicView(settings_))
+                        RegionChanged(session_);
                     platform::RunEvent([&] { EquationChanged(session_, settings_); });
                 },
                 [&](CheckSetting box) { settings_.*box.member = row.checks; },

@@ -16,6 +16,17 @@ const char* const ClassicFunctionCaptions[ClassicFunctionCount] = {
     " x*x+100*y*y",
 };
 
+// Each minimum inside its region, away from the start.
+const ClassicView ClassicViews[ClassicFunctionCount] = {
+    {"-2", "2", "-1", "3", "0.5", "0.5", "-1.2", "1"},    // Rosenbrock: (1, 1)
+    {"-5", "5", "-5", "5", "1", "1", "0", "0"},           // Himmelblau: four minima
+    {"-10", "10", "-10", "10", "2", "2", "-5", "-5"},     // Booth: (1, 3)
+    {"-10", "10", "-10", "10", "2", "2", "-8", "6"},      // Matyas: (0, 0)
+    {"-4.5", "4.5", "-4.5", "4.5", "1", "1", "1", "1"},   // Beale: (3, 0.5)
+    {"-2", "2", "-2", "2", "0.5", "0.5", "-1.5", "1.5"},  // three-hump camel: (0, 0)
+    {"-12", "12", "-1.2", "1.2", "2", "0.2", "10", "1"},  // ravine: (0, 0)
+};
+
 std::span<const char* const> EquationItems() {
     static const char* const items[EquationItemCount] = {
         FunctionCaptions[0],        FunctionCaptions[1],        FunctionCaptions[2],

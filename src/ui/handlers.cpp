@@ -228,7 +228,13 @@ void TfmMnForm::tsDrawResize() {
 }
 
 void TfmMnForm::coEquatChange() {
-    app::EquationChanged(session_, Settings());
+    app::TSettings settings = Settings();
+    // A classic item chosen brings its region and start, as if typed.
+    if (coEquat->ItemIndex() >= 0 && app::TakeClassicView(settings)) {
+        for (const auto member : app::ClassicViewFields)
+            ControlOf(app::TextSetting{member})->SetText(settings.*member);
+    }
+    app::EquationChanged(session_, settings);
 }
 
 // Deliberate: see docs/behaviour.md, "Typed formulas".

@@ -171,11 +171,13 @@ INSTANTIATE_TEST_SUITE_P(Table, TypedRadialTest, ::testing::ValuesIn(RadialCases
 
 // --- Runs ---
 
+// A classic item brings its usual region and start point.
 struct ClassicDescentCase {
     int item;
     const char* x0;
     const char* y0;
     const char* functionLine;
+    const char* regionLine;
 };
 
 void PrintTo(const ClassicDescentCase& c, std::ostream* os) {
@@ -186,16 +188,19 @@ class ClassicDescentTest : public CommandTest,
                            public ::testing::WithParamInterface<ClassicDescentCase> {};
 
 const ClassicDescentCase ClassicDescents[] = {
-    {3, "-1.2", "1", "Функция: z = 100*(y-x*x)^2+(1-x)^2"},
-    {4, "0", "0", "Функция: z = (x*x+y-11)^2+(x+y*y-7)^2"},
+    {3, "-1.2", "1", "Функция: z = 100*(y-x*x)^2+(1-x)^2",
+     "Видимая область: x = -2 .. 2, y=-1 .. 3"},
+    {4, "0", "0", "Функция: z = (x*x+y-11)^2+(x+y*y-7)^2",
+     "Видимая область: x = -5 .. 5, y=-5 .. 5"},
+    {9, "10", "1", "Функция: z = x*x+100*y*y", "Видимая область: x = -12 .. 12, y=-1.2 .. 1.2"},
 };
 
 TEST_P(ClassicDescentTest, RunsReportsAndAnimates) {
     const ClassicDescentCase& c = GetParam();
     Start();
     Set("function", {std::to_string(c.item)});
-    Set("x0", {c.x0});
-    Set("y0", {c.y0});
+    EXPECT_EQ(bench->Settings().x0, c.x0);
+    EXPECT_EQ(bench->Settings().y0, c.y0);
     Click(Button::Map);
     Set("frame-time", {"1"});
     Click(Button::Descent);
@@ -203,7 +208,7 @@ TEST_P(ClassicDescentTest, RunsReportsAndAnimates) {
     ASSERT_GE(report.size(), 9u);
     EXPECT_EQ(report[0], "");
     EXPECT_EQ(report[1], c.functionLine);
-    EXPECT_EQ(report[2], "Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3");
+    EXPECT_EQ(report[2], c.regionLine);
     int ticks = 0;
     while (bench->Animating() && ticks < 20000) {
         bench->TimerTick();

@@ -135,8 +135,9 @@ class BatchFormulaTest : public BatchRunTest,
 const FormulaRunCase FormulaRuns[] = {
     {"TypedParaboloid", "--formula 'x*x+y*y' --map --descent", 0, "",
      "Функция: z = x*x+y*y|Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3"},
-    {"Rosenbrock", "--function 3 --x0 -1.2 --y0 1 --map --descent", 0, "",
-     "Функция: z = 100*(y-x*x)^2+(1-x)^2|Видимая область: x = -1.3 .. 1.3, y=-1.3 .. 1.3"},
+    // The item brings its own region and start.
+    {"Rosenbrock", "--function 3 --map --descent", 0, "",
+     "Функция: z = 100*(y-x*x)^2+(1-x)^2|Видимая область: x = -2 .. 2, y=-1 .. 3"},
     {"BadFormula", "--formula 'x*(y' --map", 1,
      "metopt: Ошибка в формуле, знак 4: ожидается \")\"\n"
      "metopt: Ошибка в формуле, знак 4: ожидается \")\"\n",

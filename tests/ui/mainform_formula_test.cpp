@@ -118,6 +118,30 @@ TEST_F(FormulaFormTest, ClassicItemsFollowTheThree) {
     }
 }
 
+// Choosing a classic item sets its region and start, each minimum inside its region; the three
+// built-in items and typed text change no field.
+TEST_F(FormulaFormTest, AClassicItemBringsItsRegionAndStart) {
+    CreateForm();
+    form->coEquat->ChooseItem(4);
+    EXPECT_EQ(form->meSrXb->Text(), "-5");
+    EXPECT_EQ(form->meSrYe->Text(), "5");
+    EXPECT_EQ(form->meSrXs->Text(), "1");
+    EXPECT_EQ(form->meBeg_Xr->Text(), "0");
+    form->meSrXb->SetText("-6");
+    form->coEquat->ChooseItem(0);
+    Type("x*x");
+    EXPECT_EQ(form->meSrXb->Text(), "-6");
+    const core::TTracePoint minima[] = {{1, 1}, {3, 2}, {1, 3}, {0, 0}, {3, 0.5}, {0, 0}, {0, 0}};
+    for (int i = 0; i < core::ClassicFunctionCount; ++i) {
+        const core::ClassicView& view = core::ClassicViews[i];
+        SCOPED_TRACE(core::ClassicFunctionCaptions[i]);
+        EXPECT_LT(std::stold(view.xb), minima[i].X);
+        EXPECT_GT(std::stold(view.xe), minima[i].X);
+        EXPECT_LT(std::stold(view.yb), minima[i].Y);
+        EXPECT_GT(std::stold(view.ye), minima[i].Y);
+    }
+}
+
 TEST_F(FormulaFormTest, MouseReadoutShowsTheTypedFunction) {
     CreateForm();
     Type("2*x+y");
