@@ -32,7 +32,6 @@ namespace {
 
 constexpr int RecentLabCount = 8;
 constexpr const char* RecentLabsKey = "recentLabs";
-constexpr const char* WindowTitle = "Методы оптимизации";
 
 QSettings ProgramSettings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("metopt"),

@@ -42,7 +42,7 @@ namespace metopt::ui {
 TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     : QMainWindow(parent), paletteFile_(std::move(paletteFile)) {
     setObjectName(QStringLiteral("fmMnForm"));
-    setWindowTitle(QStringLiteral("Методы оптимизации"));
+    setWindowTitle(QString::fromUtf8(WindowTitle));
     setFont(DesignFont(8));
     platform::ApplySystemDecimalSeparator();
 

@@ -65,6 +65,9 @@ namespace metopt::ui {
 
 class TfmMnForm;
 
+// The window's title (a lab's title goes before it).
+constexpr const char* WindowTitle = "Методы оптимизации";
+
 // A run's progress is shown at most this often.
 constexpr int RunProgressIntervalMs = 100;
 // A map that takes longer than this goes on drawing while the window takes events.
