@@ -343,6 +343,8 @@ void TfmMnForm::FitTextsToPlaces() {
     // The method names differ in length: the long ones are narrowed, the short ones keep their
     // letters.
     FitEachItemText(coMetOpt);
+    for (platform::DropDown* list : {coEquat, coMetOpt, coFill, coLevel})
+        OpenListShowsEveryItem(list);
 }
 
 void TfmMnForm::TimerTick() {

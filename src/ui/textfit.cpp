@@ -129,7 +129,11 @@ void FitEachItemText(platform::DropDown* list) {
     };
     fit(list->lineEdit()->text());
     QObject::connect(list->lineEdit(), &QLineEdit::textChanged, list, fit);
-    // The open list is as wide as its widest item needs, with its scroll bar.
+}
+
+void OpenListShowsEveryItem(platform::DropDown* list) {
+    list->setMaxVisibleItems(list->count());
+    // As wide as its widest item needs, with room for a scroll bar.
     QAbstractItemView* items = list->view();
     items->setMinimumWidth(items->sizeHintForColumn(0) +
                            items->verticalScrollBar()->sizeHint().width() +

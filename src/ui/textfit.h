@@ -36,7 +36,9 @@ double ListTextWidth(const platform::DropDown* list, const QString& text);
 // `items` of them; the others scroll in the field) fits the edit field.
 void FitListTexts(platform::DropDown* list, int items = -1);
 // The same for the text shown in the edit field, whenever it changes: each item keeps its own
-// spacing. The open list is made wide enough for every item.
+// spacing.
 void FitEachItemText(platform::DropDown* list);
+// The open list shows every item, whole, without scrolling.
+void OpenListShowsEveryItem(platform::DropDown* list);
 
 }  // namespace metopt::ui
