@@ -1,6 +1,5 @@
 #include "app/maprun.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "app/commands.h"
@@ -11,15 +10,6 @@
 #include "runtime/exceptions.h"
 
 namespace metopt::app {
-
-namespace {
-
-bool SameRegion(const TSettings& a, const TSettings& b) {
-    return std::all_of(std::begin(RegionFields), std::end(RegionFields),
-                       [&](std::string TSettings::*field) { return a.*field == b.*field; });
-}
-
-}  // namespace
 
 void TMapProgress::ShowStatus(const std::string& text) {
     if (worker_.StopAsked())

@@ -33,6 +33,11 @@ bool IsRegionField(std::string TSettings::*member) {
     return std::ranges::find(RegionFields, member) != std::end(RegionFields);
 }
 
+bool SameRegion(const TSettings& a, const TSettings& b) {
+    return std::ranges::all_of(RegionFields,
+                               [&](std::string TSettings::*field) { return a.*field == b.*field; });
+}
+
 render::LevelLineOptions LevelLines(const TSettings& settings) {
     return {settings.levelStep, settings.levelWidth, settings.transparent};
 }

@@ -105,6 +105,8 @@ inline constexpr std::string TSettings::*RegionFields[] = {
     &TSettings::xb, &TSettings::xe, &TSettings::yb, &TSettings::ye,   &TSettings::xc,
     &TSettings::yc, &TSettings::xs, &TSettings::ys, &TSettings::sgxs, &TSettings::sgys};
 bool IsRegionField(std::string TSettings::*member);
+// Whether two settings hold the same texts in every field of the region.
+bool SameRegion(const TSettings& a, const TSettings& b);
 
 // What the commands take of the settings.
 render::GraphFieldTexts GraphFields(const TSettings& settings);

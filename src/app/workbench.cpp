@@ -125,10 +125,8 @@ void TWorkbench::ApplyLab(const TLab& lab) {
                 settings_.*text->member = AsLineFieldHolds(settings_.*text->member);
         }
     }
-    for (const auto member : RegionFields) {
-        if (settings_.*member != before.*member)
-            RegionChanged(session_);
-    }
+    if (!SameRegion(settings_, before))
+        RegionChanged(session_);
     title_ = lab.title;
     task_ = lab.task;
     if (!lab.palette.empty())

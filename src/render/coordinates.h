@@ -10,6 +10,11 @@ namespace metopt::render {
 // height.
 std::int32_t XToColumn(const TPlot& plot, long double x, int W);
 std::int32_t YToRow(const TPlot& plot, long double y, int H);
+// Whether pixel (X, Y) of an area of W x H is a sampled one, inside the one-pixel frame.
+inline bool IsSampledPixel(int X, int Y, int W, int H) {
+    return X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
+           std::int64_t{Y} < std::int64_t{H} - 1;
+}
 // CurrentFunc at the world point sampled by pixel (col, row).
 long double ValueAtPixel(const TPlot& plot, std::int32_t col, std::int32_t row);
 // The world x / y sampled by a column / row (also outside 1..MapCols / 1..MapRows).

@@ -16,9 +16,7 @@ MouseReadout MouseReadoutAt(const TPlot& plot, int X, int Y, int W, int H) {
     // INF or NAN rather than an error box at every move of the mouse.
     readout.x = "x=" + runtime::FormatGeneral(SampledX(plot, X, faults));
     readout.y = "y=" + runtime::FormatGeneral(SampledY(plot, Y, faults));
-    const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
-                                std::int64_t{Y} < std::int64_t{H} - 1;
-    if (!onSampledPixel) {
+    if (!IsSampledPixel(X, Y, W, H)) {
         // Deliberate: see docs/behaviour.md, "English runtime texts".
         readout.z = "Out of range";
         return readout;

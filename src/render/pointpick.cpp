@@ -30,10 +30,9 @@ std::string ShortestOnPixel(long double v, const std::function<std::int32_t(long
 }  // namespace
 
 std::optional<PickedPoint> PointAtPixel(const TPlot& plot, int X, int Y, int W, int H) {
-    const bool onSampledPixel = X > 0 && Y > 0 && std::int64_t{X} < std::int64_t{W} - 1 &&
-                                std::int64_t{Y} < std::int64_t{H} - 1;
     const core::TRegion& r = plot.VisibleRegion;
-    if (!onSampledPixel || r.Xb == r.Xe || r.Yb == r.Ye || plot.MapCols < 2 || plot.MapRows < 2)
+    if (!IsSampledPixel(X, Y, W, H) || r.Xb == r.Xe || r.Yb == r.Ye || plot.MapCols < 2 ||
+        plot.MapRows < 2)
         return std::nullopt;
     try {
         const long double x = ColumnToX(plot, X);
