@@ -30,7 +30,7 @@ void CompileEquation(TSession& session, const TSettings& settings) {
         SetPlottedFunc(session, core::PlottedFunc(item));
         return;
     }
-    const std::string& text = settings.equationText;
+    const std::string text = core::EquationFormula(settings.equationText);
     // Deliberate: see docs/behaviour.md, "Run refusals".
     if (core::TrimmedFormula(text).empty())
         return;
@@ -87,10 +87,10 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
     fields.method = core::MethodOfItem(settings.method);
     fields.stopRule = settings.stopRule;
     if (!core::IsBuiltinItem(fields.funcIndex)) {
-        fields.formula = core::TrimmedFormula(settings.equationText);
+        const std::string text = core::EquationFormula(settings.equationText);
+        fields.formula = core::TrimmedFormula(text);
         // The commands compile the text before they read the fields.
-        if (session.Formula && session.Formula->Text() == settings.equationText &&
-            !fields.formula.empty())
+        if (session.Formula && session.Formula->Text() == text && !fields.formula.empty())
             fields.typed = session.Formula;
     }
     return fields;
@@ -132,6 +132,7 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     render::SaveBackingImage(session.SavedPicture, area);
     KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
                    run.comparison ? &session.Comparison : nullptr);
+    session.TraceStart.StartMarker = settings.startMarker;
     return true;
 }
 
@@ -144,10 +145,11 @@ std::uint32_t TracePoints(const TSession& session) {
 
 void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& progress,
                    std::int32_t n) {
+    const bool marker = session.TraceStart.StartMarker;
     if (session.ShowsComparison)
-        render::DrawComparisonPoint(area, session.Drawing(progress), session.Comparison, n);
+        render::DrawComparisonPoint(area, session.Drawing(progress), session.Comparison, n, marker);
     else
-        render::DrawTracePoint(area, session.Drawing(progress), session.Descent, n);
+        render::DrawTracePoint(area, session.Drawing(progress), session.Descent, n, marker);
 }
 
 bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,

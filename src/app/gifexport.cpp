@@ -60,9 +60,9 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
     for (std::int32_t n = 1; n <= count; ++n) {
         AddFrame(writer, frame, delay, fileName);  // the picture before point n
         if (start.Comparison)
-            render::DrawComparisonPoint(frame, context, *start.Comparison, n);
+            render::DrawComparisonPoint(frame, context, *start.Comparison, n, start.StartMarker);
         else
-            render::DrawTracePoint(frame, context, start.Descent, n);
+            render::DrawTracePoint(frame, context, start.Descent, n, start.StartMarker);
     }
     AddFrame(writer, frame, LastFrameDelay, fileName);
     if (!writer.Finish())

@@ -24,6 +24,8 @@ struct TTraceStart {
     palette::TPalette Palette{};
     // Set when the run was a comparison: its paths are drawn instead of the descent's trace.
     std::optional<core::TComparison> Comparison;
+    // Whether the trace begins with the start's ring.
+    bool StartMarker = false;
 };
 
 // Keeps the picture and the state the trace of the run just completed starts from; with a

@@ -62,6 +62,7 @@ struct BoolKey {
     bool S::*member;
 };
 constexpr BoolKey BoolKeys[] = {{"transparent", &S::transparent},
+                                {"startMarker", &S::startMarker},
                                 {"smallGrid", &S::smallGrid},
                                 {"bigGrid", &S::bigGrid},
                                 {"axes", &S::axes},

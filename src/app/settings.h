@@ -92,6 +92,8 @@ struct TSettings {
     bool bigGrid = render::GridLayers{}.big;
     bool axes = render::GridLayers{}.axes;
     bool numbers = render::GridLayers{}.numbers;
+    // A run's trace begins with the start's ring.
+    bool startMarker = false;
     // The menu "Работа": the stop rule and the methods a comparison runs.
     core::TStopRule stopRule = core::TStopRule::Step;
     std::vector<int> compared = DefaultComparedItems();

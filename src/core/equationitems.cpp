@@ -1,12 +1,19 @@
 #include "core/equationitems.h"
 
+#include <array>
+
 #include "core/builtinfunctions.h"
+#include "core/formula/lexer.h"
 
 namespace metopt::core {
 
 static_assert(FunctionCount == 3);
 
-const char* const ClassicFunctionCaptions[ClassicFunctionCount] = {
+const char* const ClassicFunctionNames[ClassicFunctionCount] = {
+    "Розенброк", "Химмельблау", "Бут", "Матьяс", "Бил", "Трехгорбый верблюд", "Овраг",
+};
+
+const char* const ClassicFormulas[ClassicFunctionCount] = {
     " 100*(y-x*x)^2+(1-x)^2",
     " (x*x+y-11)^2+(x+y*y-7)^2",
     " (x+2*y-7)^2+(2*x+y-5)^2",
@@ -28,13 +35,37 @@ const ClassicView ClassicViews[ClassicFunctionCount] = {
 };
 
 std::span<const char* const> EquationItems() {
-    static const char* const items[EquationItemCount] = {
-        FunctionCaptions[0],        FunctionCaptions[1],        FunctionCaptions[2],
-        ClassicFunctionCaptions[0], ClassicFunctionCaptions[1], ClassicFunctionCaptions[2],
-        ClassicFunctionCaptions[3], ClassicFunctionCaptions[4], ClassicFunctionCaptions[5],
-        ClassicFunctionCaptions[6],
-    };
+    static const std::array<std::string, ClassicFunctionCount> classic = [] {
+        std::array<std::string, ClassicFunctionCount> captions;
+        for (std::size_t i = 0; i < captions.size(); ++i)
+            captions[i] = std::string(" ") + ClassicFunctionNames[i] + ":" + ClassicFormulas[i];
+        return captions;
+    }();
+    static const std::array<const char*, EquationItemCount> items = [] {
+        std::array<const char*, EquationItemCount> all{};
+        std::size_t i = 0;
+        for (const char* caption : FunctionCaptions)
+            all[i++] = caption;
+        for (const std::string& caption : classic)
+            all[i++] = caption.c_str();
+        return all;
+    }();
     return items;
+}
+
+std::string EquationFormula(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return std::string(text);
+    for (const char* name : ClassicFunctionNames) {
+        const std::string prefix = std::string(name) + ":";
+        if (text.substr(start).starts_with(prefix)) {
+            return std::string(text.substr(0, start)) +
+                   std::string(formula::CharacterCount(prefix), ' ') +
+                   std::string(text.substr(start + prefix.size()));
+        }
+    }
+    return std::string(text);
 }
 
 }  // namespace metopt::core

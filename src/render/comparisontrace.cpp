@@ -1,11 +1,13 @@
 #include "render/comparisontrace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "render/coordinates.h"
 #include "render/pixels.h"
+#include "render/startmarker.h"
 #include "render/trace.h"
 #include "runtime/numformat.h"
 
@@ -34,14 +36,62 @@ void Mark(Canvas& canvas, core::TMethod method, long long column, long long row)
         canvas.Rectangle(x1, y1, x2, y2);
 }
 
-// A segment with a white edge on either side, then in the run's colour.
-void EdgedSegment(Canvas& canvas, std::int32_t color, Pixel from, Pixel to) {
+// The canvas pixels along a segment, one per step of its longer side, end pixels included: only
+// the part of the segment over the canvas is walked, however far off its ends lie.
+template <class Visit>
+void VisitSegment(const Canvas& canvas, Pixel from, Pixel to, Visit visit) {
+    const double x0 = static_cast<double>(from.column);
+    const double y0 = static_cast<double>(from.row);
+    const double dx = static_cast<double>(to.column) - x0;
+    const double dy = static_cast<double>(to.row) - y0;
+    double t0 = 0;
+    double t1 = 1;
+    // Clipped to the canvas, a pixel wider on each side (Liang and Barsky's parameters).
+    const auto clip = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!clip(-dx, x0 + 1) || !clip(dx, canvas.Width() - x0) || !clip(-dy, y0 + 1) ||
+        !clip(dy, canvas.Height() - y0))
+        return;
+    const double length = std::max(std::fabs(dx), std::fabs(dy));
+    const auto first = static_cast<long long>(std::floor(t0 * length));
+    const auto last = static_cast<long long>(std::ceil(t1 * length));
+    for (long long k = first; k <= last; ++k) {
+        const double t = length > 0 ? static_cast<double>(k) / length : 0;
+        visit(k, static_cast<int>(std::lround(x0 + t * dx)),
+              static_cast<int>(std::lround(y0 + t * dy)));
+    }
+}
+
+// A segment with a white edge on either side, then in the run's colour. Where it covers a pixel
+// of another path (one of `others`' colours), it leaves every other three pixels of that path.
+void EdgedSegment(Canvas& canvas, std::int32_t color, const std::vector<std::int32_t>& others,
+                  Pixel from, Pixel to) {
+    struct Covered {
+        int x, y;
+        std::int32_t color;
+    };
+    std::vector<Covered> gaps;
+    VisitSegment(canvas, from, to, [&](long long k, int x, int y) {
+        const std::int32_t under = canvas.GetPixel(x, y);
+        if ((k / 3) % 2 == 1 && std::ranges::find(others, under) != others.end())
+            gaps.push_back({x, y, under});
+    });
     canvas.SetPenColor(Edge);
     for (const auto& [dx, dy] : {std::pair{0, -1}, {0, 1}, {-1, 0}, {1, 0}})
         Line(canvas, from.column + dx, from.row + dy, to.column + dx, to.row + dy);
     canvas.SetPenColor(color);
     Line(canvas, from.column, from.row, to.column, to.row);
     canvas.LineTo(ToPixel(from.column), ToPixel(from.row));
+    for (const Covered& gap : gaps)
+        canvas.SetPixel(gap.x, gap.y, gap.color);
 }
 
 void DrawLegend(Canvas& canvas, const core::TComparison& comparison) {
@@ -85,7 +135,7 @@ std::uint32_t LongestTrace(const core::TComparison& comparison) {
 }
 
 void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
-                         const core::TComparison& comparison, std::int32_t n) {
+                         const core::TComparison& comparison, std::int32_t n, bool startMarker) {
     if (n < 1)
         return;
     const auto index = static_cast<std::uint32_t>(n);
@@ -95,19 +145,28 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
         Pixel here;
         Pixel previous;
     };
+    const bool rings = startMarker && index == 1;
     std::vector<Step> steps;
     for (std::size_t i = 0; i < comparison.runs.size(); ++i) {
         const core::TDescent& trace = comparison.runs[i].descent;
         if (index > std::min(trace.TraceCount, core::TraceCapacity))
             continue;
         const Pixel here = TracePixel(canvas, context.plot, trace.Trace[index]);
-        steps.push_back(
-            {comparison.runs[i].method, here,
-             index >= 2 ? TracePixel(canvas, context.plot, trace.Trace[index - 1]) : here});
+        const core::TTracePoint& previous = index >= 2 ? trace.Trace[index - 1] : trace.TraceStart;
+        steps.push_back({comparison.runs[i].method, here,
+                         index >= 2 || rings ? TracePixel(canvas, context.plot, previous) : here});
     }
     for (const Step& step : steps) {
-        if (index >= 2)
-            EdgedSegment(canvas, ComparisonColor(step.method), step.previous, step.here);
+        const std::int32_t color = ComparisonColor(step.method);
+        std::vector<std::int32_t> others;
+        for (const core::TComparedRun& run : comparison.runs) {
+            if (ComparisonColor(run.method) != color)
+                others.push_back(ComparisonColor(run.method));
+        }
+        if (index >= 2 || rings)
+            EdgedSegment(canvas, color, others, step.previous, step.here);
+        if (rings)
+            DrawStartRing(canvas, step.previous.column, step.previous.row, color, true);
     }
     for (const Step& step : steps) {
         canvas.SetPenColor(Edge);

@@ -18,9 +18,12 @@ extern const std::int32_t ComparisonColors[ComparisonColorCount];
 std::int32_t ComparisonColor(core::TMethod method);
 
 // Point n of every run that has one, with its segment to point n - 1, the legend over them, and
-// the status text "Точка трассы #n из N" (N: the longest trace).
+// the status text "Точка трассы #n из N" (N: the longest trace); point 1 with `startMarker` after
+// each run's start ring and the segment from it. A path drawn over pixels of an earlier one in
+// the list is dashed there, so that both show.
 void DrawComparisonPoint(platform::Canvas& canvas, const DrawContext& context,
-                         const core::TComparison& comparison, std::int32_t n);
+                         const core::TComparison& comparison, std::int32_t n,
+                         bool startMarker = false);
 // The largest trace count of the comparison's runs.
 std::uint32_t LongestTrace(const core::TComparison& comparison);
 

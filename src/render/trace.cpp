@@ -9,6 +9,7 @@
 #include "palette/palette.h"
 #include "render/coordinates.h"
 #include "render/pixels.h"
+#include "render/startmarker.h"
 #include "runtime/numformat.h"
 
 namespace metopt::render {
@@ -36,7 +37,7 @@ void DrawMinMarker(Canvas& canvas, const DrawContext& context) {
 }
 
 void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDescent& descent,
-                    std::int32_t n) {
+                    std::int32_t n, bool startMarker) {
     const TPlot& plot = context.plot;
     // Only points of the last run exist; any other number draws nothing.
     // Deliberate: see docs/behaviour.md, "Trace point range".
@@ -52,6 +53,8 @@ void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDes
     // Deliberate: see docs/behaviour.md, "Before a map".
     const Pixel here = TracePixel(canvas, plot, descent.Trace[index]);
     const Pixel previous = index >= 2 ? TracePixel(canvas, plot, descent.Trace[index - 1]) : here;
+    const bool ring = startMarker && index == 1;
+    const Pixel start = ring ? TracePixel(canvas, plot, descent.TraceStart) : here;
     std::vector<Pixel> simplex;
     if (index <= descent.Simplices.size()) {
         for (const core::TTracePoint& vertex : descent.Simplices[index - 1])
@@ -65,6 +68,11 @@ void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDes
         Line(canvas, from.column, from.row, to.column, to.row);
     }
 
+    if (ring) {
+        Line(canvas, start.column, start.row, here.column, here.row);
+        DrawStartRing(canvas, start.column, start.row,
+                      context.Palette[palette::TracePenColor].Color, false);
+    }
     canvas.Ellipse(ToPixel(here.column - 4), ToPixel(here.row - 4), ToPixel(here.column + 5),
                    ToPixel(here.row + 5));
     if (index >= 2) {

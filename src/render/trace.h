@@ -19,8 +19,9 @@ TracePixelPosition TracePixel(const platform::Canvas& canvas, const TPlot& plot,
 
 void DrawMinMarker(platform::Canvas& canvas, const DrawContext& context);
 // Trace point n (1 <= n <= TraceCount) with its segment to point n - 1 (over the simplex of
-// iteration n, for a method that keeps one) and the status text "Точка трассы #n из N".
+// iteration n, for a method that keeps one) and the status text "Точка трассы #n из N"; point 1
+// with `startMarker` after the start's ring and the segment from it.
 void DrawTracePoint(platform::Canvas& canvas, const DrawContext& context,
-                    const core::TDescent& descent, std::int32_t n);
+                    const core::TDescent& descent, std::int32_t n, bool startMarker = false);
 
 }  // namespace metopt::render

@@ -13,6 +13,7 @@ namespace metopt::ui {
 class TfmMnForm::DrawingCommand {
   public:
     explicit DrawingCommand(TfmMnForm& form) : drawing_(*form.pbDrawAr) {
+        form.ForgetClickedStart();
         app::BeginDrawing(form.session_);
         form.pcMnPage->SetActivePage(form.tsDraw);
     }

@@ -20,6 +20,8 @@
 #include "render/fill.h"
 #include "render/mousereadout.h"
 #include "render/pointpick.h"
+#include "render/savedpicture.h"
+#include "render/startmarker.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/drawingcommand.h"
@@ -196,6 +198,21 @@ void TfmMnForm::pbColMapPaint() {
 void TfmMnForm::pbDrawArPaint() {
     render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
                                 session_.Plot.GraphParams, GraphFields());
+    DrawClickedStart();
+}
+
+void TfmMnForm::DrawClickedStart() {
+    if (clickedStart_)
+        render::DrawStartRing(pbDrawAr->Surface(), clickedStart_->x(), clickedStart_->y(),
+                              session_.Palette[palette::TracePenColor].Color, false);
+}
+
+void TfmMnForm::ForgetClickedStart() {
+    if (!clickedStart_)
+        return;
+    clickedStart_.reset();
+    render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
+                                session_.Plot.GraphParams, GraphFields());
 }
 
 void TfmMnForm::pbDrawArMouseMove(int x, int y) {
@@ -216,6 +233,12 @@ void TfmMnForm::pbDrawArLeftClick(int x, int y) {
         return;
     meBeg_Xr->SetText(point->x);
     meBeg_Yr->SetText(point->y);
+    // The ring of the new start over the picture, until a command draws: never saved with it.
+    ForgetClickedStart();
+    if (cbStMark->isChecked()) {
+        clickedStart_ = QPoint(x, y);
+        DrawClickedStart();
+    }
     ShowStatus("Начальная точка: x0 = " + point->x + ", y0 = " + point->y);
 }
 

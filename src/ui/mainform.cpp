@@ -197,8 +197,11 @@ void TfmMnForm::CreateGfxParPage() {
         MakeLabel(gbColors, "lbScoCol", "Количество цветов при градиентной заливке", 8, 58, 10);
     seScoGrd = MakeSpin(gbColors, "seScoGrd", GradientColorsRange, 320, 56, 49, 22);
     cbTrnpLL = MakeCheck(gbColors, "cbTrnpLL", "Прозрачный фон линий уровня",
-                         render::LevelLineOptions{}.transparent, 8, 88, 433, 17);
+                         render::LevelLineOptions{}.transparent, 8, 88, 225, 17);
     cbTrnpLL->setFont(DesignFont(10));
+    cbStMark = MakeCheck(gbColors, "cbStMark", "Показывать начальную точку",
+                         app::TSettings{}.startMarker, 236, 88, 207, 17);
+    cbStMark->setFont(DesignFont(10));
     CreateDrawingAreaGroup();
     CreateLayerGroup();
 }

@@ -5,6 +5,7 @@
 // through a const view.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <array>
@@ -183,8 +184,12 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void pbColMapPaint();
     void pbDrawArPaint();
     void pbDrawArMouseMove(int x, int y);
-    // A click on the picture after a map: the start point there, as if typed.
+    // A click on the picture after a map: the start point there, as if typed, with its ring when
+    // the start is shown.
     void pbDrawArLeftClick(int x, int y);
+    void DrawClickedStart();
+    // What a drawing command does first: the clicked start's ring leaves the picture.
+    void ForgetClickedStart();
     void tsDrawResize();
     void coEquatChange();
     // Enter in the equation list's text, or leaving it: its formula is compiled.
@@ -301,6 +306,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QLabel* lbScoCol;
     platform::SpinEdit* seScoGrd;
     QCheckBox* cbTrnpLL;
+    QCheckBox* cbStMark;
 
     QGroupBox* gbDrwPar;
     QLabel* lbSrXbe;
@@ -397,6 +403,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void SaveWithDialog(const char* caption, const char* defaultName, const char* filter,
                         const std::function<void(const std::string&)>& write);
 
+    // The pixel of the start clicked last, while its ring is shown.
+    std::optional<QPoint> clickedStart_;
     std::string paletteFile_;
     std::string labTitle_;
     std::string labTask_;

@@ -178,6 +178,7 @@ void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
 void TfmMnForm::DrawMap(app::MapPass pass) {
     const app::TSettings settings = Settings();
     app::CompileEquation(session_, settings);
+    ForgetClickedStart();
     app::BeginDrawing(session_);
     const std::shared_ptr<app::TMapRun> run =
         app::PrepareMapRun(session_, settings, pbDrawAr->Surface(), pass);

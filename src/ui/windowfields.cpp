@@ -81,6 +81,7 @@ platform::DropDown* TfmMnForm::ControlOf(app::ListSetting setting) const {
 QCheckBox* TfmMnForm::ControlOf(app::CheckSetting setting) const {
     using S = app::TSettings;
     return Bound<bool S::*, QCheckBox>({{&S::transparent, cbTrnpLL},
+                                        {&S::startMarker, cbStMark},
                                         {&S::smallGrid, cbDrSmal},
                                         {&S::bigGrid, cbDrBig},
                                         {&S::axes, cbDrAxis},

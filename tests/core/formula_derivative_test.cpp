@@ -95,7 +95,7 @@ class ClassicGradientTest : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(ClassicGradientTest, GradientAgreesWithCentralDifferences) {
-    const auto f = CompileFormula(ClassicFunctionCaptions[GetParam()]);
+    const auto f = CompileFormula(ClassicFormulas[GetParam()]);
     std::mt19937_64 random(static_cast<std::uint64_t>(GetParam()) + 1);
     std::uniform_real_distribution<double> coordinate(-4.0, 4.0);
     for (int i = 0; i < 100; ++i) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/builtinfunctions.h"
 #include "core/equationitems.h"
 #include "core/formula/formula.h"
-#include "core/builtinfunctions.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -252,7 +252,7 @@ const ClassicRunCase ClassicRuns[] = {{0, "-1.2", "1"}, {1, "0", "0"}};
 
 TEST_P(ClassicRunTest, RunsAndReports) {
     const ClassicRunCase& c = GetParam();
-    const std::string text = ClassicFunctionCaptions[c.classic];
+    const std::string text = ClassicFormulas[c.classic];
     DescentFields fields = TypedFields(text, 3 + c.classic);
     fields.formula = text.substr(1);
     fields.x0 = c.x0;

@@ -133,6 +133,7 @@ class TestWindow : public ui::TfmMnForm {
     QLabel* const lbScoCol = Find<QLabel>("lbScoCol");
     platform::SpinEdit* const seScoGrd = Find<platform::SpinEdit>("seScoGrd");
     QCheckBox* const cbTrnpLL = Find<QCheckBox>("cbTrnpLL");
+    QCheckBox* const cbStMark = Find<QCheckBox>("cbStMark");
     QGroupBox* const gbDrwPar = Find<QGroupBox>("gbDrwPar");
     QLabel* const lbSrXbe = Find<QLabel>("lbSrXbe");
     platform::TextField* const meSrXb = Find<platform::TextField>("meSrXb");

@@ -75,9 +75,13 @@ TEST_F(FormulaFormTest, AnItemsOwnTextIsTheItem) {
     CreateForm();
     Type(core::FunctionCaptions[0]);
     EXPECT_EQ(form->Plot.CurrentFunc, core::PlottedFunc(0));
-    Type(core::ClassicFunctionCaptions[6]);
+    Type(core::EquationItems()[9]);
     ASSERT_NE(form->Plot.CurrentFunc.Typed, nullptr);
     EXPECT_EQ(form->Plot.CurrentFunc(1, 2), 401);
+    // A classic item's text edited keeps its name, and an error counts the name's characters.
+    Type(" Овраг: x*x+100*y*y)");
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{runtime::ErrorBoxText(
+                               "Ошибка в формуле, знак 20: лишние знаки после конца формулы")});
 }
 
 TEST_F(FormulaFormTest, BadFormulaShowsItsBoxAndTheCommandDoesNotRun) {
@@ -112,10 +116,10 @@ TEST_F(FormulaFormTest, ClassicItemsFollowTheThree) {
     ASSERT_EQ(form->coEquat->count(), core::EquationItemCount);
     for (int i = 0; i < core::FunctionCount; ++i)
         EXPECT_EQ(form->coEquat->itemText(i).toStdString(), core::FunctionCaptions[i]);
-    for (int i = 0; i < core::ClassicFunctionCount; ++i) {
-        EXPECT_EQ(form->coEquat->itemText(3 + i).toStdString(), core::ClassicFunctionCaptions[i]);
-        EXPECT_EQ(core::ClassicFunctionCaptions[i][0], ' ');
-    }
+    for (int i = 0; i < core::ClassicFunctionCount; ++i)
+        EXPECT_EQ(
+            form->coEquat->itemText(3 + i).toStdString(),
+            std::string(" ") + core::ClassicFunctionNames[i] + ":" + core::ClassicFormulas[i]);
 }
 
 // Choosing a classic item sets its region and start, each minimum inside its region; the three
@@ -134,7 +138,7 @@ TEST_F(FormulaFormTest, AClassicItemBringsItsRegionAndStart) {
     const core::TTracePoint minima[] = {{1, 1}, {3, 2}, {1, 3}, {0, 0}, {3, 0.5}, {0, 0}, {0, 0}};
     for (int i = 0; i < core::ClassicFunctionCount; ++i) {
         const core::ClassicView& view = core::ClassicViews[i];
-        SCOPED_TRACE(core::ClassicFunctionCaptions[i]);
+        SCOPED_TRACE(core::ClassicFunctionNames[i]);
         EXPECT_LT(std::stold(view.xb), minima[i].X);
         EXPECT_GT(std::stold(view.xe), minima[i].X);
         EXPECT_LT(std::stold(view.yb), minima[i].Y);

@@ -156,19 +156,20 @@ TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
         {"seDiNmCl", {54, 24, 43, 22}},    {"seDiColR", {208, 24, 49, 22}},
         {"seDiColG", {264, 24, 49, 22}},   {"seDiColB", {320, 24, 49, 22}},
         {"pbDiClEx", {376, 22, 66, 59}},   {"seScoGrd", {320, 56, 49, 22}},
-        {"cbTrnpLL", {8, 88, 433, 17}},    {"gbDrwPar", {0, 136, 448, 177}},
-        {"meSrXb", {240, 24, 89, 21}},     {"meSrXe", {344, 24, 89, 21}},
-        {"meSrYb", {240, 48, 89, 21}},     {"meSgYs", {344, 120, 89, 21}},
-        {"meWkSzX", {240, 144, 89, 21}},   {"meWkSzY", {344, 144, 89, 21}},
-        {"gbWhatDr", {0, 328, 448, 73}},   {"cbDrSmal", {16, 24, 209, 17}},
-        {"cbDrAxis", {240, 24, 193, 17}},  {"cbDrBig", {16, 48, 209, 17}},
-        {"cbDrNumb", {240, 48, 193, 17}},  {"pbDrawAr", {0, 0, 448, 412}},
-        {"mmOtchet", {0, 0, 448, 412}},    {"pbColMap", {4, 0, 177, 17}},
-        {"bbDrMpCl", {8, 24, 169, 33}},    {"bbDrMpLL", {8, 64, 169, 33}},
-        {"bbDrGrid", {8, 104, 169, 33}},   {"bbIterat", {8, 144, 121, 33}},
-        {"bbStopIt", {136, 144, 41, 33}},  {"gbTraceF", {8, 184, 169, 65}},
-        {"lbTraceX", {16, 16, 137, 13}},   {"lbTraceY", {16, 32, 137, 13}},
-        {"lbTraceZ", {16, 48, 137, 13}},   {"imLorvin", {24, 264, 136, 172}},
+        {"cbTrnpLL", {8, 88, 225, 17}},    {"cbStMark", {236, 88, 207, 17}},
+        {"gbDrwPar", {0, 136, 448, 177}},  {"meSrXb", {240, 24, 89, 21}},
+        {"meSrXe", {344, 24, 89, 21}},     {"meSrYb", {240, 48, 89, 21}},
+        {"meSgYs", {344, 120, 89, 21}},    {"meWkSzX", {240, 144, 89, 21}},
+        {"meWkSzY", {344, 144, 89, 21}},   {"gbWhatDr", {0, 328, 448, 73}},
+        {"cbDrSmal", {16, 24, 209, 17}},   {"cbDrAxis", {240, 24, 193, 17}},
+        {"cbDrBig", {16, 48, 209, 17}},    {"cbDrNumb", {240, 48, 193, 17}},
+        {"pbDrawAr", {0, 0, 448, 412}},    {"mmOtchet", {0, 0, 448, 412}},
+        {"pbColMap", {4, 0, 177, 17}},     {"bbDrMpCl", {8, 24, 169, 33}},
+        {"bbDrMpLL", {8, 64, 169, 33}},    {"bbDrGrid", {8, 104, 169, 33}},
+        {"bbIterat", {8, 144, 121, 33}},   {"bbStopIt", {136, 144, 41, 33}},
+        {"gbTraceF", {8, 184, 169, 65}},   {"lbTraceX", {16, 16, 137, 13}},
+        {"lbTraceY", {16, 32, 137, 13}},   {"lbTraceZ", {16, 48, 137, 13}},
+        {"imLorvin", {24, 264, 136, 172}},
     };
     for (const Row& row : rows) {
         const auto* control = f.findChild<const QWidget*>(QString::fromLatin1(row.name));
@@ -277,7 +278,8 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
         list->ChooseItem(shown);
     }
     // Check boxes, buttons and group titles.
-    for (const QCheckBox* check : {f.cbTrnpLL, f.cbDrSmal, f.cbDrAxis, f.cbDrBig, f.cbDrNumb}) {
+    for (const QCheckBox* check :
+         {f.cbTrnpLL, f.cbStMark, f.cbDrSmal, f.cbDrAxis, f.cbDrBig, f.cbDrNumb}) {
         EXPECT_LE(check->sizeHint().width(), check->width()) << check->text().toStdString();
     }
     for (const QPushButton* button : {f.bbDrMpCl, f.bbDrMpLL, f.bbDrGrid, f.bbIterat}) {
