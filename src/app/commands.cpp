@@ -72,6 +72,7 @@ void BeginDrawing(TSession& session) {
 void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area) {
     render::DrawGrid(area, session.Plot, session.Palette, GraphFields(settings), Layers(settings));
     render::SaveBackingImage(session.SavedPicture, area);
+    session.Shown.grid = true;
 }
 
 // --- Runs ---
@@ -133,7 +134,21 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
                    run.comparison ? &session.Comparison : nullptr);
     session.TraceStart.StartMarker = settings.startMarker;
+    session.Shown.trace = true;
     return true;
+}
+
+void RedrawTrace(TSession& session, platform::Canvas& area, render::Progress& progress) {
+    render::DrawMinMarker(area, session.Drawing(progress));
+    render::SaveBackingImage(session.SavedPicture, area);
+    const bool marker = session.TraceStart.StartMarker;
+    KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
+                   session.ShowsComparison ? &session.Comparison : nullptr);
+    session.TraceStart.StartMarker = marker;
+    for (std::uint32_t i = 1; i <= TracePoints(session); ++i)
+        DrawTraceStep(session, area, progress, static_cast<std::int32_t>(i));
+    render::SaveBackingImage(session.SavedPicture, area);
+    session.Shown.trace = true;
 }
 
 // --- The animation ---

@@ -52,6 +52,10 @@ std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& sett
 bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area, TDescentRun& run,
             const TRunEnd& end);
 
+// The last run's trace (or comparison) drawn again whole over the picture as it stands, after the
+// minimum marker of its scan, as the start of its animation too; the picture saved.
+void RedrawTrace(TSession& session, platform::Canvas& area, render::Progress& progress);
+
 // The trace points the animation draws (the longest path of a comparison), and point n of them.
 std::uint32_t TracePoints(const TSession& session);
 void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& progress,

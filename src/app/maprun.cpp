@@ -71,6 +71,12 @@ bool EndMapRun(TSession& session, const TSettings& settings, platform::Canvas& a
     if (end.error)
         std::rethrow_exception(end.error);
     render::SaveBackingImage(session.SavedPicture, run.area);
+    if (run.pass == MapPass::Fill)
+        session.Shown = TShownLayers{.map = true};
+    else if (run.settings.transparent)
+        session.Shown.levelLines = true;
+    else
+        session.Shown = TShownLayers{.levelLines = true};
     // A resized area starts anew in the background and gets the saved picture back.
     if (resized)
         render::RestoreBackingImage(session.SavedPicture, area, session.Plot.GraphParams,

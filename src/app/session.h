@@ -16,6 +16,16 @@
 
 namespace metopt::app {
 
+// What the picture shows, drawn in this order, so that another region can show the same: the map,
+// the level lines (over it when transparent), the grid, and the last run's trace or comparison.
+struct TShownLayers {
+    bool map = false;
+    bool levelLines = false;
+    bool grid = false;
+    bool trace = false;
+    bool operator==(const TShownLayers&) const = default;
+};
+
 struct TSession {
     // The run parameters, the trace of the last run and its function.
     core::TDescent Descent;
@@ -39,6 +49,8 @@ struct TSession {
     // and the convergence chart show the comparison then, else the single run).
     core::TComparison Comparison;
     bool ShowsComparison = false;
+    // Set by the commands that completed their picture.
+    TShownLayers Shown;
 
     // The plot, its samples and the palette, reporting to `progress`, for a drawing pass.
     render::DrawContext Drawing(render::Progress& progress) const {

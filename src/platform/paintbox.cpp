@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "platform/eventguard.h"
 
@@ -55,20 +56,55 @@ void PaintBox::paintEvent(QPaintEvent*) {
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {
-    if (!OnMouseMove) {
-        return;
-    }
     const QPoint pos = event->position().toPoint();
-    RunEvent([this, pos] { OnMouseMove(pos.x(), pos.y()); });
+    if (dragStart_ && OnDrag) {
+        const QPoint offset = pos - *dragStart_;
+        RunEvent([this, offset] { OnDrag(offset.x(), offset.y()); });
+    }
+    if (OnMouseMove)
+        RunEvent([this, pos] { OnMouseMove(pos.x(), pos.y()); });
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const bool drag =
+        event->button() == Qt::MiddleButton ||
+        (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier);
+    if (drag && OnDragEnd) {
+        dragStart_ = pos;
+        return;
+    }
     if (!OnLeftClick || event->button() != Qt::LeftButton || event->modifiers() != Qt::NoModifier) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPoint pos = event->position().toPoint();
     RunEvent([this, pos] { OnLeftClick(pos.x(), pos.y()); });
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (!dragStart_ || event->buttons() & (Qt::LeftButton | Qt::MiddleButton)) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint offset = event->position().toPoint() - *dragStart_;
+    dragStart_.reset();
+    RunEvent([this, offset] { OnDragEnd(offset.x(), offset.y()); });
+}
+
+void PaintBox::wheelEvent(QWheelEvent* event) {
+    if (!OnWheel) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch is 15 degrees; a fine-grained wheel or touchpad adds its turns up to whole notches.
+    constexpr int NotchEighths = 120;
+    wheelEighths_ += event->angleDelta().y();
+    const int notches = wheelEighths_ / NotchEighths;
+    wheelEighths_ -= notches * NotchEighths;
+    const QPoint pos = event->position().toPoint();
+    if (notches != 0)
+        RunEvent([this, pos, notches] { OnWheel(pos.x(), pos.y(), notches); });
+    event->accept();
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {

@@ -2,8 +2,10 @@
 // A drawing surface on the window: it owns a Canvas of its own size, runs OnPaint when the window
 // system asks for a repaint, then shows the surface. Drawing on Surface() outside a paint
 // schedules the surface to be shown.
+#include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "platform/canvas.h"
 #include "platform/eventguard.h"
@@ -35,11 +37,19 @@ class PaintBox : public QWidget {
     std::function<void(int x, int y)> OnMouseMove;
     // A press of the left button alone.
     std::function<void(int x, int y)> OnLeftClick;
+    // Whole notches of the mouse wheel (positive turned away from the user), the pointer at (x, y).
+    std::function<void(int x, int y, int notches)> OnWheel;
+    // A drag with the middle button, or with the left one and Ctrl: the pointer's offset from where
+    // it began, while it moves and when the button is released.
+    std::function<void(int dx, int dy)> OnDrag;
+    std::function<void(int dx, int dy)> OnDragEnd;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -50,6 +60,8 @@ class PaintBox : public QWidget {
     bool inPaint_ = false;
     int drawingDepth_ = 0;
     QImage shownWhileDrawing_;
+    std::optional<QPoint> dragStart_;
+    int wheelEighths_ = 0;  // the wheel's turn not yet a whole notch, in eighths of a degree
 };
 
 }  // namespace metopt::platform

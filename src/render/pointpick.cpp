@@ -1,30 +1,20 @@
 #include "render/pointpick.h"
 
-#include <charconv>
 #include <cstdint>
 #include <functional>
 
 #include "render/coordinates.h"
 #include "runtime/exceptions.h"
-#include "runtime/numparse.h"
+#include "runtime/shortestdecimal.h"
 
 namespace metopt::render {
 
 namespace {
 
-// The shortest general form of v (1 to 21 significant digits) that `pixel` puts where it puts v.
+// The shortest general form of v that `pixel` puts where it puts v.
 std::string ShortestOnPixel(long double v, const std::function<std::int32_t(long double)>& pixel) {
     const std::int32_t target = pixel(v);
-    char text[64];
-    for (int digits = 1; digits <= 21; ++digits) {
-        const auto end =
-            std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
-        const std::string candidate(text, end.ptr);
-        if (pixel(runtime::ParseNumber(candidate)) == target)
-            return candidate;
-    }
-    const auto end = std::to_chars(text, text + sizeof text, v);
-    return std::string(text, end.ptr);
+    return runtime::ShortestDecimal(v, [&](long double parsed) { return pixel(parsed) == target; });
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ void TfmMnForm::ConnectMenuHandlers() {
     ConnectGuarded(*this, mmdFexit, &QAction::triggered, &TfmMnForm::mmdFexitClick);
     ConnectGuarded(*this, mmdFsvCnv, &QAction::triggered, &TfmMnForm::mmdFsvCnvClick);
     ConnectGuarded(*this, mmdWkCmpR, &QAction::triggered, &TfmMnForm::mmdWkCmpRClick);
+    ConnectGuarded(*this, mmdWkFitR, &QAction::triggered, &TfmMnForm::mmdWkFitRClick);
+    ConnectGuarded(*this, mmdWkBckR, &QAction::triggered, &TfmMnForm::mmdWkBckRClick);
 }
 
 void TfmMnForm::ConnectFieldHandlers() {
@@ -73,6 +75,9 @@ void TfmMnForm::ConnectPaintHandlers() {
     pbDrawAr->OnPaint = [this] { pbDrawArPaint(); };
     pbDrawAr->OnMouseMove = [this](int x, int y) { pbDrawArMouseMove(x, y); };
     pbDrawAr->OnLeftClick = [this](int x, int y) { pbDrawArLeftClick(x, y); };
+    pbDrawAr->OnWheel = [this](int x, int y, int notches) { pbDrawArWheel(x, y, notches); };
+    pbDrawAr->OnDrag = [this](int dx, int dy) { pbDrawArDrag(dx, dy); };
+    pbDrawAr->OnDragEnd = [this](int dx, int dy) { pbDrawArDragEnd(dx, dy); };
     pcMnPage->OnPageResize = [this](QWidget* page) {
         if (page == tsDraw) {
             pbDrawAr->setGeometry(tsDraw->rect());

@@ -99,6 +99,7 @@ void TfmMnForm::CreateMenu() {
     mmuWork = Named(mmMnMenu->addMenu(QStringLiteral("Работа")), "mmuWork");
     CreateStopRuleMenu();
     CreateComparisonMenu();
+    CreateViewMenu();
     mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
     mmdHabpr = Named(mmuHelp->addAction(QStringLiteral("О программе")), "mmdHabpr");
     mmdHemp1 = Named(mmuHelp->addSeparator(), "mmdHemp1");

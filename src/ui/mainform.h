@@ -23,6 +23,7 @@
 #include "app/descentrun.h"
 #include "app/fieldtable.h"
 #include "app/maprun.h"
+#include "app/regionview.h"
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
@@ -188,6 +189,21 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // the start is shown.
     void pbDrawArLeftClick(int x, int y);
     void DrawClickedStart();
+    // The map under the mouse: the wheel's notches zoom about the pointer, a drag moves the
+    // picture with it and, released, the region.
+    void pbDrawArWheel(int x, int y, int notches);
+    void pbDrawArDrag(int dx, int dy);
+    void pbDrawArDragEnd(int dx, int dy);
+    void mmdWkFitRClick();
+    void mmdWkBckRClick();
+    // A new view of the region into its fields as if typed (the one before it kept to go back to
+    // when `remember`), and the picture drawn again; none changes nothing.
+    void ChangeView(const std::optional<app::TRegionFields>& view, bool remember);
+    // What the picture showed drawn again over the region of the fields: its map, level lines,
+    // grid and trace, in turn, each as its command draws it.
+    void RedrawPicture();
+    // The next steps of the redraw, until one goes on on the worker thread (its end continues).
+    void ContinueRedraw();
     // What a drawing command does first: the clicked start's ring leaves the picture.
     void ForgetClickedStart();
     void tsDrawResize();
@@ -250,6 +266,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QMenu* mmuWkCmpS;
     std::array<QAction*, core::MethodCount> mmdWkCmp{};
     QAction* mmdWkCmpR;
+    QAction* mmdWkFitR;
+    QAction* mmdWkBckR;
     QAction* mmdFsvCnv;
     QMenu* mmuHelp;
     QAction* mmdHabpr;
@@ -372,6 +390,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void CreateReportPage();
     void CreateConvergencePage();
     void CreateComparisonMenu();
+    void CreateViewMenu();
     void CreateButtonPanel();
     void CreateStatusBar();
     void FitTextsToPlaces();
@@ -405,6 +424,9 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
 
     // The pixel of the start clicked last, while its ring is shown.
     std::optional<QPoint> clickedStart_;
+    // The regions left by the mouse and the menu, and the redraw under way.
+    app::TRegionHistory regionHistory_;
+    std::vector<std::function<void()>> redrawSteps_;
     std::string paletteFile_;
     std::string labTitle_;
     std::string labTask_;

@@ -109,6 +109,8 @@ void TfmMnForm::SetRunControlsEnabled(bool enabled) {
                                                             gbLstSet, gbBegPar})
         control->setEnabled(enabled);
     mmdWkCmpR->setEnabled(enabled);
+    mmdWkFitR->setEnabled(enabled);
+    mmdWkBckR->setEnabled(enabled);
     mmdFopLab->setEnabled(enabled);
     mmuFrecnt->setEnabled(enabled && !mmuFrecnt->isEmpty());
     mmuWkStop->setEnabled(enabled);
@@ -199,6 +201,8 @@ void TfmMnForm::DrawMap(app::MapPass pass) {
 
 void TfmMnForm::FinishMap(app::TMapRun& run, const std::string& status, const app::TRunEnd& end) {
     drawingMap_ = false;
+    if (end.stopped || end.error)
+        redrawSteps_.clear();
     if (end.stopped) {
         ShowStatus(app::MapStoppedText);
         return;
@@ -210,6 +214,9 @@ void TfmMnForm::FinishMap(app::TMapRun& run, const std::string& status, const ap
     if (run.scanned)
         pcMnPage->SetActivePage(tsDraw);
     app::EndMapRun(session_, Settings(), pbDrawAr->Surface(), run, end);
+    // A map drawn by a redraw on the worker thread: the redraw goes on.
+    if (!redrawSteps_.empty())
+        QTimer::singleShot(0, this, [this] { platform::RunEvent([this] { ContinueRedraw(); }); });
 }
 
 }  // namespace metopt::ui

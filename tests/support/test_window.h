@@ -82,6 +82,8 @@ class TestWindow : public ui::TfmMnForm {
     QAction* const mmdWkStFn = Find<QAction>("mmdWkStFn");
     QMenu* const mmuWkCmpS = Find<QMenu>("mmuWkCmpS");
     QAction* const mmdWkCmpR = Find<QAction>("mmdWkCmpR");
+    QAction* const mmdWkFitR = Find<QAction>("mmdWkFitR");
+    QAction* const mmdWkBckR = Find<QAction>("mmdWkBckR");
     QAction* const mmdFsvCnv = Find<QAction>("mmdFsvCnv");
     QWidget* const tsConv = Find<QWidget>("tsConv");
     platform::DropDown* const coConvKind = Find<platform::DropDown>("coConvKind");

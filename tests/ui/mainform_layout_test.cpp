@@ -103,11 +103,14 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_TRUE(file[8]->isSeparator());
     EXPECT_EQ(file[9]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
-    ASSERT_EQ(work.size(), 3);
+    ASSERT_EQ(work.size(), 5);
     EXPECT_EQ(work[0]->text(), "Остановка");
     EXPECT_EQ(work[1]->text(), "Сравнивать методы");
     EXPECT_EQ(work[2]->text(), "Сравнить методы");
     EXPECT_EQ(work[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    EXPECT_EQ(work[3]->text(), "Подобрать область");
+    EXPECT_EQ(work[4]->text(), "Вернуть область");
+    EXPECT_EQ(work[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Backspace));
     // The methods compared at start.
     const QList<QAction*> compared = work[1]->menu()->actions();
     ASSERT_EQ(compared.size(), 12);
