@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <algorithm>
+
 #include "app/gifexport.h"
 #include "core/builtinfunctions.h"
 #include "core/equationitems.h"
@@ -176,15 +178,20 @@ bool StartTraceAnimation(TSession& session, const TSettings& settings, platform:
         return false;
     }
     session.AnimStep = 1;
+    session.AnimPointsPerTick =
+        PointsPerTick(TracePoints(session), session.ShowsComparison, settings.frameTime);
     return true;
 }
 
 bool AnimationTick(TSession& session, platform::Canvas& area, render::Progress& progress) {
-    if (std::int64_t{session.AnimStep} > std::int64_t{TracePoints(session)})
+    const std::int64_t points = TracePoints(session);
+    if (std::int64_t{session.AnimStep} > points)
         return false;
-    DrawTraceStep(session, area, progress, session.AnimStep);
+    const std::int64_t last =
+        std::min(points, std::int64_t{session.AnimStep} + session.AnimPointsPerTick - 1);
+    for (; session.AnimStep <= last; ++session.AnimStep)
+        DrawTraceStep(session, area, progress, session.AnimStep);
     render::SaveBackingImage(session.SavedPicture, area);
-    ++session.AnimStep;
     return !session.StopRequested;
 }
 

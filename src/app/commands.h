@@ -65,8 +65,8 @@ void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& 
 // Deliberate: see docs/behaviour.md, "Spin edit values".
 bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,
                          render::Progress& progress);
-// One tick of the animation: false when the animation has ended (before drawing, past the last
-// point, or after drawing, when Stop was pressed).
+// One tick of the animation, its points (PointsPerTick of them): false when the animation has
+// ended (before drawing, past the last point, or after drawing, when Stop was pressed).
 // Deliberate: see docs/behaviour.md, "Stop".
 bool AnimationTick(TSession& session, platform::Canvas& area, render::Progress& progress);
 

@@ -34,6 +34,14 @@ void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
         start.Comparison = *comparison;
 }
 
+std::int32_t PointsPerTick(std::uint32_t points, bool comparison, std::int32_t frameTimeMs) {
+    if (!comparison || frameTimeMs <= 0)
+        return 1;
+    const std::int64_t duration = std::int64_t{points} * frameTimeMs;
+    return static_cast<std::int32_t>(
+        std::max<std::int64_t>(1, (duration + ComparisonAnimationMs - 1) / ComparisonAnimationMs));
+}
+
 int FrameDelay(std::int32_t frameTimeMs) {
     if (frameTimeMs <= 0)
         return 10;
@@ -56,9 +64,12 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
         start.Comparison ? render::LongestTrace(*start.Comparison)
                          : std::min<std::uint32_t>(start.Descent.TraceCount, core::TraceCapacity));
     const int delay = FrameDelay(frameTimeMs);
+    const std::int32_t stride =
+        PointsPerTick(static_cast<std::uint32_t>(count), start.Comparison.has_value(), frameTimeMs);
     platform::Canvas frame = *start.Picture;
     for (std::int32_t n = 1; n <= count; ++n) {
-        AddFrame(writer, frame, delay, fileName);  // the picture before point n
+        if ((n - 1) % stride == 0)
+            AddFrame(writer, frame, delay, fileName);  // the picture before the tick of point n
         if (start.Comparison)
             render::DrawComparisonPoint(frame, context, *start.Comparison, n, start.StartMarker);
         else

@@ -35,6 +35,12 @@ void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
                     const palette::TPalette& Palette,
                     const core::TComparison* comparison = nullptr);
 
+// A comparison's animation lasts about this long at most: a long one draws several points a tick.
+constexpr std::int64_t ComparisonAnimationMs = 20000;
+// The trace points a tick (and a frame) of the animation draws: one for a single run's trace, and
+// for a comparison's `points` as many as keep it within ComparisonAnimationMs at the frame time.
+std::int32_t PointsPerTick(std::uint32_t points, bool comparison, std::int32_t frameTimeMs);
+
 // A frame's delay in GIF's hundredths of a second for a frame time in milliseconds: at least
 // 2 (viewers slow shorter delays down); a frame time of 0 or less gives 10.
 int FrameDelay(std::int32_t frameTimeMs);

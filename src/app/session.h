@@ -39,8 +39,9 @@ struct TSession {
     palette::TPalette Palette{};
     // Set by "Стоп", cleared by the other four commands.
     bool StopRequested = false;
-    // Index (1-based) of the next trace point the timer draws.
+    // Index (1-based) of the next trace point the timer draws, and how many a tick draws.
     std::int32_t AnimStep = 0;
+    std::int32_t AnimPointsPerTick = 1;
     // What the last completed descent's trace was drawn over, for its animation.
     TTraceStart TraceStart;
     // The method of the last completed single run.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -127,6 +128,28 @@ TEST_F(TraceTest, SecondPointAddsTheSegmentWithBothEndsSet) {
     EXPECT_EQ(canvas.GetPixel(224, 206), Pen);  // both centres are on the segment
     EXPECT_EQ(canvas.GetPixel(310, 127), Pen);
     EXPECT_EQ(statuses.back(), "Точка трассы #2 из 2");
+}
+
+// With the start marker, point 1 comes after a ring about the start (pixels 5 to 7 from it) and the
+// segment from it; without, the start draws nothing; later points never draw it again.
+TEST_F(TraceTest, StartMarkerIsARingJoinedToPointOne) {
+    SetTrace({{0.5L, 0.5L}, {0, 0}});
+    descent.TraceStart = {0, 0};
+    DrawTracePoint(canvas, Drawing(), descent, 1, true);
+    for (const auto& [dx, dy, on] : {std::tuple{6, 0, true},
+                                     {0, -7, true},
+                                     {-5, 0, false},
+                                     {0, 8, false},
+                                     {4, 4, true},
+                                     {3, 3, false}})
+        EXPECT_EQ(canvas.GetPixel(224 + dx, 206 + dy) == Pen, on) << dx << ", " << dy;
+    EXPECT_EQ(canvas.GetPixel(224 + 20, 206 - 18), Pen);  // on the segment to (0.5, 0.5)
+    const QImage marked = canvas.Image().copy();
+    DrawTracePoint(canvas, Drawing(), descent, 2, true);
+    Canvas plain{W, H, Background};
+    DrawTracePoint(plain, Drawing(), descent, 1, false);
+    EXPECT_EQ(plain.GetPixel(224 + 6, 206), Background);
+    EXPECT_NE(marked, plain.Image());
 }
 
 // A point with a simplex draws the triangle's three sides, one pixel thin, in the pen under its
