@@ -330,27 +330,63 @@ class WindowActions : public WindowFixture {
         const std::string what = Reach(area);
         const int moves = random_->Between(1, 8);
         const bool pressed = random_->Percent(20);
+        // A plain left press is a click that may set the start point; the middle button, or the
+        // left with Ctrl, drags the region.
+        const int kind = random_->Below(3);
+        const Qt::MouseButton button = kind == 2 ? Qt::MiddleButton : Qt::LeftButton;
+        const Qt::KeyboardModifiers keys = kind == 1 ? Qt::ControlModifier : Qt::NoModifier;
         std::string points;
+        const auto somewhere = [&] {
+            return QPointF(random_->Between(-3, area->width() + 3),
+                           random_->Between(-3, area->height() + 3));
+        };
+        const auto named = [](QPointF at) {
+            return " (" + std::to_string(static_cast<int>(at.x())) + "," +
+                   std::to_string(static_cast<int>(at.y())) + ")";
+        };
         if (pressed) {
-            // A drag starts with a press: a click that may set the start point.
-            const QPointF at(random_->Between(-3, area->width() + 3),
-                             random_->Between(-3, area->height() + 3));
-            QMouseEvent press(QEvent::MouseButtonPress, at, area->mapToGlobal(at), Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
+            const QPointF at = somewhere();
+            QMouseEvent press(QEvent::MouseButtonPress, at, area->mapToGlobal(at), button, button,
+                              keys);
             QCoreApplication::sendEvent(area, &press);
-            points += " from (" + std::to_string(static_cast<int>(at.x())) + "," +
-                      std::to_string(static_cast<int>(at.y())) + ")";
+            points += " from" + named(at);
         }
+        QPointF at;
         for (int i = 0; i < moves; ++i) {
-            const QPointF at(random_->Between(-3, area->width() + 3),
-                             random_->Between(-3, area->height() + 3));
+            at = somewhere();
             QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton,
-                             pressed ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                             pressed ? button : Qt::NoButton, keys);
             QCoreApplication::sendEvent(area, &move);
-            points += " (" + std::to_string(static_cast<int>(at.x())) + "," +
-                      std::to_string(static_cast<int>(at.y())) + ")";
+            points += named(at);
         }
-        return what + (pressed ? "drag the mouse over" : "move the mouse over") + points;
+        if (pressed) {
+            QMouseEvent release(QEvent::MouseButtonRelease, at, area->mapToGlobal(at), button,
+                                Qt::NoButton, keys);
+            QCoreApplication::sendEvent(area, &release);
+        }
+        const char* const drags[] = {"drag the mouse over", "Ctrl-drag the mouse over",
+                                     "middle-drag the mouse over"};
+        return what + (pressed ? drags[kind] : "move the mouse over") + points;
+    }
+
+    // The wheel over the map, or "Подобрать область" or "Вернуть область".
+    std::string ChangeView() {
+        if (random_->Percent(25)) {
+            QAction* item = random_->Percent(50) ? form_->mmdWkFitR : form_->mmdWkBckR;
+            item->trigger();
+            return "menu item " + item->text().toStdString();
+        }
+        QWidget* area = form_->pbDrawAr;
+        const std::string what = Reach(area);
+        const QPointF at(random_->Between(0, area->width()), random_->Between(0, area->height()));
+        const int eighths =
+            random_->Percent(80) ? 120 * random_->Between(-3, 3) : random_->Between(-500, 500);
+        QWheelEvent wheel(at, area->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(area, &wheel);
+        return what + "turn the wheel by " + std::to_string(eighths) + " eighths of a degree at" +
+               " (" + std::to_string(static_cast<int>(at.x())) + "," +
+               std::to_string(static_cast<int>(at.y())) + ")";
     }
 
     std::string UseMenu() {
@@ -413,6 +449,7 @@ class WindowActions : public WindowFixture {
             {12, &WindowActions::Ticks},       {8, &WindowActions::MoveMouse},
             {3, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
             {8, &WindowActions::RestoreField}, {4, &WindowActions::TypeFormula},
+            {3, &WindowActions::ChangeView},
         };
         int total = 0;
         for (const Kind& kind : kinds) {
