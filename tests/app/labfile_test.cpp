@@ -52,7 +52,8 @@ TLab RandomLab(unsigned seed) {
     s.frameTime = in(FrameTimeRange.minValue, FrameTimeRange.maxValue);
     s.gradientColors = in(GradientColorsRange.minValue, GradientColorsRange.maxValue);
     for (bool TSettings::*box : {&TSettings::transparent, &TSettings::smallGrid,
-                                 &TSettings::bigGrid, &TSettings::axes, &TSettings::numbers})
+                                 &TSettings::bigGrid, &TSettings::axes, &TSettings::numbers,
+                                 &TSettings::startMarker})
         s.*box = in(0, 1) == 1;
     s.stopRule = static_cast<core::TStopRule>(in(0, 2));
     s.compared.clear();
