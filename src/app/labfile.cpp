@@ -86,8 +86,8 @@ struct LabTextKey {
 constexpr LabTextKey LabTextKeys[] = {
     {"title", &TLab::title}, {"task", &TLab::task}, {"palette", &TLab::palette}};
 
-constexpr const char* OtherKeys[] = {"format",  "version",  "function",
-                                     "formula", "stopRule", "compared"};
+constexpr const char* OtherKeys[] = {"format",   "version",  "function",  "formula",
+                                     "stopRule", "compared", "lineSearch"};
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -224,6 +224,8 @@ std::string LabText(const TLab& lab) {
     for (const NamedKey& key : NamedKeys)
         file.insert(QLatin1String(key.key), WordValue(s.*key.member, key.words));
     file.insert(QLatin1String("stopRule"), WordValue(static_cast<int>(s.stopRule), StopRuleWords));
+    file.insert(QLatin1String("lineSearch"),
+                WordValue(static_cast<int>(s.lineSearch), core::LineSearchWords));
     QJsonArray compared;
     for (const int item : s.compared)
         compared.append(WordValue(item, MethodWords));
@@ -267,6 +269,9 @@ TLabRead ReadLab(const std::string& text) {
     if (has("stopRule"))
         s.stopRule = static_cast<core::TStopRule>(
             WordOf(file.value(QLatin1String("stopRule")), "stopRule", StopRuleWords, false));
+    if (has("lineSearch"))
+        s.lineSearch = static_cast<core::TLineSearch>(WordOf(
+            file.value(QLatin1String("lineSearch")), "lineSearch", core::LineSearchWords, false));
     if (has("compared"))
         ReadCompared(file, s);
 

@@ -97,6 +97,8 @@ struct TSettings {
     // The menu "Работа": the stop rule and the methods a comparison runs.
     core::TStopRule stopRule = core::TStopRule::Step;
     std::vector<int> compared = DefaultComparedItems();
+    // The menu "Работа" → "Одномерный поиск".
+    core::TLineSearch lineSearch = core::TLineSearch::Golden;
 
     bool operator==(const TSettings&) const = default;
 };

@@ -28,6 +28,8 @@ class WindowCommands {
                                  const std::vector<std::string>& values) = 0;
     // Checks the item of the menu "Работа" → "Остановка" for this stop rule, as a user would.
     virtual void ChooseStopRule(core::TStopRule rule) = 0;
+    // Checks the item of "Работа" → "Одномерный поиск" for this method, as a user would.
+    virtual void ChooseLineSearch(core::TLineSearch method) = 0;
     // Checks exactly these methods in "Работа" → "Сравнивать методы" and chooses "Сравнить
     // методы", as a user would.
     virtual void Compare(const std::vector<int>& methods) = 0;

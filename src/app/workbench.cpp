@@ -145,6 +145,10 @@ void TWorkbench::ChooseStopRule(core::TStopRule rule) {
     settings_.stopRule = rule;
 }
 
+void TWorkbench::ChooseLineSearch(core::TLineSearch method) {
+    settings_.lineSearch = method;
+}
+
 void TWorkbench::Compare(const std::vector<int>& methods) {
     settings_.compared.clear();
     for (int method = 0; method < core::MethodCount; ++method) {

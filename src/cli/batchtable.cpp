@@ -64,6 +64,12 @@ void ChooseStopRule(WindowCommands& window, const std::vector<std::string>& valu
     window.ChooseStopRule(static_cast<core::TStopRule>(word - std::begin(app::StopRuleWords)));
 }
 
+void ChooseLineSearch(WindowCommands& window, const std::vector<std::string>& values) {
+    const auto word = std::ranges::find(core::LineSearchWords, std::string_view(values[0]));
+    window.ChooseLineSearch(
+        static_cast<core::TLineSearch>(word - std::begin(core::LineSearchWords)));
+}
+
 void Comparison(WindowCommands& window, const std::vector<std::string>& values) {
     app::WriteComparisonCsv(window.Session(), values[0]);
 }
@@ -124,6 +130,10 @@ std::vector<BatchOption> MakeOptions() {
     options.push_back({"stop-rule", "RULE", OneOf(app::StopRuleWords),
                        "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
+    options.push_back({"line-search", "NAME", OneOf(core::LineSearchWords),
+                       "one-dimensional method of the line searches: golden (the scan and the "
+                       "golden section), dichotomy, fibonacci, parabolic, brent, armijo or wolfe",
+                       ChooseLineSearch});
     options.push_back({"size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
                        "size of the drawing area in pixels (" +
                            std::to_string(app::DrawingAreaWidth) + " " +

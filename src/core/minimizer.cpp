@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/builtinobjective.h"
 #include "core/builtinfunctions.h"
+#include "core/builtinobjective.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -190,13 +190,33 @@ long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long doub
     return interval.p1;
 }
 
-long double SearchLine(const TDescent& descent, const LineFunc& phi) {
+long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope) {
+    const TLineSearch method = descent.LineSearchMethod;
+    if (!NarrowsBracket(method) && slope) {
+        CheckScanParameters(descent);
+        return method == TLineSearch::Armijo
+                   ? ArmijoStep(phi, *slope, descent.StepValue)
+                   : WolfeStep(phi, *slope, descent.StepValue, descent.DomainRadius);
+    }
     long double a = 0;
     long double b = 0;
     BracketScan(descent, phi, a, b);
-    long double t = 0;
-    GoldenSearch(descent, phi, a, b, t);
-    return t;
+    const long double eps = descent.EpsValue;
+    switch (method) {
+        case TLineSearch::Dichotomy:
+            return DichotomySearch(phi, a, b, eps);
+        case TLineSearch::Fibonacci:
+            return FibonacciSearch(phi, a, b, eps);
+        case TLineSearch::Parabolic:
+            return ParabolicSearch(phi, a, b, eps);
+        case TLineSearch::Brent:
+            return BrentSearch(phi, a, b, eps);
+        default: {
+            long double t = 0;
+            GoldenSearch(descent, phi, a, b, t);
+            return t;
+        }
+    }
 }
 
 namespace {
@@ -218,7 +238,23 @@ long double GoldenSection(const TDescent& descent, long double x, long double y,
 }
 
 long double LineSearch(const TDescent& descent, long double x, long double y) {
-    return SearchLine(descent, AlongAntigradient(descent, x, y));
+    if (NarrowsBracket(descent.LineSearchMethod))
+        return SearchLine(descent, AlongAntigradient(descent, x, y));
+    // The slope of phi along the antigradient g at (x, y): -grad f(x - t g) . g.
+    const TObjective& f = SelectedObjective(descent);
+    long double gx = 0;
+    long double gy = 0;
+    f.Gradient(x, y, gx, gy);
+    const LineFunc slope = [&](long double t) {
+        long double hx = 0;
+        long double hy = 0;
+        long double xt = 0;
+        long double yt = 0;
+        MoveAlongAntigradient(x, y, t, gx, gy, xt, yt);
+        f.Gradient(xt, yt, hx, hy);
+        return -(hx * gx + hy * gy);
+    };
+    return SearchLine(descent, AlongAntigradient(descent, x, y), &slope);
 }
 
 // Deliberate: see docs/behaviour.md, "Run refusals".

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/linesearch.h"
 #include "core/objective.h"
 #include "core/runwatch.h"
 
@@ -32,6 +33,8 @@ struct TDescent {
     long double StepValue = 0;
     long double DomainRadius = 0;
     std::int32_t FuncIndex = 0;
+    // The one-dimensional method of every line search of a run.
+    TLineSearch LineSearchMethod = TLineSearch::Golden;
     // The function a run uses when FuncIndex is no entry of the tables: a formula typed into the
     // equation list, or one of its classic items. The window's model owns it; a run shares it.
     std::shared_ptr<const TObjective> Typed;
@@ -75,11 +78,14 @@ bool InsideDomain(const TDescent& descent, long double x, long double y);
 // A function of the line search's multiplier t.
 using LineFunc = std::function<long double(long double)>;
 // The line search over phi: a scan from 0 by h_step, within the disc, to the first rise of phi,
-// then the golden section of that bracket down to eps. Returns the multiplier found.
+// then the golden section of that bracket down to eps. Returns the multiplier found. With another
+// LineSearchMethod, an interval method narrows the scan's bracket instead, and an inexact one
+// steps from h_step with phi's slope (none: the golden section).
 void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, long double& b);
 long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
                          long double& t);
-long double SearchLine(const TDescent& descent, const LineFunc& phi);
+long double SearchLine(const TDescent& descent, const LineFunc& phi,
+                       const LineFunc* slope = nullptr);
 
 // phi(t) = f(x - t*gx, y - t*gy) with the gradient evaluated afresh at (x, y).
 long double LineFunction(const TDescent& descent, long double t, long double x, long double y);

@@ -50,6 +50,7 @@ TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields) {
     descent.DomainRadius = runtime::ParseNumber(fields.radius);
     descent.FuncIndex = fields.funcIndex;
     descent.Typed = fields.typed;
+    descent.LineSearchMethod = fields.lineSearch;
     return {x0, y0};
 }
 
@@ -65,6 +66,9 @@ std::vector<std::string> ReportHead(const TDescent& descent, const DescentFields
     lines.push_back(RegionLine(visible));
     // Deliberate: see docs/behaviour.md, "Report texts".
     lines.push_back("Начальная точка: x0 = " + fields.x0 + ", y0 = " + fields.y0);
+    if (fields.lineSearch != TLineSearch::Golden)
+        lines.push_back(std::string("Одномерный поиск: ") +
+                        LineSearchCaptions[static_cast<int>(fields.lineSearch)]);
     return lines;
 }
 

@@ -31,6 +31,8 @@ struct DescentFields {
     // The method chosen in the method list (none: no item chosen) and the stop rule of the menu.
     std::optional<TMethod> method = TMethod::SteepestDescent;
     TStopRule stopRule = TStopRule::Step;
+    // The one-dimensional method of the line searches (the report names any but the default).
+    TLineSearch lineSearch = TLineSearch::Golden;
 };
 
 // The extra last line of a run stopped at the iteration limit.

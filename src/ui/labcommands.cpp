@@ -146,6 +146,7 @@ void TfmMnForm::ApplyLab(const app::TLab& lab) {
         }
     }
     ChooseStopRule(settings.stopRule);
+    ChooseLineSearch(settings.lineSearch);
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i)
         mmdWkCmp[i]->setChecked(std::ranges::find(settings.compared, static_cast<int>(i)) !=
                                 settings.compared.end());

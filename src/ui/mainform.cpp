@@ -98,6 +98,7 @@ void TfmMnForm::CreateMenu() {
     mmdFexit = Named(mmuFile->addAction(QStringLiteral("Выход")), "mmdFexit");
     mmuWork = Named(mmMnMenu->addMenu(QStringLiteral("Работа")), "mmuWork");
     CreateStopRuleMenu();
+    CreateLineSearchMenu();
     CreateComparisonMenu();
     CreateViewMenu();
     mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
@@ -124,6 +125,20 @@ void TfmMnForm::CreateStopRuleMenu() {
         rules->addAction(*actions[i]);
     }
     mmdWkStSt->setChecked(true);
+}
+
+// The one-dimensional methods: one checked at a time, the scan and golden section at start.
+void TfmMnForm::CreateLineSearchMenu() {
+    mmuWkLnSr = Named(mmuWork->addMenu(QStringLiteral("Одномерный поиск")), "mmuWkLnSr");
+    auto* methods = new QActionGroup(this);
+    for (std::size_t i = 0; i < mmdWkLnSr.size(); ++i) {
+        const std::string name = "mmdWkLnSr" + std::to_string(i);
+        mmdWkLnSr[i] = Named(mmuWkLnSr->addAction(QString::fromUtf8(core::LineSearchCaptions[i])),
+                             name.c_str());
+        mmdWkLnSr[i]->setCheckable(true);
+        methods->addAction(mmdWkLnSr[i]);
+    }
+    mmdWkLnSr[0]->setChecked(true);
 }
 
 void TfmMnForm::CreateParamPage() {

@@ -101,6 +101,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // window is not shown), running tsDrawResize when its size changes.
     void LayoutForDrawingArea(int width, int height) override;
     void ChooseStopRule(core::TStopRule rule) override;
+    void ChooseLineSearch(core::TLineSearch method) override;
     void Compare(const std::vector<int>& methods) override;
     bool Animating() const override;
     // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
@@ -222,6 +223,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // Every field and choice as the window shows them.
     app::TSettings Settings() const;
     core::TStopRule StopRule() const;
+    core::TLineSearch LineSearchMethod() const;
     render::GraphFieldTexts GraphFields() const;
     // The controls of the settings the field table names.
     platform::TextField* ControlOf(app::TextSetting setting) const;
@@ -264,6 +266,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QAction* mmdWkStGr;
     QAction* mmdWkStFn;
     QMenu* mmuWkCmpS;
+    QMenu* mmuWkLnSr;
+    std::array<QAction*, core::LineSearchCount> mmdWkLnSr{};
     std::array<QAction*, core::MethodCount> mmdWkCmp{};
     QAction* mmdWkCmpR;
     QAction* mmdWkFitR;
@@ -380,6 +384,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // The task (when there is one) above the report.
     void PlaceReportPage();
     void CreateStopRuleMenu();
+    void CreateLineSearchMenu();
     void CreateParamPage();
     void CreateStartGroup();
     void CreateLevelLineGroup();

@@ -114,6 +114,7 @@ void TfmMnForm::SetRunControlsEnabled(bool enabled) {
     mmdFopLab->setEnabled(enabled);
     mmuFrecnt->setEnabled(enabled && !mmuFrecnt->isEmpty());
     mmuWkStop->setEnabled(enabled);
+    mmuWkLnSr->setEnabled(enabled);
     mmuWkCmpS->setEnabled(enabled);
 }
 

@@ -133,6 +133,7 @@ app::TSettings TfmMnForm::Settings() const {
         }
     }
     settings.stopRule = StopRule();
+    settings.lineSearch = LineSearchMethod();
     settings.compared.clear();
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i) {
         if (mmdWkCmp[i]->isChecked())
@@ -145,6 +146,18 @@ core::TStopRule TfmMnForm::StopRule() const {
     if (mmdWkStGr->isChecked())
         return core::TStopRule::Gradient;
     return mmdWkStFn->isChecked() ? core::TStopRule::Value : core::TStopRule::Step;
+}
+
+core::TLineSearch TfmMnForm::LineSearchMethod() const {
+    for (std::size_t i = 0; i < mmdWkLnSr.size(); ++i) {
+        if (mmdWkLnSr[i]->isChecked())
+            return static_cast<core::TLineSearch>(i);
+    }
+    return core::TLineSearch::Golden;
+}
+
+void TfmMnForm::ChooseLineSearch(core::TLineSearch method) {
+    mmdWkLnSr[static_cast<std::size_t>(method)]->trigger();
 }
 
 void TfmMnForm::ChooseStopRule(core::TStopRule rule) {

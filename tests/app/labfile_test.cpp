@@ -17,8 +17,8 @@ namespace {
 // Texts of every kind a field may hold: Cyrillic, quotes, backslashes, controls, blanks.
 std::string RandomText(std::mt19937& random, bool lines = false) {
     static const std::vector<std::string> pieces = {
-        "0.5", "-30.0", "1e-7", "x^2+y^2", " ", "\"", "\\", "{", "}", "ё", "Задание", "\t", ",",
-        "sin(x)/x, r=1", "//", "é", "\u00a0"};
+        "0.5",     "-30.0", "1e-7", "x^2+y^2",       " ",  "\"", "\\",    "{", "}", "ё",
+        "Задание", "\t",    ",",    "sin(x)/x, r=1", "//", "é",  "\u00a0"};
     std::string text;
     const int count = std::uniform_int_distribution<int>(0, 6)(random);
     for (int i = 0; i < count; ++i) {
@@ -51,11 +51,12 @@ TLab RandomLab(unsigned seed) {
         s.*member = RandomText(random);
     s.frameTime = in(FrameTimeRange.minValue, FrameTimeRange.maxValue);
     s.gradientColors = in(GradientColorsRange.minValue, GradientColorsRange.maxValue);
-    for (bool TSettings::*box : {&TSettings::transparent, &TSettings::smallGrid,
-                                 &TSettings::bigGrid, &TSettings::axes, &TSettings::numbers,
-                                 &TSettings::startMarker})
+    for (bool TSettings::*box :
+         {&TSettings::transparent, &TSettings::smallGrid, &TSettings::bigGrid, &TSettings::axes,
+          &TSettings::numbers, &TSettings::startMarker})
         s.*box = in(0, 1) == 1;
     s.stopRule = static_cast<core::TStopRule>(in(0, 2));
+    s.lineSearch = static_cast<core::TLineSearch>(in(0, core::LineSearchCount - 1));
     s.compared.clear();
     for (int method = 0; method < core::MethodCount; ++method) {
         if (in(0, 2) == 0)
@@ -132,10 +133,9 @@ class LabRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(LabRefusalTest, RefusesTheWholeFileNamingTheKey) {
     const std::string body = GetParam().body;
-    const std::string text =
-        body.find("version") != std::string::npos || body[0] == '['
-            ? body
-            : "{\"format\": \"metopt-lab\", \"version\": 1, " + body + "}";
+    const std::string text = body.find("version") != std::string::npos || body[0] == '['
+                                 ? body
+                                 : "{\"format\": \"metopt-lab\", \"version\": 1, " + body + "}";
     testsupport::ExpectError([&] { ReadLab(text); }, GetParam().message);
 }
 

@@ -39,6 +39,10 @@ Step Size(int width, int height) {
     return [=](WindowCommands& target) { target.LayoutForDrawingArea(width, height); };
 }
 
+Step LineSearch(core::TLineSearch method) {
+    return [=](WindowCommands& target) { target.ChooseLineSearch(method); };
+}
+
 Step CompareMethods(std::vector<int> methods) {
     return [=](WindowCommands& target) {
         target.Compare(methods);
@@ -70,6 +74,10 @@ const SameWorkCase SameWorkCases[] = {
      {Set("function", {"3"}), Set("x0", {"-1.2"}), Set("y0", {"1"}), Set("no-numbers"),
       Set("frame-time", {"0"}), Click(Button::Map), Click(Button::Grid),
       CompareMethods({0, 4, 8})}},
+    {"BrentThenWolfeLineSearches",
+     {Set("function", {"3"}), Set("frame-time", {"0"}), LineSearch(core::TLineSearch::Brent),
+      Click(Button::Map), Click(Button::Descent), LineSearch(core::TLineSearch::Wolfe),
+      CompareMethods({0, 8})}},
     {"RefusedRunAndBadFormula",
      {Click(Button::Map), Set("eps", {"0"}), Click(Button::Descent), Set("formula", {"x+"}),
       Click(Button::Map)}},

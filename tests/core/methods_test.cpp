@@ -268,5 +268,30 @@ TEST_F(MethodsTest, RefusedRunsTouchNothing) {
     EXPECT_EQ(descent.TraceCount, count);
 }
 
+// Every method with a line search reaches the quadratic's minimum under each one-dimensional
+// method, and the classic run of steepest descent with the step rule too.
+TEST_F(MethodsTest, EveryLineSearchReachesTheMinimum) {
+    const TMethod searching[] = {Steepest, Coordinate, FletcherReeves, PolakRibiere, DampedNewton,
+                                 Bfgs,     Dfp};
+    for (int kind = 1; kind < LineSearchCount; ++kind) {
+        for (const TMethod method : searching) {
+            SCOPED_TRACE(std::string(LineSearchCaptions[kind]) + ", " + MethodCaption(method));
+            Use(Quadratic, 1e-10L, 0.01L);
+            descent.LineSearchMethod = static_cast<TLineSearch>(kind);
+            const TMethodOutcome outcome = Run(method, 2, 2);
+            EXPECT_EQ(outcome.reason, TStopReason::Step) << StopReasonText(outcome.reason);
+            EXPECT_NEAR(static_cast<double>(Last().X), -0.5, 1e-5);
+            EXPECT_NEAR(static_cast<double>(Last().Y), 1, 1e-5);
+        }
+        long double x = 0;
+        long double y = 0;
+        Use("0", 1e-7L, 0.99L);
+        descent.LineSearchMethod = static_cast<TLineSearch>(kind);
+        SteepestDescent(descent, 30, -30, x, y);
+        EXPECT_NEAR(static_cast<double>(x), 0, 1e-5) << LineSearchCaptions[kind];
+        EXPECT_NEAR(static_cast<double>(y), 0, 1e-5) << LineSearchCaptions[kind];
+    }
+}
+
 }  // namespace
 }  // namespace metopt::core

@@ -59,6 +59,23 @@ TEST_F(ReportTest, DefaultRunBeforeAnyScan) {
     EXPECT_EQ(AfterPrefix(lines[49], "#43: "), AfterPrefix(lines[3], "Точка минимума: zmin = "));
 }
 
+// A line search other than the golden section is named after the start, for a run and for a
+// comparison alike.
+TEST_F(ReportTest, AnotherLineSearchIsNamed) {
+    DescentFields fields = DefaultFields();
+    fields.lineSearch = TLineSearch::Brent;
+    const std::vector<std::string> lines = RunDescentAndReport(descent, fields, NoScanYet);
+    EXPECT_EQ(lines[3], "Одномерный поиск: Метод Брента");
+    EXPECT_EQ(lines[4].rfind("Точка минимума: zmin = z( ", 0), 0u) << lines[4];
+    EXPECT_EQ(descent.LineSearchMethod, TLineSearch::Brent);
+    TComparison comparison;
+    const TMethod methods[] = {TMethod::SteepestDescent};
+    fields.lineSearch = TLineSearch::Armijo;
+    const std::vector<std::string> compared =
+        RunComparisonAndReport(descent, comparison, fields, methods, NoScanYet);
+    EXPECT_EQ(compared[3], "Одномерный поиск: Армихо (дробление шага)");
+}
+
 TEST_F(ReportTest, SetsTheRunParametersFromTheFields) {
     RunDescentAndReport(descent, DefaultFields(2), NoScanYet);
     EXPECT_EQ(descent.EpsValue, runtime::ParseNumber("0.0000001"));

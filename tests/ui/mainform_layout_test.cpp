@@ -103,16 +103,22 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_TRUE(file[8]->isSeparator());
     EXPECT_EQ(file[9]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
-    ASSERT_EQ(work.size(), 5);
+    ASSERT_EQ(work.size(), 6);
     EXPECT_EQ(work[0]->text(), "Остановка");
-    EXPECT_EQ(work[1]->text(), "Сравнивать методы");
-    EXPECT_EQ(work[2]->text(), "Сравнить методы");
-    EXPECT_EQ(work[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-    EXPECT_EQ(work[3]->text(), "Подобрать область");
-    EXPECT_EQ(work[4]->text(), "Вернуть область");
-    EXPECT_EQ(work[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Backspace));
+    EXPECT_EQ(work[1]->text(), "Одномерный поиск");
+    EXPECT_EQ(work[2]->text(), "Сравнивать методы");
+    EXPECT_EQ(work[3]->text(), "Сравнить методы");
+    EXPECT_EQ(work[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    EXPECT_EQ(work[4]->text(), "Подобрать область");
+    EXPECT_EQ(work[5]->text(), "Вернуть область");
+    EXPECT_EQ(work[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Backspace));
+    // The one-dimensional methods, the golden section checked at start.
+    const QList<QAction*> searches = work[1]->menu()->actions();
+    ASSERT_EQ(searches.size(), core::LineSearchCount);
+    for (int i = 0; i < searches.size(); ++i)
+        EXPECT_EQ(searches[i]->isChecked(), i == 0) << i;
     // The methods compared at start.
-    const QList<QAction*> compared = work[1]->menu()->actions();
+    const QList<QAction*> compared = work[2]->menu()->actions();
     ASSERT_EQ(compared.size(), 12);
     for (int i = 0; i < compared.size(); ++i)
         EXPECT_EQ(compared[i]->isChecked(), i == 0 || i == 4 || i == 6 || i == 8 || i == 11) << i;

@@ -19,6 +19,7 @@ TDescent WithParameters(const TDescent& parameters) {
     run.EpsValue = parameters.EpsValue;
     run.StepValue = parameters.StepValue;
     run.DomainRadius = parameters.DomainRadius;
+    run.LineSearchMethod = parameters.LineSearchMethod;
     run.FuncIndex = parameters.FuncIndex;
     run.Typed = parameters.Typed;
     run.Watch = parameters.Watch;

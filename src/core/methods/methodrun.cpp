@@ -67,8 +67,14 @@ TMethodRun::TMethodRun(TDescent& descent, TStopRule rule, Point start)
 }
 
 Point TMethodRun::LineSearch(Point p, long double dx, long double dy) const {
-    const long double t =
-        SearchLine(descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); });
+    const LineFunc slope = [&](long double s) {
+        long double gx = 0;
+        long double gy = 0;
+        Gradient(Along(p, s, dx, dy), gx, gy);
+        return Dot(gx, gy, dx, dy);
+    };
+    const long double t = SearchLine(
+        descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); }, &slope);
     return Along(p, t, dx, dy);
 }
 
