@@ -129,6 +129,8 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     if (end.error)
         std::rethrow_exception(end.error);
     session.ShowsComparison = run.comparison;
+    session.RunFields = run.fields;
+    session.RunVisible = run.visible;
     if (run.comparison)
         session.Comparison = std::move(run.compared);
     else

@@ -13,14 +13,13 @@
 
 namespace metopt::app {
 
-namespace {
-
-// Shortest text that reads back as the same 80-bit value; independent of the locale.
 std::string RoundTrip(long double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
+
+namespace {
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;

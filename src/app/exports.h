@@ -24,6 +24,9 @@ void WriteTraceCsv(const core::TDescent& descent, const std::string& fileName);
 // pictures had more than 256 colours and were mapped to 256.
 bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs, const std::string& fileName);
 
+// Shortest text that reads back as the same 80-bit value; independent of the locale.
+std::string RoundTrip(long double value);
+
 // The trace of the last run as CSV: "k,x,y,z" and one row per point with round-trip precision,
 // z from the function of the run that wrote the trace (as the report shows it).
 std::string TraceCsv(const core::TDescent& descent);

@@ -3,11 +3,13 @@
 // owns one and hands it, by reference, to the routines that use it; everyone else sees it const.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/gifexport.h"
 #include "core/formula/formula.h"
 #include "core/methods/comparison.h"
 #include "core/minimizer.h"
+#include "core/runreport.h"
 #include "palette/palette.h"
 #include "render/drawcontext.h"
 #include "render/plot.h"
@@ -44,8 +46,11 @@ struct TSession {
     std::int32_t AnimPointsPerTick = 1;
     // What the last completed descent's trace was drawn over, for its animation.
     TTraceStart TraceStart;
-    // The method of the last completed single run.
+    // The method of the last completed single run, and the fields and region it read (none
+    // before the first).
     core::TMethod RunMethod = core::TMethod::SteepestDescent;
+    std::optional<core::DescentFields> RunFields;
+    core::TRegion RunVisible;
     // The last comparison of methods, and whether the last completed run was it (the animation
     // and the convergence chart show the comparison then, else the single run).
     core::TComparison Comparison;

@@ -10,6 +10,7 @@
 #include "app/exports.h"
 #include "app/fieldtable.h"
 #include "app/labfile.h"
+#include "app/linereport.h"
 #include "app/settings.h"
 #include "app/windowcommands.h"
 #include "cli/batchoptions.h"
@@ -95,6 +96,10 @@ void Trace(WindowCommands& window, const std::vector<std::string>& values) {
     app::WriteTraceCsv(window.Session().Descent, values[0]);
 }
 
+void LineReport(WindowCommands& window, const std::vector<std::string>& values) {
+    app::WriteLineSearchCsv(window.Session(), values[0]);
+}
+
 void Animation(WindowCommands& window, const std::vector<std::string>& values) {
     if (!window.Session().TraceStart.Picture)
         throw runtime::Exception("--animation needs a --descent before it");
@@ -157,24 +162,27 @@ std::vector<BatchOption> MakeOptions() {
                 "compare these methods (e.g. 0,4,6 or all) and draw all their paths", CompareAll},
            });
     append(options, FieldOptions(OptionGroup::Animation));
-    append(options,
-           {
-               {"picture", "FILE.png", Text, "write the drawing area as last saved", Picture},
-               {"report", "FILE", Text, "write the report page's text (- for standard output)",
-                Report},
-               {"trace-csv", "FILE", Text, "write the trace as k,x,y,z (- for standard output)",
-                Trace},
-               {"animation", "FILE.gif", Text,
-                "write the last descent or comparison as an animated GIF (see below)", Animation},
-               {"comparison", "FILE", Text,
-                "write the comparison's table as CSV (- for standard output)", Comparison},
-               {"convergence", "FILE", Text,
-                "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
-               {"save-lab", "FILE.metopt", Text,
-                "write the fields and choices as they stand as a lab file", SaveLabFile},
-               {"help", "", Text, "print this text", &C::help},
-               {"version", "", Text, "print the version", &C::version},
-           });
+    append(
+        options,
+        {
+            {"picture", "FILE.png", Text, "write the drawing area as last saved", Picture},
+            {"report", "FILE", Text, "write the report page's text (- for standard output)",
+             Report},
+            {"trace-csv", "FILE", Text, "write the trace as k,x,y,z (- for standard output)",
+             Trace},
+            {"line-report", "FILE.csv", Text,
+             "write every line search of the last run as CSV (- for standard output)", LineReport},
+            {"animation", "FILE.gif", Text,
+             "write the last descent or comparison as an animated GIF (see below)", Animation},
+            {"comparison", "FILE", Text,
+             "write the comparison's table as CSV (- for standard output)", Comparison},
+            {"convergence", "FILE", Text,
+             "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
+            {"save-lab", "FILE.metopt", Text,
+             "write the fields and choices as they stand as a lab file", SaveLabFile},
+            {"help", "", Text, "print this text", &C::help},
+            {"version", "", Text, "print the version", &C::version},
+        });
     return options;
 }
 

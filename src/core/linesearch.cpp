@@ -24,20 +24,30 @@ constexpr int MaxPasses = 10000;
 
 const long double Golden = (3 - std::sqrt(5.0L)) / 2;  // 0.381966...
 
+constexpr long double None = NAN;
+
+void Note(std::vector<TLineStep>* steps, const TLineStep& step) {
+    if (steps)
+        steps->push_back(step);
+}
+
 }  // namespace
 
 long double DichotomySearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps) {
+                            long double eps, std::vector<TLineStep>* steps) {
     const long double delta = eps / 3;
     for (int pass = 0; pass < MaxPasses && b - a >= eps; ++pass) {
         const long double width = b - a;
         const long double middle = a + width / 2;
         const long double t1 = middle - delta / 2;
         const long double t2 = middle + delta / 2;
-        if (phi(t1) < phi(t2))
+        const long double f1 = phi(t1);
+        const long double f2 = phi(t2);
+        if (f1 < f2)
             b = t2;
         else
             a = t1;
+        Note(steps, {a, b, t1, f1, t2, f2});
         if (!(b - a < width))
             break;
     }
@@ -62,7 +72,7 @@ int FibonacciCount(long double length, long double eps) {
 }
 
 long double FibonacciSearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps) {
+                            long double eps, std::vector<TLineStep>* steps) {
     const int n = FibonacciCount(b - a, eps);
     if (n == 0)
         return a + (b - a) / 2;
@@ -78,6 +88,7 @@ long double FibonacciSearch(const LineFunction1D& phi, long double a, long doubl
     long double f1 = phi(t1);
     long double f2 = phi(t2);
     for (int k = 1; k <= n - 2; ++k) {
+        Note(steps, {a, b, t1, f1, t2, f2});
         const bool last = k == n - 2;
         if (f1 <= f2) {
             b = t2;
@@ -93,6 +104,7 @@ long double FibonacciSearch(const LineFunction1D& phi, long double a, long doubl
             f2 = phi(t2);
         }
     }
+    Note(steps, {a, b, t1, f1, t2, f2});
     if (f1 <= f2)
         b = t2;
     else
@@ -104,7 +116,7 @@ long double FibonacciSearch(const LineFunction1D& phi, long double a, long doubl
 // parabola through the lowest three taken when it lies well inside, else a golden-section step
 // into the larger side.
 long double ParabolicSearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps) {
+                            long double eps, std::vector<TLineStep>* steps) {
     long double x = a + (b - a) / 2;
     long double fx = phi(x);
     long double fa = phi(a);
@@ -135,6 +147,7 @@ long double ParabolicSearch(const LineFunction1D& phi, long double a, long doubl
             b = u;
             fb = fu;
         }
+        Note(steps, {a, b, u, fu, None, None});
         if (!(b - a < width))
             break;
     }
@@ -143,7 +156,8 @@ long double ParabolicSearch(const LineFunction1D& phi, long double a, long doubl
 
 // Brent's method as Numerical Recipes gives it, with the absolute tolerance eps / 4, so that it
 // stops once its bracket is shorter than about eps.
-long double BrentSearch(const LineFunction1D& phi, long double a, long double b, long double eps) {
+long double BrentSearch(const LineFunction1D& phi, long double a, long double b, long double eps,
+                        std::vector<TLineStep>* steps) {
     const long double tol = eps / 4;
     long double x = a + Golden * (b - a);
     long double w = x;
@@ -202,18 +216,22 @@ long double BrentSearch(const LineFunction1D& phi, long double a, long double b,
                 fv = fu;
             }
         }
+        Note(steps, {a, b, u, fu, None, None});
     }
     return x;
 }
 
-long double ArmijoStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0) {
+long double ArmijoStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0,
+                       std::vector<TLineStep>* steps) {
     const long double f0 = phi(0);
     const long double g0 = slope(0);
     if (!(g0 < 0) || !(t0 > 0))
         return 0;
     long double t = t0;
     for (int halving = 0; halving < 200; ++halving, t /= 2) {
-        if (phi(t) <= f0 + ArmijoC1 * t * g0)
+        const long double ft = phi(t);
+        Note(steps, {None, None, t, ft, None, None});
+        if (ft <= f0 + ArmijoC1 * t * g0)
             return t;
     }
     return 0;
@@ -223,10 +241,12 @@ namespace {
 
 // Nocedal and Wright's Algorithm 3.6 with bisection between lo and hi.
 long double Zoom(const LineFunction1D& phi, const LineFunction1D& slope, long double f0,
-                 long double g0, long double lo, long double flo, long double hi) {
+                 long double g0, long double lo, long double flo, long double hi,
+                 std::vector<TLineStep>* steps) {
     for (int pass = 0; pass < 200; ++pass) {
         const long double t = lo + (hi - lo) / 2;
         const long double ft = phi(t);
+        Note(steps, {std::min(lo, hi), std::max(lo, hi), t, ft, None, None});
         if (ft > f0 + ArmijoC1 * t * g0 || ft >= flo) {
             hi = t;
             continue;
@@ -245,7 +265,7 @@ long double Zoom(const LineFunction1D& phi, const LineFunction1D& slope, long do
 }  // namespace
 
 long double WolfeStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0,
-                      long double tMax) {
+                      long double tMax, std::vector<TLineStep>* steps) {
     const long double f0 = phi(0);
     const long double g0 = slope(0);
     if (!(g0 < 0) || !(t0 > 0))
@@ -256,13 +276,14 @@ long double WolfeStep(const LineFunction1D& phi, const LineFunction1D& slope, lo
     // Nocedal and Wright's Algorithm 3.5, the trial doubled each pass.
     for (int pass = 0; pass < 200; ++pass) {
         const long double ft = phi(t);
+        Note(steps, {None, None, t, ft, None, None});
         if (ft > f0 + ArmijoC1 * t * g0 || (pass > 0 && ft >= fPrevious))
-            return Zoom(phi, slope, f0, g0, previous, fPrevious, t);
+            return Zoom(phi, slope, f0, g0, previous, fPrevious, t, steps);
         const long double gt = slope(t);
         if (std::fabs(gt) <= -WolfeC2 * g0)
             return t;
         if (gt >= 0)
-            return Zoom(phi, slope, f0, g0, t, ft, previous);
+            return Zoom(phi, slope, f0, g0, t, ft, previous, steps);
         if (t >= tMax)
             return t;
         previous = t;

@@ -5,6 +5,8 @@
 // backtracking and the strong Wolfe conditions, as Nocedal and Wright give them).
 #include <functional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace metopt::core {
 
@@ -23,27 +25,46 @@ constexpr bool NarrowsBracket(TLineSearch method) {
 
 using LineFunction1D = std::function<long double(long double)>;
 
+// One step of a line search as the lab reports print it: the interval [a, b] after it and the
+// trial points with their values (t2 and phi2 NaN for a step of one point; a and b NaN for the
+// inexact methods).
+struct TLineStep {
+    long double a, b, t1, phi1, t2, phi2;
+};
+// What one line search did: the iteration of the run it served, the scan's points, the bracket,
+// its steps and the multiplier taken.
+struct TLineSearchRecord {
+    unsigned iteration = 0;
+    TLineSearch method = TLineSearch::Golden;
+    std::vector<std::pair<long double, long double>> scan;
+    long double a = 0, b = 0;
+    std::vector<TLineStep> steps;
+    long double t = 0;
+};
+
 // The minimiser found in [a, b]; each stops once its interval (or Brent's bracket) is shorter
-// than eps, or no longer narrows.
+// than eps, or no longer narrows, and adds its steps to `steps` when given.
 long double DichotomySearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps);
+                            long double eps, std::vector<TLineStep>* steps = nullptr);
 // Takes exactly FibonacciCount(b - a, eps) values of phi.
 long double FibonacciSearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps);
+                            long double eps, std::vector<TLineStep>* steps = nullptr);
 // The smallest n >= 3 with F(n) >= length / eps (F(0) = F(1) = 1), or 0 when length <= eps.
 int FibonacciCount(long double length, long double eps);
 long double ParabolicSearch(const LineFunction1D& phi, long double a, long double b,
-                            long double eps);
-long double BrentSearch(const LineFunction1D& phi, long double a, long double b, long double eps);
+                            long double eps, std::vector<TLineStep>* steps = nullptr);
+long double BrentSearch(const LineFunction1D& phi, long double a, long double b, long double eps,
+                        std::vector<TLineStep>* steps = nullptr);
 
 // Sufficient decrease phi(t) <= phi(0) + c1 t phi'(0), c1 = 1e-4, halving t from t0; 0 when the
 // direction does not descend (phi'(0) >= 0) or no trial decreases.
 constexpr long double ArmijoC1 = 1e-4L;
 constexpr long double WolfeC2 = 0.9L;
-long double ArmijoStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0);
+long double ArmijoStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0,
+                       std::vector<TLineStep>* steps = nullptr);
 // A step that meets the strong Wolfe conditions (c1 = 1e-4, c2 = 0.9), bracketing from t0 by
 // doubling up to tMax, then zooming by bisection; 0 when the direction does not descend.
 long double WolfeStep(const LineFunction1D& phi, const LineFunction1D& slope, long double t0,
-                      long double tMax);
+                      long double tMax, std::vector<TLineStep>* steps = nullptr);
 
 }  // namespace metopt::core

@@ -91,14 +91,18 @@ void KeepWithPointBefore(GoldenInterval& interval, long double t2, long double p
 
 // One pass: phi at t1's mirror image in [a, b], and the interval cut on the side of the higher
 // value.
-void NarrowGolden(const LineFunc& phi, GoldenInterval& interval) {
+// Returns the step as the reports print it.
+TLineStep NarrowGolden(const LineFunc& phi, GoldenInterval& interval) {
+    const long double t1 = interval.t1;
+    const long double p1 = interval.p1;
     const long double t2 = (interval.a + interval.b) - interval.t1;
     const long double p2 = phi(t2);
     if (interval.t1 > t2) {
         KeepWithPointBefore(interval, t2, p2);
-    } else {
-        KeepWithPointAfter(interval, t2, p2);
+        return {interval.a, interval.b, t2, p2, t1, p1};
     }
+    KeepWithPointAfter(interval, t2, p2);
+    return {interval.a, interval.b, t1, p1, t2, p2};
 }
 
 }  // namespace
@@ -168,18 +172,24 @@ void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, l
 }
 
 long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
-                         long double& t) {
+                         long double& t, std::vector<TLineStep>* steps) {
     const long double c1 = (3 - std::sqrt(5.0L)) / 2;
     const long double c2 = (std::sqrt(5.0L) - 1) / 2;
     GoldenInterval interval{a, b, a + c1 * (b - a), 0};
     const long double t2 = a + c2 * (b - a);
     interval.p1 = phi(interval.t1);
     const long double p2 = phi(t2);
+    const long double t1 = interval.t1;
+    const long double p1 = interval.p1;
     KeepWithPointAfter(interval, t2, p2);
+    if (steps)
+        steps->push_back({interval.a, interval.b, t1, p1, t2, p2});
     // Deliberate: see docs/behaviour.md, "One eps".
     while (std::fabs(interval.b - interval.a) >= descent.EpsValue) {
         const long double width = std::fabs(interval.b - interval.a);
-        NarrowGolden(phi, interval);
+        const TLineStep step = NarrowGolden(phi, interval);
+        if (steps)
+            steps->push_back(step);
         // An eps below the spacing of extended numbers here can never be reached: stop once a
         // pass no longer narrows the interval.
         // Deliberate: see docs/behaviour.md, "Golden-section stop".
@@ -190,33 +200,63 @@ long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long doub
     return interval.p1;
 }
 
-long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope) {
+namespace {
+
+long double SearchWith(const TDescent& descent, const LineFunc& phi, const LineFunc* slope,
+                       TLineSearchRecord* record) {
+    std::vector<TLineStep>* const steps = record ? &record->steps : nullptr;
     const TLineSearch method = descent.LineSearchMethod;
     if (!NarrowsBracket(method) && slope) {
         CheckScanParameters(descent);
         return method == TLineSearch::Armijo
-                   ? ArmijoStep(phi, *slope, descent.StepValue)
-                   : WolfeStep(phi, *slope, descent.StepValue, descent.DomainRadius);
+                   ? ArmijoStep(phi, *slope, descent.StepValue, steps)
+                   : WolfeStep(phi, *slope, descent.StepValue, descent.DomainRadius, steps);
     }
     long double a = 0;
     long double b = 0;
-    BracketScan(descent, phi, a, b);
+    if (record) {
+        BracketScan(
+            descent,
+            [&](long double t) {
+                const long double value = phi(t);
+                record->scan.emplace_back(t, value);
+                return value;
+            },
+            a, b);
+        record->a = a;
+        record->b = b;
+    } else {
+        BracketScan(descent, phi, a, b);
+    }
     const long double eps = descent.EpsValue;
     switch (method) {
         case TLineSearch::Dichotomy:
-            return DichotomySearch(phi, a, b, eps);
+            return DichotomySearch(phi, a, b, eps, steps);
         case TLineSearch::Fibonacci:
-            return FibonacciSearch(phi, a, b, eps);
+            return FibonacciSearch(phi, a, b, eps, steps);
         case TLineSearch::Parabolic:
-            return ParabolicSearch(phi, a, b, eps);
+            return ParabolicSearch(phi, a, b, eps, steps);
         case TLineSearch::Brent:
-            return BrentSearch(phi, a, b, eps);
+            return BrentSearch(phi, a, b, eps, steps);
         default: {
             long double t = 0;
-            GoldenSearch(descent, phi, a, b, t);
+            GoldenSearch(descent, phi, a, b, t, steps);
             return t;
         }
     }
+}
+
+}  // namespace
+
+long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope) {
+    if (!descent.LineRecords)
+        return SearchWith(descent, phi, slope, nullptr);
+    // Recorded as far as it got, also when it raises.
+    std::vector<TLineSearchRecord>& records = *descent.LineRecords;
+    records.push_back({descent.TraceCount, descent.LineSearchMethod, {}, 0, 0, {}, 0});
+    const long double t = SearchWith(descent, phi, slope, &records.back());
+    records.back().t = t;
+    return t;
 }
 
 namespace {

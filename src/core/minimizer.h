@@ -54,6 +54,10 @@ struct TDescent {
     // empty for the other methods.
     std::vector<std::array<TTracePoint, 3>> Simplices;
 
+    // Where each line search of a run is told (the page of the line search and its CSV run the
+    // run again with one), or nullptr. Not owned.
+    std::vector<TLineSearchRecord>* LineRecords = nullptr;
+
     // What watches the run while it computes (the run worker's stop and progress), or nullptr.
     // Not owned; a comparison's runs share it.
     TRunWatch* Watch = nullptr;
@@ -83,7 +87,7 @@ using LineFunc = std::function<long double(long double)>;
 // steps from h_step with phi's slope (none: the golden section).
 void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, long double& b);
 long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
-                         long double& t);
+                         long double& t, std::vector<TLineStep>* steps = nullptr);
 long double SearchLine(const TDescent& descent, const LineFunc& phi,
                        const LineFunc* slope = nullptr);
 

@@ -9,14 +9,17 @@
 #include <iostream>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/linereport.h"
 #include "app/workbench.h"
 #include "core/builtinfunctions.h"
 #include "core/methods/method.h"
 #include "render/coordinates.h"
 #include "runtime/errorreport.h"
+#include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "support/error_boxes.h"
 #include "support/qt_environment.h"
@@ -293,6 +296,46 @@ TEST_F(CommandTest, IteratingBeforeAnyScanReportsTheZeroRegionAndFailsAtPointOne
     const std::int32_t trace = Session().Palette[palette::TracePenColor].Color;
     EXPECT_EQ(bench->Area().GetPixel(0, 0), trace);
     EXPECT_EQ(Session().SavedPicture.BackingImage->GetPixel(0, 0), trace);
+}
+
+// The line report runs the last run again: one result per iteration, and each step of the
+// golden section keeps 0.618... of the interval before it.
+TEST_F(CommandTest, LineReportHasEveryLineSearchOfTheLastRun) {
+    Start();
+    EXPECT_THROW(LineSearchCsv(Session()), runtime::Exception);
+    Set("function", {"0"});
+    Set("frame-time", {"0"});
+    Click(Button::Map);
+    Click(Button::Descent);
+    std::istringstream csv(LineSearchCsv(Session()));
+    std::string row;
+    std::getline(csv, row);
+    EXPECT_EQ(row, "method,iteration,kind,n,a,b,t1,phi1,t2,phi2");
+    unsigned results = 0;
+    long double width = 0;
+    int ratios = 0;
+    while (std::getline(csv, row)) {
+        std::vector<std::string> cells;
+        std::stringstream line(row);
+        for (std::string cell; std::getline(line, cell, ',');)
+            cells.push_back(cell);
+        ASSERT_GE(cells.size(), 7u) << row;
+        EXPECT_EQ(cells[0], "steepest-descent");
+        if (cells[2] == "result") {
+            ++results;
+            EXPECT_EQ(cells[1], std::to_string(results));
+            width = 0;
+        } else if (cells[2] == "step") {
+            const long double now = std::stold(cells[5]) - std::stold(cells[4]);
+            if (width > 0 && results == 0 && ratios < 20) {
+                EXPECT_NEAR(static_cast<double>(now / width), 0.6180339887, 1e-6) << row;
+                ++ratios;
+            }
+            width = now;
+        }
+    }
+    EXPECT_EQ(results, Session().Descent.TraceCount);
+    EXPECT_EQ(ratios, 20);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/builtinobjective.h"
 #include "core/formula/formula.h"
@@ -15,7 +16,8 @@ namespace {
 
 struct IntervalCase {
     const char* name;
-    long double (*search)(const LineFunction1D&, long double, long double, long double);
+    long double (*search)(const LineFunction1D&, long double, long double, long double,
+                          std::vector<TLineStep>*);
 };
 
 const IntervalCase IntervalMethods[] = {{"Dichotomy", DichotomySearch},
@@ -41,7 +43,12 @@ TEST_P(IntervalTest, FindsTheMinimiserWithinEps) {
                 ++values;
                 return f.phi(x);
             };
-            const long double t = GetParam().search(counted, 0, 5, eps);
+            std::vector<TLineStep> steps;
+            const long double t = GetParam().search(counted, 0, 5, eps, &steps);
+            // Each step keeps the minimiser in its interval, which ends shorter than eps.
+            ASSERT_FALSE(steps.empty());
+            for (const TLineStep& step : steps)
+                EXPECT_TRUE(step.a <= f.minimiser + eps && f.minimiser - eps <= step.b);
             EXPECT_NEAR(static_cast<double>(t), static_cast<double>(f.minimiser),
                         static_cast<double>(eps))
                 << "eps " << static_cast<double>(eps) << ", minimiser "
