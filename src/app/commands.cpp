@@ -90,6 +90,7 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
     fields.method = core::MethodOfItem(settings.method);
     fields.stopRule = settings.stopRule;
     fields.lineSearch = settings.lineSearch;
+    fields.stepLimit = settings.stepLimit;
     if (!core::IsBuiltinItem(fields.funcIndex)) {
         const std::string text = core::EquationFormula(settings.equationText);
         fields.formula = core::TrimmedFormula(text);

@@ -99,6 +99,8 @@ struct TSettings {
     std::vector<int> compared = DefaultComparedItems();
     // The menu "Работа" → "Одномерный поиск".
     core::TLineSearch lineSearch = core::TLineSearch::Golden;
+    // Batch mode's --step: a run stops after this many iterations (0: no such limit).
+    std::uint32_t stepLimit = 0;
 
     bool operator==(const TSettings&) const = default;
 };

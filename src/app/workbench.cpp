@@ -149,6 +149,10 @@ void TWorkbench::ChooseLineSearch(core::TLineSearch method) {
     settings_.lineSearch = method;
 }
 
+void TWorkbench::LimitSteps(std::uint32_t steps) {
+    settings_.stepLimit = steps;
+}
+
 void TWorkbench::Compare(const std::vector<int>& methods) {
     settings_.compared.clear();
     for (int method = 0; method < core::MethodCount; ++method) {

@@ -30,6 +30,7 @@ class TWorkbench final : public WindowCommands {
     void SetOptionFields(std::string_view option, const std::vector<std::string>& values) override;
     void ChooseStopRule(core::TStopRule rule) override;
     void ChooseLineSearch(core::TLineSearch method) override;
+    void LimitSteps(std::uint32_t steps) override;
     void Compare(const std::vector<int>& methods) override;
     void LayoutForDrawingArea(int width, int height) override;
     bool Animating() const override { return animating_; }

@@ -71,6 +71,10 @@ void ChooseLineSearch(WindowCommands& window, const std::vector<std::string>& va
         static_cast<core::TLineSearch>(word - std::begin(core::LineSearchWords)));
 }
 
+void LimitSteps(WindowCommands& window, const std::vector<std::string>& values) {
+    window.LimitSteps(static_cast<std::uint32_t>(std::stoul(values[0])));
+}
+
 void Comparison(WindowCommands& window, const std::vector<std::string>& values) {
     app::WriteComparisonCsv(window.Session(), values[0]);
 }
@@ -135,6 +139,8 @@ std::vector<BatchOption> MakeOptions() {
     options.push_back({"stop-rule", "RULE", OneOf(app::StopRuleWords),
                        "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
+    options.push_back({"steps", "N", WholeRange(1, core::TraceCapacity),
+                       "runs after it stop after N iterations (their report says so)", LimitSteps});
     options.push_back({"line-search", "NAME", OneOf(core::LineSearchWords),
                        "one-dimensional method of the line searches: golden (the scan and the "
                        "golden section), dichotomy, fibonacci, parabolic, brent, armijo or wolfe",

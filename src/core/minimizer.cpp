@@ -310,6 +310,7 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
                             long double& ymin) {
     CheckRunParameters(descent);
     descent.DescentHitLimit = false;
+    descent.StoppedAtStepLimit = false;
     descent.Simplices.clear();
     const TObjective& f = SelectedObjective(descent);
     BeginTrace(descent, x0, y0);
@@ -337,6 +338,10 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
         // Deliberate: see docs/behaviour.md, "Run limits".
         if (count == TraceCapacity) {
             descent.DescentHitLimit = true;
+            break;
+        }
+        if (count == descent.StepLimit) {
+            descent.StoppedAtStepLimit = true;
             break;
         }
     }

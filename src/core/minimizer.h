@@ -49,6 +49,9 @@ struct TDescent {
 
     // True when the last run stopped at the TraceCapacity iteration limit.
     bool DescentHitLimit = false;
+    // A run stops after this many iterations (0: no such limit), as the report then says.
+    std::uint32_t StepLimit = 0;
+    bool StoppedAtStepLimit = false;
 
     // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
     // empty for the other methods.

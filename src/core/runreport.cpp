@@ -15,6 +15,11 @@ const char* const IterationLimitLine = "Спуск остановлен: дос�
 
 namespace {
 
+// The stop of a run cut after its given number of iterations.
+std::string StepLimitText(std::uint32_t steps) {
+    return "выполнено " + runtime::FormatInteger(steps) + " шагов";
+}
+
 using runtime::FormatGeneral;
 using runtime::FormatInteger;
 
@@ -51,6 +56,7 @@ TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields) {
     descent.FuncIndex = fields.funcIndex;
     descent.Typed = fields.typed;
     descent.LineSearchMethod = fields.lineSearch;
+    descent.StepLimit = fields.stepLimit;
     return {x0, y0};
 }
 
@@ -107,7 +113,9 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
         std::string(MethodReportName(outcome ? *fields.method : TMethod::SteepestDescent)) +
         " прошел за " + FormatInteger(descent.TraceCount) + " итерац.");
     if (outcome) {
-        lines.push_back(std::string("Остановка: ") + StopReasonText(outcome->reason));
+        lines.push_back(std::string("Остановка: ") + (descent.StoppedAtStepLimit
+                                                          ? StepLimitText(descent.StepLimit)
+                                                          : StopReasonText(outcome->reason)));
         lines.push_back(CountsLine(outcome->counts));
     }
     lines.emplace_back();
@@ -116,6 +124,8 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
         lines.push_back(TraceLine(f, k, descent.Trace[k]));
     if (descent.DescentHitLimit && !outcome)
         lines.push_back(IterationLimitLine);
+    if (descent.StoppedAtStepLimit && !outcome)
+        lines.push_back("Остановка: " + StepLimitText(descent.StepLimit));
     return lines;
 }
 

@@ -33,6 +33,8 @@ struct DescentFields {
     TStopRule stopRule = TStopRule::Step;
     // The one-dimensional method of the line searches (the report names any but the default).
     TLineSearch lineSearch = TLineSearch::Golden;
+    // Stop after this many iterations (0: no such limit).
+    std::uint32_t stepLimit = 0;
 };
 
 // The extra last line of a run stopped at the iteration limit.

@@ -102,6 +102,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void LayoutForDrawingArea(int width, int height) override;
     void ChooseStopRule(core::TStopRule rule) override;
     void ChooseLineSearch(core::TLineSearch method) override;
+    void LimitSteps(std::uint32_t steps) override { stepLimit_ = steps; }
     void Compare(const std::vector<int>& methods) override;
     bool Animating() const override;
     // What each tick of tmTimer runs: tmTimerTimer under the guard. A failure disables the timer
@@ -429,6 +430,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
 
     // The pixel of the start clicked last, while its ring is shown.
     std::optional<QPoint> clickedStart_;
+    // The runs' iteration limit set by LimitSteps.
+    std::uint32_t stepLimit_ = 0;
     // The regions left by the mouse and the menu, and the redraw under way.
     app::TRegionHistory regionHistory_;
     std::vector<std::function<void()>> redrawSteps_;

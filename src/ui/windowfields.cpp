@@ -134,6 +134,7 @@ app::TSettings TfmMnForm::Settings() const {
     }
     settings.stopRule = StopRule();
     settings.lineSearch = LineSearchMethod();
+    settings.stepLimit = stepLimit_;
     settings.compared.clear();
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i) {
         if (mmdWkCmp[i]->isChecked())

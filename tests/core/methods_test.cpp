@@ -293,5 +293,39 @@ TEST_F(MethodsTest, EveryLineSearchReachesTheMinimum) {
     }
 }
 
+// A run cut after N iterations gives the first N points of the whole run, for every method, the
+// classic steepest descent with the step rule too, and says where it stopped.
+TEST_F(MethodsTest, AStepLimitGivesTheFirstPointsOfTheWholeRun) {
+    for (const TMethod method : AllMethods()) {
+        Use(Himmelblau, 1e-10L, 0.01L);
+        descent.StepLimit = 0;
+        Run(method, 0, 0);
+        const std::uint32_t count = descent.TraceCount;
+        const std::vector<TTracePoint> whole(descent.Trace.begin() + 1,
+                                             descent.Trace.begin() + count + 1);
+        for (const std::uint32_t steps : {1u, 3u, 7u}) {
+            SCOPED_TRACE(std::string(MethodCaption(method)) + ", " + std::to_string(steps));
+            Use(Himmelblau, 1e-10L, 0.01L);
+            descent.StepLimit = steps;
+            const TMethodOutcome outcome = Run(method, 0, 0);
+            const std::uint32_t expected = std::min(steps, count);
+            ASSERT_EQ(descent.TraceCount, expected);
+            for (std::uint32_t k = 1; k <= expected; ++k) {
+                EXPECT_EQ(descent.Trace[k].X, whole[k - 1].X) << k;
+                EXPECT_EQ(descent.Trace[k].Y, whole[k - 1].Y) << k;
+            }
+            EXPECT_EQ(outcome.reason == TStopReason::StepLimit, steps < count);
+            EXPECT_EQ(descent.StoppedAtStepLimit, steps < count);
+        }
+    }
+    long double x = 0;
+    long double y = 0;
+    Use("1", 1e-7L, 0.99L);
+    descent.StepLimit = 4;
+    SteepestDescent(descent, 30, -30, x, y);
+    EXPECT_EQ(descent.TraceCount, 4u);
+    EXPECT_TRUE(descent.StoppedAtStepLimit);
+}
+
 }  // namespace
 }  // namespace metopt::core

@@ -20,6 +20,7 @@ TDescent WithParameters(const TDescent& parameters) {
     run.StepValue = parameters.StepValue;
     run.DomainRadius = parameters.DomainRadius;
     run.LineSearchMethod = parameters.LineSearchMethod;
+    run.StepLimit = parameters.StepLimit;
     run.FuncIndex = parameters.FuncIndex;
     run.Typed = parameters.Typed;
     run.Watch = parameters.Watch;

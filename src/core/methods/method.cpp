@@ -66,6 +66,8 @@ const char* StopReasonText(TStopReason reason) {
             return "шаг не уменьшает функцию";
         case TStopReason::SearchStep:
             return "шаг поиска меньше eps";
+        case TStopReason::StepLimit:
+            return "выполнено заданное число шагов";
         default:
             return "симплекс меньше eps";
     }

@@ -35,6 +35,7 @@ enum class TStopReason {
     NoDecrease,
     SearchStep,
     Simplex,
+    StepLimit,
 };
 // The report's text of a reason: "шаг меньше eps", ...
 const char* StopReasonText(TStopReason reason);

@@ -61,6 +61,7 @@ TMethodRun::TMethodRun(TDescent& descent, TStopRule rule, Point start)
       rule_(rule),
       f_(SelectedObjective(descent), descent) {
     descent_.DescentHitLimit = false;
+    descent_.StoppedAtStepLimit = false;
     descent_.Simplices.clear();
     descent_.TraceCount = 0;
     BeginTrace(descent_, start.X, start.Y);
@@ -126,6 +127,11 @@ bool TMethodRun::LeftOrAtLimit(Point point) {
     if (descent_.TraceCount == TraceCapacity) {
         descent_.DescentHitLimit = true;
         reason_ = TStopReason::IterationLimit;
+        return true;
+    }
+    if (descent_.TraceCount == descent_.StepLimit) {
+        descent_.StoppedAtStepLimit = true;
+        reason_ = TStopReason::StepLimit;
         return true;
     }
     return false;
