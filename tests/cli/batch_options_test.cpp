@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -87,9 +88,11 @@ TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
 // of its own.
 TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
     const std::string usage = metopt::cli::BatchUsage();
+    std::set<std::string> names;
     for (const BatchOption& option : metopt::cli::BatchOptions()) {
         const std::string name(option.name);
         SCOPED_TRACE(name);
+        EXPECT_TRUE(names.insert(name).second) << "two options --" << name;
         std::vector<std::string> args = {"--batch", "--" + name};
         for (int k = 0; k < option.ArgCount(); ++k)
             args.push_back(option.rule.integer         ? std::to_string(option.rule.minValue)
