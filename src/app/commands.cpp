@@ -144,16 +144,24 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     return true;
 }
 
-void RedrawTrace(TSession& session, platform::Canvas& area, render::Progress& progress) {
-    render::DrawMinMarker(area, session.Drawing(progress));
-    render::SaveBackingImage(session.SavedPicture, area);
-    const bool marker = session.TraceStart.StartMarker;
-    KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
-                   session.ShowsComparison ? &session.Comparison : nullptr);
-    session.TraceStart.StartMarker = marker;
+namespace {
+
+// Every trace point at once, the picture saved.
+void DrawWholeTrace(TSession& session, platform::Canvas& area, render::Progress& progress) {
     for (std::uint32_t i = 1; i <= TracePoints(session); ++i)
         DrawTraceStep(session, area, progress, static_cast<std::int32_t>(i));
     render::SaveBackingImage(session.SavedPicture, area);
+}
+
+}  // namespace
+
+void RedrawTrace(TSession& session, platform::Canvas& area, render::Progress& progress) {
+    render::DrawMinMarker(area, session.Drawing(progress));
+    render::SaveBackingImage(session.SavedPicture, area);
+    // The start marker's choice stays the run's.
+    KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
+                   session.ShowsComparison ? &session.Comparison : nullptr);
+    DrawWholeTrace(session, area, progress);
     session.Shown.trace = true;
 }
 
@@ -176,9 +184,7 @@ void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& 
 bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,
                          render::Progress& progress) {
     if (settings.frameTime <= 0) {
-        for (std::uint32_t i = 1; i <= TracePoints(session); ++i)
-            DrawTraceStep(session, area, progress, static_cast<std::int32_t>(i));
-        render::SaveBackingImage(session.SavedPicture, area);
+        DrawWholeTrace(session, area, progress);
         return false;
     }
     session.AnimStep = 1;

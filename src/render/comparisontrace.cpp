@@ -71,8 +71,9 @@ void VisitSegment(const Canvas& canvas, Pixel from, Pixel to, Visit visit) {
 }
 
 // A segment with a white edge on either side, then in the run's colour. Where it covers a pixel
-// of another path (one of `others`' colours), it leaves every other three pixels of that path.
-void EdgedSegment(Canvas& canvas, std::int32_t color, const std::vector<std::int32_t>& others,
+// of another path (one of `paths`' colours but its own), it leaves every other three pixels of
+// that path.
+void EdgedSegment(Canvas& canvas, std::int32_t color, const std::vector<std::int32_t>& paths,
                   Pixel from, Pixel to) {
     struct Covered {
         int x, y;
@@ -81,7 +82,7 @@ void EdgedSegment(Canvas& canvas, std::int32_t color, const std::vector<std::int
     std::vector<Covered> gaps;
     VisitSegment(canvas, from, to, [&](long long k, int x, int y) {
         const std::int32_t under = canvas.GetPixel(x, y);
-        if ((k / 3) % 2 == 1 && std::ranges::find(others, under) != others.end())
+        if ((k / 3) % 2 == 1 && under != color && std::ranges::find(paths, under) != paths.end())
             gaps.push_back({x, y, under});
     });
     canvas.SetPenColor(Edge);
@@ -156,15 +157,13 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
         steps.push_back({comparison.runs[i].method, here,
                          index >= 2 || rings ? TracePixel(canvas, context.plot, previous) : here});
     }
+    std::vector<std::int32_t> paths;
+    for (const core::TComparedRun& run : comparison.runs)
+        paths.push_back(ComparisonColor(run.method));
     for (const Step& step : steps) {
         const std::int32_t color = ComparisonColor(step.method);
-        std::vector<std::int32_t> others;
-        for (const core::TComparedRun& run : comparison.runs) {
-            if (ComparisonColor(run.method) != color)
-                others.push_back(ComparisonColor(run.method));
-        }
         if (index >= 2 || rings)
-            EdgedSegment(canvas, color, others, step.previous, step.here);
+            EdgedSegment(canvas, color, paths, step.previous, step.here);
         if (rings)
             DrawStartRing(canvas, step.previous.column, step.previous.row, color, true);
     }

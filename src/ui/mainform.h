@@ -435,6 +435,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // The regions left by the mouse and the menu, and the redraw under way.
     app::TRegionHistory regionHistory_;
     std::vector<std::function<void()>> redrawSteps_;
+    bool continuingRedraw_ = false;
     std::string paletteFile_;
     std::string labTitle_;
     std::string labTask_;

@@ -215,8 +215,9 @@ void TfmMnForm::FinishMap(app::TMapRun& run, const std::string& status, const ap
     if (run.scanned)
         pcMnPage->SetActivePage(tsDraw);
     app::EndMapRun(session_, Settings(), pbDrawAr->Surface(), run, end);
-    // A map drawn by a redraw on the worker thread: the redraw goes on.
-    if (!redrawSteps_.empty())
+    // A map of a redraw that went on on the worker thread: the redraw goes on (one that ended at
+    // once is continued by the redraw's own loop).
+    if (!redrawSteps_.empty() && !continuingRedraw_)
         QTimer::singleShot(0, this, [this] { platform::RunEvent([this] { ContinueRedraw(); }); });
 }
 

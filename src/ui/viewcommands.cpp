@@ -108,6 +108,7 @@ void TfmMnForm::RedrawPicture() {
 
 void TfmMnForm::ContinueRedraw() {
     // A map that goes on on the worker thread continues the redraw at its end.
+    continuingRedraw_ = true;
     while (!redrawSteps_.empty() && !Running()) {
         const std::function<void()> step = std::move(redrawSteps_.front());
         redrawSteps_.erase(redrawSteps_.begin());
@@ -115,9 +116,11 @@ void TfmMnForm::ContinueRedraw() {
             step();
         } catch (...) {
             redrawSteps_.clear();
+            continuingRedraw_ = false;
             throw;
         }
     }
+    continuingRedraw_ = false;
 }
 
 }  // namespace metopt::ui
