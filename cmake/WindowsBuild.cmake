@@ -30,9 +30,9 @@ set_target_properties(metopt PROPERTIES WIN32_EXECUTABLE ON)
 set(zip_name metopt-${PROJECT_VERSION}-win64)
 set(stage ${PROJECT_BINARY_DIR}/zip/${zip_name})
 
-# The Qt DLLs are those of the Qt libraries metopt links, directly or through its own libraries
-# ($<TARGET_RUNTIME_DLLS:metopt> in windows_zip): Core, Gui and Widgets, and Charts once a library
-# of the program links Qt6::Charts, with no list here to keep in step with the link lines.
+# The Qt and QCustomPlot DLLs are those of the libraries metopt links, directly or through its own
+# libraries ($<TARGET_RUNTIME_DLLS:metopt> in windows_zip): Core, Gui, Widgets, QCustomPlot and the
+# PrintSupport it links, with no list here to keep in step with the link lines.
 set(stage_files)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   metopt_find_file(path ${dll} ${METOPT_MINGW_RUNTIME_DIRS})
@@ -65,13 +65,9 @@ foreach(entry ${stage_files})
 endforeach()
 
 # README.txt in Windows line ends, so that Notepad shows its lines.
-if(TARGET Qt6::Charts)
-  set(METOPT_WINDOWS_QT_NOTICE "Qt 6 — по лицензии LGPL-3.0, модуль Qt Charts — по лицензии GPL-3.0; они собраны из исходных
-пакетов Debian 12 qt6-base и qt6-charts (версия 6.4.2).")
-else()
-  set(METOPT_WINDOWS_QT_NOTICE "Qt 6 — по лицензии LGPL-3.0; он собран из исходного пакета Debian 12
-qt6-base (версия 6.4.2).")
-endif()
+set(METOPT_WINDOWS_QT_NOTICE "Qt 6 — по лицензии LGPL-3.0, собран из исходного пакета Debian 12
+qt6-base (версия 6.4.2); QCustomPlot, который рисует графики, — по лицензии GPL-3.0, собран из
+исходного пакета Debian 12 qcustomplot (версия 2.1.0).")
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/README.txt.in
   ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 

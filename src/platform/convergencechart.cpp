@@ -149,8 +149,7 @@ void ConvergenceChart::ResetZoom() {
 }
 
 double ConvergenceChart::KTickStep(Range k, double pixels, double labelWidth) {
-    // Each label with room on both sides: Qt Charts elides a label wider than its share of the
-    // axis less its padding.
+    // Each label with room on both sides, so that neighbours never touch.
     const double slot = std::max(labelWidth, 0.0) + 20;
     const double fits = pixels > 0 && std::isfinite(pixels) ? std::max(1.0, pixels / slot) : 1;
     const auto ticks = [&](double step) {

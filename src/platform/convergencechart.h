@@ -1,8 +1,7 @@
 #pragma once
 // A chart of how fast runs converge: the iteration k along x, a positive quantity on a logarithmic
-// y axis, one line per run in its colour, with a legend. Drawn by Qt Charts, or by the program's
-// own painter in a build without Qt Charts (the Windows build, when Debian's Qt Charts sources
-// were not at hand); both show the same lines.
+// y axis, one line per run in its colour, with a legend on the right. Drawn by QCustomPlot, on
+// every system alike.
 //
 // The user zooms: the mouse wheel zooms both axes about the pointer, a rectangle dragged with the
 // left button zooms to it, a double-click shows the whole view again.
@@ -51,7 +50,8 @@ class ConvergenceChart : public QWidget {
     // Shows the lines, the whole view; values below `floor` (zeros among them) and values that are
     // not finite are drawn at the axis floor.
     void Show(const QString& yTitle, const std::vector<Line>& lines, double floor);
-    // The chart drawn at the given size, whatever the widget's own, as it is shown (zoomed too).
+    // The chart drawn at the given size, whatever the widget's own and whether it is shown, as it
+    // is shown (zoomed too).
     QImage Render(QSize size);
 
     const std::vector<ShownLine>& Shown() const { return shown_; }
@@ -85,7 +85,7 @@ class ConvergenceChart : public QWidget {
     static double KTickStep(Range k, double pixels, double labelWidth);
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -93,7 +93,7 @@ class ConvergenceChart : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    struct Drawing;     // the drawing's own state: Qt Charts' view, or nothing for the painter
+    struct Drawing;     // QCustomPlot's widget, which fills the chart and takes no mouse events
     void Redraw();      // the lines changed
     void ShowRanges();  // the shown ranges changed
     void SetShown(Range k, Range y);

@@ -125,8 +125,8 @@ TEST_F(ConvergenceChartTest, TheWholeViewEndsAtTheLongestLineWithLabelsThatFit) 
     EXPECT_EQ(chart.ShownKRange().high, 1234);
     chart.Show(QStringLiteral("y"), {LineOf(1)}, 1e-9);
     EXPECT_EQ(chart.ShownKRange().high, 2);
-    // Integer steps; each label whole in its share of the axis (Qt Charts elides one wider than
-    // the share less 12 pixels), yet a label every four labels' width or so.
+    // Integer steps; each label whole in its share of the axis with 12 pixels to spare, yet a label
+    // every four labels' width or so.
     for (const double pixels : {0.0, 40.0, 175.0, 560.0, 5000.0}) {
         const double step = ConvergenceChart::KTickStep({1, 10000}, pixels, 35);
         const double ticks = std::floor(10000 / step);
@@ -159,6 +159,38 @@ TEST_F(ConvergenceChartTest, TheWheelAndADragZoomADoubleClickShowsTheWholeView) 
     EXPECT_LT(chart.ShownKRange().high, 100);
     chart.Show(QStringLiteral("y"), {LineOf(50)}, 1e-9);
     EXPECT_EQ(chart.ShownKRange().high, 50);
+}
+
+// The picture is the same at a size whatever the widget's own, shown or not, zoomed too, and
+// draws the lines in their own colour.
+TEST(ConvergenceChartRenderTest, ThePictureDependsOnItsSizeAlone) {
+    const auto pixelsOf = [](const QImage& image, QRgb color) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == color;
+        }
+        return count;
+    };
+    ConvergenceChart hidden, shown;
+    for (ConvergenceChart* chart : {&hidden, &shown})
+        chart->Show(QStringLiteral("y"), {LineOf(100)}, 1e-9);
+    shown.resize(300, 200);
+    shown.show();
+    QCoreApplication::processEvents();
+    for (const bool zoomed : {false, true}) {
+        SCOPED_TRACE(zoomed);
+        for (ConvergenceChart* chart : {&hidden, &shown}) {
+            if (zoomed)
+                chart->ZoomAbout(chart->PlotArea().center(), 2);
+        }
+        const QImage picture = hidden.Render(QSize(800, 500));
+        ASSERT_EQ(picture.size(), QSize(800, 500));
+        EXPECT_EQ(shown.Render(QSize(800, 500)), picture);
+        EXPECT_GT(pixelsOf(picture, qRgb(0xFF, 0, 0)), zoomed ? 250 : 500);
+        EXPECT_EQ(hidden.Render(QSize(640, 400)).size(), QSize(640, 400));
+    }
+    EXPECT_TRUE(hidden.Render(QSize(0, 0)).isNull());
 }
 
 }  // namespace
