@@ -69,6 +69,11 @@ void DrawingAreaResized(TSession& session, int width, int height) {
 
 void BeginDrawing(TSession& session) {
     session.StopRequested = false;
+    session.Stepping.fields.reset();
+}
+
+void BeginStepDrawing(TSession& session) {
+    session.StopRequested = false;
 }
 
 void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area) {
@@ -110,6 +115,7 @@ std::shared_ptr<TDescentRun> PrepareRun(TSession& session, const TSettings& sett
     run->fields = DescentFieldsOf(settings, session);
     run->visible = session.Plot.VisibleRegion;
     run->comparison = comparison;
+    run->recordsLines = !comparison;
     if (comparison)
         for (const int item : settings.compared) {
             // The menu has an item for every method, and no other.
@@ -130,6 +136,7 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     if (end.error)
         std::rethrow_exception(end.error);
     session.ShowsComparison = run.comparison;
+    session.LineRecords = std::move(run.lineRecords);
     session.RunFields = run.fields;
     session.RunVisible = run.visible;
     if (run.comparison)

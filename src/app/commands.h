@@ -31,7 +31,10 @@ void DrawingAreaResized(TSession& session, int width, int height);
 
 // What the drawing commands do first, after the equation: Stop is cleared. (The map commands
 // scan the value range, when it is stale, as the first step of their map run.)
+// Ends a stepping through a run ("По шагам"), whose steps draw over the picture of before it.
 void BeginDrawing(TSession& session);
+// What a step of "По шагам" does first: Stop is cleared.
+void BeginStepDrawing(TSession& session);
 
 // The pass of " Натянуть сетку ", saving the picture at its end.
 void DrawGrid(TSession& session, const TSettings& settings, platform::Canvas& area);

@@ -6,13 +6,18 @@ namespace metopt::app {
 
 namespace {
 
-// Takes the watch out of the descent again however the run ends.
+// Takes the watch and the line searches' recorder out of the descent again however the run ends.
 class WatchedScope {
   public:
-    WatchedScope(core::TDescent& descent, core::TRunWatch& watch) : descent_(descent) {
+    WatchedScope(core::TDescent& descent, core::TRunWatch& watch, core::TLineRecorder* records)
+        : descent_(descent) {
         descent_.Watch = &watch;
+        descent_.LineRecords = records;
     }
-    ~WatchedScope() { descent_.Watch = nullptr; }
+    ~WatchedScope() {
+        descent_.Watch = nullptr;
+        descent_.LineRecords = nullptr;
+    }
     WatchedScope(const WatchedScope&) = delete;
     WatchedScope& operator=(const WatchedScope&) = delete;
 
@@ -23,7 +28,10 @@ class WatchedScope {
 }  // namespace
 
 void TDescentRun::Run(core::TRunWatch& watch) {
-    const WatchedScope watched(descent, watch);
+    lineRecords = {};
+    lineRecords.pointLimit = LineRecordPoints;
+    const bool records = recordsLines && !comparison;
+    const WatchedScope watched(descent, watch, records ? &lineRecords : nullptr);
     if (comparison)
         lines = core::RunComparisonAndReport(descent, compared, fields, methods, visible);
     else

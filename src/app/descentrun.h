@@ -14,6 +14,9 @@
 
 namespace metopt::app {
 
+// The most scan points and steps a window's run keeps of its line searches.
+constexpr std::size_t LineRecordPoints = 1000000;
+
 struct TDescentRun {
     // What the run reads: the model's descent as it stood (its parameters are set from the
     // fields, its trace written), the parameter fields, and the region of the last scan.
@@ -23,10 +26,13 @@ struct TDescentRun {
     // A comparison's methods; a single run when not a comparison.
     bool comparison = false;
     std::vector<core::TMethod> methods;
+    // Whether a single run tells its line searches to `lineRecords` (at most LineRecordPoints).
+    bool recordsLines = false;
 
     // What it gives: the report's lines and, for a comparison, its runs.
     std::vector<std::string> lines;
     core::TComparison compared;
+    core::TLineRecorder lineRecords;
 
     // Runs it with this watch in its descents; raises as RunDescentAndReport and
     // RunComparisonAndReport do, and EAbort when the watch stops it. The descent keeps no watch

@@ -52,15 +52,15 @@ std::string LineSearchCsv(const TSession& session) {
     for (const core::TMethod method : methods) {
         core::DescentFields fields = *session.RunFields;
         fields.method = method;
-        std::vector<core::TLineSearchRecord> records;
+        core::TLineRecorder recorder;
         core::TDescent again;
-        again.LineRecords = &records;
+        again.LineRecords = &recorder;
         try {
             core::RunDescentAndReport(again, fields, session.RunVisible);
         } catch (const runtime::Exception&) {
             // A compared method that failed: its line searches up to the failure.
         }
-        AddRecords(csv, method, records);
+        AddRecords(csv, method, recorder.records);
     }
     return csv;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/gifexport.h"
+#include "app/stepping.h"
 #include "core/formula/formula.h"
 #include "core/methods/comparison.h"
 #include "core/minimizer.h"
@@ -55,6 +56,10 @@ struct TSession {
     // and the convergence chart show the comparison then, else the single run).
     core::TComparison Comparison;
     bool ShowsComparison = false;
+    // The line searches of the last completed single run (none after a comparison).
+    core::TLineRecorder LineRecords;
+    // The run "По шагам" steps through.
+    TStepping Stepping;
     // Set by the commands that completed their picture.
     TShownLayers Shown;
 

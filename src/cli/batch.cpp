@@ -2,12 +2,14 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "app/labfile.h"
 #include "app/workbench.h"
+#include "cli/batchminimize1d.h"
 #include "cli/batchoptions.h"
 #include "cli/batchprogress.h"
 #include "palette/palette.h"
@@ -49,19 +51,29 @@ std::optional<app::TLab> ReadLabOption(const BatchCommand& command) {
     return lab;
 }
 
-int RunSteps(const BatchCommand& command) {
-    const BatchInterrupt interrupt;
+// Runs `work` with the error box printing its text on standard error; `work` is given the
+// count of the errors printed so far and returns the exit status.
+int WithErrorsPrinted(const std::function<int(const int& reported)>& work) {
     int reported = 0;
     platform::SetErrorBoxHandler([&reported](const std::string&, const std::string& text) {
         PrintError(text);
         ++reported;
     });
+    const int status = work(reported);
+    platform::SetErrorBoxHandler(nullptr);
+    return status;
+}
+
+int StatusOf(int reported) {
+    return reported == 0 ? BatchExitOk : BatchExitReported;
+}
+
+int RunSteps(const BatchCommand& command, const int& reported) {
+    const BatchInterrupt interrupt;
     const std::optional<app::TLab> lab = ReadLabOption(command);
     // Nothing is drawn from settings other than the lab's.
-    if (command.lab && !lab) {
-        platform::SetErrorBoxHandler(nullptr);
+    if (command.lab && !lab)
         return BatchExitReported;
-    }
     std::string paletteFile = palette::PaletteFileName;
     if (command.palette)
         paletteFile = *command.palette;
@@ -75,20 +87,26 @@ int RunSteps(const BatchCommand& command) {
     for (const BatchStep& step : command.steps) {
         platform::RunEvent([&] { step.run(workbench, step.args); });
         // Nothing more is written after an interrupt.
-        if (BatchProgress::Interrupted()) {
-            platform::SetErrorBoxHandler(nullptr);
+        if (BatchProgress::Interrupted())
             return BatchExitInterrupted;
-        }
     }
-    platform::SetErrorBoxHandler(nullptr);
-    return reported == 0 ? BatchExitOk : BatchExitReported;
+    return StatusOf(reported);
+}
+
+int RunCommand(const BatchCommand& command) {
+    return WithErrorsPrinted([&command](const int& reported) {
+        if (!command.minimize1d)
+            return RunSteps(command, reported);
+        RunMinimize1D(command);
+        return StatusOf(reported);
+    });
 }
 
 int RunBatch(int& argc, char** argv, const BatchCommand& command) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtMessages);
     return platform::RunInApplication(argc, argv, NeedsWidgets(command),
-                                      [&command] { return RunSteps(command); });
+                                      [&command] { return RunCommand(command); });
 }
 
 }  // namespace
@@ -96,6 +114,8 @@ int RunBatch(int& argc, char** argv, const BatchCommand& command) {
 bool NeedsWidgets(const BatchCommand& command) {
     for (const BatchStep& step : command.steps) {
         if (step.option == "convergence" && !WritesCsv(step.args.at(0)))
+            return true;
+        if (command.minimize1d && DrawsMinimize1DChart(step))
             return true;
     }
     return false;

@@ -1,7 +1,7 @@
 #pragma once
 // Batch mode: the window's work done off-screen on a workbench of the application layer, driven
 // by the command line, writing the picture, the report and the trace, then exiting. No widget is
-// made, but for the convergence chart's picture, which is one.
+// made, but for the pictures of the charts, which are widgets.
 #include <string>
 #include <vector>
 
@@ -13,8 +13,9 @@ constexpr int BatchExitUsage = 2;     // a bad command line
 
 struct BatchCommand;
 
-// The convergence chart is a widget: a command line that writes its picture needs Qt's widgets
-// (a QApplication); every other needs pictures and fonts alone (a QGuiApplication).
+// The convergence chart and the one-dimensional lab's charts are widgets: a command line that
+// writes one's picture needs Qt's widgets (a QApplication); every other needs pictures and fonts
+// alone (a QGuiApplication).
 bool NeedsWidgets(const BatchCommand& command);
 
 // True when the command line asks for batch mode, help or version rather than the window.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/windowcommands.h"
+#include "cli/batchminimize1d.h"
 #include "core/methods/method.h"
 
 namespace metopt::cli {
@@ -17,8 +18,6 @@ int BatchOption::ArgCount() const {
     }
     return count;
 }
-
-namespace {
 
 const BatchOption* FindOption(std::string_view name) {
     for (const BatchOption& option : BatchOptions()) {
@@ -34,6 +33,8 @@ std::string Describe(const BatchOption& option) {
         text += " " + std::string(option.argNames);
     return text;
 }
+
+namespace {
 
 bool IsWholeInRange(const std::string& text, const ArgumentRule& rule) {
     if (text.empty() || text.size() > 9)
@@ -224,6 +225,8 @@ BatchParse ParseBatchArguments(const std::vector<std::string>& args) {
     }
     if (!parse.command.batch && !firstNeedingBatch.empty())
         return Fail(std::move(parse), firstNeedingBatch + " needs --batch");
+    if (auto error = CheckMinimize1D(parse.command))
+        return Fail(std::move(parse), std::move(*error));
     return parse;
 }
 
@@ -251,7 +254,10 @@ std::string BatchUsage() {
         "when\n"
         "|f(x(k)) - f(x(k-1))| < eps; Hooke-Jeeves and Nelder-Mead stop by their own size rule.\n"
         "\n--animation stores pictures of up to 256 colours exactly; one with more (a gradient\n"
-        "fill of many colours) is mapped to 256 colours, and a note says so.\n";
+        "fill of many colours) is mapped to 256 colours, and a note says so.\n"
+        "\n--minimize-1d runs the one-dimensional lab instead of the window: beside it only\n"
+        "--interval (required), --methods-1d, --eps and the writing of --report, --picture (the\n"
+        "function with every method's trial points, 800x500) and --count-chart are taken.\n";
     return text;
 }
 

@@ -35,6 +35,8 @@ struct BatchCommand {
     std::optional<std::string> palette;  // --palette FILE: loaded instead of Palitr10.dat
     std::optional<std::string> lab;      // --lab FILE: applied before the other options
     std::vector<BatchStep> steps;        // every other option, in the order given
+    // --minimize-1d FORMULA: the one-dimensional lab instead of the window's work.
+    std::optional<std::string> minimize1d;
 };
 
 using app::ArgumentRule;
@@ -67,6 +69,10 @@ struct BatchOption {
 
 // Every option, in the order --help lists them.
 std::span<const BatchOption> BatchOptions();
+// The option of that name, or nullptr.
+const BatchOption* FindOption(std::string_view name);
+// "--name VALUES", as the help and the errors name an option.
+std::string Describe(const BatchOption& option);
 
 // A command line that cannot be run: the message names the option and what it takes.
 struct BatchUsageError {

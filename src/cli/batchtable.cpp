@@ -117,6 +117,12 @@ void SaveLabFile(WindowCommands& window, const std::vector<std::string>& values)
     app::SaveLab(values[0], window.Lab());
 }
 
+// The one-dimensional lab reads its options itself (batchminimize1d.h); the parse refuses them
+// without --minimize-1d, so that they never come to a window.
+void ForTheLabOnly(WindowCommands&, const std::vector<std::string>&) {
+    throw runtime::Exception("This option needs --minimize-1d");
+}
+
 // The options of one group of the field table, in its order; each sets its fields.
 std::vector<BatchOption> FieldOptions(OptionGroup group) {
     std::vector<BatchOption> options;
@@ -186,6 +192,19 @@ std::vector<BatchOption> MakeOptions() {
              "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
             {"save-lab", "FILE.metopt", Text,
              "write the fields and choices as they stand as a lab file", SaveLabFile},
+            {"minimize-1d", "FORMULA", Text,
+             "the one-dimensional lab (see below): minimise FORMULA of x (or t) over --interval "
+             "by each of --methods-1d down to --eps",
+             &C::minimize1d},
+            {"interval", "A B", Text, "the interval [a, b] of --minimize-1d", ForTheLabOnly},
+            {"methods-1d", "LIST", Text,
+             "methods of --minimize-1d: golden, dichotomy, fibonacci, parabolic, brent "
+             "separated by commas, or all (the default)",
+             ForTheLabOnly},
+            {"count-chart", "FILE", Text,
+             "write the counts of f of --minimize-1d against eps = 1e-1 .. 1e-12: FILE.png "
+             "800x500, FILE.csv its data",
+             ForTheLabOnly},
             {"help", "", Text, "print this text", &C::help},
             {"version", "", Text, "print the version", &C::version},
         });

@@ -87,28 +87,29 @@ long double FibonacciSearch(const LineFunction1D& phi, long double a, long doubl
     long double t2 = a + at(n - 1) / at(n) * (b - a);
     long double f1 = phi(t1);
     long double f2 = phi(t2);
-    for (int k = 1; k <= n - 2; ++k) {
-        Note(steps, {a, b, t1, f1, t2, f2});
-        const bool last = k == n - 2;
-        if (f1 <= f2) {
+    // Each step: the interval the two points leave, with them; then the next point.
+    for (int k = 1;; ++k) {
+        const bool keepsFirst = f1 <= f2;
+        if (keepsFirst)
             b = t2;
+        else
+            a = t1;
+        Note(steps, {a, b, t1, f1, t2, f2});
+        if (k == n - 1)
+            break;
+        const bool last = k == n - 2;
+        if (keepsFirst) {
             t2 = t1;
             f2 = f1;
             t1 = last ? t2 - delta : a + at(n - k - 2) / at(n - k) * (b - a);
             f1 = phi(t1);
         } else {
-            a = t1;
             t1 = t2;
             f1 = f2;
             t2 = last ? t1 + delta : a + at(n - k - 1) / at(n - k) * (b - a);
             f2 = phi(t2);
         }
     }
-    Note(steps, {a, b, t1, f1, t2, f2});
-    if (f1 <= f2)
-        b = t2;
-    else
-        a = t1;
     return a + (b - a) / 2;
 }
 

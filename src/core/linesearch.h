@@ -3,6 +3,7 @@
 // the interval methods over a bracket [a, b] down to eps (dichotomy, Fibonacci, successive
 // parabolic interpolation, Brent's method) and the inexact steps from a first trial t0 (Armijo's
 // backtracking and the strong Wolfe conditions, as Nocedal and Wright give them).
+#include <cstddef>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -31,15 +32,29 @@ using LineFunction1D = std::function<long double(long double)>;
 struct TLineStep {
     long double a, b, t1, phi1, t2, phi2;
 };
-// What one line search did: the iteration of the run it served, the scan's points, the bracket,
-// its steps and the multiplier taken.
+// Where a line search of a run looks: its trial t is the point (x + t dx, y + t dy).
+struct TLineOrigin {
+    long double x = 0, y = 0, dx = 0, dy = 0;
+};
+// What one line search did: the iteration of the run it served, where it looked, the scan's
+// points, the bracket, its steps and the multiplier taken.
 struct TLineSearchRecord {
     unsigned iteration = 0;
     TLineSearch method = TLineSearch::Golden;
+    TLineOrigin origin;
     std::vector<std::pair<long double, long double>> scan;
     long double a = 0, b = 0;
     std::vector<TLineStep> steps;
     long double t = 0;
+};
+// Where a run tells its line searches: every one until they hold `pointLimit` scan points and
+// steps in all (the one that passes it is the last kept), so that a run of many long scans
+// cannot fill the memory.
+struct TLineRecorder {
+    std::vector<TLineSearchRecord> records;
+    std::size_t pointLimit = static_cast<std::size_t>(-1);
+    std::size_t points = 0;
+    bool Full() const { return points >= pointLimit; }
 };
 
 // The minimiser found in [a, b]; each stops once its interval (or Brent's bracket) is shorter

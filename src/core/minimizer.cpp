@@ -248,15 +248,22 @@ long double SearchWith(const TDescent& descent, const LineFunc& phi, const LineF
 
 }  // namespace
 
-long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope) {
-    if (!descent.LineRecords)
+long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope,
+                       const TLineOrigin& origin) {
+    if (!descent.LineRecords || descent.LineRecords->Full())
         return SearchWith(descent, phi, slope, nullptr);
     // Recorded as far as it got, also when it raises.
-    std::vector<TLineSearchRecord>& records = *descent.LineRecords;
-    records.push_back({descent.TraceCount, descent.LineSearchMethod, {}, 0, 0, {}, 0});
-    const long double t = SearchWith(descent, phi, slope, &records.back());
-    records.back().t = t;
-    return t;
+    TLineRecorder& recorder = *descent.LineRecords;
+    recorder.records.push_back(
+        {descent.TraceCount, descent.LineSearchMethod, origin, {}, 0, 0, {}, 0});
+    TLineSearchRecord& record = recorder.records.back();
+    struct Counted {
+        TLineRecorder& recorder;
+        const TLineSearchRecord& record;
+        ~Counted() { recorder.points += record.scan.size() + record.steps.size() + 1; }
+    } counted{recorder, record};
+    record.t = SearchWith(descent, phi, slope, &record);
+    return record.t;
 }
 
 namespace {
@@ -277,9 +284,26 @@ long double GoldenSection(const TDescent& descent, long double x, long double y,
     return GoldenSearch(descent, AlongAntigradient(descent, x, y), a, b, t);
 }
 
+namespace {
+
+// The antigradient at (x, y) as the origin of a recorded line search (phi evaluates the same
+// gradient first); nothing is evaluated when no record is kept.
+TLineOrigin AntigradientOrigin(const TDescent& descent, long double x, long double y) {
+    TLineOrigin origin{x, y, 0, 0};
+    if (descent.LineRecords) {
+        SelectedObjective(descent).Gradient(x, y, origin.dx, origin.dy);
+        origin.dx = -origin.dx;
+        origin.dy = -origin.dy;
+    }
+    return origin;
+}
+
+}  // namespace
+
 long double LineSearch(const TDescent& descent, long double x, long double y) {
     if (NarrowsBracket(descent.LineSearchMethod))
-        return SearchLine(descent, AlongAntigradient(descent, x, y));
+        return SearchLine(descent, AlongAntigradient(descent, x, y), nullptr,
+                          AntigradientOrigin(descent, x, y));
     // The slope of phi along the antigradient g at (x, y): -grad f(x - t g) . g.
     const TObjective& f = SelectedObjective(descent);
     long double gx = 0;
@@ -294,7 +318,7 @@ long double LineSearch(const TDescent& descent, long double x, long double y) {
         f.Gradient(xt, yt, hx, hy);
         return -(hx * gx + hy * gy);
     };
-    return SearchLine(descent, AlongAntigradient(descent, x, y), &slope);
+    return SearchLine(descent, AlongAntigradient(descent, x, y), &slope, {x, y, -gx, -gy});
 }
 
 // Deliberate: see docs/behaviour.md, "Run refusals".

@@ -59,7 +59,7 @@ struct TDescent {
 
     // Where each line search of a run is told (the page of the line search and its CSV run the
     // run again with one), or nullptr. Not owned.
-    std::vector<TLineSearchRecord>* LineRecords = nullptr;
+    TLineRecorder* LineRecords = nullptr;
 
     // What watches the run while it computes (the run worker's stop and progress), or nullptr.
     // Not owned; a comparison's runs share it.
@@ -91,8 +91,9 @@ using LineFunc = std::function<long double(long double)>;
 void BracketScan(const TDescent& descent, const LineFunc& phi, long double& a, long double& b);
 long double GoldenSearch(const TDescent& descent, const LineFunc& phi, long double a, long double b,
                          long double& t, std::vector<TLineStep>* steps = nullptr);
-long double SearchLine(const TDescent& descent, const LineFunc& phi,
-                       const LineFunc* slope = nullptr);
+// `origin` is where phi looks, for the descent's LineRecords.
+long double SearchLine(const TDescent& descent, const LineFunc& phi, const LineFunc* slope,
+                       const TLineOrigin& origin);
 
 // phi(t) = f(x - t*gx, y - t*gy) with the gradient evaluated afresh at (x, y).
 long double LineFunction(const TDescent& descent, long double t, long double x, long double y);

@@ -1,5 +1,6 @@
 #include "platform/pagecontrol.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
@@ -13,6 +14,8 @@ namespace {
 
 // The least space a tab keeps around its caption.
 constexpr int MinTabSpace = 8;
+// The smallest share of the control's font the captions take to fit.
+constexpr double MinTabFontShare = 0.75;
 
 // The style of the tab bar with the space around the captions it is given: the style's own while
 // the tabs fit the bar, less when they do not, so that no caption is cut.
@@ -86,16 +89,31 @@ void PageControl::FitTabs() {
     auto* style = static_cast<TabSpaceStyle*>(tabStyle_);
     const int natural =
         style->baseStyle()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabBar_);
-    int captions = 0;
+    // The captions in the control's own font.
+    double captions = 0;
+    const QFontMetricsF metrics(font());
     for (int i = 0; i < tabBar_->count(); ++i)
-        captions += tabBar_->fontMetrics().horizontalAdvance(tabBar_->tabText(i));
+        captions += metrics.horizontalAdvance(tabBar_->tabText(i));
     const int count = std::max(1, tabBar_->count());
-    const int room = width() - captions;
-    const int space = room >= natural * count ? -1 : std::max(MinTabSpace, room / count);
-    if (space == lastTabSpace_)
+    const double room = width() - captions;
+    const int space =
+        room >= natural * count ? -1 : std::max(MinTabSpace, static_cast<int>(room / count));
+    // Captions that do not fit even so take a smaller font, down to MinTabFontShare of it.
+    const double share =
+        room >= MinTabSpace * count || captions <= 0
+            ? 1
+            : std::max(MinTabFontShare, (width() - MinTabSpace * count - 1.0) / captions);
+    if (space == lastTabSpace_ && share == lastFontShare_)
         return;
     lastTabSpace_ = space;
+    lastFontShare_ = share;
     style->SetSpace(space);
+    QFont tabFont = font();
+    if (share < 1 && tabFont.pointSizeF() > 0)
+        tabFont.setPointSizeF(tabFont.pointSizeF() * share);
+    else if (share < 1 && tabFont.pixelSize() > 0)
+        tabFont.setPixelSize(std::max(1, static_cast<int>(tabFont.pixelSize() * share)));
+    tabBar_->setFont(tabFont);
     // The tabs are measured again with the new space.
     for (int i = 0; i < tabBar_->count(); ++i)
         tabBar_->setTabText(i, tabBar_->tabText(i));

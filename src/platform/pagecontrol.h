@@ -39,12 +39,14 @@ class PageControl : public QWidget {
 
   private:
     void ShowPage(int index);
-    // Gives the tabs less space around their captions when they would not fit the width.
+    // Gives the tabs less space around their captions when they would not fit the width, and
+    // then a smaller font.
     void FitTabs();
 
     QTabBar* tabBar_;
     QStyle* tabStyle_;
     int lastTabSpace_ = -1;
+    double lastFontShare_ = 1;
     std::vector<QWidget*> pages_;
     std::vector<QSize> lastSizes_;
 };

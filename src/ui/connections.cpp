@@ -33,6 +33,7 @@ void TfmMnForm::ConnectHandlers() {
     ConnectGuarded(*this, bbDrGrid, &QPushButton::clicked, &TfmMnForm::bbDrGridClick);
     ConnectGuarded(*this, bbIterat, &QPushButton::clicked, &TfmMnForm::bbIteratClick);
     ConnectGuarded(*this, bbStopIt, &QPushButton::clicked, &TfmMnForm::bbStopItClick);
+    ConnectGuarded(*this, bbStepIt, &QPushButton::clicked, &TfmMnForm::mmdWkStepClick);
     connect(tmTimer, &QTimer::timeout, this, [this] { TimerTick(); });
     connect(tmRunProgress, &QTimer::timeout, this,
             [this] { platform::RunEvent([this] { ShowRunProgress(); }); });
@@ -53,6 +54,7 @@ void TfmMnForm::ConnectMenuHandlers() {
     ConnectGuarded(*this, mmdWkCmpR, &QAction::triggered, &TfmMnForm::mmdWkCmpRClick);
     ConnectGuarded(*this, mmdWkFitR, &QAction::triggered, &TfmMnForm::mmdWkFitRClick);
     ConnectGuarded(*this, mmdWkBckR, &QAction::triggered, &TfmMnForm::mmdWkBckRClick);
+    ConnectGuarded(*this, mmdWkStep, &QAction::triggered, &TfmMnForm::mmdWkStepClick);
 }
 
 void TfmMnForm::ConnectFieldHandlers() {

@@ -12,9 +12,14 @@ namespace metopt::ui {
 // its range is known.)
 class TfmMnForm::DrawingCommand {
   public:
-    explicit DrawingCommand(TfmMnForm& form) : drawing_(*form.pbDrawAr) {
-        form.ForgetClickedStart();
-        app::BeginDrawing(form.session_);
+    // A step of "По шагам" keeps the stepping going.
+    enum class Kind { Command, Step };
+    explicit DrawingCommand(TfmMnForm& form, Kind kind = Kind::Command) : drawing_(*form.pbDrawAr) {
+        form.ForgetOverlays();
+        if (kind == Kind::Step)
+            app::BeginStepDrawing(form.session_);
+        else
+            app::BeginDrawing(form.session_);
         form.pcMnPage->SetActivePage(form.tsDraw);
     }
 

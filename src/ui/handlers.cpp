@@ -22,6 +22,7 @@
 #include "render/pointpick.h"
 #include "render/savedpicture.h"
 #include "render/startmarker.h"
+#include "render/stepmarks.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
 #include "ui/drawingcommand.h"
@@ -198,19 +199,22 @@ void TfmMnForm::pbColMapPaint() {
 void TfmMnForm::pbDrawArPaint() {
     render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
                                 session_.Plot.GraphParams, GraphFields());
-    DrawClickedStart();
+    DrawOverlays();
 }
 
-void TfmMnForm::DrawClickedStart() {
+void TfmMnForm::DrawOverlays() {
     if (clickedStart_)
         render::DrawStartRing(pbDrawAr->Surface(), clickedStart_->x(), clickedStart_->y(),
                               session_.Palette[palette::TracePenColor].Color, false);
+    if (stepMarks_)
+        render::DrawStepMarks(pbDrawAr->Surface(), session_.Plot, *stepMarks_);
 }
 
-void TfmMnForm::ForgetClickedStart() {
-    if (!clickedStart_)
+void TfmMnForm::ForgetOverlays() {
+    if (!clickedStart_ && !stepMarks_)
         return;
     clickedStart_.reset();
+    stepMarks_.reset();
     render::RestoreBackingImage(session_.SavedPicture, pbDrawAr->Surface(),
                                 session_.Plot.GraphParams, GraphFields());
 }
@@ -234,10 +238,10 @@ void TfmMnForm::pbDrawArLeftClick(int x, int y) {
     meBeg_Xr->SetText(point->x);
     meBeg_Yr->SetText(point->y);
     // The ring of the new start over the picture, until a command draws: never saved with it.
-    ForgetClickedStart();
+    ForgetOverlays();
     if (cbStMark->isChecked()) {
         clickedStart_ = QPoint(x, y);
-        DrawClickedStart();
+        DrawOverlays();
     }
     ShowStatus("Начальная точка: x0 = " + point->x + ", y0 = " + point->y);
 }

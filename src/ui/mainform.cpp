@@ -56,6 +56,7 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     CreateDrawPage();
     CreateReportPage();
     CreateConvergencePage();
+    CreateLinePage();
     CreateButtonPanel();
     CreateStatusBar();
     tmTimer = Named(new QTimer(this), "tmTimer");
@@ -327,15 +328,19 @@ void TfmMnForm::CreateButtonPanel() {
         MakeButton(pnButton, "bbDrGrid", " Натянуть сетку          ", QIcon(), 8, 104, 169, 33);
     bbIterat = MakeButton(pnButton, "bbIterat", "Начать итерации", DescentGlyph(), 8, 144, 121, 33);
     bbStopIt = MakeButton(pnButton, "bbStopIt", "Стоп", QIcon(), 136, 144, 41, 33);
+    bbStepIt = MakeButton(pnButton, "bbStepIt", "По шагам", QIcon(), 8, 184, 169, 33);
+    bbStepIt->setToolTip(QStringLiteral("Одна итерация выбранного метода (F8)"));
 
-    gbTraceF = MakeGroup(pnButton, "gbTraceF", " Указатель мыши над: ", 8, 184, 169, 65, 8);
+    gbTraceF = MakeGroup(pnButton, "gbTraceF", " Указатель мыши над: ", 8, 224, 169, 65, 8);
     lbTraceX = MakeReadout(gbTraceF, "lbTraceX", "x=", 16);
     lbTraceY = MakeReadout(gbTraceF, "lbTraceY", "y=", 32);
     lbTraceZ = MakeReadout(gbTraceF, "lbTraceZ", "z=", 48);
 
     imLorvin = Named(new QLabel(pnButton), "imLorvin");
-    imLorvin->setGeometry(24, 264, 136, 172);
-    imLorvin->setPixmap(PanelPicture());
+    // Below the readout, scaled to the room left.
+    imLorvin->setGeometry(40, 304, 104, 132);
+    imLorvin->setPixmap(
+        PanelPicture().scaled(104, 132, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void TfmMnForm::CreateStatusBar() {

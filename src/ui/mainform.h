@@ -23,12 +23,14 @@
 #include "app/descentrun.h"
 #include "app/fieldtable.h"
 #include "app/maprun.h"
+#include "app/minimize1d.h"
 #include "app/regionview.h"
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
 #include "app/windowcommands.h"
 #include "core/methods/method.h"
+#include "core/minimize1d.h"
 #include "palette/palette.h"
 #include "platform/paintbox.h"
 #include "render/drawcontext.h"
@@ -46,6 +48,9 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTabWidget;
 class QStatusBar;
 class QTableWidget;
 class QTimer;
@@ -59,6 +64,7 @@ class DropDown;
 class PageControl;
 class PaintBox;
 class ConvergenceChart;
+class PlotChart;
 class SpinEdit;
 class TextField;
 }  // namespace metopt::platform
@@ -171,8 +177,25 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // A run or a comparison on the worker thread. Its end shows the report, the chart and the
     // animation, or the error it raised, or, stopped, the status "Расчет остановлен на итерации
     // k" with the model, report and picture as before it.
-    void StartRun(std::shared_ptr<app::TDescentRun> run);
+    using RunFinish = void (TfmMnForm::*)(app::TDescentRun& run, const app::TRunEnd& end);
+    void StartRun(std::shared_ptr<app::TDescentRun> run, RunFinish finish = &TfmMnForm::FinishRun);
     void FinishRun(app::TDescentRun& run, const app::TRunEnd& end);
+    // "По шагам": one iteration further (from iteration 1 when the fields changed), on the
+    // worker thread. Its end draws the path so far, the arrow and ticks of the iteration's line
+    // search, the status line's k, x, y, z and step, and that search on the page "Одномерный
+    // поиск"; a run that ended before the press's limit ends as "Начать итерации" does.
+    void mmdWkStepClick();
+    void FinishStep(app::TDescentRun& run, const app::TRunEnd& end);
+    // The page "Одномерный поиск": the last run's line search of the iteration and search its
+    // spin boxes choose; ShowLineSearches first sets them to the run's last iteration.
+    void ShowLineSearches();
+    void UpdateLinePage();
+    // "Своя функция одной переменной" on that page: "Минимизировать" runs each checked method
+    // over [a, b] to eps and shows the function with their trial points, their counts of values
+    // against eps and each one's steps.
+    QWidget* CreateLab1D(QWidget* parent);
+    void bbLbRunClick();
+    void ShowLab1DSteps();
     // A map or its level lines: drawn on the worker thread, and finished at once when that takes
     // less than synchronousMapTime_, so that a quick one is shown before any other event.
     // Stopped, the status says so and the model and the picture are as before it.
@@ -190,7 +213,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // A click on the picture after a map: the start point there, as if typed, with its ring when
     // the start is shown.
     void pbDrawArLeftClick(int x, int y);
-    void DrawClickedStart();
+    void DrawOverlays();
     // The map under the mouse: the wheel's notches zoom about the pointer, a drag moves the
     // picture with it and, released, the region.
     void pbDrawArWheel(int x, int y, int notches);
@@ -206,8 +229,9 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void RedrawPicture();
     // The next steps of the redraw, until one goes on on the worker thread (its end continues).
     void ContinueRedraw();
-    // What a drawing command does first: the clicked start's ring leaves the picture.
-    void ForgetClickedStart();
+    // What a drawing command does first: the clicked start's ring and a step's arrow leave the
+    // picture.
+    void ForgetOverlays();
     void tsDrawResize();
     void coEquatChange();
     // Enter in the equation list's text, or leaving it: its formula is compiled.
@@ -273,6 +297,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QAction* mmdWkCmpR;
     QAction* mmdWkFitR;
     QAction* mmdWkBckR;
+    QAction* mmdWkStep;
     QAction* mmdFsvCnv;
     QMenu* mmuHelp;
     QAction* mmdHabpr;
@@ -289,6 +314,28 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     platform::DropDown* coConvKind;
     platform::ConvergenceChart* chConv;
     QTableWidget* twCompare;
+    QWidget* tsLine;
+    QSpinBox* seLnIter;
+    QSpinBox* seLnSrch;
+    QLabel* lbLnHead;
+    platform::PlotChart* chLine;
+    QTableWidget* twLnStep;
+    platform::DropDown* coLnView;
+    QStackedWidget* skLnView;
+    platform::TextField* meLbFunc;
+    platform::TextField* meLbA;
+    platform::TextField* meLbB;
+    platform::TextField* meLbEps;
+    std::array<QCheckBox*, core::IntervalMethodCount> cbLbMeth{};
+    QPushButton* bbLbRun;
+    QTabWidget* tcLbView;
+    platform::PlotChart* chLbFunc;
+    platform::PlotChart* chLbCnt;
+    platform::DropDown* coLbMeth;
+    QLabel* lbLbRes;
+    QTableWidget* twLbStep;
+    // The one-dimensional lab run last.
+    std::optional<app::TMinimize1D> lab1D_;
 
     QGroupBox* gbLstSet;
     QLabel* lbEquat;
@@ -368,6 +415,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QPushButton* bbDrGrid;
     QPushButton* bbIterat;
     QPushButton* bbStopIt;
+    QPushButton* bbStepIt;
     QGroupBox* gbTraceF;
     QLabel* lbTraceX;
     QLabel* lbTraceY;
@@ -395,6 +443,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void CreateDrawPage();
     void CreateReportPage();
     void CreateConvergencePage();
+    void CreateLinePage();
+    void CreateStepCommand();
     void CreateComparisonMenu();
     void CreateViewMenu();
     void CreateButtonPanel();
@@ -430,6 +480,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
 
     // The pixel of the start clicked last, while its ring is shown.
     std::optional<QPoint> clickedStart_;
+    // The line search of the iteration stepped last, while its arrow is shown.
+    std::optional<core::TLineSearchRecord> stepMarks_;
     // The runs' iteration limit set by LimitSteps.
     std::uint32_t stepLimit_ = 0;
     // The regions left by the mouse and the menu, and the redraw under way.

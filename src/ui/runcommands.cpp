@@ -106,8 +106,9 @@ void TfmMnForm::AwaitRun(const std::function<bool(const std::string& progress)>&
 
 void TfmMnForm::SetRunControlsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat,
-                                                            gbLstSet, gbBegPar})
+                                                            bbStepIt, gbLstSet, gbBegPar})
         control->setEnabled(enabled);
+    mmdWkStep->setEnabled(enabled);
     mmdWkCmpR->setEnabled(enabled);
     mmdWkFitR->setEnabled(enabled);
     mmdWkBckR->setEnabled(enabled);
@@ -147,11 +148,11 @@ void TfmMnForm::EndWorkWithWindow() {
 
 // --- Runs ---
 
-void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run) {
+void TfmMnForm::StartRun(std::shared_ptr<app::TDescentRun> run, RunFinish finish) {
     const core::TObjective* objective = app::ObjectiveOf(run->fields);
     StartWork([run](core::TRunWatch& watch) { run->Run(watch); },
               [this, objective] { return app::ProgressText(runWorker_.Progress(), objective); },
-              [this, run](const app::TRunEnd& end) { FinishRun(*run, end); });
+              [this, run, finish](const app::TRunEnd& end) { (this->*finish)(*run, end); });
     WorkGoesOn();
 }
 
@@ -171,6 +172,7 @@ void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
     }
     ReplaceReport(run.lines);
     UpdateConvergencePage();
+    ShowLineSearches();
     mmdFsvAni->setEnabled(true);
     StartTraceAnimation();
 }
@@ -181,7 +183,7 @@ void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
 void TfmMnForm::DrawMap(app::MapPass pass) {
     const app::TSettings settings = Settings();
     app::CompileEquation(session_, settings);
-    ForgetClickedStart();
+    ForgetOverlays();
     app::BeginDrawing(session_);
     const std::shared_ptr<app::TMapRun> run =
         app::PrepareMapRun(session_, settings, pbDrawAr->Surface(), pass);

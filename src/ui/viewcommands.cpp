@@ -24,6 +24,7 @@ void TfmMnForm::CreateViewMenu() {
     mmdWkFitR = Named(mmuWork->addAction(QStringLiteral("Подобрать область")), "mmdWkFitR");
     mmdWkBckR = Named(mmuWork->addAction(QStringLiteral("Вернуть область")), "mmdWkBckR");
     mmdWkBckR->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Backspace));
+    CreateStepCommand();
 }
 
 void TfmMnForm::pbDrawArWheel(int x, int y, int notches) {

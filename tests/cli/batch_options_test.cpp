@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/batchminimize1d.h"
 #include "cli/batchoptions.h"
 
 namespace {
@@ -69,6 +70,65 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"OptionWithoutBatch", {"--map"}, "--map needs --batch"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The one-dimensional lab: --minimize-1d with its interval, and nothing of the window's work.
+std::vector<std::string> Lab(std::vector<std::string> more) {
+    std::vector<std::string> args = {"--batch", "--minimize-1d", "(x-2)^2"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Minimize1D, BatchParseTest,
+    ::testing::Values(
+        ParseCase{"IntervalAlone", Lab({"--interval", "0", "5"}), nullptr},
+        ParseCase{"EveryOptionOfTheLab",
+                  Lab({"--methods-1d", "brent,golden", "--eps", "1e-3", "--interval", "-5", "+.5e1",
+                       "--report", "-", "--picture", "f.png", "--count-chart", "c.csv"}),
+                  nullptr},
+        ParseCase{
+            "IntervalFirst", {"--batch", "--interval", "0", "5.", "--minimize-1d", "t"}, nullptr},
+        ParseCase{"NoInterval", Lab({"--report", "-"}), "--minimize-1d needs --interval A B"},
+        ParseCase{"IntervalWithoutTheLab",
+                  {"--batch", "--interval", "0", "5"},
+                  "--interval needs --minimize-1d"},
+        ParseCase{"CountChartWithoutTheLab",
+                  {"--batch", "--descent", "--count-chart", "c.csv"},
+                  "--count-chart needs --minimize-1d"},
+        ParseCase{"LabWithoutBatch",
+                  {"--minimize-1d", "x", "--interval", "0", "1"},
+                  "--minimize-1d needs --batch"},
+        ParseCase{"WithADescent", Lab({"--interval", "0", "5", "--descent"}),
+                  "--minimize-1d cannot be combined with --descent"},
+        ParseCase{"WithAStart", Lab({"--x0", "1", "--interval", "0", "5"}),
+                  "--minimize-1d cannot be combined with --x0"},
+        ParseCase{"WithAPalette", Lab({"--interval", "0", "5", "--palette", "p.dat"}),
+                  "--minimize-1d cannot be combined with --palette"},
+        ParseCase{"WithALab", Lab({"--interval", "0", "5", "--lab", "a.metopt"}),
+                  "--minimize-1d cannot be combined with --lab"},
+        ParseCase{"IntervalOfAWord", Lab({"--interval", "0", "five"}),
+                  "--interval A B: 'five' is not a number"},
+        ParseCase{"IntervalWithAComma", Lab({"--interval", "0,5", "1"}),
+                  "--interval A B: '0,5' is not a number"},
+        ParseCase{"IntervalOfAPoint", Lab({"--interval", ".", "1"}),
+                  "--interval A B: '.' is not a number"},
+        ParseCase{"ExponentWithoutDigits", Lab({"--interval", "0", "1e+"}),
+                  "--interval A B: '1e+' is not a number"},
+        ParseCase{"IntervalWithABlank", Lab({"--interval", " 0", "1"}),
+                  "--interval A B: ' 0' is not a number"},
+        ParseCase{"InexactMethod", Lab({"--interval", "0", "1", "--methods-1d", "golden,armijo"}),
+                  "--methods-1d LIST: 'golden,armijo' is not golden, dichotomy, fibonacci, "
+                  "parabolic or brent "
+                  "separated by commas (each once), or all"},
+        ParseCase{"MethodTwice", Lab({"--interval", "0", "1", "--methods-1d", "golden,golden"}),
+                  "--methods-1d LIST: 'golden,golden' is not golden, dichotomy, fibonacci, "
+                  "parabolic or brent "
+                  "separated by commas (each once), or all"},
+        ParseCase{
+            "EmptyMethod", Lab({"--interval", "0", "1", "--methods-1d", "golden,"}),
+            "--methods-1d LIST: 'golden,' is not golden, dichotomy, fibonacci, parabolic or brent "
+            "separated by commas (each once), or all"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(BatchParse, KeepsTheStepsInTheOrderGivenAndThePaletteApart) {
     const auto parse = ParseBatchArguments(
         {"--grid", "--palette", "p.dat", "--batch", "--region", "-2", "2", "-1", "1", "--map"});
@@ -98,6 +158,18 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
             args.push_back(option.rule.integer         ? std::to_string(option.rule.minValue)
                            : option.rule.words.empty() ? "1"
                                                        : std::string(option.rule.words.back()));
+        // The lab's options stand beside --minimize-1d and its interval; its list of methods is
+        // checked after the parse.
+        std::size_t companions = 0;
+        if (metopt::cli::IsMinimize1DOption(name)) {
+            if (name == "methods-1d")
+                args.back() = "all";
+            if (name != "minimize-1d")
+                args.insert(args.end(), {"--minimize-1d", "x"});
+            if (name != "interval")
+                args.insert(args.end(), {"--interval", "0", "1"});
+            companions = name == "interval" ? 0 : 1;
+        }
         const auto parse = ParseBatchArguments(args);
         ASSERT_FALSE(parse.error.has_value()) << parse.error->message;
         EXPECT_NE(usage.find("\n  --" + name + " "), std::string::npos);
@@ -108,16 +180,17 @@ TEST(BatchOptions, EveryOptionParsesIsListedAndActs) {
                        std::get_if<std::optional<std::string> BatchCommand::*>(&option.effect)) {
             EXPECT_EQ(command.*(*file), "1");
         } else {
-            ASSERT_EQ(command.steps.size(), 1u);
+            ASSERT_EQ(command.steps.size(), 1u + companions);
+            EXPECT_EQ(command.steps[0].option, name);
             EXPECT_TRUE(command.steps[0].run);
             EXPECT_EQ(command.steps[0].args.size(), static_cast<std::size_t>(option.ArgCount()));
         }
     }
 }
 
-// Only the convergence chart's picture needs Qt's widgets; every other command line runs on a
+// Only the pictures of the charts need Qt's widgets; every other command line runs on a
 // QGuiApplication, with no widget made.
-TEST(BatchApplication, OnlyTheConvergencePictureNeedsWidgets) {
+TEST(BatchApplication, OnlyTheChartsPicturesNeedWidgets) {
     const struct {
         std::vector<std::string> args;
         bool widgets;
@@ -127,6 +200,10 @@ TEST(BatchApplication, OnlyTheConvergencePictureNeedsWidgets) {
         {{"--batch", "--compare", "0,4", "--convergence", "c.csv"}, false},
         {{"--batch", "--compare", "0,4", "--convergence", "c.png"}, true},
         {{"--batch", "--descent", "--convergence", "chart"}, true},
+        // The one-dimensional lab's charts are widgets too; its CSV and table are not.
+        {Lab({"--interval", "0", "1", "--report", "-", "--count-chart", "c.csv"}), false},
+        {Lab({"--interval", "0", "1", "--count-chart", "c.png"}), true},
+        {Lab({"--interval", "0", "1", "--picture", "f.png"}), true},
     };
     for (const auto& c : cases) {
         const auto parse = ParseBatchArguments(c.args);

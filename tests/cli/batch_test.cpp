@@ -7,6 +7,7 @@
 #ifndef _WIN32
 #include <signal.h>
 #endif
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -346,6 +347,110 @@ TEST_F(BatchRunTest, ABadCommandLineGivesExitTwoAndDoesNothing) {
     EXPECT_NE(run.err.find("--fill N: '7' is not a whole number from 0 to 1"), std::string::npos);
     EXPECT_FALSE(std::ifstream(Path("r.txt")).good());
 }
+
+// --- The one-dimensional lab ---
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Two methods at eps 0.01 on [0, 5]: each takes 14 values (the golden section 2 and 12
+// narrowings, as 5 * 0.618^13 < 0.01 <= 5 * 0.618^12; Fibonacci F(14) = 610 >= 500 > F(13)), so
+// 13 steps; the table is 2 lines and each method's empty line, caption, columns, 13 rows and
+// result.
+TEST_F(BatchRunTest, Minimize1DWritesItsTableItsCountsAndItsCharts) {
+    const RunResult run = Run(
+        "--batch --minimize-1d '(x-2)^2' --interval 0 5 --eps 0.01 --methods-1d golden,fibonacci "
+        "--report - --count-chart c.csv --picture f.png --count-chart c.png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto lines = SplitLines(run.out);
+    ASSERT_EQ(lines.size(), 36u);
+    EXPECT_EQ(lines[0], "Функция: f(x) = (x-2)^2");
+    EXPECT_EQ(lines[1], "Отрезок: [0, 5], eps = 0.01");
+    EXPECT_EQ(lines[3], "Золотое сечение");
+    EXPECT_EQ(lines[4], "n | a | b | t1 | t2 | φ(t1) | φ(t2) | b − a");
+    // t1 = 5 (3 - sqrt 5) / 2, t2 = 5 (sqrt 5 - 1) / 2; f(t2) > f(t1) cuts (t2, 5].
+    EXPECT_EQ(
+        lines[5].rfind("1 | 0 | 3.09016994374947 | 1.90983005625053 | 3.09016994374947 | ", 0), 0u);
+    EXPECT_TRUE(EndsWith(lines[18], ", вычислений f: 14")) << lines[18];
+    EXPECT_EQ(lines[18].rfind("x* = 2.00", 0), 0u) << lines[18];
+    EXPECT_EQ(lines[20], "Фибоначчи");
+    // 5 * 233 / 610 and 5 * 377 / 610, the first the lower: [0, 5 * 377 / 610] is left.
+    EXPECT_EQ(
+        lines[22].rfind("1 | 0 | 3.09016393442623 | 1.90983606557377 | 3.09016393442623 | ", 0),
+        0u);
+    EXPECT_TRUE(EndsWith(lines[35], ", вычислений f: 14")) << lines[35];
+
+    const auto csv = SplitLines(ReadFile(Path("c.csv")));
+    ASSERT_EQ(csv.size(), 13u);
+    EXPECT_EQ(csv[0], "eps,golden,fibonacci,golden-theory,fibonacci-theory");
+    // 5 * 0.618^9 < 0.1 <= 5 * 0.618^8: 10; F(9) = 55 >= 50 > F(8) = 34: 9.
+    EXPECT_EQ(csv[1], "0.1,10,9,10,9");
+    EXPECT_EQ(csv[2], "0.01,14,14,14,14");
+    // 61 narrowings of 0.618 bring 5 below 1e-12; F(62) = 6.56e12 >= 5e12 > F(61) = 4.05e12.
+    EXPECT_EQ(csv[12].rfind("1e-12,", 0), 0u);
+    EXPECT_TRUE(EndsWith(csv[12], ",62,62")) << csv[12];
+    for (const char* picture : {"f.png", "c.png"})
+        EXPECT_EQ(QImage(QString::fromStdString(Path(picture))).size(), QSize(800, 500)) << picture;
+}
+
+struct Minimize1DCase {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* err;
+    const char* reportLine;  // a line the report holds; nullptr: no report
+};
+
+void PrintTo(const Minimize1DCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchMinimize1DTest : public BatchRunTest,
+                            public ::testing::WithParamInterface<Minimize1DCase> {};
+
+TEST_P(BatchMinimize1DTest, ReportsOrRefuses) {
+    const Minimize1DCase& c = GetParam();
+    const RunResult run = Run(std::string("--batch ") + c.arguments + " --report r.txt");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+    const bool written = std::ifstream(Path("r.txt")).good();
+    ASSERT_EQ(written, c.reportLine != nullptr);
+    if (written) {
+        const auto lines = SplitLines(ReadFile(Path("r.txt")));
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.reportLine), lines.end());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BatchMinimize1DTest,
+    ::testing::Values(
+        Minimize1DCase{"TheVariableT",
+                       "--minimize-1d 'abs(t-1)+0.5' --interval 0 5 --eps 1e-3 "
+                       "--methods-1d brent",
+                       0, "", "Метод Брента"},
+        // 1/0 at the parabola's left end, after its first value at 2.5; the golden section runs.
+        Minimize1DCase{"AMethodFails",
+                       "--minimize-1d '1/x + x' --interval 0 5 --methods-1d parabolic,golden", 0,
+                       "", "Ошибка: Floating point division by zero, вычислений f: 1"},
+        Minimize1DCase{"FormulaOfY", "--minimize-1d 'x+y' --interval 0 1", 1,
+                       "metopt: Ошибка в формуле, знак 3: в функции одной переменной нет y: "
+                       "пишите x или t.\n",
+                       nullptr},
+        Minimize1DCase{"EmptyInterval", "--minimize-1d x --interval 5 0", 1,
+                       "metopt: Начало отрезка a должно быть меньше его конца b.\n", nullptr},
+        Minimize1DCase{"EpsZero", "--minimize-1d x --interval 0 1 --eps 0", 1,
+                       "metopt: Точность eps должна быть положительным конечным числом.\n",
+                       nullptr},
+        Minimize1DCase{"BoundBeyondTheRange", "--minimize-1d x --interval 0 1e99999", 1,
+                       "metopt: Floating point overflow.\n", nullptr},
+        Minimize1DCase{"WithAMap", "--minimize-1d x --interval 0 1 --map", 2,
+                       "metopt: --minimize-1d cannot be combined with --map\n"
+                       "Try 'metopt --help'.\n",
+                       nullptr}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(BatchRunTest, HelpAndVersion) {
     const RunResult help = Run("--help");

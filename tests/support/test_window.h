@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QString>
 #include <QTableWidget>
@@ -23,6 +24,7 @@
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
+#include "platform/plotchart.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
 #include "ui/mainform.h"
@@ -169,6 +171,14 @@ class TestWindow : public ui::TfmMnForm {
     QPushButton* const bbDrGrid = Find<QPushButton>("bbDrGrid");
     QPushButton* const bbIterat = Find<QPushButton>("bbIterat");
     QPushButton* const bbStopIt = Find<QPushButton>("bbStopIt");
+    QPushButton* const bbStepIt = Find<QPushButton>("bbStepIt");
+    QAction* const mmdWkStep = Find<QAction>("mmdWkStep");
+    QWidget* const tsLine = Find<QWidget>("tsLine");
+    QSpinBox* const seLnIter = Find<QSpinBox>("seLnIter");
+    QSpinBox* const seLnSrch = Find<QSpinBox>("seLnSrch");
+    QLabel* const lbLnHead = Find<QLabel>("lbLnHead");
+    platform::PlotChart* const chLine = Find<platform::PlotChart>("chLine");
+    QTableWidget* const twLnStep = Find<QTableWidget>("twLnStep");
     QGroupBox* const gbTraceF = Find<QGroupBox>("gbTraceF");
     QLabel* const lbTraceX = Find<QLabel>("lbTraceX");
     QLabel* const lbTraceY = Find<QLabel>("lbTraceY");

@@ -369,12 +369,19 @@ class WindowActions : public WindowFixture {
         return what + (pressed ? drags[kind] : "move the mouse over") + points;
     }
 
-    // The wheel over the map, or "Подобрать область" or "Вернуть область".
+    // The wheel over the map, or "Подобрать область", "Вернуть область" or "По шагам", or an
+    // iteration chosen on the page "Одномерный поиск".
     std::string ChangeView() {
         if (random_->Percent(25)) {
-            QAction* item = random_->Percent(50) ? form_->mmdWkFitR : form_->mmdWkBckR;
+            QAction* const items[] = {form_->mmdWkFitR, form_->mmdWkBckR, form_->mmdWkStep};
+            QAction* item = items[random_->Below(3)];
             item->trigger();
             return "menu item " + item->text().toStdString();
+        }
+        if (random_->Percent(10)) {
+            const int iteration = random_->Between(0, form_->seLnIter->maximum() + 1);
+            form_->seLnIter->setValue(iteration);
+            return "choose iteration " + std::to_string(iteration) + " of the line searches";
         }
         QWidget* area = form_->pbDrawAr;
         const std::string what = Reach(area);

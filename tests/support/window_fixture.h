@@ -78,7 +78,8 @@ class WindowFixture : public ::testing::Test {
                     {"bbDrMpLL", f.bbDrMpLL},
                     {"bbDrGrid", f.bbDrGrid},
                     {"bbIterat", f.bbIterat},
-                    {"bbStopIt", f.bbStopIt}};
+                    {"bbStopIt", f.bbStopIt},
+                    {"bbStepIt", f.bbStepIt}};
         checks_ = {{"cbTrnpLL", f.cbTrnpLL},
                    {"cbDrSmal", f.cbDrSmal},
                    {"cbDrAxis", f.cbDrAxis},

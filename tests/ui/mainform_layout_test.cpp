@@ -103,7 +103,7 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_TRUE(file[8]->isSeparator());
     EXPECT_EQ(file[9]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
-    ASSERT_EQ(work.size(), 6);
+    ASSERT_EQ(work.size(), 7);
     EXPECT_EQ(work[0]->text(), "Остановка");
     EXPECT_EQ(work[1]->text(), "Одномерный поиск");
     EXPECT_EQ(work[2]->text(), "Сравнивать методы");
@@ -112,6 +112,8 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_EQ(work[4]->text(), "Подобрать область");
     EXPECT_EQ(work[5]->text(), "Вернуть область");
     EXPECT_EQ(work[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Backspace));
+    EXPECT_EQ(work[6]->text(), "По шагам");
+    EXPECT_EQ(work[6]->shortcut(), QKeySequence(Qt::Key_F8));
     // The one-dimensional methods, the golden section checked at start.
     const QList<QAction*> searches = work[1]->menu()->actions();
     ASSERT_EQ(searches.size(), core::LineSearchCount);
@@ -176,9 +178,9 @@ TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
         {"pbColMap", {4, 0, 177, 17}},     {"bbDrMpCl", {8, 24, 169, 33}},
         {"bbDrMpLL", {8, 64, 169, 33}},    {"bbDrGrid", {8, 104, 169, 33}},
         {"bbIterat", {8, 144, 121, 33}},   {"bbStopIt", {136, 144, 41, 33}},
-        {"gbTraceF", {8, 184, 169, 65}},   {"lbTraceX", {16, 16, 137, 13}},
-        {"lbTraceY", {16, 32, 137, 13}},   {"lbTraceZ", {16, 48, 137, 13}},
-        {"imLorvin", {24, 264, 136, 172}},
+        {"bbStepIt", {8, 184, 169, 33}},   {"gbTraceF", {8, 224, 169, 65}},
+        {"lbTraceX", {16, 16, 137, 13}},   {"lbTraceY", {16, 32, 137, 13}},
+        {"lbTraceZ", {16, 48, 137, 13}},   {"imLorvin", {40, 304, 104, 132}},
     };
     for (const Row& row : rows) {
         const auto* control = f.findChild<const QWidget*>(QString::fromLatin1(row.name));
@@ -193,7 +195,7 @@ TEST_F(MainFormTest, ControlsStandAtTheirDesignPlaces) {
     EXPECT_EQ(f.bbDrGrid->text(), " Натянуть сетку          ");
     EXPECT_EQ(f.gbTraceF->title(), " Указатель мыши над: ");
     EXPECT_EQ(f.lbTimFrm->text(), "Время показа одного кадра  (в миллисекундах)         t =");
-    EXPECT_EQ(f.imLorvin->pixmap().size(), QSize(136, 172));
+    EXPECT_EQ(f.imLorvin->pixmap().size(), QSize(104, 132));
     EXPECT_EQ(f.bbIterat->icon().pixmap(16, 16).size(), QSize(16, 16));
 }
 

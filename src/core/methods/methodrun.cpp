@@ -75,7 +75,8 @@ Point TMethodRun::LineSearch(Point p, long double dx, long double dy) const {
         return Dot(gx, gy, dx, dy);
     };
     const long double t = SearchLine(
-        descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); }, &slope);
+        descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); }, &slope,
+        {p.X, p.Y, dx, dy});
     return Along(p, t, dx, dy);
 }
 
