@@ -10,6 +10,11 @@ namespace metopt::app {
 
 namespace {
 
+// Between the interval's ends: "; " where the decimal separator is a comma, as in [0,1; 4].
+std::string EndsSeparator() {
+    return runtime::DecimalSeparator() == ',' ? "; " : ", ";
+}
+
 using runtime::FormatGeneral;
 
 constexpr const char* Separator = " | ";
@@ -62,7 +67,7 @@ std::vector<std::string> Minimize1DReport(const TMinimize1D& lab) {
     const core::TInterval1D& interval = lab.interval;
     std::vector<std::string> lines = {
         "Функция: f(x) = " + lab.formula,
-        "Отрезок: [" + FormatGeneral(interval.a) + ", " + FormatGeneral(interval.b) +
+        "Отрезок: [" + FormatGeneral(interval.a) + EndsSeparator() + FormatGeneral(interval.b) +
             "], eps = " + FormatGeneral(interval.eps),
     };
     for (const core::TMinimum1D& result : lab.results) {

@@ -10,6 +10,7 @@
 #include "app/minimize1dreport.h"
 #include "core/runreport.h"
 #include "platform/eventguard.h"
+#include "platform/systemlocale.h"
 
 namespace metopt::cli {
 
@@ -170,6 +171,8 @@ bool DrawsMinimize1DChart(const BatchStep& step) {
 }
 
 void RunMinimize1D(const BatchCommand& command) {
+    // The numbers as the window and the runs' reports write them in this locale.
+    platform::ApplySystemDecimalSeparator();
     std::optional<app::TMinimize1D> lab;
     platform::RunEvent([&] { lab = app::RunMinimize1D(FieldsOf(command)); });
     if (!lab)
