@@ -180,6 +180,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     using RunFinish = void (TfmMnForm::*)(app::TDescentRun& run, const app::TRunEnd& end);
     void StartRun(std::shared_ptr<app::TDescentRun> run, RunFinish finish = &TfmMnForm::FinishRun);
     void FinishRun(app::TDescentRun& run, const app::TRunEnd& end);
+    // A completed run's report, convergence chart, line searches and animation.
+    void ShowCompletedRun(const app::TDescentRun& run);
     // "По шагам": one iteration further (from iteration 1 when the fields changed), on the
     // worker thread. Its end draws the path so far, the arrow and ticks of the iteration's line
     // search, the status line's k, x, y, z and step, and that search on the page "Одномерный

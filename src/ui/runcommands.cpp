@@ -170,6 +170,10 @@ void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
         ShowStatus(app::StoppedText(end.progress.iteration));
         return;
     }
+    ShowCompletedRun(run);
+}
+
+void TfmMnForm::ShowCompletedRun(const app::TDescentRun& run) {
     ReplaceReport(run.lines);
     UpdateConvergencePage();
     ShowLineSearches();

@@ -63,11 +63,7 @@ void TfmMnForm::FinishStep(app::TDescentRun& run, const app::TRunEnd& end) {
             ShowStatus(app::StoppedText(end.progress.iteration));
             return;
         case app::StepEnd::Finished:
-            ReplaceReport(run.lines);
-            UpdateConvergencePage();
-            ShowLineSearches();
-            mmdFsvAni->setEnabled(true);
-            StartTraceAnimation();
+            ShowCompletedRun(run);
             return;
         case app::StepEnd::Stepped:
             break;
