@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/linesteptable.h"
 #include "app/session.h"
 #include "platform/plotchart.h"
 
@@ -33,10 +34,5 @@ std::size_t LineSearchesAt(const TSession& session, std::uint32_t iteration);
 
 // The page for search `search` (0-based) of iteration `iteration`.
 TLinePage LinePageOf(const TSession& session, std::uint32_t iteration, std::size_t search);
-
-// The table's columns and rows of a line search's steps (n first), by its method.
-std::vector<std::string> LineStepColumns(core::TLineSearch method);
-std::vector<std::vector<std::string>> LineStepRows(core::TLineSearch method,
-                                                   const std::vector<core::TLineStep>& steps);
 
 }  // namespace metopt::app

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/exports.h"
+#include "app/linesteptable.h"
 #include "runtime/numformat.h"
 
 namespace metopt::app {
@@ -19,11 +20,6 @@ using runtime::FormatGeneral;
 
 constexpr const char* Separator = " | ";
 
-// Whether the method's steps have two trial points each (else one, the new trial t).
-bool TwoTrialsAStep(core::TLineSearch method) {
-    return method != core::TLineSearch::Parabolic && method != core::TLineSearch::Brent;
-}
-
 std::string Row(const std::vector<std::string>& cells) {
     std::string row;
     for (const std::string& cell : cells)
@@ -31,24 +27,13 @@ std::string Row(const std::vector<std::string>& cells) {
     return row;
 }
 
-std::string ColumnsLine(core::TLineSearch method) {
-    if (TwoTrialsAStep(method))
-        return Row({"n", "a", "b", "t1", "t2", "φ(t1)", "φ(t2)", "b − a"});
-    return Row({"n", "t", "φ(t)", "a", "b", "b − a"});
+std::string Cell(const std::optional<std::size_t>& count) {
+    return count ? std::to_string(*count) : std::string();
 }
 
-std::string StepLine(core::TLineSearch method, std::size_t n, const core::TLineStep& s) {
-    const std::string k = runtime::FormatInteger(static_cast<std::int64_t>(n));
-    const std::string width = FormatGeneral(s.b - s.a);
-    if (TwoTrialsAStep(method)) {
-        return Row({k, FormatGeneral(s.a), FormatGeneral(s.b), FormatGeneral(s.t1),
-                    FormatGeneral(s.t2), FormatGeneral(s.phi1), FormatGeneral(s.phi2), width});
-    }
-    return Row({k, FormatGeneral(s.t1), FormatGeneral(s.phi1), FormatGeneral(s.a),
-                FormatGeneral(s.b), width});
-}
+}  // namespace
 
-std::string ResultLine(const core::TMinimum1D& result) {
+std::string Minimize1DResultLine(const core::TMinimum1D& result) {
     const std::string count =
         "вычислений f: " + runtime::FormatInteger(static_cast<std::int64_t>(result.Evaluations()));
     if (!result.error.empty())
@@ -56,12 +41,6 @@ std::string ResultLine(const core::TMinimum1D& result) {
     return "x* = " + FormatGeneral(result.x) + ", f(x*) = " + FormatGeneral(result.value) + ", " +
            count;
 }
-
-std::string Cell(const std::optional<std::size_t>& count) {
-    return count ? std::to_string(*count) : std::string();
-}
-
-}  // namespace
 
 std::vector<std::string> Minimize1DReport(const TMinimize1D& lab) {
     const core::TInterval1D& interval = lab.interval;
@@ -73,10 +52,10 @@ std::vector<std::string> Minimize1DReport(const TMinimize1D& lab) {
     for (const core::TMinimum1D& result : lab.results) {
         lines.emplace_back();
         lines.emplace_back(core::LineSearchCaptions[static_cast<int>(result.method)]);
-        lines.push_back(ColumnsLine(result.method));
-        for (std::size_t n = 0; n < result.steps.size(); ++n)
-            lines.push_back(StepLine(result.method, n + 1, result.steps[n]));
-        lines.push_back(ResultLine(result));
+        lines.push_back(Row(LineStepColumns(result.method)));
+        for (const std::vector<std::string>& row : LineStepRows(result.method, result.steps))
+            lines.push_back(Row(row));
+        lines.push_back(Minimize1DResultLine(result));
     }
     return lines;
 }

@@ -14,6 +14,9 @@ namespace metopt::app {
 // interpolation and Brent's method), and "x* = ..., f(x*) = ..., вычислений f: N" (or its error
 // after the steps it made: "Ошибка: ..., вычислений f: N").
 std::vector<std::string> Minimize1DReport(const TMinimize1D& lab);
+// A method's last line: "x* = ..., f(x*) = ..., вычислений f: N", or "Ошибка: ..., вычислений
+// f: N".
+std::string Minimize1DResultLine(const core::TMinimum1D& result);
 void WriteMinimize1DReport(const TMinimize1D& lab, const std::string& fileName);
 
 // "eps,<the methods' words>,golden-theory,fibonacci-theory" and a row per eps, round-trip

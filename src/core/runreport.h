@@ -35,6 +35,7 @@ struct DescentFields {
     TLineSearch lineSearch = TLineSearch::Golden;
     // Stop after this many iterations (0: no such limit).
     std::uint32_t stepLimit = 0;
+    bool operator==(const DescentFields&) const = default;
 };
 
 // The extra last line of a run stopped at the iteration limit.

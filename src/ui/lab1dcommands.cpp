@@ -11,12 +11,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/linepage.h"
+#include "app/linesteptable.h"
 #include "app/minimize1dcharts.h"
+#include "app/minimize1dreport.h"
 #include "platform/dropdown.h"
 #include "platform/plotchart.h"
 #include "platform/textfield.h"
-#include "runtime/numformat.h"
 #include "ui/designcontrols.h"
 #include "ui/mainform.h"
 #include "ui/steptable.h"
@@ -117,13 +117,7 @@ void TfmMnForm::ShowLab1DSteps() {
     if (!lab1D_ || index < 0 || static_cast<std::size_t>(index) >= lab1D_->results.size())
         return;
     const core::TMinimum1D& result = lab1D_->results[static_cast<std::size_t>(index)];
-    const std::string evaluations =
-        runtime::FormatInteger(static_cast<std::int64_t>(result.Evaluations()));
-    lbLbRes->setText(QString::fromStdString(
-        result.error.empty() ? "x* = " + runtime::FormatGeneral(result.x) +
-                                   ", f(x*) = " + runtime::FormatGeneral(result.value) +
-                                   ", вычислений f: " + evaluations
-                             : "Ошибка: " + result.error + ", вычислений f: " + evaluations));
+    lbLbRes->setText(QString::fromStdString(app::Minimize1DResultLine(result)));
     ShowStepTable(*twLbStep, app::LineStepColumns(result.method),
                   app::LineStepRows(result.method, result.steps));
 }
