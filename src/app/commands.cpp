@@ -5,6 +5,7 @@
 #include "app/gifexport.h"
 #include "core/builtinfunctions.h"
 #include "core/equationitems.h"
+#include "core/formula/constraintformula.h"
 #include "core/formula/formula.h"
 #include "render/comparisontrace.h"
 #include "render/grid.h"
@@ -40,6 +41,19 @@ void CompileEquation(TSession& session, const TSettings& settings) {
     if (!session.Formula || session.Formula->Text() != text)
         session.Formula = core::CompileFormula(text);
     SetPlottedFunc(session, core::PlottedFunc(session.Formula));
+}
+
+void CompileConstraints(TSession& session, const TSettings& settings) {
+    if (session.Constraints && session.ConstraintsText == settings.constraints)
+        return;
+    session.Constraints = std::make_shared<const core::TConstraints>(
+        core::CompileConstraintLines(settings.constraints));
+    session.ConstraintsText = settings.constraints;
+}
+
+void CompileProblem(TSession& session, const TSettings& settings) {
+    CompileEquation(session, settings);
+    CompileConstraints(session, settings);
 }
 
 void EquationChanged(TSession& session, const TSettings& settings) {
@@ -96,6 +110,14 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
     fields.stopRule = settings.stopRule;
     fields.lineSearch = settings.lineSearch;
     fields.stepLimit = settings.stepLimit;
+    // The commands compile the constraints before they read the fields.
+    if (session.Constraints && session.ConstraintsText == settings.constraints)
+        fields.constraints = session.Constraints;
+    fields.constraintMethod = static_cast<core::TConstraintMethod>(
+        std::clamp(settings.constraintMethod, 0, core::ConstraintMethodCount - 1));
+    fields.penaltyStart = settings.penaltyStart;
+    fields.penaltyGrowth = settings.penaltyGrowth;
+    fields.outerEps = settings.outerEps;
     if (!core::IsBuiltinItem(fields.funcIndex)) {
         const std::string text = core::EquationFormula(settings.equationText);
         fields.formula = core::TrimmedFormula(text);

@@ -20,6 +20,11 @@ namespace metopt::app {
 // changes): a built-in item's, or the formula of the text, compiled when it changed. A formula
 // that does not compile raises its error; an empty text changes nothing.
 void CompileEquation(TSession& session, const TSettings& settings);
+// The constraints of the field "Ограничения", compiled when its text changed; a constraint that
+// does not compile raises its error.
+void CompileConstraints(TSession& session, const TSettings& settings);
+// Both, before a command that draws or runs: the equation first.
+void CompileProblem(TSession& session, const TSettings& settings);
 // The equation list changed (an item chosen or a text typed): the range is stale; a built-in
 // item's function is plotted at once, a classic item's text compiled.
 // Deliberate: see docs/behaviour.md, "Needless rescans".

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/gifexport.h"
 #include "app/stepping.h"
@@ -34,6 +35,9 @@ struct TSession {
     core::TDescent Descent;
     // The formula compiled last from the equation list's text (typed, or a classic item's).
     std::shared_ptr<const core::TFormula> Formula;
+    // The constraints compiled last from the field "Ограничения", and the text they came from.
+    std::shared_ptr<const core::TConstraints> Constraints;
+    std::string ConstraintsText;
     // What the picture is drawn from, and the samples its last scan kept.
     render::TPlot Plot;
     render::TSampleCache Samples;

@@ -49,6 +49,10 @@ constexpr std::string_view MethodWords[] = {"steepest-descent",
                                             "hooke-jeeves",
                                             "nelder-mead"};
 static_assert(std::size(MethodWords) == core::MethodCount);
+// The constraint methods by name (--constraint-method, lab files), in menu order.
+constexpr std::string_view ConstraintMethodWords[] = {"none", "penalty", "log-barrier",
+                                                      "inverse-barrier", "lagrange"};
+static_assert(std::size(ConstraintMethodWords) == core::ConstraintMethodCount);
 // The fill and level-line methods by name (lab files), in list order.
 constexpr std::string_view FillWords[] = {"discrete", "gradient"};
 constexpr std::string_view LevelWords[] = {"analysis", "threshold"};
@@ -101,6 +105,15 @@ struct TSettings {
     core::TLineSearch lineSearch = core::TLineSearch::Golden;
     // Batch mode's --step: a run stops after this many iterations (0: no such limit).
     std::uint32_t stepLimit = 0;
+    // The field "Ограничения" (one constraint per line), the menu "Работа" → "Учёт ограничений"
+    // (its item) and the fields of the outer loop: r0, C and the outer eps.
+    std::string constraints;
+    int constraintMethod = 0;
+    std::string penaltyStart = core::DescentFields{}.penaltyStart;
+    std::string penaltyGrowth = core::DescentFields{}.penaltyGrowth;
+    std::string outerEps = core::DescentFields{}.outerEps;
+    // The infeasible part of the map hatched rather than dimmed.
+    bool hatchInfeasible = false;
 
     bool operator==(const TSettings&) const = default;
 };

@@ -187,7 +187,7 @@ void TWorkbench::TimerTick() {
 
 // Here, not on the worker: batch mode's interrupt lets any step but a run finish.
 void TWorkbench::DrawMap(MapPass pass) {
-    CompileEquation(session_, settings_);
+    CompileProblem(session_, settings_);
     BeginDrawing(session_);
     const std::shared_ptr<TMapRun> run = PrepareMapRun(session_, settings_, area_, pass);
     TRunEnd end;
@@ -200,7 +200,7 @@ void TWorkbench::DrawMap(MapPass pass) {
 }
 
 void TWorkbench::StartRun(bool comparison) {
-    CompileEquation(session_, settings_);
+    CompileProblem(session_, settings_);
     BeginDrawing(session_);
     pendingRun_ = PrepareRun(session_, settings_, area_, progress_, comparison);
     runObjective_ = ObjectiveOf(pendingRun_->fields);

@@ -53,6 +53,10 @@ struct TDescent {
     std::uint32_t StepLimit = 0;
     bool StoppedAtStepLimit = false;
 
+    // A run with constraints: the path of each outer iteration's minimisation, from the point
+    // it set out from (Trace[k − 1], or the start) to Trace[k]; empty for any other run.
+    std::vector<std::vector<TTracePoint>> InnerTraces;
+
     // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
     // empty for the other methods.
     std::vector<std::array<TTracePoint, 3>> Simplices;
@@ -75,7 +79,8 @@ inline void WatchEvaluation(const TDescent& descent) {
 // The function of a run: FuncIndex's entry of the tables, or Typed when FuncIndex is no entry;
 // raises the refusal "no equation chosen" when there is neither.
 const TObjective& SelectedObjective(const TDescent& descent);
-// Notes the run's function and its start (x0, y0) as those of the trace it writes.
+// Notes the run's function and its start (x0, y0) as those of the trace it writes, which has no
+// inner paths until a run with constraints gives it some.
 void BeginTrace(TDescent& descent, long double x0, long double y0);
 // The function of the run that wrote the trace, or nullptr when there is none.
 const TObjective* TraceObjective(const TDescent& descent);

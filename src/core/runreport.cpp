@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/builtinfunctions.h"
+#include "core/constrained/constrainedrun.h"
 #include "core/minimizer.h"
 #include "runtime/exceptions.h"
 #include "runtime/numformat.h"
@@ -84,9 +85,104 @@ std::string TraceLine(const TObjective& f, std::uint32_t k, const TTracePoint& p
 
 }  // namespace
 
+bool IsConstrainedRun(const DescentFields& fields) {
+    return fields.constraintMethod != TConstraintMethod::None && fields.constraints &&
+           !fields.constraints->empty();
+}
+
+TConstraintSettings ReadConstraintSettings(const DescentFields& fields) {
+    TConstraintSettings settings;
+    settings.method = fields.constraintMethod;
+    settings.r0 = runtime::ParseNumber(fields.penaltyStart);
+    settings.growth = runtime::ParseNumber(fields.penaltyGrowth);
+    settings.outerEps = runtime::ParseNumber(fields.outerEps);
+    return settings;
+}
+
+namespace {
+
+std::string CountsCells(const TMethodCounts& counts) {
+    const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
+    return text(counts.values) + " | " + text(counts.gradients) + " | " + text(counts.hessians);
+}
+
+// The lines that name the constraints and how the run takes them into account.
+void AddConstraintLines(std::vector<std::string>& lines, const DescentFields& fields) {
+    std::string texts;
+    for (const TConstraint& constraint : *fields.constraints)
+        texts += (texts.empty() ? "" : "; ") + constraint.text;
+    lines.push_back("Ограничения: " + texts);
+    lines.push_back(std::string("Учёт ограничений: ") +
+                    ConstraintMethodCaption(fields.constraintMethod) +
+                    ", r0 = " + fields.penaltyStart + ", C = " + fields.penaltyGrowth);
+}
+
+void AddOuterTable(std::vector<std::string>& lines, const TConstrainedOutcome& outcome) {
+    lines.emplace_back();
+    lines.push_back("Внешние итерации:");
+    lines.push_back(OuterIterationsHeader);
+    for (std::size_t k = 0; k < outcome.outer.size(); ++k) {
+        const TOuterIteration& it = outcome.outer[k];
+        lines.push_back(FormatInteger(static_cast<std::int64_t>(k + 1)) + " | " +
+                        FormatGeneral(it.r) + " | " + FormatGeneral(it.point.X) + " | " +
+                        FormatGeneral(it.point.Y) + " | " + FormatGeneral(it.value) + " | " +
+                        FormatGeneral(it.violation) + " | " + FormatInteger(it.innerIterations) +
+                        " | " + CountsCells(it.inner.counts));
+    }
+}
+
+void AddInnerTraces(std::vector<std::string>& lines, const TObjective& f, const TDescent& descent,
+                    const TConstrainedOutcome& outcome) {
+    for (std::size_t k = 0; k < descent.InnerTraces.size(); ++k) {
+        lines.emplace_back();
+        lines.push_back("Внешняя итерация " + FormatInteger(static_cast<std::int64_t>(k + 1)) +
+                        ", r = " + FormatGeneral(outcome.outer[k].r) + ":");
+        const std::vector<TTracePoint>& path = descent.InnerTraces[k];
+        for (std::size_t i = 1; i < path.size(); ++i)
+            lines.push_back(TraceLine(f, static_cast<std::uint32_t>(i), path[i]));
+    }
+}
+
+std::vector<std::string> RunConstrainedAndReport(TDescent& descent, const DescentFields& fields,
+                                                 const TRegion& visible, TTracePoint start) {
+    const TConstraintSettings settings = ReadConstraintSettings(fields);
+    if (!fields.method)
+        throw runtime::Exception(NoMethodMessage);
+    const TConstrainedOutcome outcome = RunConstrained(
+        descent, *fields.method, fields.stopRule, *fields.constraints, settings, start.X, start.Y);
+    const TObjective& f = SelectedObjective(descent);
+    const TOuterIteration& last = outcome.outer.back();
+
+    std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    AddConstraintLines(lines, fields);
+    lines.push_back("Точка минимума: zmin = " + PointText(last.point.X, last.point.Y, last.value));
+    lines.push_back(std::string(MethodReportName(*fields.method)) + " прошел за " +
+                    FormatInteger(descent.TraceCount) + " внешних итерац., внутренних итераций: " +
+                    FormatInteger(outcome.innerIterations));
+    lines.push_back(std::string("Остановка: ") + (outcome.stop == TOuterStop::StepLimit
+                                                      ? StepLimitText(descent.StepLimit)
+                                                      : OuterStopText(outcome.stop)));
+    lines.push_back("Наибольшее нарушение ограничений: " + FormatGeneral(last.violation));
+    lines.push_back(CountsLine(outcome.counts));
+    AddOuterTable(lines, outcome);
+    lines.emplace_back();
+    lines.push_back("Трасса спуска:");
+    for (std::uint32_t k = 1; k <= descent.TraceCount; ++k)
+        lines.push_back(TraceLine(f, k, descent.Trace[k]));
+    AddInnerTraces(lines, f, descent, outcome);
+    return lines;
+}
+
+}  // namespace
+
+const char* const OuterIterationsHeader =
+    "k | r | x | y | f | нарушение | итераций | f | градиент | матрица Гессе";
+
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
                                              const TRegion& visible) {
     const auto [x0, y0] = ReadRunParameters(descent, fields);
+    if (IsConstrainedRun(fields))
+        return RunConstrainedAndReport(descent, fields, visible, {x0, y0});
 
     long double xmin = 0;
     long double ymin = 0;
@@ -149,9 +245,11 @@ std::string ComparisonRow(const TObjective& f, const TComparedRun& run) {
     const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
     const TTracePoint end = run.descent.Trace[run.descent.TraceCount];
     const TMethodCounts& counts = run.outcome->counts;
-    return name + " | " + count + " | " + StopReasonText(run.outcome->reason) + " | " +
-           text(counts.values) + " | " + text(counts.gradients) + " | " + text(counts.hessians) +
-           " | " + FormatGeneral(end.X) + " | " + FormatGeneral(end.Y) + " | " +
+    const char* stop = run.constrained ? OuterStopText(run.constrained->stop)
+                                       : StopReasonText(run.outcome->reason);
+    return name + " | " + count + " | " + stop + " | " + text(counts.values) + " | " +
+           text(counts.gradients) + " | " + text(counts.hessians) + " | " + FormatGeneral(end.X) +
+           " | " + FormatGeneral(end.Y) + " | " +
            OrError([&] { return FormatGeneral(f.Value(end.X, end.Y)); });
 }
 
@@ -165,9 +263,15 @@ std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& 
                                                 std::span<const TMethod> methods,
                                                 const TRegion& visible) {
     const TTracePoint start = ReadRunParameters(descent, fields);
-    comparison = RunComparison(descent, methods, fields.stopRule, start.X, start.Y);
+    std::optional<TConstrainedProblem> problem;
+    if (IsConstrainedRun(fields))
+        problem.emplace(TConstrainedProblem{*fields.constraints, ReadConstraintSettings(fields)});
+    comparison = RunComparison(descent, methods, fields.stopRule, start.X, start.Y,
+                               problem ? &*problem : nullptr);
     const TObjective& f = SelectedObjective(descent);
     std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    if (problem)
+        AddConstraintLines(lines, fields);
     lines.push_back(std::string("Сравнение методов, остановка ") +
                     StopRuleCaptions[static_cast<int>(fields.stopRule)]);
     lines.push_back(ComparisonHeader);

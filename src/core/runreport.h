@@ -8,6 +8,8 @@
 
 #include <span>
 
+#include "core/constrained/constraintmethod.h"
+#include "core/constraint.h"
 #include "core/methods/comparison.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"
@@ -35,25 +37,41 @@ struct DescentFields {
     TLineSearch lineSearch = TLineSearch::Golden;
     // Stop after this many iterations (0: no such limit).
     std::uint32_t stepLimit = 0;
+    // The constraints of the field "Ограничения" (none: nullptr or empty), how a run takes them
+    // into account, and the texts of the outer loop's fields: r0, C and the outer eps.
+    std::shared_ptr<const TConstraints> constraints;
+    TConstraintMethod constraintMethod = TConstraintMethod::None;
+    std::string penaltyStart = "1";
+    std::string penaltyGrowth = "10";
+    std::string outerEps = "0.000001";
     bool operator==(const DescentFields&) const = default;
 };
+
+// Whether the fields' run takes constraints into account: a constraint method and at least one
+// constraint.
+bool IsConstrainedRun(const DescentFields& fields);
+// The outer loop's parameters parsed from the fields.
+TConstraintSettings ReadConstraintSettings(const DescentFields& fields);
 
 // The extra last line of a run stopped at the iteration limit.
 extern const char* const IterationLimitLine;
 
 // Parses the fields, sets the descent's run parameters, runs the method (SteepestDescent for the
 // steepest descent with the step rule) and returns the report lines (7 + TraceCount of them, plus
-// the line "Функция: z = " + formula after the first for a typed function; for SteepestDescent
-// plus IterationLimitLine when the run hit the limit, for any other run plus the lines of the
-// stop reason and the counts after the line of the iterations). On an error
-// it raises before returning, with the parameters read so far already set; the caller then leaves
-// its report untouched.
-// Deliberate: see docs/behaviour.md, "Report kept".
+// the line "Функция: z = " + formula after the first for a typed function; for a run with
+// constraints the lines of RunConstrained's outcome instead (see ConstrainedReport); for
+// SteepestDescent plus IterationLimitLine when the run hit the limit, for any other run plus the
+// lines of the stop reason and the counts after the line of the iterations). On an error it raises
+// before returning, with the parameters read so far already set; the caller then leaves its report
+// untouched. Deliberate: see docs/behaviour.md, "Report kept".
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
                                              const TRegion& visible);
 
 // Parses the start and sets the descent's run parameters from the fields, as a run does.
 TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields);
+
+// The header line of the table of a constrained run's outer iterations.
+extern const char* const OuterIterationsHeader;
 
 // The comparison table's header line.
 extern const char* const ComparisonHeader;

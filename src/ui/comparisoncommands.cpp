@@ -85,7 +85,7 @@ void TfmMnForm::Compare(const std::vector<int>& methods) {
 
 void TfmMnForm::mmdWkCmpRClick() {
     const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
+    app::CompileProblem(session_, settings);
     const DrawingCommand command(*this);
     StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, true));
 }

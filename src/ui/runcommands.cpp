@@ -28,7 +28,7 @@ namespace metopt::ui {
 
 void TfmMnForm::bbIteratClick() {
     const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
+    app::CompileProblem(session_, settings);
     const DrawingCommand command(*this);
     StartRun(app::PrepareRun(session_, settings, pbDrawAr->Surface(), progress_, false));
 }
@@ -186,7 +186,7 @@ void TfmMnForm::ShowCompletedRun(const app::TDescentRun& run) {
 // Deliberate: see docs/behaviour.md, "No rollback".
 void TfmMnForm::DrawMap(app::MapPass pass) {
     const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
+    app::CompileProblem(session_, settings);
     ForgetOverlays();
     app::BeginDrawing(session_);
     const std::shared_ptr<app::TMapRun> run =

@@ -49,7 +49,7 @@ void TfmMnForm::CreateStepCommand() {
 
 void TfmMnForm::mmdWkStepClick() {
     const app::TSettings settings = Settings();
-    app::CompileEquation(session_, settings);
+    app::CompileProblem(session_, settings);
     const DrawingCommand command(*this, DrawingCommand::Kind::Step);
     StartRun(app::PrepareStep(session_, settings, pbDrawAr->Surface(), progress_),
              &TfmMnForm::FinishStep);

@@ -63,7 +63,11 @@ std::string TrimmedFormula(std::string_view text) {
 }
 
 std::shared_ptr<const TFormula> CompileFormula(std::string_view text) {
-    const formula::TSyntaxTree tree = formula::ParseFormula(text);
+    return CompileSyntaxTree(std::string(text), formula::ParseFormula(text));
+}
+
+std::shared_ptr<const TFormula> CompileSyntaxTree(std::string text,
+                                                  const formula::TSyntaxTree& tree) {
     formula::TGraph graph;
     const int value = formula::AddTree(graph, tree);
     formula::TDerivative byX(formula::Op::X);
@@ -78,7 +82,7 @@ std::shared_ptr<const TFormula> CompileFormula(std::string_view text) {
     const int valueRoots[] = {value};
     const int gradientRoots[] = {gx, gy};
     const int hessianRoots[] = {hxx, hxy, hyy};
-    return std::make_shared<const TFormula>(std::string(text), formula::TTape(graph, valueRoots),
+    return std::make_shared<const TFormula>(std::move(text), formula::TTape(graph, valueRoots),
                                             formula::TTape(graph, gradientRoots),
                                             formula::TTape(graph, hessianRoots));
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/formula/tape.h"
+#include "core/formula/tree.h"
 #include "core/objective.h"
 
 namespace metopt::core {
@@ -39,6 +40,9 @@ class TFormula final : public TObjective {
 // Compiles a formula ("(sin(r))/r, r=sqrt(x*x+y*y)"), or raises EFormulaError with the Russian
 // message and the 1-based character position of the fault: "Ошибка в формуле, знак 7: ...".
 std::shared_ptr<const TFormula> CompileFormula(std::string_view text);
+// The same from a parsed tree of `text`.
+std::shared_ptr<const TFormula> CompileSyntaxTree(std::string text,
+                                                  const formula::TSyntaxTree& tree);
 
 // The text without the blanks around it: how the report shows a formula.
 std::string TrimmedFormula(std::string_view text);

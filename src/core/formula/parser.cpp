@@ -24,7 +24,8 @@ bool IsReservedName(const std::string& name) {
 
 class Parser {
   public:
-    explicit Parser(std::string_view text) : lexer_(text) {}
+    // With `relation`, the expression is a comparison and its kind goes there.
+    Parser(std::string_view text, TRelation* relation) : lexer_(text), relation_(relation) {}
 
     TSyntaxTree Parse() {
         token_ = lexer_.Next();
@@ -35,6 +36,8 @@ class Parser {
             Fail(token_.position, "пустая формула");
         tree_.first = 0;
         tree_.root = Expression();
+        if (relation_)
+            tree_.root = Comparison(tree_.root);
         ExpectEndOfExpression();
         while (IsSign(',')) {
             ParseDefinition();
@@ -215,6 +218,40 @@ class Parser {
         return node;
     }
 
+    // --- Constraints ---
+
+    // The sign of a comparison at the current token, consumed: +1 for "<=", -1 for ">=", 0 for
+    // "=".
+    int RelationSign() {
+        const bool less =
+            token_.kind == TToken::Kind::Unknown && (token_.text == "<" || token_.text == "\u2264");
+        const bool greater =
+            token_.kind == TToken::Kind::Unknown && (token_.text == ">" || token_.text == "\u2265");
+        if (IsSign('=')) {
+            Advance();
+            return 0;
+        }
+        if (!less && !greater)
+            Fail(HerePosition(), "ожидается знак сравнения <=, >= или =");
+        const bool typedAlone = token_.text.size() == 1;
+        Advance();
+        if (typedAlone && IsSign('='))
+            Advance();
+        return less ? 1 : -1;
+    }
+
+    // left (relation) right as g: left − right, or right − left for ">=".
+    int Comparison(int left) {
+        const std::size_t at = token_.position;
+        const int sign = RelationSign();
+        if (token_.kind == TToken::Kind::End || IsSign(','))
+            Fail(HerePosition(), "нет выражения после знака сравнения");
+        const int right = Expression();
+        *relation_ = sign == 0 ? TRelation::Equal : TRelation::LessEqual;
+        return sign >= 0 ? Operation(Kind::Binary, Op::Sub, left, right, at)
+                         : Operation(Kind::Binary, Op::Sub, right, left, at);
+    }
+
     void ExpectClosing() {
         if (!IsSign(')'))
             FailHere("ожидается \")\"");
@@ -323,6 +360,7 @@ class Parser {
     }
 
     TLexer lexer_;
+    TRelation* relation_ = nullptr;
     TToken token_;
     TToken previous_;
     bool hasPrevious_ = false;
@@ -333,12 +371,27 @@ class Parser {
 
 }  // namespace
 
-TSyntaxTree ParseFormula(std::string_view text) {
+namespace {
+
+void CheckLength(std::string_view text) {
     if (CharacterCount(text) > MaxFormulaLength) {
         throw EFormulaError(MaxFormulaLength + 1,
                             "формула длиннее " + std::to_string(MaxFormulaLength) + " знаков");
     }
-    return Parser(text).Parse();
+}
+
+}  // namespace
+
+TSyntaxTree ParseFormula(std::string_view text) {
+    CheckLength(text);
+    return Parser(text, nullptr).Parse();
+}
+
+TConstraintTree ParseConstraint(std::string_view text) {
+    CheckLength(text);
+    TConstraintTree constraint;
+    constraint.tree = Parser(text, &constraint.relation).Parse();
+    return constraint;
 }
 
 }  // namespace metopt::core::formula

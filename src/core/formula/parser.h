@@ -26,4 +26,16 @@ constexpr int MaxNesting = 256;
 // The tree of the text, or EFormulaError with the position of the first fault.
 TSyntaxTree ParseFormula(std::string_view text);
 
+// A constraint: its expression is a comparison, `left <= right`, `left >= right` or
+// `left = right` ("<" and ">" read as "<=" and ">=", and so do "≤" and "≥"), the definitions
+// after it as in a formula.
+enum class TRelation { LessEqual, Equal };
+struct TConstraintTree {
+    // The tree of g: left − right for "<=" and "=", right − left for ">=", so that the constraint
+    // is g <= 0 or g = 0.
+    TSyntaxTree tree;
+    TRelation relation = TRelation::LessEqual;
+};
+TConstraintTree ParseConstraint(std::string_view text);
+
 }  // namespace metopt::core::formula

@@ -37,11 +37,14 @@ const char* MethodShortName(TMethod method) {
 }
 
 TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> methods,
-                          TStopRule rule, long double x0, long double y0) {
+                          TStopRule rule, long double x0, long double y0,
+                          const TConstrainedProblem* problem) {
     // The parameters first, as the window's command has always refused them.
     CheckRunParameters(parameters);
     if (methods.empty())
         throw runtime::Exception(EmptyComparisonMessage);
+    if (problem)
+        CheckConstrainedStart(problem->constraints, problem->settings, x0, y0);
     TComparison comparison{rule, {}};
     comparison.runs.reserve(methods.size());
     for (const TMethod method : methods) {
@@ -51,7 +54,13 @@ TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> m
         run.method = method;
         run.descent = WithParameters(parameters);
         try {
-            run.outcome = RunMethod(run.descent, method, rule, x0, y0);
+            if (problem) {
+                run.constrained = RunConstrained(run.descent, method, rule, problem->constraints,
+                                                 problem->settings, x0, y0);
+                run.outcome = TMethodOutcome{TStopReason::Step, run.constrained->counts};
+            } else {
+                run.outcome = RunMethod(run.descent, method, rule, x0, y0);
+            }
         } catch (const runtime::EAbort&) {
             // A stopped comparison ends whole.
             throw;

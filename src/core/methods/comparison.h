@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/constrained/constrainedrun.h"
 #include "core/methods/method.h"
 #include "core/minimizer.h"
 
@@ -19,6 +20,8 @@ struct TComparedRun {
     TDescent descent;
     std::optional<TMethodOutcome> outcome;
     std::string error;
+    // A run with constraints: its outer iterations (outcome then holds their counts together).
+    std::optional<TConstrainedOutcome> constrained;
 };
 
 struct TComparison {
@@ -30,8 +33,11 @@ struct TComparison {
 // (its trace is not touched). A method that raises keeps its error and the trace so far; the
 // refusals of the parameters (those of SteepestDescent), then of an empty list of methods, are
 // raised before any method runs.
+// With `problem`, every method runs under its constraint method (RunConstrained), whose
+// refusals come before any method runs too.
 TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> methods,
-                          TStopRule rule, long double x0, long double y0);
+                          TStopRule rule, long double x0, long double y0,
+                          const TConstrainedProblem* problem = nullptr);
 
 // The methods the comparison item runs at start.
 extern const TMethod DefaultComparedMethods[5];
