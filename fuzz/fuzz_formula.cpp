@@ -1,11 +1,14 @@
 // The formula compiler on any text: it compiles, or refuses with EFormulaError at a position
 // inside the text. A compiled formula evaluates, with its gradient and Hessian, at a few points
 // with no error but the floating-point ones, and leaves no flag raised. The parsed tree printed
-// and parsed again is the same tree.
+// and parsed again is the same tree. The same text as the lines of the constraints' field
+// compiles, or is refused naming a constraint and a position in its line; each compiled
+// constraint evaluates as a formula does.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "core/formula/constraintformula.h"
 #include "core/formula/formula.h"
 #include "core/formula/formulaerror.h"
 #include "core/formula/lexer.h"
@@ -52,6 +55,25 @@ void CheckPrintedTree(const std::string& text) {
     }
 }
 
+void CheckConstraintLines(const std::string& text) {
+    core::TConstraints constraints;
+    try {
+        constraints = core::CompileConstraintLines(text);
+    } catch (const core::EConstraintError& e) {
+        Expect(e.Number() >= 1 && e.Number() <= core::MaxConstraints + 1,
+               "'" + Printable(text) + "' refused as constraint " + std::to_string(e.Number()));
+        return;
+    } catch (const runtime::Exception& e) {
+        Broken("'" + Printable(text) + "' as constraints raised " + e.Message());
+    }
+    for (const core::TConstraint& constraint : constraints) {
+        for (const auto& p : Points) {
+            long double g = 0;
+            Evaluate(text, [&] { g = constraint.g->Value(p[0], p[1]); });
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -61,6 +83,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    CheckConstraintLines(text);
     std::shared_ptr<const core::TFormula> formula;
     try {
         formula = core::CompileFormula(text);

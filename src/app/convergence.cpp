@@ -48,13 +48,19 @@ ConvergenceLines ConvergenceOfSession(const TSession& session, ConvergenceKind k
     double smallest = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const core::TConvergence& v = all[i].values;
+        const core::TDescent& run =
+            session.ShowsComparison ? session.Comparison.runs[i].descent : session.Descent;
         platform::ConvergenceChart::Line line;
         const core::TMethod method =
             session.ShowsComparison ? session.Comparison.runs[i].method : session.RunMethod;
         line.name = QString::fromUtf8(core::MethodShortName(method));
         line.color = render::ComparisonColor(method);
-        for (std::size_t k = 0; k < v.value.size(); ++k) {
-            const long double y = kind == ConvergenceKind::Value          ? v.value[k] - best
+        const std::size_t count = kind == ConvergenceKind::Violation
+                                      ? std::min(v.value.size(), run.OuterViolations.size())
+                                      : v.value.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            const long double y = kind == ConvergenceKind::Violation      ? run.OuterViolations[k]
+                                  : kind == ConvergenceKind::Value        ? v.value[k] - best
                                   : kind == ConvergenceKind::GradientNorm ? v.gradientNorm[k]
                                                                           : v.step[k];
             const auto shown = static_cast<double>(y);
@@ -75,7 +81,8 @@ std::vector<ComparisonRowData> ComparisonRows(const core::TComparison& compariso
         row.name = core::MethodCaption(run.method);
         row.iterations = run.descent.TraceCount;
         if (run.outcome) {
-            row.stop = core::StopReasonText(run.outcome->reason);
+            row.stop = run.constrained ? core::OuterStopText(run.constrained->stop)
+                                       : core::StopReasonText(run.outcome->reason);
             row.counted = true;
             row.counts = run.outcome->counts;
             const core::TTracePoint end = run.descent.Trace[run.descent.TraceCount];

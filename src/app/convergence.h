@@ -10,8 +10,11 @@
 namespace metopt::app {
 
 // The quantities of the chart, in the order of its list.
-enum class ConvergenceKind { Value, GradientNorm, Step };
-constexpr const char* ConvergenceKindItems[] = {"f(x(k)) − f*", "|∇f(x(k))|", "|x(k) − x(k−1)|"};
+// Violation: the largest violation of the constraints at each outer point of a run with
+// constraints (no line for any other run).
+enum class ConvergenceKind { Value, GradientNorm, Step, Violation };
+constexpr const char* ConvergenceKindItems[] = {"f(x(k)) − f*", "|∇f(x(k))|", "|x(k) − x(k−1)|",
+                                                "наибольшее нарушение ограничений"};
 
 struct ConvergenceLines {
     std::vector<platform::ConvergenceChart::Line> lines;

@@ -62,16 +62,37 @@ bool WriteAnimation(const TSession& session, std::int32_t frameTimeMs,
     return WriteTraceAnimation(session.TraceStart, frameTimeMs, fileName);
 }
 
-std::string TraceCsv(const core::TDescent& descent) {
-    std::string csv = "k,x,y,z\n";
-    const core::TObjective* const function = core::TraceObjective(descent);
-    for (std::uint32_t k = 1; k <= descent.TraceCount && k <= core::TraceCapacity; ++k) {
-        const core::TTracePoint& point = descent.Trace[k];
-        csv += std::to_string(k) + ',' + RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
-        if (function)
-            csv += RoundTrip(function->Value(point.X, point.Y));
-        csv += '\n';
+namespace {
+
+std::string PointCells(const core::TObjective* function, const core::TTracePoint& point) {
+    std::string cells = RoundTrip(point.X) + ',' + RoundTrip(point.Y) + ',';
+    if (function)
+        cells += RoundTrip(function->Value(point.X, point.Y));
+    return cells;
+}
+
+// A run with constraints: each outer iteration's path, its points numbered from 1 (its start, the
+// outer point before, only when it went nowhere); the last row of outer iteration n is its point.
+std::string ConstrainedTraceCsv(const core::TDescent& descent, const core::TObjective* function) {
+    std::string csv = "outer,k,x,y,z\n";
+    for (std::size_t n = 0; n < descent.InnerTraces.size(); ++n) {
+        const std::vector<core::TTracePoint>& path = descent.InnerTraces[n];
+        for (std::size_t k = path.size() > 1 ? 1 : 0; k < path.size(); ++k)
+            csv += std::to_string(n + 1) + ',' + std::to_string(k) + ',' +
+                   PointCells(function, path[k]) + '\n';
     }
+    return csv;
+}
+
+}  // namespace
+
+std::string TraceCsv(const core::TDescent& descent) {
+    const core::TObjective* const function = core::TraceObjective(descent);
+    if (!descent.InnerTraces.empty())
+        return ConstrainedTraceCsv(descent, function);
+    std::string csv = "k,x,y,z\n";
+    for (std::uint32_t k = 1; k <= descent.TraceCount && k <= core::TraceCapacity; ++k)
+        csv += std::to_string(k) + ',' + PointCells(function, descent.Trace[k]) + '\n';
     return csv;
 }
 

@@ -29,6 +29,8 @@ std::string RoundTrip(long double value);
 
 // The trace of the last run as CSV: "k,x,y,z" and one row per point with round-trip precision,
 // z from the function of the run that wrote the trace (as the report shows it).
+// After a run with constraints "outer,k,x,y,z": the path of each outer iteration, its points
+// numbered from 1 (the last row of outer iteration n is its outer point).
 std::string TraceCsv(const core::TDescent& descent);
 
 }  // namespace metopt::app

@@ -39,7 +39,8 @@ constexpr ArgumentRule WholeList(long minValue, long maxValue) {
 enum class OptionGroup { Parameters, Drawing, Animation };
 
 // The setting a value goes into: a text field's text, a spin edit's value (its text read as the
-// window reads it), a list's item, a check box, or the equation list's typed text.
+// window reads it), a list's item, a check box, the equation list's typed text, or a line added
+// to a field of several lines.
 struct TextSetting {
     std::string TSettings::*member;
 };
@@ -54,7 +55,12 @@ struct CheckSetting {
     bool TSettings::*member;
 };
 struct TypedEquation {};
-using SettingRef = std::variant<TextSetting, SpinSetting, ListSetting, CheckSetting, TypedEquation>;
+// A field of several lines: each value adds a line to its text.
+struct LinesSetting {
+    std::string TSettings::*member;
+};
+using SettingRef =
+    std::variant<TextSetting, SpinSetting, ListSetting, CheckSetting, TypedEquation, LinesSetting>;
 
 struct FieldRow {
     std::string_view name;

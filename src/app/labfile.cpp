@@ -47,6 +47,10 @@ constexpr TextKey TextKeys[] = {
     {"ys", &S::ys},
     {"sgxs", &S::sgxs},
     {"sgys", &S::sgys},
+    {"constraints", &S::constraints},
+    {"r0", &S::penaltyStart},
+    {"growth", &S::penaltyGrowth},
+    {"outerEps", &S::outerEps},
 };
 
 struct WholeKey {
@@ -66,7 +70,8 @@ constexpr BoolKey BoolKeys[] = {{"transparent", &S::transparent},
                                 {"smallGrid", &S::smallGrid},
                                 {"bigGrid", &S::bigGrid},
                                 {"axes", &S::axes},
-                                {"numbers", &S::numbers}};
+                                {"numbers", &S::numbers},
+                                {"hatchInfeasible", &S::hatchInfeasible}};
 
 // A list's item by name; null for no item (typed text in the list).
 struct NamedKey {
@@ -76,7 +81,21 @@ struct NamedKey {
 };
 const NamedKey NamedKeys[] = {{"method", &S::method, MethodWords},
                               {"fill", &S::fill, FillWords},
-                              {"levels", &S::level, LevelWords}};
+                              {"levels", &S::level, LevelWords},
+                              {"constraintMethod", &S::constraintMethod, ConstraintMethodWords}};
+
+// The keys of the constraints, written only when they differ from the window's start, so that a
+// lab without constraints is written as before them.
+constexpr std::string_view ConstraintKeys[] = {
+    "constraints", "r0", "growth", "outerEps", "hatchInfeasible", "constraintMethod"};
+
+template <class Key>
+bool LeftOut(const Key& key, const TSettings& s) {
+    static const TSettings start;
+    return std::ranges::find(ConstraintKeys, std::string_view(key.key)) !=
+               std::end(ConstraintKeys) &&
+           s.*key.member == start.*key.member;
+}
 
 // What the file says beside the settings.
 struct LabTextKey {
@@ -215,14 +234,20 @@ std::string LabText(const TLab& lab) {
         file.insert(QLatin1String("function"), s.equationItem);
     else
         file.insert(QLatin1String("formula"), Q(s.equationText));
-    for (const TextKey& key : TextKeys)
-        file.insert(QLatin1String(key.key), Q(s.*key.member));
+    for (const TextKey& key : TextKeys) {
+        if (!LeftOut(key, s))
+            file.insert(QLatin1String(key.key), Q(s.*key.member));
+    }
     for (const WholeKey& key : WholeKeys)
         file.insert(QLatin1String(key.key), s.*key.member);
-    for (const BoolKey& key : BoolKeys)
-        file.insert(QLatin1String(key.key), s.*key.member);
-    for (const NamedKey& key : NamedKeys)
-        file.insert(QLatin1String(key.key), WordValue(s.*key.member, key.words));
+    for (const BoolKey& key : BoolKeys) {
+        if (!LeftOut(key, s))
+            file.insert(QLatin1String(key.key), s.*key.member);
+    }
+    for (const NamedKey& key : NamedKeys) {
+        if (!LeftOut(key, s))
+            file.insert(QLatin1String(key.key), WordValue(s.*key.member, key.words));
+    }
     file.insert(QLatin1String("stopRule"), WordValue(static_cast<int>(s.stopRule), StopRuleWords));
     file.insert(QLatin1String("lineSearch"),
                 WordValue(static_cast<int>(s.lineSearch), core::LineSearchWords));

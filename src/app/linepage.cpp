@@ -52,6 +52,9 @@ std::string WhyNothing(const TSession& session, std::uint32_t iteration) {
     if (session.ShowsComparison)
         return "Сравнение методов не хранит одномерных поисков: запустите один метод («Начать "
                "итерации» или «По шагам»).";
+    if (!session.Descent.InnerTraces.empty())
+        return "Итерации запуска с ограничениями — внешние: каждая из них — целая минимизация, и "
+               "их одномерные поиски не хранятся (их путь — тонкая линия на рисунке).";
     if (const char* reason = NoLineSearchReason(session.RunMethod))
         return std::string(core::MethodCaptions[core::ItemOf(session.RunMethod)]) + ": " + reason +
                ".";

@@ -3,11 +3,13 @@
 #include <exception>
 
 #include "app/commands.h"
+#include "render/constraintmap.h"
 #include "render/fill.h"
 #include "render/levellines.h"
 #include "render/savedpicture.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
+#include "runtime/numformat.h"
 
 namespace metopt::app {
 
@@ -23,6 +25,12 @@ std::string TMapProgress::Text() const {
     return text_;
 }
 
+std::string UndefinedPointsText(std::int64_t count) {
+    if (count <= 0)
+        return "";
+    return "Функция не определена в " + runtime::FormatInteger(count) + " точках области";
+}
+
 void TMapRun::Run(render::Progress& progress) {
     if (!plot.ZRangeValid)
         render::ScanValueRange(plot, samples, progress, GraphFields(settings));
@@ -35,6 +43,17 @@ void TMapRun::Run(render::Progress& progress) {
         render::DrawLevelLines(area, context, render::LevelLineMethodOf(settings.level),
                                LevelLines(settings));
     }
+    // Over the map and the level lines; the map's pass shades the part outside, once.
+    if (constraints) {
+        const render::TInfeasibleShade shade =
+            pass != MapPass::Fill      ? render::TInfeasibleShade::None
+            : settings.hatchInfeasible ? render::TInfeasibleShade::Hatched
+                                       : render::TInfeasibleShade::Dimmed;
+        render::DrawConstraints(area, plot, *constraints, shade);
+    }
+    const std::string undefined = UndefinedPointsText(plot.UndefinedCount);
+    if (!undefined.empty())
+        progress.ShowStatus(undefined);
 }
 
 std::shared_ptr<TMapRun> PrepareMapRun(TSession& session, const TSettings& settings,
@@ -46,6 +65,7 @@ std::shared_ptr<TMapRun> PrepareMapRun(TSession& session, const TSettings& setti
     // Moved: nothing else reads them until the run ends and gives them back.
     run->samples = std::move(session.Samples);
     run->palette = session.Palette;
+    run->constraints = session.Constraints;
     run->area = area;
     // A deep copy, so that the worker's writes never detach an image the window shares.
     run->area.Image() = area.Image().copy();

@@ -3,6 +3,7 @@
 // worker thread: the value range scanned when it is stale, then the pass, over copies of the plot,
 // its samples, the palette and the drawing area's picture; its end hands them back. A stopped one
 // leaves the model and the picture as they were.
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,6 +20,11 @@ enum class MapPass { Fill, LevelLines };
 
 // The status line's text after a stopped map.
 constexpr const char* MapStoppedText = "Прорисовка остановлена";
+
+// The status line's text after a map whose scan found `count` samples where the function is not
+// defined (see render::ScanValueRange), or "" when it found none: the map's last status then
+// stays the pass's own.
+std::string UndefinedPointsText(std::int64_t count);
 
 // The status texts of a map drawn on the worker thread, kept for the window to show; Stop ends it
 // at the next row of any of its passes (the scan too) by raising EAbort.
@@ -43,12 +49,14 @@ struct TMapRun {
     render::TPlot plot;
     render::TSampleCache samples;
     palette::TPalette palette{};
+    // The constraints drawn over the pass (none: nullptr or empty).
+    std::shared_ptr<const core::TConstraints> constraints;
     platform::Canvas area{0, 0};
     // Whether the value range was valid when the pass began (scanned by the run or before it).
     bool scanned = false;
 
-    // Scans the range when it is stale, then draws the pass, reporting to progress; raises what
-    // the scan and the pass raise.
+    // Scans the range when it is stale, then draws the pass, reporting to progress, and ends
+    // with UndefinedPointsText when it is not empty; raises what the scan and the pass raise.
     void Run(render::Progress& progress);
 };
 

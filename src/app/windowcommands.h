@@ -30,6 +30,8 @@ class WindowCommands {
     virtual void ChooseStopRule(core::TStopRule rule) = 0;
     // Checks the item of "Работа" → "Одномерный поиск" for this method, as a user would.
     virtual void ChooseLineSearch(core::TLineSearch method) = 0;
+    // Checks the item of "Работа" → "Учёт ограничений" for this method, as a user would.
+    virtual void ChooseConstraintMethod(core::TConstraintMethod method) = 0;
     // The runs after it stop after this many iterations (0: no such limit).
     virtual void LimitSteps(std::uint32_t steps) = 0;
     // Checks exactly these methods in "Работа" → "Сравнивать методы" and chooses "Сравнить

@@ -101,6 +101,10 @@ void TWorkbench::SetOptionFields(std::string_view option, const std::vector<std:
                     platform::RunEvent([&] { EquationChanged(session_, settings_); });
                 },
                 [&](CheckSetting box) { settings_.*box.member = row.checks; },
+                [&](LinesSetting lines) {
+                    std::string& text = settings_.*lines.member;
+                    text += (text.empty() ? "" : "\n") + value();
+                },
                 [&](TypedEquation) {
                     settings_.equationItem = -1;
                     settings_.equationText = AsLineFieldHolds(value());
@@ -149,6 +153,10 @@ void TWorkbench::ChooseLineSearch(core::TLineSearch method) {
     settings_.lineSearch = method;
 }
 
+void TWorkbench::ChooseConstraintMethod(core::TConstraintMethod method) {
+    settings_.constraintMethod = static_cast<int>(method);
+}
+
 void TWorkbench::LimitSteps(std::uint32_t steps) {
     settings_.stepLimit = steps;
 }
@@ -187,6 +195,7 @@ void TWorkbench::TimerTick() {
 
 // Here, not on the worker: batch mode's interrupt lets any step but a run finish.
 void TWorkbench::DrawMap(MapPass pass) {
+    mapNote_.clear();
     CompileProblem(session_, settings_);
     BeginDrawing(session_);
     const std::shared_ptr<TMapRun> run = PrepareMapRun(session_, settings_, area_, pass);
@@ -196,7 +205,13 @@ void TWorkbench::DrawMap(MapPass pass) {
     } catch (...) {
         end.error = std::current_exception();
     }
-    EndMapRun(session_, settings_, area_, *run, end);
+    std::string note = UndefinedPointsText(run->plot.UndefinedCount);
+    if (EndMapRun(session_, settings_, area_, *run, end))
+        mapNote_ = std::move(note);
+}
+
+std::string TWorkbench::TakeMapNote() {
+    return std::exchange(mapNote_, std::string());
 }
 
 void TWorkbench::StartRun(bool comparison) {

@@ -30,6 +30,7 @@ class TWorkbench final : public WindowCommands {
     void SetOptionFields(std::string_view option, const std::vector<std::string>& values) override;
     void ChooseStopRule(core::TStopRule rule) override;
     void ChooseLineSearch(core::TLineSearch method) override;
+    void ChooseConstraintMethod(core::TConstraintMethod method) override;
     void LimitSteps(std::uint32_t steps) override;
     void Compare(const std::vector<int>& methods) override;
     void LayoutForDrawingArea(int width, int height) override;
@@ -44,6 +45,9 @@ class TWorkbench final : public WindowCommands {
 
     const TSettings& Settings() const { return settings_; }
     const platform::Canvas& Area() const { return area_; }
+    // What the window's status line says after the last map when it is not the passes' own
+    // progress (UndefinedPointsText), once: taking it clears it; "" after a failed map.
+    std::string TakeMapNote();
 
   private:
     void DrawMap(MapPass pass);
@@ -58,6 +62,7 @@ class TWorkbench final : public WindowCommands {
     platform::Canvas area_;
     std::int32_t background_;
     std::vector<std::string> report_;
+    std::string mapNote_;
     bool animating_ = false;
     render::SilentProgress progress_;
     TRunWorker runWorker_;

@@ -86,6 +86,10 @@ int RunSteps(const BatchCommand& command, const int& reported) {
         workbench.ApplyLab(*lab);
     for (const BatchStep& step : command.steps) {
         platform::RunEvent([&] { step.run(workbench, step.args); });
+        // What the window's status line would say after a map that left points out.
+        const std::string note = workbench.TakeMapNote();
+        if (!note.empty())
+            std::cerr << ProgramName << ": note: " << note << '\n';
         // Nothing more is written after an interrupt.
         if (BatchProgress::Interrupted())
             return BatchExitInterrupted;

@@ -71,6 +71,22 @@ void ChooseLineSearch(WindowCommands& window, const std::vector<std::string>& va
         static_cast<core::TLineSearch>(word - std::begin(core::LineSearchWords)));
 }
 
+void ChooseConstraintMethod(WindowCommands& window, const std::vector<std::string>& values) {
+    const auto word = std::ranges::find(app::ConstraintMethodWords, std::string_view(values[0]));
+    window.ChooseConstraintMethod(
+        static_cast<core::TConstraintMethod>(word - std::begin(app::ConstraintMethodWords)));
+}
+
+// "R0,C": the two fields of the constraint method's coefficient.
+void SetPenalty(WindowCommands& window, const std::vector<std::string>& values) {
+    const std::string& text = values[0];
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos)
+        throw runtime::Exception("--penalty takes R0,C (two numbers separated by a comma)");
+    window.SetOptionFields("r0", {text.substr(0, comma)});
+    window.SetOptionFields("growth", {text.substr(comma + 1)});
+}
+
 void LimitSteps(WindowCommands& window, const std::vector<std::string>& values) {
     window.LimitSteps(static_cast<std::uint32_t>(std::stoul(values[0])));
 }
@@ -145,6 +161,14 @@ std::vector<BatchOption> MakeOptions() {
     options.push_back({"stop-rule", "RULE", OneOf(app::StopRuleWords),
                        "stop rule of the menu Работа: step, gradient or value (see below)",
                        ChooseStopRule});
+    options.push_back({"constraint-method", "NAME", OneOf(app::ConstraintMethodWords),
+                       "how runs take the constraints into account: none, penalty, log-barrier, "
+                       "inverse-barrier or lagrange (see below)",
+                       ChooseConstraintMethod});
+    options.push_back({"penalty", "R0,C", Text,
+                       "the constraint method's first coefficient and its growth (--r0 and "
+                       "--growth at once)",
+                       SetPenalty});
     options.push_back({"steps", "N", WholeRange(1, core::TraceCapacity),
                        "runs after it stop after N iterations (their report says so)", LimitSteps});
     options.push_back({"line-search", "NAME", OneOf(core::LineSearchWords),

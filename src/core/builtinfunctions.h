@@ -38,6 +38,10 @@ struct TPlottedFunc {
     long double operator()(long double x, long double y) const {
         return Eval ? Eval(x, y) : Typed->Value(x, y);
     }
+    // Whether its map leaves out the points where it cannot be evaluated (a typed function,
+    // whose domain may be any part of the plane); a table entry's map stops at the first such
+    // point with its error.
+    bool MayBeUndefined() const { return Eval == nullptr; }
     bool operator==(const TPlottedFunc&) const = default;
 };
 

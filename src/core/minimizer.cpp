@@ -121,6 +121,7 @@ void BeginTrace(TDescent& descent, long double x0, long double y0) {
     descent.TraceFuncIndex = descent.FuncIndex;
     descent.TraceTyped = IsTableIndex(descent.FuncIndex) ? nullptr : descent.Typed;
     descent.InnerTraces.clear();
+    descent.OuterViolations.clear();
 }
 
 const TObjective* TraceObjective(const TDescent& descent) {

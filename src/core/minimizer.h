@@ -56,6 +56,8 @@ struct TDescent {
     // A run with constraints: the path of each outer iteration's minimisation, from the point
     // it set out from (Trace[k − 1], or the start) to Trace[k]; empty for any other run.
     std::vector<std::vector<TTracePoint>> InnerTraces;
+    // And the largest violation of the constraints at each outer point Trace[k] (entry k − 1).
+    std::vector<long double> OuterViolations;
 
     // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
     // empty for the other methods.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/coordinates.h"
+#include "render/innerpath.h"
 #include "render/pixels.h"
 #include "render/startmarker.h"
 #include "render/trace.h"
@@ -160,6 +161,8 @@ void DrawComparisonPoint(Canvas& canvas, const DrawContext& context,
     std::vector<std::int32_t> paths;
     for (const core::TComparedRun& run : comparison.runs)
         paths.push_back(ComparisonColor(run.method));
+    for (const core::TComparedRun& run : comparison.runs)
+        DrawInnerPath(canvas, context.plot, run.descent, index, ComparisonColor(run.method));
     for (const Step& step : steps) {
         const std::int32_t color = ComparisonColor(step.method);
         if (index >= 2 || rings)

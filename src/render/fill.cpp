@@ -59,15 +59,16 @@ std::int32_t GradientComponent(std::int32_t from, std::int32_t to, std::int64_t 
     return static_cast<std::int32_t>(std::int64_t{from} + static_cast<std::int64_t>(step));
 }
 
-// The colour of position t in the discrete map.
-std::int32_t DiscreteColorAt(const palette::TPalette& Palette, long double t) {
+// The colour of position t in the discrete map. Inline: a row's loop and its pixel-by-pixel rest
+// (ForEachSample) both call it, and the loop should not pay a call for that.
+inline std::int32_t DiscreteColorAt(const palette::TPalette& Palette, long double t) {
     const auto index = ClampedFloor(t * DiscreteScale, 0, LastMapClass);
     return Palette[static_cast<std::size_t>(index)].Color;
 }
 
-// The colour of position t in a gradient of gradientCount colours.
-std::int32_t GradientColorAt(const palette::TPalette& Palette, long double t,
-                             std::int32_t gradientCount) {
+// The colour of position t in a gradient of gradientCount colours; inline as DiscreteColorAt.
+inline std::int32_t GradientColorAt(const palette::TPalette& Palette, long double t,
+                                    std::int32_t gradientCount) {
     const std::int64_t n = std::int64_t{gradientCount} - 1;
     const long double scaled = t * (static_cast<long double>(n) + GradientScaleExtra);
     // Deliberate: see docs/behaviour.md, "Spin edit values".
@@ -85,7 +86,8 @@ std::int32_t GradientColorAt(const palette::TPalette& Palette, long double t,
 
 // The scale [lo, hi] of one fill, with hi - lo taken once. A pixel's position is computed without
 // the flag calls, which would double the fill's time; a position that comes out infinite or NaN
-// (the only results of a fault) is taken again by the checked path, which raises the error.
+// (the only results of a fault) is taken again by the checked path, which raises the error. An
+// undefined sample has no position.
 class ColorScale {
   public:
     ColorScale(long double lo, long double hi) : lo_(lo), hi_(hi) {
@@ -96,13 +98,17 @@ class ColorScale {
         spanSound_ = fault.Faults() == 0;
     }
 
-    long double Position(long double z) const {
+    // Whether z has a position, and the position in t.
+    bool Position(long double z, long double& t) const {
         if (spanSound_) {
-            const long double t = (z - lo_) / span_;
+            t = (z - lo_) / span_;
             if (std::isfinite(t))
-                return t;
+                return true;
         }
-        return ScalePosition(z, lo_, hi_);
+        if (IsUndefined(z))
+            return false;
+        t = ScalePosition(z, lo_, hi_);
+        return true;
     }
 
   private:
@@ -122,16 +128,25 @@ struct FillRows {
     std::int32_t gradientCount;
     std::int32_t cols;
 
+    // An undefined sample's pixel keeps the background that the fill starts from.
+    void Paint(std::int32_t col, std::int32_t row, long double z) const {
+        long double t = 0;
+        if (mode == FillMode::Discrete) {
+            if (scale.Position(z, t))
+                pixels.Set(col, row, DiscreteColorAt(Palette, t));
+        } else if (mode == FillMode::Gradient) {
+            if (scale.Position(z, t))
+                pixels.Set(col, row, GradientColorAt(Palette, t, gradientCount));
+        }
+    }
+
     void Fill(std::int32_t row) const {
         const PixelValues::Row rowValues = values.RowAt(row);
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            const long double z = values.At(rowValues, col);
-            if (mode == FillMode::Discrete) {
-                pixels.Set(col, row, DiscreteColorAt(Palette, scale.Position(z)));
-            } else if (mode == FillMode::Gradient) {
-                pixels.Set(col, row, GradientColorAt(Palette, scale.Position(z), gradientCount));
-            }
-        }
+        ForEachSample(
+            cols, values.MayBeUndefined(),
+            [&](std::int32_t col) { return values.At(rowValues, col); },
+            [&](std::int32_t col) { return values.DefinedAt(rowValues, col); },
+            [&](std::int32_t col, long double z) { Paint(col, row, z); });
     }
 };
 

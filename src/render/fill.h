@@ -24,9 +24,10 @@ std::int32_t GradientColor(const palette::TPalette& Palette, long double z, long
 // Frame and background over the whole canvas, then every sampled pixel of the plot in the given
 // mode, with "Прорисовка карты высот: P%" per row.
 // The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
-// function. The colours of a pure function are computed on `threads` threads
-// (SamplingThreads() by default); the status texts, the Stop checks and the picture, also when a
-// pixel fails, are those of the one-thread fill.
+// function; an undefined sample (see ScanValueRange) leaves its pixel in the background. The
+// colours of a pure function are computed on `threads` threads (SamplingThreads() by default);
+// the status texts, the Stop checks and the picture, also when a pixel fails, are those of the
+// one-thread fill.
 void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode mode,
                  std::int32_t gradientCount);
 void FillSurface(platform::Canvas& canvas, const DrawContext& context, FillMode mode,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "palette/palette.h"
 #include "render/coordinates.h"
@@ -37,7 +38,8 @@ bool SameColor(QRgb a, QRgb b) {
 }
 
 // z * S. A product that is not finite is taken again between the flag calls, so that it raises
-// the error it came to (an overflow); checking every pixel's flags would slow the loop down.
+// the error it came to (an overflow); checking every pixel's flags would slow the loop down. An
+// undefined sample (a quiet NaN, which raises nothing) gives NaN.
 long double LevelUnits(long double z, long double levelsPerUnit) {
     const long double u = z * levelsPerUnit;
     if (std::isfinite(u))
@@ -97,6 +99,34 @@ void AnalyseRow(const platform::Canvas& before, const PixelRows& pixels, std::in
     }
 }
 
+// Columns 0..cols + 1 of a row: whether its sample is undefined (none outside the sampled rows
+// and columns).
+std::vector<char> UndefinedColumns(const PixelValues& values, std::int32_t row, std::int32_t cols,
+                                   std::int32_t rows) {
+    std::vector<char> undefined(static_cast<std::size_t>(std::max(cols, 0)) + 2, 0);
+    if (row < 1 || row > rows)
+        return undefined;
+    const PixelValues::Row rowValues = values.RowAt(row);
+    for (std::int32_t col = 1; col <= cols; ++col)
+        undefined[static_cast<std::size_t>(col)] = IsUndefined(values.DefinedAt(rowValues, col));
+    return undefined;
+}
+
+// The pixels of row `row` whose cell (the pixel and its right, lower and lower-right neighbours)
+// has an undefined sample lie on no line: they get what the pass leaves off the lines.
+void LeaveUndefinedCells(const platform::Canvas& before, const PixelRows& pixels,
+                         const PixelValues& values, std::int32_t row, std::int32_t cols,
+                         std::int32_t rows, const LineColors& colors) {
+    const std::vector<char> here = UndefinedColumns(values, row, cols, rows);
+    const std::vector<char> below = UndefinedColumns(values, row + 1, cols, rows);
+    for (std::int32_t col = 1; col <= cols; ++col) {
+        const auto i = static_cast<std::size_t>(col);
+        if (here[i] || here[i + 1] || below[i] || below[i + 1])
+            pixels.Set(col, row,
+                       colors.transparent ? before.GetPixel(col, row) : colors.background);
+    }
+}
+
 }  // namespace
 
 LevelLineMethod LevelLineMethodOf(std::int32_t itemIndex) {
@@ -132,7 +162,14 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
     const platform::Canvas before = canvas;
     const PixelRows pixels(canvas);
     const LineColors colors = LineColorsOf(context.Palette, options);
-    const std::int32_t cols = context.plot.MapCols;
+    const TPlot& plot = context.plot;
+    const std::int32_t cols = plot.MapCols;
+    // The samples, where the last scan found the function undefined somewhere.
+    std::optional<PixelValues> values;
+    if (plot.ZRangeValid && plot.UndefinedCount > 0 && plot.CurrentFunc.MayBeUndefined()) {
+        values.emplace(plot, context.samples);
+        threads = values->Threads(threads);
+    }
 
     RowPass pass;
     pass.beforeRow = [&](std::int32_t row) {
@@ -141,7 +178,11 @@ void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
         ShowRowStatus(context, row);
         return true;
     };
-    pass.work = [&](std::int32_t row) { AnalyseRow(before, pixels, row, cols, colors); };
+    pass.work = [&](std::int32_t row) {
+        AnalyseRow(before, pixels, row, cols, colors);
+        if (values)
+            LeaveUndefinedCells(before, pixels, *values, row, cols, plot.MapRows, colors);
+    };
     // Rows done ahead by another thread get their pixels back.
     RunDrawingPass(context.plot.MapRows, threads, pass, pixels, cols,
                    [&](std::int32_t col, std::int32_t row) { return before.GetPixel(col, row); });
@@ -174,13 +215,22 @@ void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
     };
     pass.work = [&](std::int32_t row) {
         const PixelValues::Row rowValues = values.RowAt(row);
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            const long double z = values.At(rowValues, col);
-            const long double u = LevelUnits(z, levelsPerUnit);
-            const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
-            // Deliberate: see docs/behaviour.md, "Level-line edges".
-            SetLinePixel(pixels, col, row, halfWidth > std::fabs(u - nearestLevel), colors);
-        }
+        ForEachSample(
+            cols, values.MayBeUndefined(),
+            [&](std::int32_t col) { return values.At(rowValues, col); },
+            [&](std::int32_t col) { return values.DefinedAt(rowValues, col); },
+            [&](std::int32_t col, long double z) {
+                const long double u = LevelUnits(z, levelsPerUnit);
+                // An undefined sample lies on no line (S, a number read from its field, is finite,
+                // so only an undefined sample gives NaN).
+                if (IsUndefined(u)) {
+                    SetLinePixel(pixels, col, row, false, colors);
+                    return;
+                }
+                const long double nearestLevel = static_cast<long double>(runtime::RoundEven(u));
+                // Deliberate: see docs/behaviour.md, "Level-line edges".
+                SetLinePixel(pixels, col, row, halfWidth > std::fabs(u - nearestLevel), colors);
+            });
     };
     RunDrawingPass(context.plot.MapRows, threads, pass, pixels, cols,
                    [&](std::int32_t col, std::int32_t row) { return before->GetPixel(col, row); });

@@ -22,17 +22,19 @@ LevelLineMethod LevelLineMethodOf(std::int32_t itemIndex);
 // LevelLinesByAnalysis or LevelLinesByThreshold, or nothing.
 void DrawLevelLines(platform::Canvas& canvas, const DrawContext& context, LevelLineMethod method,
                     const LevelLineOptions& options);
-// Each pixel compared with its neighbours as the picture was before the pass. The rows are done on
-// `threads` threads (SamplingThreads() by default), from a copy of the picture; the status texts,
-// the Stop checks and the picture are those of the one-thread pass.
+// Each pixel compared with its neighbours as the picture was before the pass; after a scan that
+// found undefined samples (see ScanValueRange), a pixel whose cell (it and those neighbours) has
+// one is on no line. The rows are done on `threads` threads (SamplingThreads() by default), from
+// a copy of the picture; the status texts, the Stop checks and the picture are those of the
+// one-thread pass.
 void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
                           const LevelLineOptions& options);
 void LevelLinesByAnalysis(platform::Canvas& canvas, const DrawContext& context,
                           const LevelLineOptions& options, unsigned threads);
 // The values come from the scan's kept samples while they hold (KeptSamples), otherwise from the
-// function; those of a pure function on `threads` threads (SamplingThreads()
-// by default), with the status texts and the picture, also when a pixel fails, of the one-thread
-// pass.
+// function; an undefined sample is on no line. Those of a pure function on `threads` threads
+// (SamplingThreads() by default), with the status texts and the picture, also when a pixel fails,
+// of the one-thread pass.
 void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,
                            const LevelLineOptions& options);
 void LevelLinesByThreshold(platform::Canvas& canvas, const DrawContext& context,

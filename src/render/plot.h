@@ -27,6 +27,9 @@ struct TPlot {
     bool ZRangeValid = false;
     std::int32_t MinCol = 0;
     std::int32_t MinRow = 0;
+    // The samples of the last scan where the function is not defined (see
+    // TPlottedFunc::MayBeUndefined): left out of the range and drawn in the background.
+    std::int64_t UndefinedCount = 0;
     TGraphParams GraphParams;
 };
 

@@ -11,6 +11,7 @@
 #include "core/builtinfunctions.h"
 #include "core/region.h"
 #include "render/coordinates.h"
+#include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
 namespace metopt::render {
@@ -66,6 +67,29 @@ long double PixelSampler::ValueIn(const Row& row, std::int32_t col) const {
     return plot_.CurrentFunc(columnX_[i], row.y);
 }
 
+long double PixelSampler::DefinedIn(const Row& row, std::int32_t col) const {
+    if (!plot_.CurrentFunc.MayBeUndefined())
+        return ValueIn(row, col);
+    // The conversions first: a point that cannot be placed is not a point of the function's.
+    if (col < 1 || static_cast<std::size_t>(col) > columnX_.size()) {
+        ColumnToX(plot_, col);
+        RowToY(plot_, row.row);
+    } else {
+        const int columnFaults = columnFaults_[static_cast<std::size_t>(col - 1)];
+        if (columnFaults != 0)
+            runtime::RaiseFaults(columnFaults);
+        if (row.faults != 0)
+            runtime::RaiseFaults(row.faults);
+    }
+    try {
+        return ValueIn(row, col);
+    } catch (const runtime::EInvalidOp&) {
+    } catch (const runtime::EZeroDivide&) {
+    } catch (const runtime::EOverflow&) {
+    }
+    return UndefinedSample;
+}
+
 void PixelSampler::BeginRow(std::int32_t row) {
     row_ = RowAt(row);
 }
@@ -111,6 +135,7 @@ PixelValues::PixelValues(const TPlot& plot, const TSampleCache& samples)
     : cols_(plot.MapCols),
       kept_(KeptSamples(plot, samples)),
       pure_(plot.CurrentFunc.Pure),
+      mayBeUndefined_(plot.CurrentFunc.MayBeUndefined()),
       sampler_(plot) {}
 
 unsigned PixelValues::Threads(unsigned wanted) const {

@@ -1,12 +1,23 @@
 #pragma once
 // The samplers of the pixels' values, and the samples the last scan kept.
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
 #include "render/plot.h"
+#include "runtime/exceptions.h"
 
 namespace metopt::render {
+
+// The value of a sample where the function is not defined (its evaluation raised a
+// floating-point fault and the function MayBeUndefined). No defined sample is NaN: a NaN comes
+// only from an invalid operation, which raises.
+constexpr long double UndefinedSample = std::numeric_limits<long double>::quiet_NaN();
+inline bool IsUndefined(long double z) {
+    return std::isnan(z);
+}
 
 // The plot's CurrentFunc over the sampled pixels, row by row, for the plot's VisibleRegion,
 // MapCols and MapRows of the moment it is made: the same x and y as ValueAtPixel, bit for bit, with
@@ -27,6 +38,9 @@ class PixelSampler {
     Row RowAt(std::int32_t row) const;
     // The value at (col, row.row).
     long double ValueIn(const Row& row, std::int32_t col) const;
+    // The same, but UndefinedSample where the function MayBeUndefined and its evaluation raises
+    // a floating-point fault; a conversion that fails still raises.
+    long double DefinedIn(const Row& row, std::int32_t col) const;
 
     void BeginRow(std::int32_t row);
     // The value at (col, row) of the row begun last.
@@ -78,12 +92,65 @@ class PixelValues {
     long double At(const Row& row, std::int32_t col) const {
         return row.kept ? row.kept[col - 1] : sampler_.ValueIn(row.sampled, col);
     }
+    // The same, UndefinedSample where the function is not defined (PixelSampler::DefinedIn).
+    long double DefinedAt(const Row& row, std::int32_t col) const {
+        return row.kept ? row.kept[col - 1] : sampler_.DefinedIn(row.sampled, col);
+    }
+    bool MayBeUndefined() const { return mayBeUndefined_; }
 
   private:
     std::int32_t cols_;
     const long double* kept_;
     bool pure_;
+    bool mayBeUndefined_;
     PixelSampler sampler_;
 };
+
+// take(col, value(col)) for the columns col..cols of a row; when either raises, col is the column
+// it raised at. A function of its own: ForEachSample's handler around the loop itself would make
+// the compiler keep the loop's extended reals in memory, at a cost to every pixel.
+template <class Value, class Take>
+[[gnu::noinline]] void TakeSamples(std::int32_t& col, std::int32_t cols, const Value& value,
+                                   const Take& take) {
+    for (; col <= cols; ++col)
+        take(col, value(col));
+}
+
+// take(col, defined(col)) for the columns col..cols of a row; returns the undefined samples.
+template <class Defined, class Take>
+[[gnu::noinline]] std::int32_t TakeDefinedSamples(std::int32_t col, std::int32_t cols,
+                                                  const Defined& defined, const Take& take) {
+    std::int32_t undefined = 0;
+    for (; col <= cols; ++col) {
+        const long double z = defined(col);
+        if (IsUndefined(z))
+            ++undefined;
+        take(col, z);
+    }
+    return undefined;
+}
+
+// take(col, value(col)) for the columns 1..cols of a row, in order. When `mayBeUndefined` and
+// that raises a floating-point fault, the row goes on from that column pixel by pixel with
+// take(col, defined(col)), where defined gives UndefinedSample for a point that is not defined
+// (and raises what value raises otherwise); the rows of a function defined everywhere never take
+// that path. Returns the undefined samples that path met.
+template <class Value, class Defined, class Take>
+std::int32_t ForEachSample(std::int32_t cols, bool mayBeUndefined, const Value& value,
+                           const Defined& defined, const Take& take) {
+    std::int32_t col = 1;
+    if (!mayBeUndefined) {
+        TakeSamples(col, cols, value, take);
+        return 0;
+    }
+    try {
+        TakeSamples(col, cols, value, take);
+        return 0;
+    } catch (const runtime::EInvalidOp&) {
+    } catch (const runtime::EZeroDivide&) {
+    } catch (const runtime::EOverflow&) {
+    }
+    return TakeDefinedSamples(col, cols, defined, take);
+}
 
 }  // namespace metopt::render

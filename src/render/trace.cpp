@@ -8,6 +8,7 @@
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "render/coordinates.h"
+#include "render/innerpath.h"
 #include "render/pixels.h"
 #include "render/startmarker.h"
 #include "runtime/numformat.h"
@@ -67,6 +68,10 @@ void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDes
         const Pixel& to = simplex[(i + 1) % simplex.size()];
         Line(canvas, from.column, from.row, to.column, to.row);
     }
+
+    // A constrained run's minimisation towards this point, thin, under it.
+    DrawInnerPath(canvas, plot, descent, index, context.Palette[palette::TracePenColor].Color);
+    canvas.SetPenColor(context.Palette[palette::TracePenColor].Color);
 
     if (ring) {
         Line(canvas, start.column, start.row, here.column, here.row);

@@ -33,7 +33,9 @@ struct RowExtremes {
     long double max = -std::numeric_limits<long double>::infinity();
     long double min = std::numeric_limits<long double>::infinity();
     std::int32_t minCol = 0;
+    std::int32_t undefined = 0;
 
+    // An undefined sample (NaN) passes neither comparison, so the range is the defined ones'.
     void Take(long double z, std::int32_t col) {
         if (z > max)
             max = z;
@@ -45,6 +47,7 @@ struct RowExtremes {
 };
 
 void TakeRow(TPlot& plot, const RowExtremes& row, std::int32_t rowNumber) {
+    plot.UndefinedCount += row.undefined;
     if (row.max > plot.ZMax)
         plot.ZMax = row.max;
     if (row.min < plot.ZMin) {
@@ -63,6 +66,7 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
     std::vector<RowExtremes> extremes(static_cast<std::size_t>(std::max(rows, 0)) + 1);
 
     const PixelSampler sampler(plot);
+    const bool mayBeUndefined = plot.CurrentFunc.MayBeUndefined();
     RowPass pass;
     pass.beforeRow = [&](std::int32_t row) {
         ShowRowProgress(progress, ScanStatusPrefix, row, rows);
@@ -74,18 +78,28 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
                 : nullptr;
         const PixelSampler::Row sampledRow = sampler.RowAt(row);
         RowExtremes& rowExtremes = extremes[static_cast<std::size_t>(row)];
-        for (std::int32_t col = 1; col <= cols; ++col) {
-            // A failing sample leaves the extremes of the samples before it.
-            const long double z = sampler.ValueIn(sampledRow, col);
-            rowExtremes.Take(z, col);
-            if (values)
-                values[col - 1] = z;
-        }
+        // A failing sample leaves the extremes of the samples before it.
+        rowExtremes.undefined = ForEachSample(
+            cols, mayBeUndefined,
+            [&](std::int32_t col) { return sampler.ValueIn(sampledRow, col); },
+            [&](std::int32_t col) { return sampler.DefinedIn(sampledRow, col); },
+            [&](std::int32_t col, long double z) {
+                rowExtremes.Take(z, col);
+                if (values)
+                    values[col - 1] = z;
+            });
     };
     pass.afterRow = [&](std::int32_t row, bool) {
         TakeRow(plot, extremes[static_cast<std::size_t>(row)], row);
     };
     RunRowPass(rows, threads, pass);
+
+    // With no sample defined, the scan fails as at its first sample: that row's status text and
+    // that sample's error.
+    if (plot.UndefinedCount > 0 && plot.UndefinedCount == std::int64_t{cols} * std::int64_t{rows}) {
+        ShowRowProgress(progress, ScanStatusPrefix, 1, rows);
+        sampler.ValueIn(sampler.RowAt(1), 1);
+    }
 }
 
 }  // namespace
@@ -99,6 +113,7 @@ void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
                     const GraphFieldTexts& fields, unsigned threads) {
     plot.ZMin = ScanStartMin;
     plot.ZMax = ScanStartMax;
+    plot.UndefinedCount = 0;
     plot.VisibleRegion = ReadRegion(fields);
     ReleaseKeptSamples(samples);
 

@@ -11,7 +11,9 @@ namespace metopt::render {
 // the samples of a pure function in `samples` (see KeptSamples). A pure function's samples are
 // evaluated on `threads` threads (SamplingThreads() by default); the range, the smallest sample,
 // the status texts and, should an evaluation fail, the error and the state it leaves are those of
-// the one-thread scan.
+// the one-thread scan. Where a function that MayBeUndefined is not defined, the sample is
+// UndefinedSample, counted in UndefinedCount and left out of the range; with no sample defined the
+// scan fails at its first sample, with that sample's error.
 void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
                     const GraphFieldTexts& fields);
 void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,

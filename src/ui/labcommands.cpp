@@ -18,6 +18,7 @@
 #include "platform/dropdown.h"
 #include "platform/eventguard.h"
 #include "platform/filedialog.h"
+#include "platform/memo.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
 #include "platform/spinedit.h"
@@ -141,12 +142,16 @@ void TfmMnForm::ApplyLab(const app::TLab& lab) {
                         coEquat->TypeText(settings.equationText);
                         coEquat->FinishEditing();
                     },
+                    [&](app::LinesSetting) {
+                        mmCnList->setPlainText(QString::fromStdString(settings.constraints));
+                    },
                 },
                 setting);
         }
     }
     ChooseStopRule(settings.stopRule);
     ChooseLineSearch(settings.lineSearch);
+    ChooseConstraintMethod(static_cast<core::TConstraintMethod>(settings.constraintMethod));
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i)
         mmdWkCmp[i]->setChecked(std::ranges::find(settings.compared, static_cast<int>(i)) !=
                                 settings.compared.end());

@@ -57,6 +57,7 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     CreateReportPage();
     CreateConvergencePage();
     CreateLinePage();
+    CreateConstraintPage();
     CreateButtonPanel();
     CreateStatusBar();
     tmTimer = Named(new QTimer(this), "tmTimer");
@@ -102,6 +103,7 @@ void TfmMnForm::CreateMenu() {
     CreateLineSearchMenu();
     CreateComparisonMenu();
     CreateViewMenu();
+    CreateConstraintMenu();
     mmuHelp = Named(mmMnMenu->addMenu(QStringLiteral("Помощь")), "mmuHelp");
     mmdHabpr = Named(mmuHelp->addAction(QStringLiteral("О программе")), "mmdHabpr");
     mmdHemp1 = Named(mmuHelp->addSeparator(), "mmdHemp1");

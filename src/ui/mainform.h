@@ -65,6 +65,7 @@ class PageControl;
 class PaintBox;
 class ConvergenceChart;
 class PlotChart;
+class Memo;
 class SpinEdit;
 class TextField;
 }  // namespace metopt::platform
@@ -108,6 +109,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void LayoutForDrawingArea(int width, int height) override;
     void ChooseStopRule(core::TStopRule rule) override;
     void ChooseLineSearch(core::TLineSearch method) override;
+    void ChooseConstraintMethod(core::TConstraintMethod method) override;
     void LimitSteps(std::uint32_t steps) override { stepLimit_ = steps; }
     void Compare(const std::vector<int>& methods) override;
     bool Animating() const override;
@@ -251,6 +253,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     app::TSettings Settings() const;
     core::TStopRule StopRule() const;
     core::TLineSearch LineSearchMethod() const;
+    core::TConstraintMethod ConstraintMethodChoice() const;
     render::GraphFieldTexts GraphFields() const;
     // The controls of the settings the field table names.
     platform::TextField* ControlOf(app::TextSetting setting) const;
@@ -317,6 +320,16 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     platform::ConvergenceChart* chConv;
     QTableWidget* twCompare;
     QWidget* tsLine;
+    QWidget* tsConstr;
+    QLabel* lbCnHint;
+    platform::Memo* mmCnList;
+    QLabel* lbCnMeth = nullptr;
+    platform::TextField* meCnR0;
+    platform::TextField* meCnGr;
+    platform::TextField* meCnEps;
+    QCheckBox* cbCnHatch;
+    QMenu* mmuWkCnst;
+    std::array<QAction*, core::ConstraintMethodCount> mmdWkCnMt{};
     QSpinBox* seLnIter;
     QSpinBox* seLnSrch;
     QLabel* lbLnHead;
@@ -447,6 +460,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void CreateConvergencePage();
     void CreateLinePage();
     void CreateStepCommand();
+    void CreateConstraintPage();
+    void CreateConstraintMenu();
     void CreateComparisonMenu();
     void CreateViewMenu();
     void CreateButtonPanel();

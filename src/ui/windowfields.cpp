@@ -18,6 +18,7 @@
 #include "core/methods/method.h"
 #include "core/runreport.h"
 #include "platform/dropdown.h"
+#include "platform/memo.h"
 #include "platform/spinedit.h"
 #include "platform/textfield.h"
 #include "runtime/exceptions.h"
@@ -59,7 +60,10 @@ platform::TextField* TfmMnForm::ControlOf(app::TextSetting setting) const {
                                                          {&S::sgxs, meSgXs},
                                                          {&S::sgys, meSgYs},
                                                          {&S::levelStep, meStLeLi},
-                                                         {&S::levelWidth, meWdLeLi}},
+                                                         {&S::levelWidth, meWdLeLi},
+                                                         {&S::penaltyStart, meCnR0},
+                                                         {&S::penaltyGrowth, meCnGr},
+                                                         {&S::outerEps, meCnEps}},
                                                         setting.member);
 }
 
@@ -85,7 +89,8 @@ QCheckBox* TfmMnForm::ControlOf(app::CheckSetting setting) const {
                                         {&S::smallGrid, cbDrSmal},
                                         {&S::bigGrid, cbDrBig},
                                         {&S::axes, cbDrAxis},
-                                        {&S::numbers, cbDrNumb}},
+                                        {&S::numbers, cbDrNumb},
+                                        {&S::hatchInfeasible, cbCnHatch}},
                                        setting.member);
 }
 
@@ -103,6 +108,9 @@ void TfmMnForm::SetOptionFields(std::string_view option, const std::vector<std::
                 [&](app::TypedEquation) {
                     coEquat->TypeText(value());
                     coEquat->FinishEditing();
+                },
+                [&](app::LinesSetting) {
+                    mmCnList->appendPlainText(QString::fromStdString(value()));
                 },
             },
             setting);
@@ -128,12 +136,16 @@ app::TSettings TfmMnForm::Settings() const {
                         settings.*box.member = ControlOf(box)->isChecked();
                     },
                     [&](app::TypedEquation) { settings.equationText = coEquat->Text(); },
+                    [&](app::LinesSetting) {
+                        settings.constraints = mmCnList->toPlainText().toStdString();
+                    },
                 },
                 setting);
         }
     }
     settings.stopRule = StopRule();
     settings.lineSearch = LineSearchMethod();
+    settings.constraintMethod = static_cast<int>(ConstraintMethodChoice());
     settings.stepLimit = stepLimit_;
     settings.compared.clear();
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/workbench.h"
@@ -41,6 +42,10 @@ Step Size(int width, int height) {
 
 Step LineSearch(core::TLineSearch method) {
     return [=](WindowCommands& target) { target.ChooseLineSearch(method); };
+}
+
+Step ConstraintMethod(core::TConstraintMethod method) {
+    return [=](WindowCommands& target) { target.ChooseConstraintMethod(method); };
 }
 
 Step CompareMethods(std::vector<int> methods) {
@@ -81,6 +86,22 @@ const SameWorkCase SameWorkCases[] = {
     {"RefusedRunAndBadFormula",
      {Click(Button::Map), Set("eps", {"0"}), Click(Button::Descent), Set("formula", {"x+"}),
       Click(Button::Map)}},
+    {"PartlyDefinedFormulaWithLines",
+     {Set("formula", {"x^2+ln(y)"}), Set("x0", {"0.5"}), Set("y0", {"1"}), Click(Button::Map),
+      Set("levels", {"1"}), Set("transparent"), Click(Button::LevelLines), Click(Button::Grid),
+      Click(Button::Descent)}},
+    {"NowhereDefinedFormula", {Set("formula", {"ln(-1-y*y)"}), Click(Button::Map)}},
+    {"ConstrainedPenaltyThenBarrierCompared",
+     {Set("formula", {"(x-2)^2+(y-1)^2"}), Set("region", {"-1", "3", "-1", "3"}),
+      Set("constraint", {"x^2 - y <= 0"}), Set("constraint", {"x + y <= 2"}), Set("method", {"8"}),
+      Set("x0", {"3"}), Set("y0", {"3"}), Set("frame-time", {"0"}),
+      ConstraintMethod(core::TConstraintMethod::Penalty), Click(Button::Map),
+      Click(Button::Descent), Set("x0", {"0"}), Set("y0", {"1"}), Set("hatch-infeasible"),
+      ConstraintMethod(core::TConstraintMethod::LogBarrier), Set("r0", {"2"}), Click(Button::Map),
+      CompareMethods({0, 8, 11})}},
+    {"BarrierRefusedOutsideAndABadConstraint",
+     {Set("constraint", {"x + y >= 1"}), ConstraintMethod(core::TConstraintMethod::InverseBarrier),
+      Click(Button::Map), Click(Button::Descent), Set("constraint", {"x <="}), Click(Button::Map)}},
 };
 
 class WorkbenchTest : public ::testing::TestWithParam<SameWorkCase> {
@@ -125,6 +146,29 @@ INSTANTIATE_TEST_SUITE_P(Steps, WorkbenchTest, ::testing::ValuesIn(SameWorkCases
                          [](const ::testing::TestParamInfo<SameWorkCase>& row) {
                              return std::string(row.param.name);
                          });
+
+// After a map that left points out, the window's status line counts them, and batch mode's
+// workbench gives the same text once; a map of a function defined everywhere leaves the pass's.
+TEST(WorkbenchMap, TellsWhatTheWindowsStatusLineSays) {
+    const std::string palette = METOPT_DATA_DIR "/Palitr10.dat";
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^2+ln(y)", "Функция не определена в 91430 точках области"},
+        {"x^2+y^2", ""},
+    };
+    for (const auto& [formula, note] : cases) {
+        SCOPED_TRACE(formula);
+        testsupport::TestWindow window(nullptr, palette);
+        TWorkbench workbench(palette, 0);
+        for (WindowCommands* target :
+             {static_cast<WindowCommands*>(&window), static_cast<WindowCommands*>(&workbench)}) {
+            target->SetOptionFields("formula", {formula});
+            target->Press(Button::Map);
+        }
+        EXPECT_EQ(window.StatusText(), *note ? note : "Прорисовка карты высот: 100%");
+        EXPECT_EQ(workbench.TakeMapNote(), note);
+        EXPECT_EQ(workbench.TakeMapNote(), "");
+    }
+}
 
 // A run stopped while it computes leaves the model, the report and the picture as before it.
 TEST(WorkbenchRun, AStoppedRunLeavesTheWorkbenchAsItWas) {

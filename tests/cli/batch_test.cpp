@@ -334,6 +334,63 @@ TEST_F(BatchRunTest, AnErrorIsPrintedAsTheBoxTextAndGivesExitOne) {
     EXPECT_TRUE(QImage(QString::fromStdString(Path("grid.png"))).size() == QSize(448, 412));
 }
 
+// A typed function's map leaves out the points where it is not defined, in the background, and
+// says how many; a map with none defined, and the items', fail as ever.
+struct PartlyDefinedMapCase {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* err;
+    int firstBackgroundRow;  // of the picture, from which on the samples are left out; 0: none
+};
+
+void PrintTo(const PartlyDefinedMapCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchPartlyDefinedTest : public BatchRunTest,
+                               public ::testing::WithParamInterface<PartlyDefinedMapCase> {};
+
+const PartlyDefinedMapCase PartlyDefinedMaps[] = {
+    // y <= 0 from row 206 on, 205 rows of 446 samples.
+    {"LowerHalfLeftOut", "--formula 'x^2+ln(y)' --map", 0,
+     "metopt: note: Функция не определена в 91430 точках области\n", 206},
+    {"UnderTheLevelLines", "--formula 'x^2+ln(y)' --map --levels 1 --transparent --level-lines", 0,
+     "metopt: note: Функция не определена в 91430 точках области\n"
+     "metopt: note: Функция не определена в 91430 точках области\n",
+     206},
+    {"NothingDefined", "--formula 'ln(-1-y*y)' --map", 1,
+     "metopt: Invalid floating point operation.\n", 0},
+    {"ItemStopsAtItsFault", "--function 1 --region 0 2e2466 0 2e2466 --map", 1,
+     "metopt: Floating point overflow.\n", 0},
+    {"DefinedEverywhere", "--formula 'x^2+ln(1+y*y)' --map", 0, "", 0},
+};
+
+TEST_P(BatchPartlyDefinedTest, LeavesOutWhatIsNotDefined) {
+    const PartlyDefinedMapCase& c = GetParam();
+    const RunResult run = Run("--batch " + Palette() + " " + c.arguments + " --picture p.png");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+    if (c.firstBackgroundRow == 0)
+        return;
+    metopt::palette::TPalette palette{};
+    metopt::palette::LoadPalette(palette, METOPT_DEFAULT_PALETTE);
+    const auto background = static_cast<unsigned>(palette[metopt::palette::BackgroundColor].Color);
+    const QImage picture(QString::fromStdString(Path("p.png")));
+    for (int y = 1; y < 411; ++y) {
+        for (int x = 1; x < 447; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            const bool inBackground = qRed(pixel) == static_cast<int>(background & 0xFF) &&
+                                      qGreen(pixel) == static_cast<int>((background >> 8) & 0xFF) &&
+                                      qBlue(pixel) == static_cast<int>(background >> 16);
+            ASSERT_EQ(inBackground, y >= c.firstBackgroundRow) << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BatchPartlyDefinedTest, ::testing::ValuesIn(PartlyDefinedMaps),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(BatchRunTest, AMissingPaletteIsReportedAndTheRunGoesOn) {
     const RunResult run = Run("--batch --descent --report -");
     EXPECT_EQ(run.status, 1);

@@ -2,6 +2,7 @@
 // textbook problems solved by every constraint method that applies, and the runs refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "core/constrained/constrainedrun.h"
 #include "core/formula/constraintformula.h"
 #include "core/formula/formula.h"
+#include "core/runreport.h"
 #include "support/descent_fixture.h"
 #include "support/expect_error.h"
 
@@ -317,6 +319,76 @@ TEST_F(ConstrainedRun, StopsAtTheOuterLimitAndAtTheStepLimit) {
     EXPECT_EQ(outcome.stop, TOuterStop::StepLimit);
     EXPECT_EQ(descent.TraceCount, 3u);
     EXPECT_TRUE(descent.StoppedAtStepLimit);
+}
+
+}  // namespace
+}  // namespace metopt::core
+
+namespace metopt::core {
+namespace {
+
+// --- Reports ---
+
+DescentFields ConstrainedFields(TConstraintMethod method) {
+    DescentFields fields;
+    fields.funcIndex = -1;
+    fields.formula = "x^2+y^2";
+    fields.typed = CompileFormula(fields.formula);
+    fields.x0 = "3";
+    fields.y0 = "-2";
+    fields.method = TMethod::Bfgs;
+    fields.constraints = std::make_shared<const TConstraints>(CompileConstraintLines("x + y = 1"));
+    fields.constraintMethod = method;
+    return fields;
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(ConstrainedReport, IsTodaysWithoutAConstraintMethod) {
+    runtime::InitFpu();
+    TDescent a;
+    TDescent b;
+    DescentFields plain = ConstrainedFields(TConstraintMethod::None);
+    const std::vector<std::string> withConstraints = RunDescentAndReport(a, plain, {});
+    plain.constraints.reset();
+    EXPECT_EQ(withConstraints, RunDescentAndReport(b, plain, {}));
+    EXPECT_TRUE(a.InnerTraces.empty());
+}
+
+TEST(ConstrainedReport, NamesTheConstraintsTheOuterIterationsAndTheInnerTraces) {
+    runtime::InitFpu();
+    TDescent descent;
+    const std::vector<std::string> lines =
+        RunDescentAndReport(descent, ConstrainedFields(TConstraintMethod::Penalty), {});
+    EXPECT_TRUE(Has(lines, "Ограничения: x + y = 1"));
+    EXPECT_TRUE(Has(lines, "Учёт ограничений: Внешний квадратичный штраф, r0 = 1, C = 10"));
+    EXPECT_TRUE(Has(lines, "Остановка: нарушение ограничений и шаг внешнего цикла меньше eps"));
+    const auto header = std::find(lines.begin(), lines.end(), OuterIterationsHeader);
+    ASSERT_NE(header, lines.end());
+    EXPECT_EQ((header + 1)->rfind("1 | 1 | ", 0), 0u) << *(header + 1);
+    EXPECT_EQ(*(header + descent.TraceCount + 1), "");
+    for (std::uint32_t k = 1; k <= descent.TraceCount; ++k)
+        EXPECT_TRUE(Has(lines, "Внешняя итерация " + std::to_string(k) + ", r = 1" +
+                                   std::string(k - 1, '0') + ":"));
+}
+
+TEST(ConstrainedReport, ComparesMethodsUnderTheConstraintMethod) {
+    runtime::InitFpu();
+    TDescent descent;
+    TComparison comparison;
+    const TMethod methods[] = {TMethod::Bfgs, TMethod::NelderMead};
+    const std::vector<std::string> lines = RunComparisonAndReport(
+        descent, comparison, ConstrainedFields(TConstraintMethod::Lagrange), methods, {});
+    EXPECT_TRUE(Has(lines, "Учёт ограничений: Модифицированная функция Лагранжа, r0 = 1, C = 10"));
+    ASSERT_EQ(comparison.runs.size(), 2u);
+    for (const TComparedRun& run : comparison.runs) {
+        ASSERT_TRUE(run.constrained) << run.error;
+        EXPECT_EQ(run.descent.InnerTraces.size(), run.descent.TraceCount);
+        const TTracePoint end = run.descent.Trace[run.descent.TraceCount];
+        ExpectNear(end.X + end.Y, 1, 1e-5L);
+    }
 }
 
 }  // namespace

@@ -8,11 +8,15 @@
 #include <QGuiApplication>
 #include <cfloat>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/builtinfunctions.h"
+#include "core/formula/formula.h"
 #include "palette/palette.h"
+#include "render/sampling.h"
 #include "render/valuescan.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
@@ -244,6 +248,69 @@ TEST_F(FillTest, LegendBordersOfTheDesignStrip) {
     }
     EXPECT_EQ(legend.GetPixel(176, 8), Outline);
 }
+
+// --- A typed function defined in part of the region ---
+
+// Each formula is the reference where it is defined, and every column's or row's values occur
+// where it is, so the two share their range.
+struct PartlyDefinedFillCase {
+    const char* name;
+    const char* formula;
+    const char* reference;
+    int mode;  // of the fill list
+};
+
+void PrintTo(const PartlyDefinedFillCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PartlyDefinedFillCase PartlyDefinedFills[] = {
+    {"LowerHalfLeftOut", "x+0*ln(y)", "x", 0},
+    {"LeftHalfLeftOut", "y+0*sqrt(x)", "y", 1},
+    {"LeftHalfOfTheScaleLeftOut", "-x+0*sqrt(x)", "-abs(x)", 0},
+};
+
+class PartlyDefinedFillTest : public FillTest,
+                              public ::testing::WithParamInterface<PartlyDefinedFillCase> {
+  protected:
+    // The map of a formula over an area of 61 x 47 on `threads` threads; `keep` leaves the scan's
+    // samples for the fill, otherwise it evaluates the function again.
+    platform::Canvas Map(const char* formula, unsigned threads, bool keep) {
+        plot.CurrentFunc = core::PlottedFunc(core::CompileFormula(formula));
+        ScanArea(61, 47, "-1.3", "1.3");
+        if (!keep)
+            ReleaseKeptSamples(samples);
+        platform::Canvas canvas(61, 47, Blank);
+        FillSurface(canvas, Drawing(), FillModeOf(GetParam().mode), 30, threads);
+        return canvas;
+    }
+};
+
+TEST_P(PartlyDefinedFillTest, LeavesTheUndefinedInTheBackgroundAndTheRestAsTheReference) {
+    const PartlyDefinedFillCase& c = GetParam();
+    const platform::Canvas reference = Map(c.reference, 1, true);
+    for (const auto& [threads, keep] :
+         {std::pair{1u, true}, {3u, true}, {1u, false}, {3u, false}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, kept " << keep);
+        statuses.clear();
+        const platform::Canvas canvas = Map(c.formula, threads, keep);
+        ASSERT_GT(plot.UndefinedCount, 0);
+        ExpectFrame(canvas);
+        for (int row = 1; row <= plot.MapRows; ++row) {
+            for (int col = 1; col <= plot.MapCols; ++col) {
+                const bool undefined = testsupport::UndefinedAt(plot, col, row);
+                ASSERT_EQ(canvas.GetPixel(col, row),
+                          undefined ? Background : reference.GetPixel(col, row))
+                    << col << "," << row;
+            }
+        }
+        EXPECT_EQ(statuses.size(), 45u);
+        EXPECT_EQ(statuses.back(), FillPrefix + "100%");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formulas, PartlyDefinedFillTest, ::testing::ValuesIn(PartlyDefinedFills),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace metopt::render

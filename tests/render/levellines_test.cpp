@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "core/builtinfunctions.h"
+#include "core/formula/formula.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
 #include "render/coordinates.h"
 #include "render/fill.h"
+#include "render/sampling.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -296,6 +298,89 @@ TEST_F(LevelLinesTest, AnalysisFollowsTheRuleAtEveryPixelWhateverTheAreaAndCanva
         }
     }
 }
+
+// --- A typed function defined in part of the region ---
+
+// Each formula is the reference where it is defined, and every column's or row's values occur
+// where it is, so that their maps share the range.
+struct PartlyDefinedLinesCase {
+    const char* name;
+    const char* formula;
+    const char* reference;
+    int method;  // of the level-line list
+    bool transparent;
+};
+
+void PrintTo(const PartlyDefinedLinesCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PartlyDefinedLinesCase PartlyDefinedLines[] = {
+    {"AnalysisLowerHalfLeftOut", "x*x+0*ln(y)", "x*x", 0, false},
+    {"AnalysisTransparentDiscLeftOut", "x+0*ln(x*x+y*y-1)", "x", 0, true},
+    {"ThresholdLeftHalfLeftOut", "y*y+0*sqrt(x)", "y*y", 1, false},
+    {"ThresholdTransparentPoleLeftOut", "x*y+0/(x*x+y*y)", "x*y", 1, true},
+};
+
+class PartlyDefinedLinesTest : public LevelLinesTest,
+                               public ::testing::WithParamInterface<PartlyDefinedLinesCase> {
+  protected:
+    // The ten-colour map of a formula over an area of 61 x 47, scanned.
+    platform::Canvas Map(const char* formula) {
+        for (int k = 1; k < 9; ++k)
+            SetEntry(k, 20 * k, 7, 0);
+        plot.CurrentFunc = core::PlottedFunc(core::CompileFormula(formula));
+        ScanArea(61, 47, "-1.3", "1.3");
+        platform::Canvas canvas(61, 47);
+        FillSurface(canvas, Drawing(), FillModeOf(0), 30);
+        return canvas;
+    }
+    // The lines over `map` on `threads` threads; `keep` leaves the scan's samples for them.
+    platform::Canvas Lines(const platform::Canvas& map, unsigned threads, bool keep) {
+        const PartlyDefinedLinesCase& c = GetParam();
+        if (!keep)
+            ReleaseKeptSamples(samples);
+        platform::Canvas canvas = map;
+        const LevelLineOptions options = Threshold("5.0", "0.05", c.transparent);
+        if (c.method == 0)
+            LevelLinesByAnalysis(canvas, Drawing(), options, threads);
+        else
+            LevelLinesByThreshold(canvas, Drawing(), options, threads);
+        return canvas;
+    }
+};
+
+TEST_P(PartlyDefinedLinesTest, DrawNoLineThroughAnUndefinedSample) {
+    const PartlyDefinedLinesCase& c = GetParam();
+    const platform::Canvas reference = Lines(Map(c.reference), 1, true);
+    for (const auto& [threads, keep] :
+         {std::pair{1u, true}, {3u, true}, {1u, false}, {3u, false}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, kept " << keep);
+        const platform::Canvas map = Map(c.formula);
+        const platform::Canvas canvas = Lines(map, threads, keep);
+        ASSERT_GT(plot.UndefinedCount, 0);
+        const auto undefined = [&](std::int32_t col, std::int32_t row) {
+            return col <= plot.MapCols && row <= plot.MapRows &&
+                   testsupport::UndefinedAt(plot, col, row);
+        };
+        for (std::int32_t row = 1; row <= plot.MapRows; ++row) {
+            for (std::int32_t col = 1; col <= plot.MapCols; ++col) {
+                // The threshold looks at the pixel's sample, the analysis at its cell's four.
+                const bool off = c.method == 1
+                                     ? undefined(col, row)
+                                     : undefined(col, row) || undefined(col + 1, row) ||
+                                           undefined(col, row + 1) || undefined(col + 1, row + 1);
+                const std::int32_t expected = !off            ? reference.GetPixel(col, row)
+                                              : c.transparent ? map.GetPixel(col, row)
+                                                              : Colors.at('.');
+                ASSERT_EQ(canvas.GetPixel(col, row), expected) << col << "," << row;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formulas, PartlyDefinedLinesTest, ::testing::ValuesIn(PartlyDefinedLines),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace metopt::render

@@ -5,8 +5,10 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "core/builtinfunctions.h"
+#include "core/formula/formula.h"
 #include "core/region.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
@@ -15,6 +17,8 @@
 
 namespace metopt::render {
 namespace {
+
+using testsupport::Region;
 
 long double Sum(long double x, long double y) {
     return x + y;
@@ -85,6 +89,21 @@ TEST_F(MouseReadoutTest, ReadoutNeverRaises) {
     plot.CurrentFunc = Impure(Overflowing);
     ASSERT_NO_THROW(readout = MouseReadoutAt(plot, 5, 5, DesignW, DesignH));
     EXPECT_EQ(readout.z, "z=Floating point overflow");
+}
+
+// Over a map that left points out, the readout there shows the error of the value, as ever.
+TEST_F(MouseReadoutTest, UndefinedPointsShowTheirErrors) {
+    plot.CurrentFunc = core::PlottedFunc(core::CompileFormula("x^2+ln(y)"));
+    plot.MapCols = 5;
+    plot.MapRows = 5;
+    ScanValueRange(plot, samples, progress, Region("-2", "2", "-2", "2"));
+    ASSERT_EQ(plot.UndefinedCount, 15);
+    // Rows 2, 3 and 4 sample y = 1, 0 and -1; column 1 x = -2.
+    const std::pair<int, const char*> rows[] = {{2, "z=4"},
+                                                {3, "z=Floating point division by zero"},
+                                                {4, "z=Invalid floating point operation"}};
+    for (const auto& [Y, z] : rows)
+        EXPECT_EQ(MouseReadoutAt(plot, 1, Y, 7, 7).z, z) << Y;
 }
 
 }  // namespace

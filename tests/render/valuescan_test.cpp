@@ -9,13 +9,16 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/builtinfunctions.h"
+#include "core/formula/formula.h"
 #include "render/coordinates.h"
 #include "render/fieldtexts.h"
 #include "render/sampling.h"
 #include "runtime/exceptions.h"
+#include "support/expect_error.h"
 
 namespace metopt::render {
 namespace {
@@ -181,6 +184,15 @@ TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixel) {
     EXPECT_EQ(g_calls, 0);
 }
 
+TEST_F(ValueScanTest, SingleColumnAreaRaisesAtItsFirstPixelForATypedFunctionToo) {
+    plot.CurrentFunc = core::PlottedFunc(core::CompileFormula("x+y"));
+    plot.MapCols = 1;
+    plot.MapRows = 3;
+    EXPECT_THROW(ScanValueRange(plot, samples, progress, GraphFieldTexts{}), runtime::EInvalidOp);
+    EXPECT_EQ(statuses, std::vector<std::string>{ScanPrefix + "33%"});
+    EXPECT_FALSE(plot.ZRangeValid);
+}
+
 TEST_F(ValueScanTest, FailingFunctionStopsTheScanWithRangeInvalid) {
     UseDesignSize();
     plot.CurrentFunc = Impure(Overflowing);
@@ -304,6 +316,120 @@ TEST_F(ThreadedScanTest, TheOverflowCasesFailWhereTheyShould) {
     EXPECT_EQ(later.minRow, 1);
     EXPECT_GT(later.zMax, 1e4900L);
     EXPECT_FALSE(later.valid);
+}
+
+// --- A typed function defined in part of the region ---
+
+struct PartlyDefinedCase {
+    const char* name;
+    const char* formula;
+    GraphFieldTexts fields;
+    bool partly;  // some sample is undefined
+};
+
+void PrintTo(const PartlyDefinedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PartlyDefinedCase PartlyDefinedCases[] = {
+    {"LogOfY", "x^2+ln(y)", GraphFieldTexts{}, true},  // ln(0) and ln(y < 0)
+    {"RootOverTheDisc", "sqrt(1-x*x-y*y)", GraphFieldTexts{}, true},
+    {"PoleAtTheOrigin", "1/(x*x+y*y)", GraphFieldTexts{}, true},
+    {"OverflowFarOut", "exp(x*y)", Region("-200", "200", "-200", "200"), true},
+    {"DefinedEverywhere", "x*x+y*y", GraphFieldTexts{}, false},
+};
+
+class PartlyDefinedScanTest : public testsupport::RenderStateTest,
+                              public ::testing::WithParamInterface<PartlyDefinedCase> {};
+
+TEST_P(PartlyDefinedScanTest, TakesTheRangeOfTheDefinedSamplesAndCountsTheOthers) {
+    const PartlyDefinedCase& c = GetParam();
+    plot.CurrentFunc = core::PlottedFunc(core::CompileFormula(c.formula));
+    for (const unsigned threads : {1u, 3u}) {
+        FreshPlot();
+        statuses.clear();
+        plot.MapCols = 59;
+        plot.MapRows = 45;
+        ScanValueRange(plot, samples, progress, c.fields, threads);
+        // The scan's strict comparisons over the samples that can be evaluated.
+        const long double* kept = KeptSamples(plot, samples);
+        ASSERT_NE(kept, nullptr);
+        long double lo = 1e9L, hi = -1e9L;
+        std::int32_t minCol = 0, minRow = 0;
+        for (std::int32_t row = 1; row <= plot.MapRows; ++row) {
+            for (std::int32_t col = 1; col <= plot.MapCols; ++col) {
+                const long double sample = *kept++;
+                if (testsupport::UndefinedAt(plot, col, row)) {
+                    ASSERT_TRUE(IsUndefined(sample)) << col << "," << row;
+                    continue;
+                }
+                const long double z = ValueAtPixel(plot, col, row);
+                ASSERT_TRUE(SameBits(sample, z)) << col << "," << row;
+                hi = z > hi ? z : hi;
+                if (z < lo) {
+                    lo = z;
+                    minCol = col;
+                    minRow = row;
+                }
+            }
+        }
+        const std::int64_t undefined = testsupport::CountUndefined(plot);
+        EXPECT_EQ(undefined > 0, c.partly);
+        EXPECT_EQ(plot.UndefinedCount, undefined);
+        EXPECT_TRUE(SameBits(plot.ZMin, lo));
+        EXPECT_TRUE(SameBits(plot.ZMax, hi));
+        EXPECT_EQ(plot.MinCol, minCol);
+        EXPECT_EQ(plot.MinRow, minRow);
+        EXPECT_TRUE(plot.ZRangeValid);
+        EXPECT_EQ(statuses.size(), 45u);
+        EXPECT_EQ(statuses.back(), ScanPrefix + "100%");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formulas, PartlyDefinedScanTest, ::testing::ValuesIn(PartlyDefinedCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// With no sample defined the scan fails as at its first sample, as it always did.
+TEST_F(ValueScanTest, NoDefinedSampleFailsWithTheFirstSamplesError) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ln(-1-x*x-y*y)", "Invalid floating point operation"},
+        {"1/(x*x-x*x+y*y-y*y)", "Floating point division by zero"},
+        {"exp(12000+x)", "Floating point overflow"},
+    };
+    for (const auto& [formula, error] : cases) {
+        SCOPED_TRACE(formula);
+        plot.CurrentFunc = core::PlottedFunc(core::CompileFormula(formula));
+        FreshPlot();
+        statuses.clear();
+        UseDesignSize();
+        testsupport::ExpectError(
+            [&] { ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2); }, error);
+        EXPECT_EQ(statuses.back(), ScanPrefix + "0%");
+        EXPECT_FALSE(plot.ZRangeValid);
+        EXPECT_EQ(plot.ZMin, 1e9L);
+        EXPECT_EQ(plot.ZMax, -1e9L);
+        EXPECT_EQ(KeptSamples(plot, samples), nullptr);
+    }
+}
+
+// The items 0..2 stop at their first failing sample; their texts typed leave the samples out.
+TEST_F(ValueScanTest, ItemsStopAtTheirFirstFaultWhereTheirTextsLeaveItOut) {
+    for (int item = 0; item < core::FunctionCount; ++item) {
+        SCOPED_TRACE(item);
+        const GraphFieldTexts region = Region("0", "2e2466", "0", "2e2466");
+        plot.CurrentFunc = core::PlottedFunc(item);
+        FreshPlot();
+        UseDesignSize();
+        EXPECT_THROW(ScanValueRange(plot, samples, progress, region), runtime::EOverflow);
+        EXPECT_FALSE(plot.ZRangeValid);
+
+        const std::string text = std::string(core::FunctionCaptions[item]).substr(1);
+        plot.CurrentFunc = core::PlottedFunc(core::CompileFormula(text));
+        ScanValueRange(plot, samples, progress, region);
+        EXPECT_TRUE(plot.ZRangeValid);
+        EXPECT_GT(plot.UndefinedCount, 0);
+        EXPECT_EQ(plot.UndefinedCount, testsupport::CountUndefined(plot));
+    }
 }
 
 }  // namespace

@@ -11,12 +11,14 @@
 
 #include "core/minimizer.h"
 #include "palette/palette.h"
+#include "render/coordinates.h"
 #include "render/drawcontext.h"
 #include "render/fieldtexts.h"
 #include "render/plot.h"
 #include "render/progress.h"
 #include "render/savedpicture.h"
 #include "render/valuescan.h"
+#include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
 namespace metopt::testsupport {
@@ -35,6 +37,26 @@ inline render::GraphFieldTexts Region(const char* xb, const char* xe, const char
     fields.Yb = yb;
     fields.Ye = ye;
     return fields;
+}
+
+// Whether the plot's function cannot be evaluated at pixel (col, row): what a map leaves out.
+inline bool UndefinedAt(const render::TPlot& plot, std::int32_t col, std::int32_t row) {
+    try {
+        render::ValueAtPixel(plot, col, row);
+    } catch (const runtime::Exception&) {
+        return true;
+    }
+    return false;
+}
+
+// The sampled pixels where the plot's function cannot be evaluated.
+inline std::int64_t CountUndefined(const render::TPlot& plot) {
+    std::int64_t count = 0;
+    for (std::int32_t row = 1; row <= plot.MapRows; ++row) {
+        for (std::int32_t col = 1; col <= plot.MapCols; ++col)
+            count += UndefinedAt(plot, col, row) ? 1 : 0;
+    }
+    return count;
 }
 
 // The status texts shown, and the Stop flag the passes read.

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -186,6 +187,16 @@ class TestWindow : public ui::TfmMnForm {
     QLabel* const imLorvin = Find<QLabel>("imLorvin");
     QStatusBar* const sbMessag = Find<QStatusBar>("sbMessag");
     QTimer* const tmTimer = Find<QTimer>("tmTimer");
+    QWidget* const tsConstr = Find<QWidget>("tsConstr");
+    QPlainTextEdit* const mmCnList = Find<QPlainTextEdit>("mmCnList");
+    platform::TextField* const meCnR0 = Find<platform::TextField>("meCnR0");
+    platform::TextField* const meCnGr = Find<platform::TextField>("meCnGr");
+    platform::TextField* const meCnEps = Find<platform::TextField>("meCnEps");
+    QCheckBox* const cbCnHatch = Find<QCheckBox>("cbCnHatch");
+    QLabel* const lbCnMeth = Find<QLabel>("lbCnMeth");
+    const std::array<QAction*, 5> mmdWkCnMt = {
+        Find<QAction>("mmdWkCnMt0"), Find<QAction>("mmdWkCnMt1"), Find<QAction>("mmdWkCnMt2"),
+        Find<QAction>("mmdWkCnMt3"), Find<QAction>("mmdWkCnMt4")};
 };
 
 }  // namespace metopt::testsupport

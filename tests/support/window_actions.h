@@ -218,6 +218,9 @@ class WindowActions : public WindowFixture {
             {{"meCnsUoo", f.meCnsUoo}, descent.radius},
             {{"meStLeLi", f.meStLeLi}, lines.stepText},
             {{"meWdLeLi", f.meWdLeLi}, lines.widthText},
+            {{"meCnR0", f.meCnR0}, descent.penaltyStart},
+            {{"meCnGr", f.meCnGr}, descent.penaltyGrowth},
+            {{"meCnEps", f.meCnEps}, descent.outerEps},
             {{"seTimFrm", f.seTimFrm}, std::to_string(random_->Between(0, 30))},
             {{"seScoGrd", f.seScoGrd}, "30"},
             {{"seDiNmCl", f.seDiNmCl}, std::to_string(random_->Between(0, 21))},
@@ -273,6 +276,37 @@ class WindowActions : public WindowFixture {
         }
         f.coEquat->FinishEditing();
         return what + "type " + Quoted(text) + " into coEquat, leave it";
+    }
+
+    // Constraints (good ones and hostile ones) into their field, and a constraint method.
+    std::string TypeConstraints() {
+        static const std::vector<std::string> lists = {
+            "x^2 - y <= 0\nx + y <= 2",
+            "x + y = 1",
+            "x^2+y^2 <= 2",
+            "r >= 0.25, r = x*x + y*y",
+            "sqrt(x) <= 1\n\n1/y >= 0",
+            "x <= 1e4000",
+            "x + y",
+            "x <= ",
+            "<= 1",
+            "x <= 1 <= 2",
+            "ln(x) = y\r\nx \u2265 -1",
+            std::string(5000, 'x') + " <= 1",
+            "x <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\n"
+            "x <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1\nx <= 1",
+            "",
+        };
+        std::string text = random_->Pick(lists);
+        if (random_->Percent(20))
+            text = AnyText(*random_);
+        testsupport::TestWindow& f = *form_;
+        std::string what = Reach(f.mmCnList);
+        f.mmCnList->setPlainText(QString::fromStdString(text));
+        const int method = random_->Below(core::ConstraintMethodCount);
+        f.mmdWkCnMt[static_cast<std::size_t>(method)]->trigger();
+        return what + "type " + Quoted(text) + " into mmCnList, constraint method " +
+               std::to_string(method);
     }
 
     std::string LeaveField() {
@@ -456,7 +490,7 @@ class WindowActions : public WindowFixture {
             {12, &WindowActions::Ticks},       {8, &WindowActions::MoveMouse},
             {3, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
             {8, &WindowActions::RestoreField}, {4, &WindowActions::TypeFormula},
-            {3, &WindowActions::ChangeView},
+            {3, &WindowActions::ChangeView},   {3, &WindowActions::TypeConstraints},
         };
         int total = 0;
         for (const Kind& kind : kinds) {

@@ -74,24 +74,18 @@ class WindowFixture : public ::testing::Test {
 
     void CollectControls() {
         testsupport::TestWindow& f = *form_;
-        buttons_ = {{"bbDrMpCl", f.bbDrMpCl},
-                    {"bbDrMpLL", f.bbDrMpLL},
-                    {"bbDrGrid", f.bbDrGrid},
-                    {"bbIterat", f.bbIterat},
-                    {"bbStopIt", f.bbStopIt},
-                    {"bbStepIt", f.bbStepIt}};
-        checks_ = {{"cbTrnpLL", f.cbTrnpLL},
-                   {"cbDrSmal", f.cbDrSmal},
-                   {"cbDrAxis", f.cbDrAxis},
-                   {"cbDrBig", f.cbDrBig},
-                   {"cbDrNumb", f.cbDrNumb}};
+        buttons_ = {{"bbDrMpCl", f.bbDrMpCl}, {"bbDrMpLL", f.bbDrMpLL}, {"bbDrGrid", f.bbDrGrid},
+                    {"bbIterat", f.bbIterat}, {"bbStopIt", f.bbStopIt}, {"bbStepIt", f.bbStepIt}};
+        checks_ = {{"cbTrnpLL", f.cbTrnpLL}, {"cbDrSmal", f.cbDrSmal}, {"cbDrAxis", f.cbDrAxis},
+                   {"cbDrBig", f.cbDrBig},   {"cbDrNumb", f.cbDrNumb}, {"cbCnHatch", f.cbCnHatch}};
         fields_ = {{"meBeg_Xr", f.meBeg_Xr}, {"meBeg_Yr", f.meBeg_Yr}, {"meCnsEps", f.meCnsEps},
                    {"meCnsHst", f.meCnsHst}, {"meCnsUoo", f.meCnsUoo}, {"meStLeLi", f.meStLeLi},
                    {"meWdLeLi", f.meWdLeLi}, {"meSrXb", f.meSrXb},     {"meSrXe", f.meSrXe},
                    {"meSrYb", f.meSrYb},     {"meSrYe", f.meSrYe},     {"meSrXc", f.meSrXc},
                    {"meSrYc", f.meSrYc},     {"meSrXs", f.meSrXs},     {"meSrYs", f.meSrYs},
                    {"meSgXs", f.meSgXs},     {"meSgYs", f.meSgYs},     {"meWkSzX", f.meWkSzX},
-                   {"meWkSzY", f.meWkSzY}};
+                   {"meWkSzY", f.meWkSzY},   {"meCnR0", f.meCnR0},     {"meCnGr", f.meCnGr},
+                   {"meCnEps", f.meCnEps}};
         spins_ = {{"seTimFrm", f.seTimFrm}, {"seDiNmCl", f.seDiNmCl}, {"seDiColR", f.seDiColR},
                   {"seDiColG", f.seDiColG}, {"seDiColB", f.seDiColB}, {"seScoGrd", f.seScoGrd}};
         lists_ = {{"coEquat", f.coEquat},
@@ -103,6 +97,7 @@ class WindowFixture : public ::testing::Test {
         texts_.insert(texts_.end(), spins_.begin(), spins_.end());
         texts_.insert(texts_.end(), lists_.begin(), lists_.end());
         texts_.push_back({"mmOtchet", f.mmOtchet});
+        texts_.push_back({"mmCnList", f.mmCnList});
         for (const Named& control : buttons_) {
             enabled_.push_back(control.widget);
         }

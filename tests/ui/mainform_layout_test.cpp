@@ -103,7 +103,7 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_TRUE(file[8]->isSeparator());
     EXPECT_EQ(file[9]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
-    ASSERT_EQ(work.size(), 7);
+    ASSERT_EQ(work.size(), 8);
     EXPECT_EQ(work[0]->text(), "Остановка");
     EXPECT_EQ(work[1]->text(), "Одномерный поиск");
     EXPECT_EQ(work[2]->text(), "Сравнивать методы");
@@ -114,6 +114,14 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_EQ(work[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Backspace));
     EXPECT_EQ(work[6]->text(), "По шагам");
     EXPECT_EQ(work[6]->shortcut(), QKeySequence(Qt::Key_F8));
+    // The constraint methods, "Без ограничений" checked at start.
+    EXPECT_EQ(work[7]->text(), "Учёт ограничений");
+    const QList<QAction*> constraintMethods = work[7]->menu()->actions();
+    ASSERT_EQ(constraintMethods.size(), core::ConstraintMethodCount);
+    for (int i = 0; i < constraintMethods.size(); ++i) {
+        EXPECT_EQ(constraintMethods[i]->text(), core::ConstraintMethodCaptions[i]);
+        EXPECT_EQ(constraintMethods[i]->isChecked(), i == 0) << i;
+    }
     // The one-dimensional methods, the golden section checked at start.
     const QList<QAction*> searches = work[1]->menu()->actions();
     ASSERT_EQ(searches.size(), core::LineSearchCount);

@@ -139,19 +139,32 @@ class WindowFuzzTest : public testsupport::WindowActions,
         const core::DescentFields descent;
         const render::LevelLineOptions lines;
         const std::pair<platform::TextField*, std::string> texts[] = {
-            {f.meSrXb, graph.Xb},          {f.meSrXe, graph.Xe},
-            {f.meSrYb, graph.Yb},          {f.meSrYe, graph.Ye},
-            {f.meSrXc, graph.Xc},          {f.meSrYc, graph.Yc},
-            {f.meSrXs, graph.Xs},          {f.meSrYs, graph.Ys},
-            {f.meSgXs, graph.SgXs},        {f.meSgYs, graph.SgYs},
-            {f.meBeg_Xr, descent.x0},      {f.meBeg_Yr, descent.y0},
-            {f.meCnsEps, descent.eps},     {f.meCnsHst, descent.step},
-            {f.meCnsUoo, descent.radius},  {f.meStLeLi, lines.stepText},
+            {f.meSrXb, graph.Xb},
+            {f.meSrXe, graph.Xe},
+            {f.meSrYb, graph.Yb},
+            {f.meSrYe, graph.Ye},
+            {f.meSrXc, graph.Xc},
+            {f.meSrYc, graph.Yc},
+            {f.meSrXs, graph.Xs},
+            {f.meSrYs, graph.Ys},
+            {f.meSgXs, graph.SgXs},
+            {f.meSgYs, graph.SgYs},
+            {f.meBeg_Xr, descent.x0},
+            {f.meBeg_Yr, descent.y0},
+            {f.meCnsEps, descent.eps},
+            {f.meCnsHst, descent.step},
+            {f.meCnsUoo, descent.radius},
+            {f.meStLeLi, lines.stepText},
             {f.meWdLeLi, lines.widthText},
+            {f.meCnR0, descent.penaltyStart},
+            {f.meCnGr, descent.penaltyGrowth},
+            {f.meCnEps, descent.outerEps},
         };
         for (const auto& [field, text] : texts) {
             field->SetText(text);
         }
+        f.mmCnList->clear();
+        f.mmdWkCnMt[0]->trigger();
         f.coEquat->ChooseItem(1);
         f.coMetOpt->ChooseItem(0);
         f.mmdWkStSt->trigger();

@@ -191,6 +191,7 @@ TConstrainedOutcome RunConstrained(TDescent& descent, TMethod method, TStopRule 
         iteration.value = f.Value(iteration.point.X, iteration.point.Y);
         iteration.violation = LargestViolation(constraints, iteration.point.X, iteration.point.Y);
         descent.InnerTraces.push_back(std::move(path));
+        descent.OuterViolations.push_back(iteration.violation);
         descent.TraceCount = k;
         descent.Trace[k] = iteration.point;
         Add(outcome.counts, iteration.inner.counts);
