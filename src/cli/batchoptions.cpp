@@ -246,7 +246,8 @@ std::string BatchUsage() {
         "\n--report and --trace-csv take \"-\" for standard output. Errors the window would show "
         "in\n"
         "its box are printed as \"metopt: <text>\". Exit status: 0 when no error was reported, 1\n"
-        "when one was, 2 for a bad command line.\n"
+        "when one was, 2 for a bad command line. A map of a typed function that is undefined in\n"
+        "part of the region leaves those pixels in the background colour and prints a note.\n"
         "\n--method N chooses item N of the method list:\n" +
         MethodList() +
         "Every method reads eps, h_step and Uoo. --stop-rule step stops a run when\n"

@@ -134,7 +134,7 @@ template <class Defined, class Take>
 // that raises a floating-point fault, the row goes on from that column pixel by pixel with
 // take(col, defined(col)), where defined gives UndefinedSample for a point that is not defined
 // (and raises what value raises otherwise); the rows of a function defined everywhere never take
-// that path. Returns the undefined samples that path met.
+// that path. Returns the undefined samples that defined gave.
 template <class Value, class Defined, class Take>
 std::int32_t ForEachSample(std::int32_t cols, bool mayBeUndefined, const Value& value,
                            const Defined& defined, const Take& take) {

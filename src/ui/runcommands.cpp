@@ -3,6 +3,7 @@
 // live, with their progress in the status line; their end shows the outcome.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -15,8 +16,10 @@
 #include "app/maprun.h"
 #include "app/runworker.h"
 #include "platform/eventguard.h"
+#include "platform/memo.h"
 #include "platform/pagecontrol.h"
 #include "platform/paintbox.h"
+#include "platform/textfield.h"
 #include "render/savedpicture.h"
 #include "render/trace.h"
 #include "ui/drawingcommand.h"
@@ -105,8 +108,9 @@ void TfmMnForm::AwaitRun(const std::function<bool(const std::string& progress)>&
 }
 
 void TfmMnForm::SetRunControlsEnabled(bool enabled) {
-    for (QWidget* control : std::initializer_list<QWidget*>{bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat,
-                                                            bbStepIt, gbLstSet, gbBegPar})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat, bbStepIt, gbLstSet,
+                                         gbBegPar, mmCnList, meCnR0, meCnGr, meCnEps, cbCnHatch})
         control->setEnabled(enabled);
     mmdWkStep->setEnabled(enabled);
     mmdWkCmpR->setEnabled(enabled);
@@ -117,6 +121,7 @@ void TfmMnForm::SetRunControlsEnabled(bool enabled) {
     mmuWkStop->setEnabled(enabled);
     mmuWkLnSr->setEnabled(enabled);
     mmuWkCmpS->setEnabled(enabled);
+    mmuWkCnst->setEnabled(enabled);
 }
 
 void TfmMnForm::FinishWork() {
