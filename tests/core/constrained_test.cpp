@@ -92,11 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConstraintLines, SkipBlankLinesAndTakeAtMostSixteen) {
     EXPECT_TRUE(CompileConstraintLines(" \r\n\t\n").empty());
     EXPECT_EQ(CompileConstraintLines("x <= 1\r\n\ny >= 0\n").size(), 2u);
-    std::string seventeen;
-    for (int i = 0; i < 17; ++i)
-        seventeen += "x <= " + std::to_string(i) + "\n";
-    testsupport::ExpectError([&] { CompileConstraintLines(seventeen); },
-                             "Ошибка в ограничении 17: ограничений не больше 16");
+    // The first one too many is named, however many follow.
+    for (const int count : {17, 20}) {
+        std::string lines;
+        for (int i = 0; i < count; ++i)
+            lines += "x <= " + std::to_string(i) + "\n";
+        testsupport::ExpectError([&] { CompileConstraintLines(lines); },
+                                 "Ошибка в ограничении 17: ограничений не больше 16");
+    }
 }
 
 // --- The auxiliary functions ---

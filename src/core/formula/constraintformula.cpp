@@ -38,9 +38,11 @@ bool Blank(std::string_view line) {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
+// The first constraint beyond the limit is the one refused.
 void CheckCount(std::size_t count) {
     if (count > MaxConstraints) {
-        throw EConstraintError(count, 0, "ограничений не больше " + std::to_string(MaxConstraints));
+        throw EConstraintError(MaxConstraints + 1, 0,
+                               "ограничений не больше " + std::to_string(MaxConstraints));
     }
 }
 
