@@ -81,8 +81,7 @@ std::vector<ComparisonRowData> ComparisonRows(const core::TComparison& compariso
         row.name = core::MethodCaption(run.method);
         row.iterations = run.descent.TraceCount;
         if (run.outcome) {
-            row.stop = run.constrained ? core::OuterStopText(run.constrained->stop)
-                                       : core::StopReasonText(run.outcome->reason);
+            row.stop = core::ComparedStopText(run);
             row.counted = true;
             row.counts = run.outcome->counts;
             const core::TTracePoint end = run.descent.Trace[run.descent.TraceCount];

@@ -245,11 +245,9 @@ std::string ComparisonRow(const TObjective& f, const TComparedRun& run) {
     const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
     const TTracePoint end = run.descent.Trace[run.descent.TraceCount];
     const TMethodCounts& counts = run.outcome->counts;
-    const char* stop = run.constrained ? OuterStopText(run.constrained->stop)
-                                       : StopReasonText(run.outcome->reason);
-    return name + " | " + count + " | " + stop + " | " + text(counts.values) + " | " +
-           text(counts.gradients) + " | " + text(counts.hessians) + " | " + FormatGeneral(end.X) +
-           " | " + FormatGeneral(end.Y) + " | " +
+    return name + " | " + count + " | " + ComparedStopText(run) + " | " + text(counts.values) +
+           " | " + text(counts.gradients) + " | " + text(counts.hessians) + " | " +
+           FormatGeneral(end.X) + " | " + FormatGeneral(end.Y) + " | " +
            OrError([&] { return FormatGeneral(f.Value(end.X, end.Y)); });
 }
 

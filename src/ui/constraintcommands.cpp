@@ -89,11 +89,7 @@ void TfmMnForm::CreateConstraintPage() {
 }
 
 core::TConstraintMethod TfmMnForm::ConstraintMethodChoice() const {
-    for (std::size_t i = 0; i < mmdWkCnMt.size(); ++i) {
-        if (mmdWkCnMt[i]->isChecked())
-            return static_cast<core::TConstraintMethod>(i);
-    }
-    return core::TConstraintMethod::None;
+    return static_cast<core::TConstraintMethod>(std::max(0, CheckedItem(mmdWkCnMt)));
 }
 
 void TfmMnForm::ChooseConstraintMethod(core::TConstraintMethod method) {

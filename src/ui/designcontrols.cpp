@@ -1,5 +1,6 @@
 #include "ui/designcontrols.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -89,6 +90,14 @@ QLabel* MakeReadout(QWidget* parent, const char* name, const char* text, int top
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(16, top, 137, 13);
     return label;
+}
+
+int CheckedItem(std::span<QAction* const> actions) {
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        if (actions[i]->isChecked())
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 }  // namespace metopt::ui

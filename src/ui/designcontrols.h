@@ -9,6 +9,7 @@
 #include "palette/palette.h"
 #include "platform/pagecontrol.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -71,6 +72,9 @@ QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* text, bool c
                      int top, int width, int height);
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const QIcon& glyph,
                         int left, int top, int width, int height);
+// The index of the first checked action of a menu's radio group, or -1 when none is.
+int CheckedItem(std::span<QAction* const> actions);
+
 // One of the three mouse readout labels of the panel, 137 x 13 at x 16.
 QLabel* MakeReadout(QWidget* parent, const char* name, const char* text, int top);
 

@@ -162,11 +162,7 @@ core::TStopRule TfmMnForm::StopRule() const {
 }
 
 core::TLineSearch TfmMnForm::LineSearchMethod() const {
-    for (std::size_t i = 0; i < mmdWkLnSr.size(); ++i) {
-        if (mmdWkLnSr[i]->isChecked())
-            return static_cast<core::TLineSearch>(i);
-    }
-    return core::TLineSearch::Golden;
+    return static_cast<core::TLineSearch>(std::max(0, CheckedItem(mmdWkLnSr)));
 }
 
 void TfmMnForm::ChooseLineSearch(core::TLineSearch method) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ const IntervalCase IntervalMethods[] = {{"Dichotomy", DichotomySearch},
                                         {"Fibonacci", FibonacciSearch},
                                         {"Parabolic", ParabolicSearch},
                                         {"Brent", BrentSearch}};
+
+void PrintTo(const IntervalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IntervalTest : public ::testing::TestWithParam<IntervalCase> {};
 

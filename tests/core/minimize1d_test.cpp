@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,6 +15,12 @@
 #include "support/expect_error.h"
 
 namespace metopt::core {
+
+// A method by its batch name in the names of the cases (found by argument-dependent lookup).
+void PrintTo(TLineSearch method, std::ostream* os) {
+    *os << LineSearchWords[static_cast<int>(method)];
+}
+
 namespace {
 
 using testsupport::ErrorOf;
@@ -27,6 +34,10 @@ struct Function {
     const char* text;
     long double minimiser;
 };
+
+void PrintTo(const Function& f, std::ostream* os) {
+    *os << f.name;
+}
 
 const Function Functions[] = {{"Square", "(x-2)^2", 2}, {"Vee", "abs(x - 1) + 0.5", 1}};
 

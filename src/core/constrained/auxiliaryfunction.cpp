@@ -88,21 +88,25 @@ long double TAuxiliaryFunction::Value(long double x, long double y) const {
     return outside ? BarrierWall * (1 + excess) : value;
 }
 
+TAuxiliaryFunction::Slope TAuxiliaryFunction::SlopeOf(std::size_t i, long double x,
+                                                      long double y) const {
+    const TObjective& g = *constraints_[i].g;
+    Slope slope{g.Value(x, y), 0, 0};
+    if (Outside(i, slope.g))
+        throw EOutsideBarrier();
+    g.Gradient(x, y, slope.dx, slope.dy);
+    return slope;
+}
+
 void TAuxiliaryFunction::Gradient(long double x, long double y, long double& gx,
                                   long double& gy) const {
     f_.Gradient(x, y, gx, gy);
     for (std::size_t i = 0; i < constraints_.size(); ++i) {
-        const TObjective& g = *constraints_[i].g;
-        const long double at = g.Value(x, y);
-        if (Outside(i, at))
-            throw EOutsideBarrier();
-        long double dx = 0;
-        long double dy = 0;
-        g.Gradient(x, y, dx, dy);
+        const Slope s = SlopeOf(i, x, y);
         runtime::ClearFpuFlags();
-        const long double first = TermOf(i, at).first;
-        gx += first * dx;
-        gy += first * dy;
+        const long double first = TermOf(i, s.g).first;
+        gx += first * s.dx;
+        gy += first * s.dy;
         runtime::CheckFpu();
     }
 }
@@ -111,22 +115,16 @@ void TAuxiliaryFunction::Hessian(long double x, long double y, long double& hxx,
                                  long double& hyy) const {
     f_.Hessian(x, y, hxx, hxy, hyy);
     for (std::size_t i = 0; i < constraints_.size(); ++i) {
-        const TObjective& g = *constraints_[i].g;
-        const long double at = g.Value(x, y);
-        if (Outside(i, at))
-            throw EOutsideBarrier();
-        long double dx = 0;
-        long double dy = 0;
+        const Slope s = SlopeOf(i, x, y);
         long double gxx = 0;
         long double gxy = 0;
         long double gyy = 0;
-        g.Gradient(x, y, dx, dy);
-        g.Hessian(x, y, gxx, gxy, gyy);
+        constraints_[i].g->Hessian(x, y, gxx, gxy, gyy);
         runtime::ClearFpuFlags();
-        const Term term = TermOf(i, at);
-        hxx += term.second * dx * dx + term.first * gxx;
-        hxy += term.second * dx * dy + term.first * gxy;
-        hyy += term.second * dy * dy + term.first * gyy;
+        const Term term = TermOf(i, s.g);
+        hxx += term.second * s.dx * s.dx + term.first * gxx;
+        hxy += term.second * s.dx * s.dy + term.first * gxy;
+        hyy += term.second * s.dy * s.dy + term.first * gyy;
         runtime::CheckFpu();
     }
 }

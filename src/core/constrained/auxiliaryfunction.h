@@ -49,6 +49,13 @@ class TAuxiliaryFunction final : public TObjective {
     Term InequalityTerm(std::size_t i, long double g) const;
     Term EqualityTerm(std::size_t i, long double h) const;
     bool Outside(std::size_t i, long double g) const;
+    // Constraint i's value and gradient; raises EOutsideBarrier outside a barrier's inequality.
+    struct Slope {
+        long double g;
+        long double dx;
+        long double dy;
+    };
+    Slope SlopeOf(std::size_t i, long double x, long double y) const;
 
     const TObjective& f_;
     const TConstraints& constraints_;

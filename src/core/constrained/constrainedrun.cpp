@@ -67,17 +67,24 @@ void CopyParameters(const TDescent& outer, TDescent& inner) {
     inner.FuncIndex = -1;
 }
 
-// The points of a barrier's inner run up to the last one strictly inside the inequalities.
-std::vector<TTracePoint> InsidePart(const TDescent& inner, const TConstraints& constraints,
-                                    TTracePoint start) {
+// The start and the first `count` points of an inner run; with `inside`, up to the last one
+// strictly inside its inequalities.
+std::vector<TTracePoint> PathOf(const TDescent& inner, std::uint32_t count, TTracePoint start,
+                                const TConstraints* inside) {
     std::vector<TTracePoint> path{start};
-    for (std::uint32_t k = 1; k <= inner.TraceCount; ++k) {
+    for (std::uint32_t k = 1; k <= count; ++k) {
         const TTracePoint p = inner.Trace[k];
-        if (FirstNotStrictlyInside(constraints, p.X, p.Y) != 0)
+        if (inside && FirstNotStrictlyInside(*inside, p.X, p.Y) != 0)
             break;
         path.push_back(p);
     }
     return path;
+}
+
+// A descent with no watch, for the counts kept outside an inner run (read only, so shared).
+const TDescent& Unwatched() {
+    static const TDescent unwatched;
+    return unwatched;
 }
 
 // One outer iteration's minimisation from `start`: its path (the start first), its iterations
@@ -88,26 +95,22 @@ std::vector<TTracePoint> MinimiseAuxiliary(const TDescent& descent, const TObjec
                                            const TConstraints& constraints, bool barrier,
                                            TMethod method, TStopRule rule, TTracePoint start,
                                            TOuterIteration& iteration) {
-    TDescent counting;
-    const methods::TCountingObjective counted(auxiliary, counting);
+    const methods::TCountingObjective counted(auxiliary, Unwatched());
     TDescent inner;
     CopyParameters(descent, inner);
     inner.Watch = descent.Watch;
     inner.Typed = std::shared_ptr<const TObjective>(&counted, [](const TObjective*) {});
-    std::vector<TTracePoint> path;
+    // A raise leaves the iteration under way unfinished: its trace point is not one to keep.
+    std::uint32_t completed = 0;
     try {
         iteration.inner.reason = RunMethod(inner, method, rule, start.X, start.Y).reason;
-        if (barrier) {
-            path = InsidePart(inner, constraints, start);
-        } else {
-            path = {start};
-            path.insert(path.end(), inner.Trace.begin() + 1,
-                        inner.Trace.begin() + 1 + inner.TraceCount);
-        }
+        completed = inner.TraceCount;
     } catch (const EOutsideBarrier&) {
         iteration.inner.reason = TStopReason::NoDecrease;
-        path = InsidePart(inner, constraints, start);
+        completed = inner.TraceCount > 0 ? inner.TraceCount - 1 : 0;
     }
+    std::vector<TTracePoint> path =
+        PathOf(inner, completed, start, barrier ? &constraints : nullptr);
     iteration.inner.counts = counted.Counts();
     iteration.innerIterations = static_cast<std::uint32_t>(path.size() - 1);
     return path;

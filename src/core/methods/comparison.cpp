@@ -32,6 +32,11 @@ TDescent WithParameters(const TDescent& parameters) {
 const TMethod DefaultComparedMethods[5] = {TMethod::SteepestDescent, TMethod::FletcherReeves,
                                            TMethod::Newton, TMethod::Bfgs, TMethod::NelderMead};
 
+const char* ComparedStopText(const TComparedRun& run) {
+    return run.constrained ? OuterStopText(run.constrained->stop)
+                           : StopReasonText(run.outcome->reason);
+}
+
 const char* MethodShortName(TMethod method) {
     return ShortNames[ItemOf(method)];
 }

@@ -39,6 +39,9 @@ TComparison RunComparison(const TDescent& parameters, std::span<const TMethod> m
                           TStopRule rule, long double x0, long double y0,
                           const TConstrainedProblem* problem = nullptr);
 
+// Why a compared run that ended stopped: its outer loop's reason for a run with constraints.
+const char* ComparedStopText(const TComparedRun& run);
+
 // The methods the comparison item runs at start.
 extern const TMethod DefaultComparedMethods[5];
 // A method's short name for legends.
