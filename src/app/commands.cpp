@@ -118,6 +118,14 @@ core::DescentFields DescentFieldsOf(const TSettings& settings, const TSession& s
     fields.penaltyStart = settings.penaltyStart;
     fields.penaltyGrowth = settings.penaltyGrowth;
     fields.outerEps = settings.outerEps;
+    fields.learningRate = settings.learningRate;
+    fields.momentum = settings.momentum;
+    fields.decay = settings.decay;
+    fields.beta1 = settings.beta1;
+    fields.beta2 = settings.beta2;
+    fields.biasCorrection = settings.biasCorrection;
+    fields.noise = settings.noise;
+    fields.seed = settings.seed;
     if (!core::IsBuiltinItem(fields.funcIndex)) {
         const std::string text = core::EquationFormula(settings.equationText);
         fields.formula = core::TrimmedFormula(text);
@@ -169,6 +177,7 @@ bool EndRun(TSession& session, const TSettings& settings, platform::Canvas& area
     KeepTraceStart(session.TraceStart, area, session.Descent, session.Plot, session.Palette,
                    run.comparison ? &session.Comparison : nullptr);
     session.TraceStart.StartMarker = settings.startMarker;
+    session.TraceStart.StepVectors = settings.stepVectors;
     session.Shown.trace = true;
     return true;
 }
@@ -203,11 +212,9 @@ std::uint32_t TracePoints(const TSession& session) {
 
 void DrawTraceStep(TSession& session, platform::Canvas& area, render::Progress& progress,
                    std::int32_t n) {
-    const bool marker = session.TraceStart.StartMarker;
-    if (session.ShowsComparison)
-        render::DrawComparisonPoint(area, session.Drawing(progress), session.Comparison, n, marker);
-    else
-        render::DrawTracePoint(area, session.Drawing(progress), session.Descent, n, marker);
+    DrawMarkedTracePoint(area, session.Drawing(progress), session.Descent,
+                         session.ShowsComparison ? &session.Comparison : nullptr, n,
+                         session.TraceStart.StartMarker, session.TraceStart.StepVectors);
 }
 
 bool StartTraceAnimation(TSession& session, const TSettings& settings, platform::Canvas& area,

@@ -6,6 +6,7 @@
 #include "render/comparisontrace.h"
 #include "render/drawcontext.h"
 #include "render/progress.h"
+#include "render/stepvectors.h"
 #include "render/trace.h"
 #include "runtime/exceptions.h"
 
@@ -21,6 +22,22 @@ void AddFrame(platform::GifWriter& writer, const platform::Canvas& frame, int de
 }
 
 }  // namespace
+
+void DrawMarkedTracePoint(platform::Canvas& canvas, const render::DrawContext& context,
+                          const core::TDescent& descent, const core::TComparison* comparison,
+                          std::int32_t n, bool startMarker, bool stepVectors) {
+    if (comparison)
+        render::DrawComparisonPoint(canvas, context, *comparison, n, startMarker);
+    else
+        render::DrawTracePoint(canvas, context, descent, n, startMarker);
+    if (!stepVectors || n < 1)
+        return;
+    const auto point = static_cast<std::uint32_t>(n);
+    if (comparison)
+        render::DrawStepVectors(canvas, context.plot, *comparison, point);
+    else
+        render::DrawStepVectors(canvas, context.plot, descent, point);
+}
 
 void KeepTraceStart(TTraceStart& start, const platform::Canvas& picture,
                     const core::TDescent& descent, const render::TPlot& plot,
@@ -70,10 +87,9 @@ bool WriteTraceAnimation(const TTraceStart& start, std::int32_t frameTimeMs,
     for (std::int32_t n = 1; n <= count; ++n) {
         if ((n - 1) % stride == 0)
             AddFrame(writer, frame, delay, fileName);  // the picture before the tick of point n
-        if (start.Comparison)
-            render::DrawComparisonPoint(frame, context, *start.Comparison, n, start.StartMarker);
-        else
-            render::DrawTracePoint(frame, context, start.Descent, n, start.StartMarker);
+        DrawMarkedTracePoint(frame, context, start.Descent,
+                             start.Comparison ? &*start.Comparison : nullptr, n, start.StartMarker,
+                             start.StepVectors);
     }
     AddFrame(writer, frame, LastFrameDelay, fileName);
     if (!writer.Finish())

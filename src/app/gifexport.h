@@ -11,6 +11,7 @@
 #include "core/minimizer.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
+#include "render/drawcontext.h"
 #include "render/plot.h"
 
 namespace metopt::app {
@@ -24,9 +25,17 @@ struct TTraceStart {
     palette::TPalette Palette{};
     // Set when the run was a comparison: its paths are drawn instead of the descent's trace.
     std::optional<core::TComparison> Comparison;
-    // Whether the trace begins with the start's ring.
+    // Whether the trace begins with the start's ring, and whether the points of the methods of
+    // machine learning show the vectors of their steps.
     bool StartMarker = false;
+    bool StepVectors = false;
 };
+
+// Trace point n of the descent, or of every run of `comparison` when there is one, with the
+// start's ring and the step vectors when they are chosen.
+void DrawMarkedTracePoint(platform::Canvas& canvas, const render::DrawContext& context,
+                          const core::TDescent& descent, const core::TComparison* comparison,
+                          std::int32_t n, bool startMarker, bool stepVectors);
 
 // Keeps the picture and the state the trace of the run just completed starts from; with a
 // comparison, the paths of its runs.

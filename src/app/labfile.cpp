@@ -51,6 +51,13 @@ constexpr TextKey TextKeys[] = {
     {"r0", &S::penaltyStart},
     {"growth", &S::penaltyGrowth},
     {"outerEps", &S::outerEps},
+    {"learningRate", &S::learningRate},
+    {"momentum", &S::momentum},
+    {"decay", &S::decay},
+    {"beta1", &S::beta1},
+    {"beta2", &S::beta2},
+    {"noise", &S::noise},
+    {"seed", &S::seed},
 };
 
 struct WholeKey {
@@ -71,7 +78,9 @@ constexpr BoolKey BoolKeys[] = {{"transparent", &S::transparent},
                                 {"bigGrid", &S::bigGrid},
                                 {"axes", &S::axes},
                                 {"numbers", &S::numbers},
-                                {"hatchInfeasible", &S::hatchInfeasible}};
+                                {"hatchInfeasible", &S::hatchInfeasible},
+                                {"biasCorrection", &S::biasCorrection},
+                                {"stepVectors", &S::stepVectors}};
 
 // A list's item by name; null for no item (typed text in the list).
 struct NamedKey {
@@ -84,16 +93,17 @@ const NamedKey NamedKeys[] = {{"method", &S::method, MethodWords},
                               {"levels", &S::level, LevelWords},
                               {"constraintMethod", &S::constraintMethod, ConstraintMethodWords}};
 
-// The keys of the constraints, written only when they differ from the window's start, so that a
-// lab without constraints is written as before them.
-constexpr std::string_view ConstraintKeys[] = {
-    "constraints", "r0", "growth", "outerEps", "hatchInfeasible", "constraintMethod"};
+// The keys of the constraints and of the methods of machine learning, written only when they
+// differ from the window's start, so that a lab that uses neither is written as before them.
+constexpr std::string_view OptionalKeys[] = {
+    "constraints",  "r0",       "growth",     "outerEps", "hatchInfeasible", "constraintMethod",
+    "learningRate", "momentum", "decay",      "beta1",    "beta2",           "biasCorrection",
+    "noise",        "seed",     "stepVectors"};
 
 template <class Key>
 bool LeftOut(const Key& key, const TSettings& s) {
     static const TSettings start;
-    return std::ranges::find(ConstraintKeys, std::string_view(key.key)) !=
-               std::end(ConstraintKeys) &&
+    return std::ranges::find(OptionalKeys, std::string_view(key.key)) != std::end(OptionalKeys) &&
            s.*key.member == start.*key.member;
 }
 

@@ -47,7 +47,12 @@ constexpr std::string_view MethodWords[] = {"steepest-descent",
                                             "bfgs",
                                             "dfp",
                                             "hooke-jeeves",
-                                            "nelder-mead"};
+                                            "nelder-mead",
+                                            "momentum",
+                                            "nesterov",
+                                            "adagrad",
+                                            "rmsprop",
+                                            "adam"};
 static_assert(std::size(MethodWords) == core::MethodCount);
 // The constraint methods by name (--constraint-method, lab files), in menu order.
 constexpr std::string_view ConstraintMethodWords[] = {"none", "penalty", "log-barrier",
@@ -114,6 +119,18 @@ struct TSettings {
     std::string outerEps = core::DescentFields{}.outerEps;
     // The infeasible part of the map hatched rather than dimmed.
     bool hatchInfeasible = false;
+    // The group of the methods of machine learning on the parameters page: α, β, ρ, β1, β2 and
+    // the bias correction; the gradient noise σ and its seed.
+    std::string learningRate = core::DescentFields{}.learningRate;
+    std::string momentum = core::DescentFields{}.momentum;
+    std::string decay = core::DescentFields{}.decay;
+    std::string beta1 = core::DescentFields{}.beta1;
+    std::string beta2 = core::DescentFields{}.beta2;
+    bool biasCorrection = core::DescentFields{}.biasCorrection;
+    std::string noise = core::DescentFields{}.noise;
+    std::string seed = core::DescentFields{}.seed;
+    // The gradient and the step of each iteration of those methods as arrows on the map.
+    bool stepVectors = false;
 
     bool operator==(const TSettings&) const = default;
 };

@@ -338,6 +338,7 @@ long double SteepestDescent(TDescent& descent, long double x0, long double y0, l
     descent.DescentHitLimit = false;
     descent.StoppedAtStepLimit = false;
     descent.Simplices.clear();
+    descent.StepVectors.clear();
     const TObjective& f = SelectedObjective(descent);
     BeginTrace(descent, x0, y0);
     std::uint32_t& count = descent.TraceCount;

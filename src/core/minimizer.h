@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/linesearch.h"
+#include "core/methods/learningparameters.h"
 #include "core/objective.h"
 #include "core/runwatch.h"
 
@@ -62,6 +63,13 @@ struct TDescent {
     // The simplex after each iteration of a run that has one (entry k - 1 for trace point k);
     // empty for the other methods.
     std::vector<std::array<TTracePoint, 3>> Simplices;
+
+    // The parameters of the methods of machine learning, and the vectors of each of their
+    // iterations (entry k - 1 for trace point k; empty for the other methods).
+    TLearningParameters Learning;
+    std::vector<TStepVectors> StepVectors;
+    // The noise every method but the classic run adds to the gradients it evaluates.
+    TGradientNoise Noise;
 
     // Where each line search of a run is told (the page of the line search and its CSV run the
     // run again with one), or nullptr. Not owned.

@@ -1,5 +1,8 @@
 #include "core/runreport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
 #include <optional>
 
 #include "core/builtinfunctions.h"
@@ -36,10 +39,20 @@ std::string RegionLine(const TRegion& visible) {
            FormatGeneral(visible.Ye);
 }
 
+const char* const BadSeedMessage = "Зерно шума должно быть целым числом от 0 до 4294967295";
+
 std::string CountsLine(const TMethodCounts& counts) {
     const auto text = [](std::uint64_t n) { return FormatInteger(static_cast<std::int64_t>(n)); };
     return "Вычислено: f — " + text(counts.values) + ", градиент — " + text(counts.gradients) +
            ", матрица Гессе — " + text(counts.hessians);
+}
+
+// The noise's seed: a whole number of 32 bits.
+std::uint32_t ReadSeed(const std::string& text) {
+    const long double seed = runtime::ParseNumber(text);
+    if (!(seed >= 0 && seed <= 4294967295.0L && seed == std::floor(seed)))
+        throw runtime::Exception(BadSeedMessage);
+    return static_cast<std::uint32_t>(seed);
 }
 
 }  // namespace
@@ -58,7 +71,20 @@ TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields) {
     descent.Typed = fields.typed;
     descent.LineSearchMethod = fields.lineSearch;
     descent.StepLimit = fields.stepLimit;
+    descent.Noise.sigma = runtime::ParseNumber(fields.noise);
+    if (descent.Noise.sigma > 0)
+        descent.Noise.seed = ReadSeed(fields.seed);
     return {x0, y0};
+}
+
+void ReadLearningParameters(TDescent& descent, const DescentFields& fields) {
+    TLearningParameters& p = descent.Learning;
+    p.rate = runtime::ParseNumber(fields.learningRate);
+    p.momentum = runtime::ParseNumber(fields.momentum);
+    p.decay = runtime::ParseNumber(fields.decay);
+    p.beta1 = runtime::ParseNumber(fields.beta1);
+    p.beta2 = runtime::ParseNumber(fields.beta2);
+    p.biasCorrection = fields.biasCorrection;
 }
 
 namespace {
@@ -76,7 +102,33 @@ std::vector<std::string> ReportHead(const TDescent& descent, const DescentFields
     if (fields.lineSearch != TLineSearch::Golden)
         lines.push_back(std::string("Одномерный поиск: ") +
                         LineSearchCaptions[static_cast<int>(fields.lineSearch)]);
+    if (descent.Noise.sigma > 0)
+        lines.push_back("Шум градиента: σ = " + fields.noise + ", зерно " + fields.seed);
     return lines;
+}
+
+bool AnyLearningMethod(std::span<const TMethod> methods) {
+    return std::ranges::any_of(methods, IsLearningMethod);
+}
+
+// The line of the parameters that the methods of machine learning among `methods` read, as typed.
+void AddLearningLine(std::vector<std::string>& lines, const DescentFields& fields,
+                     std::span<const TMethod> methods) {
+    if (!AnyLearningMethod(methods))
+        return;
+    const auto uses = [&](std::initializer_list<TMethod> readers) {
+        return std::ranges::any_of(
+            methods, [&](TMethod m) { return std::ranges::find(readers, m) != readers.end(); });
+    };
+    std::string line = "Параметры обучения: α = " + fields.learningRate;
+    if (uses({TMethod::Momentum, TMethod::Nesterov}))
+        line += ", β = " + fields.momentum;
+    if (uses({TMethod::RmsProp}))
+        line += ", ρ = " + fields.decay;
+    if (uses({TMethod::Adam}))
+        line += ", β1 = " + fields.beta1 + ", β2 = " + fields.beta2 +
+                (fields.biasCorrection ? ", с поправкой смещения" : ", без поправки смещения");
+    lines.push_back(line);
 }
 
 std::string TraceLine(const TObjective& f, std::uint32_t k, const TTracePoint& p) {
@@ -154,6 +206,7 @@ std::vector<std::string> RunConstrainedAndReport(TDescent& descent, const Descen
     const TOuterIteration& last = outcome.outer.back();
 
     std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    AddLearningLine(lines, fields, {&*fields.method, 1});
     AddConstraintLines(lines, fields);
     lines.push_back("Точка минимума: zmin = " + PointText(last.point.X, last.point.Y, last.value));
     lines.push_back(std::string(MethodReportName(*fields.method)) + " прошел за " +
@@ -181,6 +234,8 @@ const char* const OuterIterationsHeader =
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
                                              const TRegion& visible) {
     const auto [x0, y0] = ReadRunParameters(descent, fields);
+    if (fields.method && IsLearningMethod(*fields.method))
+        ReadLearningParameters(descent, fields);
     if (IsConstrainedRun(fields))
         return RunConstrainedAndReport(descent, fields, visible, {x0, y0});
 
@@ -189,7 +244,7 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     long double zmin = 0;
     std::optional<TMethodOutcome> outcome;
     // Deliberate: see docs/behaviour.md, "Classic run".
-    if (fields.method && IsClassicRun(*fields.method, fields.stopRule)) {
+    if (fields.method && IsClassicRun(*fields.method, fields.stopRule, descent.Noise)) {
         zmin = SteepestDescent(descent, x0, y0, xmin, ymin);
     } else {
         if (!fields.method)
@@ -203,6 +258,8 @@ std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFie
     const TObjective& f = SelectedObjective(descent);
 
     std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    if (outcome)
+        AddLearningLine(lines, fields, {&*fields.method, 1});
     lines.reserve(11 + descent.TraceCount);
     lines.push_back("Точка минимума: zmin = " + PointText(xmin, ymin, zmin));
     lines.push_back(
@@ -261,6 +318,8 @@ std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& 
                                                 std::span<const TMethod> methods,
                                                 const TRegion& visible) {
     const TTracePoint start = ReadRunParameters(descent, fields);
+    if (AnyLearningMethod(methods))
+        ReadLearningParameters(descent, fields);
     std::optional<TConstrainedProblem> problem;
     if (IsConstrainedRun(fields))
         problem.emplace(TConstrainedProblem{*fields.constraints, ReadConstraintSettings(fields)});
@@ -268,6 +327,7 @@ std::vector<std::string> RunComparisonAndReport(TDescent& descent, TComparison& 
                                problem ? &*problem : nullptr);
     const TObjective& f = SelectedObjective(descent);
     std::vector<std::string> lines = ReportHead(descent, fields, visible);
+    AddLearningLine(lines, fields, methods);
     if (problem)
         AddConstraintLines(lines, fields);
     lines.push_back(std::string("Сравнение методов, остановка ") +

@@ -44,6 +44,16 @@ struct DescentFields {
     std::string penaltyStart = "1";
     std::string penaltyGrowth = "10";
     std::string outerEps = "0.000001";
+    // The fields of the methods of machine learning: α, β (momentum, Nesterov), ρ (RMSProp),
+    // Adam's β1, β2 and bias correction; and the gradient noise σ with its seed.
+    std::string learningRate = "0.01";
+    std::string momentum = "0.9";
+    std::string decay = "0.99";
+    std::string beta1 = "0.9";
+    std::string beta2 = "0.999";
+    bool biasCorrection = true;
+    std::string noise = "0";
+    std::string seed = "1";
     bool operator==(const DescentFields&) const = default;
 };
 
@@ -67,8 +77,11 @@ extern const char* const IterationLimitLine;
 std::vector<std::string> RunDescentAndReport(TDescent& descent, const DescentFields& fields,
                                              const TRegion& visible);
 
-// Parses the start and sets the descent's run parameters from the fields, as a run does.
+// Parses the start and sets the descent's run parameters from the fields, as a run does (the
+// noise's seed only for a positive σ).
 TTracePoint ReadRunParameters(TDescent& descent, const DescentFields& fields);
+// Parses the fields of the methods of machine learning into the descent's Learning.
+void ReadLearningParameters(TDescent& descent, const DescentFields& fields);
 
 // The header line of the table of a constrained run's outer iterations.
 extern const char* const OuterIterationsHeader;

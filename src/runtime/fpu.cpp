@@ -75,4 +75,10 @@ long double Cos(long double x) {
     return result;
 }
 
+long double LnX87(long double x) {
+    long double result;
+    asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(result) : "0"(x));
+    return result;
+}
+
 }  // namespace metopt::runtime

@@ -80,5 +80,8 @@ class FirstFault {
 // Sine and cosine with the program's rule: an argument of magnitude 2^63 or more gives 0.
 long double Sin(long double x);
 long double Cos(long double x);
+// The natural logarithm of a positive finite x by the x87 instruction itself (log2 x · ln 2), the
+// same digits on every system; what needs digits that repeat everywhere takes it.
+long double LnX87(long double x);
 
 }  // namespace metopt::runtime

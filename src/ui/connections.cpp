@@ -60,6 +60,7 @@ void TfmMnForm::ConnectMenuHandlers() {
 void TfmMnForm::ConnectFieldHandlers() {
     coEquat->OnChange = [this] { coEquatChange(); };
     coEquat->OnExit = [this] { coEquatExit(); };
+    coMetOpt->OnChange = [this] { ShowLearningGroup(); };
     for (const auto member : app::RegionFields)
         ControlOf(app::TextSetting{member})->OnChange = [this] { gbDrwParFieldChange(); };
     // The drawing area's size, shown beside them, is no setting but counts as one of them.

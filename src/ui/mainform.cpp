@@ -165,6 +165,7 @@ void TfmMnForm::CreateParamPage() {
     }
     CreateStartGroup();
     CreateLevelLineGroup();
+    CreateLearningGroup();
 }
 
 void TfmMnForm::CreateStartGroup() {

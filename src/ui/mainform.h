@@ -328,6 +328,23 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     platform::TextField* meCnGr;
     platform::TextField* meCnEps;
     QCheckBox* cbCnHatch;
+    QGroupBox* gbLearn;
+    QLabel* lbLrRate;
+    platform::TextField* meLrRate;
+    QLabel* lbLrMom;
+    platform::TextField* meLrMom;
+    QLabel* lbLrRho;
+    platform::TextField* meLrRho;
+    QLabel* lbLrB1;
+    platform::TextField* meLrB1;
+    QLabel* lbLrB2;
+    platform::TextField* meLrB2;
+    QLabel* lbLrNois;
+    platform::TextField* meLrNois;
+    QLabel* lbLrSeed;
+    platform::TextField* meLrSeed;
+    QCheckBox* cbLrBias;
+    QCheckBox* cbLrVect;
     QMenu* mmuWkCnst;
     std::array<QAction*, core::ConstraintMethodCount> mmdWkCnMt{};
     QSpinBox* seLnIter;
@@ -452,6 +469,10 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void CreateParamPage();
     void CreateStartGroup();
     void CreateLevelLineGroup();
+    void CreateLearningGroup();
+    // The group of the methods of machine learning in the place of the level lines' group while
+    // one of them is chosen or the noise is on; its fields of those methods enabled with them.
+    void ShowLearningGroup();
     void CreateGfxParPage();
     void CreateDrawingAreaGroup();
     void CreateLayerGroup();

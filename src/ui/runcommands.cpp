@@ -108,9 +108,9 @@ void TfmMnForm::AwaitRun(const std::function<bool(const std::string& progress)>&
 }
 
 void TfmMnForm::SetRunControlsEnabled(bool enabled) {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat, bbStepIt, gbLstSet,
-                                         gbBegPar, mmCnList, meCnR0, meCnGr, meCnEps, cbCnHatch})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             bbDrMpCl, bbDrMpLL, bbDrGrid, bbIterat, bbStepIt, gbLstSet, gbBegPar, gbLearn,
+             mmCnList, meCnR0, meCnGr, meCnEps, cbCnHatch})
         control->setEnabled(enabled);
     mmdWkStep->setEnabled(enabled);
     mmdWkCmpR->setEnabled(enabled);

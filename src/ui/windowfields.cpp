@@ -63,7 +63,14 @@ platform::TextField* TfmMnForm::ControlOf(app::TextSetting setting) const {
                                                          {&S::levelWidth, meWdLeLi},
                                                          {&S::penaltyStart, meCnR0},
                                                          {&S::penaltyGrowth, meCnGr},
-                                                         {&S::outerEps, meCnEps}},
+                                                         {&S::outerEps, meCnEps},
+                                                         {&S::learningRate, meLrRate},
+                                                         {&S::momentum, meLrMom},
+                                                         {&S::decay, meLrRho},
+                                                         {&S::beta1, meLrB1},
+                                                         {&S::beta2, meLrB2},
+                                                         {&S::noise, meLrNois},
+                                                         {&S::seed, meLrSeed}},
                                                         setting.member);
 }
 
@@ -90,7 +97,9 @@ QCheckBox* TfmMnForm::ControlOf(app::CheckSetting setting) const {
                                         {&S::bigGrid, cbDrBig},
                                         {&S::axes, cbDrAxis},
                                         {&S::numbers, cbDrNumb},
-                                        {&S::hatchInfeasible, cbCnHatch}},
+                                        {&S::hatchInfeasible, cbCnHatch},
+                                        {&S::biasCorrection, cbLrBias},
+                                        {&S::stepVectors, cbLrVect}},
                                        setting.member);
 }
 

@@ -249,13 +249,18 @@ TEST_F(CommandTest, EachMethodAndStopRuleRunsAndReports) {
             EXPECT_TRUE(boxes.empty());
             const std::vector<std::string> report = bench->ReportLines();
             const std::uint32_t count = Session().Descent.TraceCount;
-            const bool classic = core::IsClassicRun(method, rule);
-            ASSERT_EQ(report.size(), (classic ? 7u : 9u) + count);
-            EXPECT_EQ(report[4], std::string(core::MethodReportName(method)) + " прошел за " +
-                                     std::to_string(count) + " итерац.");
-            EXPECT_EQ(report[5].rfind("Остановка: ", 0) == 0, !classic);
-            EXPECT_EQ(report[6].rfind("Вычислено: f — ", 0) == 0, !classic);
+            const bool classic = core::IsClassicRun(method, rule, {});
+            // The methods of machine learning name their parameters after the start.
+            const bool learning = core::IsLearningMethod(method);
+            const std::size_t head = learning ? 4 : 3;
+            ASSERT_EQ(report.size(), (classic ? 7u : 9u) + count + (learning ? 1 : 0));
+            EXPECT_EQ(report[3].rfind("Параметры обучения: α = 0.01", 0) == 0, learning);
+            EXPECT_EQ(report[head + 1], std::string(core::MethodReportName(method)) +
+                                            " прошел за " + std::to_string(count) + " итерац.");
+            EXPECT_EQ(report[head + 2].rfind("Остановка: ", 0) == 0, !classic);
+            EXPECT_EQ(report[head + 3].rfind("Вычислено: f — ", 0) == 0, !classic);
             EXPECT_EQ(Session().Descent.Simplices.empty(), method != core::TMethod::NelderMead);
+            EXPECT_EQ(Session().Descent.StepVectors.size(), learning ? count : 0u);
         }
     }
 }

@@ -125,7 +125,8 @@ const RefusalCase RefusalCases[] = {
     {"ComparedUnknown", "\"compared\": [\"bfgs\", 3]",
      "Файл работы: ключ \"compared\": ожидается одно из: steepest-descent, fixed-step, "
      "step-halving, coordinate-descent, fletcher-reeves, polak-ribiere, newton, "
-     "damped-newton, bfgs, dfp, hooke-jeeves, nelder-mead"},
+     "damped-newton, bfgs, dfp, hooke-jeeves, nelder-mead, momentum, nesterov, adagrad, "
+     "rmsprop, adam"},
     {"BoxAsText", "\"axes\": \"yes\"", "Файл работы: ключ \"axes\": ожидается true или false"},
 };
 

@@ -129,7 +129,7 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
         EXPECT_EQ(searches[i]->isChecked(), i == 0) << i;
     // The methods compared at start.
     const QList<QAction*> compared = work[2]->menu()->actions();
-    ASSERT_EQ(compared.size(), 12);
+    ASSERT_EQ(compared.size(), core::MethodCount);
     for (int i = 0; i < compared.size(); ++i)
         EXPECT_EQ(compared[i]->isChecked(), i == 0 || i == 4 || i == 6 || i == 8 || i == 11) << i;
     // One stop rule checked at a time, the step rule at start.

@@ -64,6 +64,8 @@ void CopyParameters(const TDescent& outer, TDescent& inner) {
     inner.StepValue = outer.StepValue;
     inner.DomainRadius = outer.DomainRadius;
     inner.LineSearchMethod = outer.LineSearchMethod;
+    inner.Learning = outer.Learning;
+    inner.Noise = outer.Noise;
     inner.FuncIndex = -1;
 }
 
@@ -174,6 +176,7 @@ TConstrainedOutcome RunConstrained(TDescent& descent, TMethod method, TStopRule 
     descent.DescentHitLimit = false;
     descent.StoppedAtStepLimit = false;
     descent.Simplices.clear();
+    descent.StepVectors.clear();
     descent.TraceCount = 0;
     BeginTrace(descent, x0, y0);
 

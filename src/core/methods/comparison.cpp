@@ -11,7 +11,8 @@ const char* const EmptyComparisonMessage = "Для сравнения не вы�
 const char* const ShortNames[MethodCount] = {
     "Скорейший спуск", "Постоянный шаг", "Дробление шага", "Покоординатный", "Флетчер–Ривс",
     "Полак–Рибьер",    "Ньютон",         "Ньютон с шагом", "BFGS",           "DFP",
-    "Хук–Дживс",       "Нелдер–Мид",
+    "Хук–Дживс",       "Нелдер–Мид",     "Момент",         "Нестеров",       "AdaGrad",
+    "RMSProp",         "Adam",
 };
 
 TDescent WithParameters(const TDescent& parameters) {
@@ -24,6 +25,8 @@ TDescent WithParameters(const TDescent& parameters) {
     run.FuncIndex = parameters.FuncIndex;
     run.Typed = parameters.Typed;
     run.Watch = parameters.Watch;
+    run.Learning = parameters.Learning;
+    run.Noise = parameters.Noise;
     return run;
 }
 

@@ -20,6 +20,11 @@ const char* const MethodCaptions[MethodCount] = {
     "Квазиньютоновский метод DFP",
     "Метод Хука–Дживса",
     "Метод Нелдера–Мида",
+    "Градиентный спуск с моментом",
+    "Метод Нестерова",
+    "AdaGrad",
+    "RMSProp",
+    "Adam",
 };
 
 const char* const MethodHints[MethodCount] = {
@@ -40,6 +45,14 @@ const char* const MethodHints[MethodCount] = {
     "(своё правило остановки)",
     "Симплекс из x0, x0 + (h_step, 0), x0 + (0, h_step): отражение, растяжение, сжатие; "
     "остановка, когда симплекс меньше eps (своё правило)",
+    "v(k) = β·v(k−1) + ∇f(x(k−1)), x(k) = x(k−1) − α·v(k) (α, β; eps — для остановки)",
+    "Как с моментом, но градиент берётся в точке x(k−1) − α·β·v(k−1) (α, β; eps — для "
+    "остановки)",
+    "G(k) = G(k−1) + g², шаг −α·g/(√G + 1e-8) по каждой координате (α; eps — для остановки)",
+    "E(k) = ρ·E(k−1) + (1 − ρ)·g², шаг −α·g/(√E + 1e-8) по каждой координате (α, ρ; eps — для "
+    "остановки)",
+    "Средние m и v градиента и его квадрата с β1 и β2, поправка смещения, шаг −α·m/(√v + 1e-8) "
+    "(α, β1, β2; eps — для остановки)",
 };
 
 const char* const StopRuleCaptions[StopRuleCount] = {
@@ -82,8 +95,8 @@ const char* MethodReportName(TMethod method) {
     return method == TMethod::SteepestDescent ? "Скорейший спуск" : MethodCaption(method);
 }
 
-bool IsClassicRun(TMethod method, TStopRule rule) {
-    return method == TMethod::SteepestDescent && rule == TStopRule::Step;
+bool IsClassicRun(TMethod method, TStopRule rule, const TGradientNoise& noise) {
+    return method == TMethod::SteepestDescent && rule == TStopRule::Step && noise.sigma == 0;
 }
 
 TMethodOutcome RunMethod(TDescent& descent, TMethod method, TStopRule rule, long double x0,
@@ -102,7 +115,14 @@ TMethodOutcome RunMethod(TDescent& descent, TMethod method, TStopRule rule, long
         methods::RunDfp,
         methods::RunHookeJeeves,
         methods::RunNelderMead,
+        methods::RunMomentum,
+        methods::RunNesterov,
+        methods::RunAdaGrad,
+        methods::RunRmsProp,
+        methods::RunAdam,
     };
+    CheckRunParameters(descent);
+    CheckLearningParameters(descent, method);
     methods::TMethodRun run(descent, rule, {x0, y0});
     Runs[ItemOf(method)](run, {x0, y0});
     return run.Outcome();

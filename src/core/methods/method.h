@@ -52,12 +52,20 @@ struct TMethodOutcome {
     TMethodCounts counts;
 };
 
-// True for the run that is today's steepest descent with its step rule, which keeps its own code
-// (SteepestDescent) and report.
-bool IsClassicRun(TMethod method, TStopRule rule);
+// True for the run that is today's steepest descent with its step rule and no gradient noise,
+// which keeps its own code (SteepestDescent) and report.
+bool IsClassicRun(TMethod method, TStopRule rule, const TGradientNoise& noise);
+
+// The methods of machine learning: the last five of the list, which read TDescent::Learning and
+// keep TDescent::StepVectors.
+bool IsLearningMethod(TMethod method);
+// Raises the refusal of a run of `method` whose noise or learning parameters (those the method
+// reads) are out of range: σ < 0, α <= 0, a decay outside [0, 1).
+void CheckLearningParameters(const TDescent& descent, TMethod method);
 
 // Runs method `method` from (x0, y0) with the descent's parameters: checks
-// them as SteepestDescent does (a refused run touches nothing), then writes Trace[1..TraceCount]
+// them as SteepestDescent does, then with CheckLearningParameters (a refused run touches
+// nothing), then writes Trace[1..TraceCount]
 // (at least one point; the last one is the point found) and, for Nelder–Mead, Simplices. A run
 // that fails leaves TraceCount at the iteration under way.
 TMethodOutcome RunMethod(TDescent& descent, TMethod method, TStopRule rule, long double x0,

@@ -19,8 +19,13 @@ enum class TMethod {
     Dfp,
     HookeJeeves,
     NelderMead,
+    Momentum,
+    Nesterov,
+    AdaGrad,
+    RmsProp,
+    Adam,
 };
-constexpr int MethodCount = 12;
+constexpr int MethodCount = 17;
 
 // The method of an item of the method list (or of the menu "Сравнивать методы"); none for -1
 // (no item chosen) or any number that is no item.

@@ -24,6 +24,12 @@ Point Along(Point p, long double t, long double dx, long double dy) {
 
 // --- Counting ---
 
+TCountingObjective::TCountingObjective(const TObjective& f, const TDescent& descent)
+    : f_(f), descent_(descent) {
+    if (descent.Noise.sigma > 0)
+        noise_.emplace(descent.Noise);
+}
+
 long double TCountingObjective::Value(long double x, long double y) const {
     if (value_ && value_->x == x && value_->y == y)
         return value_->first;
@@ -44,6 +50,8 @@ void TCountingObjective::Gradient(long double x, long double y, long double& gx,
     WatchEvaluation(descent_);
     ++counts_.gradients;
     f_.Gradient(x, y, gx, gy);
+    if (noise_)
+        noise_->Disturb(gx, gy);
     gradient_ = Remembered{x, y, gx, gy};
 }
 
@@ -63,6 +71,7 @@ TMethodRun::TMethodRun(TDescent& descent, TStopRule rule, Point start)
     descent_.DescentHitLimit = false;
     descent_.StoppedAtStepLimit = false;
     descent_.Simplices.clear();
+    descent_.StepVectors.clear();
     descent_.TraceCount = 0;
     BeginTrace(descent_, start.X, start.Y);
 }
@@ -74,9 +83,9 @@ Point TMethodRun::LineSearch(Point p, long double dx, long double dy) const {
         Gradient(Along(p, s, dx, dy), gx, gy);
         return Dot(gx, gy, dx, dy);
     };
-    const long double t = SearchLine(
-        descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); }, &slope,
-        {p.X, p.Y, dx, dy});
+    const long double t =
+        SearchLine(descent_, [&](long double s) { return Value(Along(p, s, dx, dy)); }, &slope,
+                   {p.X, p.Y, dx, dy});
     return Along(p, t, dx, dy);
 }
 

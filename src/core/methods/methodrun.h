@@ -3,6 +3,7 @@
 // along a direction, the trace it writes and the checks that end an iteration.
 #include <optional>
 
+#include "core/methods/gradientnoise.h"
 #include "core/methods/method.h"
 #include "core/objective.h"
 
@@ -16,11 +17,12 @@ long double Dot(long double ax, long double ay, long double bx, long double by);
 Point Along(Point p, long double t, long double dx, long double dy);
 
 // The function of a run, counting the evaluations that reach it. A value or gradient asked again
-// at the point of the last one is given from memory and not counted again.
+// at the point of the last one is given from memory and not counted again. With the descent's
+// noise, each gradient evaluated gets its own draw (and one given from memory the same again).
 class TCountingObjective final : public TObjective {
   public:
     // The descent's watch is told of each evaluation.
-    TCountingObjective(const TObjective& f, const TDescent& descent) : f_(f), descent_(descent) {}
+    TCountingObjective(const TObjective& f, const TDescent& descent);
     long double Value(long double x, long double y) const override;
     void Gradient(long double x, long double y, long double& gx, long double& gy) const override;
     void Hessian(long double x, long double y, long double& hxx, long double& hxy,
@@ -39,6 +41,7 @@ class TCountingObjective final : public TObjective {
     mutable TMethodCounts counts_;
     mutable std::optional<Remembered> value_;
     mutable std::optional<Remembered> gradient_;
+    mutable std::optional<TNoiseSource> noise_;
 };
 
 class TMethodRun {
@@ -120,5 +123,10 @@ void RunBfgs(TMethodRun& run, Point start);
 void RunDfp(TMethodRun& run, Point start);
 void RunHookeJeeves(TMethodRun& run, Point start);
 void RunNelderMead(TMethodRun& run, Point start);
+void RunMomentum(TMethodRun& run, Point start);
+void RunNesterov(TMethodRun& run, Point start);
+void RunAdaGrad(TMethodRun& run, Point start);
+void RunRmsProp(TMethodRun& run, Point start);
+void RunAdam(TMethodRun& run, Point start);
 
 }  // namespace metopt::core::methods
