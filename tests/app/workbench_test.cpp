@@ -102,6 +102,12 @@ const SameWorkCase SameWorkCases[] = {
     {"BarrierRefusedOutsideAndABadConstraint",
      {Set("constraint", {"x + y >= 1"}), ConstraintMethod(core::TConstraintMethod::InverseBarrier),
       Click(Button::Map), Click(Button::Descent), Set("constraint", {"x <="}), Click(Button::Map)}},
+    {"NoisyAdamWithVectorsThenLearningMethodsCompared",
+     {Set("formula", {"x^2+10*y^2"}), Set("region", {"-1.5", "1.5", "-1.5", "1.5"}),
+      Set("x0", {"1"}), Set("y0", {"1"}), Set("method", {"16"}), Set("learning-rate", {"0.05"}),
+      Set("noise", {"0.5"}), Set("seed", {"3"}), Set("step-vectors"), Set("frame-time", {"0"}),
+      Click(Button::Map), Click(Button::Descent), Set("beta", {"1"}), Set("no-bias-correction"),
+      CompareMethods({0, 12, 13, 14, 15, 16})}},
 };
 
 class WorkbenchTest : public ::testing::TestWithParam<SameWorkCase> {

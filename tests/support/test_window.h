@@ -193,6 +193,23 @@ class TestWindow : public ui::TfmMnForm {
     platform::TextField* const meCnGr = Find<platform::TextField>("meCnGr");
     platform::TextField* const meCnEps = Find<platform::TextField>("meCnEps");
     QCheckBox* const cbCnHatch = Find<QCheckBox>("cbCnHatch");
+    QGroupBox* const gbLearn = Find<QGroupBox>("gbLearn");
+    QLabel* const lbLrRate = Find<QLabel>("lbLrRate");
+    QLabel* const lbLrMom = Find<QLabel>("lbLrMom");
+    QLabel* const lbLrRho = Find<QLabel>("lbLrRho");
+    QLabel* const lbLrB1 = Find<QLabel>("lbLrB1");
+    QLabel* const lbLrB2 = Find<QLabel>("lbLrB2");
+    QLabel* const lbLrNois = Find<QLabel>("lbLrNois");
+    QLabel* const lbLrSeed = Find<QLabel>("lbLrSeed");
+    platform::TextField* const meLrRate = Find<platform::TextField>("meLrRate");
+    platform::TextField* const meLrMom = Find<platform::TextField>("meLrMom");
+    platform::TextField* const meLrRho = Find<platform::TextField>("meLrRho");
+    platform::TextField* const meLrB1 = Find<platform::TextField>("meLrB1");
+    platform::TextField* const meLrB2 = Find<platform::TextField>("meLrB2");
+    platform::TextField* const meLrNois = Find<platform::TextField>("meLrNois");
+    platform::TextField* const meLrSeed = Find<platform::TextField>("meLrSeed");
+    QCheckBox* const cbLrBias = Find<QCheckBox>("cbLrBias");
+    QCheckBox* const cbLrVect = Find<QCheckBox>("cbLrVect");
     QLabel* const lbCnMeth = Find<QLabel>("lbCnMeth");
     const std::array<QAction*, 5> mmdWkCnMt = {
         Find<QAction>("mmdWkCnMt0"), Find<QAction>("mmdWkCnMt1"), Find<QAction>("mmdWkCnMt2"),

@@ -309,6 +309,34 @@ class WindowActions : public WindowFixture {
                std::to_string(method);
     }
 
+    // A method of machine learning (now and then a classic one) with a value, good or bad, in
+    // one of the fields of its group, and now and then one of its check boxes.
+    std::string UseLearningMethod() {
+        testsupport::TestWindow& f = *form_;
+        const int item = random_->Percent(80) ? random_->Between(12, core::MethodCount - 1)
+                                              : random_->Between(0, 11);
+        std::string what = Reach(f.coMetOpt);
+        f.coMetOpt->ChooseItem(item);
+        what += "choose method " + std::to_string(item);
+        static const std::vector<std::string> values = {
+            "0.01",   "0.1",     "0",   "-1", "1", "0.999", "0.5",
+            "1e4000", "1e-4000", "abc", "",   "7", "1.5",   "4294967296"};
+        const std::vector<Named> fields = {{"meLrRate", f.meLrRate}, {"meLrMom", f.meLrMom},
+                                           {"meLrRho", f.meLrRho},   {"meLrB1", f.meLrB1},
+                                           {"meLrB2", f.meLrB2},     {"meLrNois", f.meLrNois},
+                                           {"meLrSeed", f.meLrSeed}};
+        const Named& field = random_->Pick(fields);
+        const std::string text = random_->Pick(values);
+        static_cast<platform::TextField*>(field.widget)->SetText(text);
+        what += ", type " + Quoted(text) + " into " + field.name;
+        if (random_->Percent(30)) {
+            QCheckBox* box = random_->Percent(50) ? f.cbLrBias : f.cbLrVect;
+            box->click();
+            what += ", click " + box->objectName().toStdString();
+        }
+        return what;
+    }
+
     std::string LeaveField() {
         const Named& field = random_->Pick(fields_);
         QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
@@ -482,15 +510,25 @@ class WindowActions : public WindowFixture {
             std::string (WindowActions::*act)();
         };
         static const Kind kinds[] = {
-            {6, &WindowActions::ClickButton},  {7, &WindowActions::ClickTab},
-            {4, &WindowActions::ClickCheck},   {18, &WindowActions::TypeText},
-            {9, &WindowActions::PasteOrCut},   {8, &WindowActions::EditKeys},
-            {6, &WindowActions::StepSpin},     {2, &WindowActions::LeaveField},
-            {6, &WindowActions::ChooseItem},   {4, &WindowActions::Resize},
-            {12, &WindowActions::Ticks},       {8, &WindowActions::MoveMouse},
-            {3, &WindowActions::UseMenu},      {1, &WindowActions::ChangeLocale},
-            {8, &WindowActions::RestoreField}, {4, &WindowActions::TypeFormula},
-            {3, &WindowActions::ChangeView},   {3, &WindowActions::TypeConstraints},
+            {6, &WindowActions::ClickButton},
+            {7, &WindowActions::ClickTab},
+            {4, &WindowActions::ClickCheck},
+            {18, &WindowActions::TypeText},
+            {9, &WindowActions::PasteOrCut},
+            {8, &WindowActions::EditKeys},
+            {6, &WindowActions::StepSpin},
+            {2, &WindowActions::LeaveField},
+            {6, &WindowActions::ChooseItem},
+            {4, &WindowActions::Resize},
+            {12, &WindowActions::Ticks},
+            {8, &WindowActions::MoveMouse},
+            {3, &WindowActions::UseMenu},
+            {1, &WindowActions::ChangeLocale},
+            {8, &WindowActions::RestoreField},
+            {4, &WindowActions::TypeFormula},
+            {3, &WindowActions::ChangeView},
+            {3, &WindowActions::TypeConstraints},
+            {3, &WindowActions::UseLearningMethod},
         };
         int total = 0;
         for (const Kind& kind : kinds) {

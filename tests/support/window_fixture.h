@@ -85,7 +85,9 @@ class WindowFixture : public ::testing::Test {
                    {"meSrYc", f.meSrYc},     {"meSrXs", f.meSrXs},     {"meSrYs", f.meSrYs},
                    {"meSgXs", f.meSgXs},     {"meSgYs", f.meSgYs},     {"meWkSzX", f.meWkSzX},
                    {"meWkSzY", f.meWkSzY},   {"meCnR0", f.meCnR0},     {"meCnGr", f.meCnGr},
-                   {"meCnEps", f.meCnEps}};
+                   {"meCnEps", f.meCnEps},   {"meLrRate", f.meLrRate}, {"meLrMom", f.meLrMom},
+                   {"meLrRho", f.meLrRho},   {"meLrB1", f.meLrB1},     {"meLrB2", f.meLrB2},
+                   {"meLrNois", f.meLrNois}, {"meLrSeed", f.meLrSeed}};
         spins_ = {{"seTimFrm", f.seTimFrm}, {"seDiNmCl", f.seDiNmCl}, {"seDiColR", f.seDiColR},
                   {"seDiColG", f.seDiColG}, {"seDiColB", f.seDiColB}, {"seScoGrd", f.seScoGrd}};
         lists_ = {{"coEquat", f.coEquat},

@@ -247,7 +247,9 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
         {f.lbLevel, f.coLevel},   {f.lbStLeLi, f.meStLeLi}, {f.lbWdLeLi, f.meWdLeLi},
         {f.lbScoCol, f.seScoGrd}, {f.lbSrXbe, f.meSrXb},    {f.lbSrYbe, f.meSrYb},
         {f.lbSrXYc, f.meSrXc},    {f.lbSrXYs, f.meSrXs},    {f.lbSgXYs, f.meSgXs},
-        {f.lbWkSzXY, f.meWkSzX},
+        {f.lbWkSzXY, f.meWkSzX},  {f.lbLrRate, f.meLrRate}, {f.lbLrMom, f.meLrMom},
+        {f.lbLrRho, f.meLrRho},   {f.lbLrB1, f.meLrB1},     {f.lbLrB2, f.meLrB2},
+        {f.lbLrNois, f.meLrNois}, {f.lbLrSeed, f.meLrSeed},
     };
     for (const auto& [label, next] : labelsBefore) {
         const double width = QFontMetricsF(label->font()).horizontalAdvance(label->text());
@@ -297,8 +299,8 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
         list->ChooseItem(shown);
     }
     // Check boxes, buttons and group titles.
-    for (const QCheckBox* check :
-         {f.cbTrnpLL, f.cbStMark, f.cbDrSmal, f.cbDrAxis, f.cbDrBig, f.cbDrNumb}) {
+    for (const QCheckBox* check : {f.cbTrnpLL, f.cbStMark, f.cbDrSmal, f.cbDrAxis, f.cbDrBig,
+                                   f.cbDrNumb, f.cbLrBias, f.cbLrVect}) {
         EXPECT_LE(check->sizeHint().width(), check->width()) << check->text().toStdString();
     }
     for (const QPushButton* button : {f.bbDrMpCl, f.bbDrMpLL, f.bbDrGrid, f.bbIterat}) {
@@ -306,13 +308,44 @@ TEST_F(MainFormTest, EveryTextFitsItsPlace) {
                               (button->icon().isNull() ? 0 : 16 + 4);
         EXPECT_LE(needed + 8, button->width()) << button->text().toStdString();
     }
-    for (const QGroupBox* group :
-         {f.gbLstSet, f.gbBegPar, f.gbPrLeLi, f.gbColors, f.gbDrwPar, f.gbWhatDr, f.gbTraceF}) {
+    for (const QGroupBox* group : {f.gbLstSet, f.gbBegPar, f.gbPrLeLi, f.gbLearn, f.gbColors,
+                                   f.gbDrwPar, f.gbWhatDr, f.gbTraceF}) {
         const double width = QFontMetricsF(group->font()).horizontalAdvance(group->title());
         EXPECT_LE(width + 16, group->width()) << group->title().toStdString();
     }
     const QTabBar* tabs = f.pcMnPage->TabBar();
     EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), f.pcMnPage->width());
+}
+
+// The group of the methods of machine learning takes the level lines' place below the start's
+// group, within the page, while one of them is chosen or the noise is on; its fields of those
+// methods are enabled only with them.
+TEST_F(MainFormTest, TheLearningGroupStandsInForTheLevelLinesGroup) {
+    CreateForm();
+    form->show();
+    testsupport::TestWindow& f = *form;
+    EXPECT_GE(f.gbLearn->y(), f.gbBegPar->geometry().bottom());
+    EXPECT_LE(f.gbLearn->geometry().bottom(), f.tsParam->height());
+    const struct {
+        int item;
+        const char* noise;
+        bool shown;
+        bool learning;
+    } cases[] = {{0, "0", false, false},
+                 {12, "0", true, true},
+                 {16, "0.1", true, true},
+                 {8, "0.1", true, false},
+                 {8, "0", false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("item " + std::to_string(c.item) + ", noise " + c.noise);
+        f.meLrNois->SetText(c.noise);
+        f.coMetOpt->ChooseItem(c.item);
+        EXPECT_EQ(f.gbLearn->isVisible(), c.shown);
+        EXPECT_EQ(f.gbPrLeLi->isVisible(), !c.shown);
+        EXPECT_EQ(f.meLrRate->isEnabled(), c.learning);
+        EXPECT_EQ(f.cbLrBias->isEnabled(), c.learning);
+        EXPECT_TRUE(f.meLrNois->isEnabled());
+    }
 }
 
 TEST_F(MainFormTest, EnlargingTheWindowEnlargesTheDrawingAreaAndKeepsThePanelWidth) {

@@ -159,6 +159,13 @@ class WindowFuzzTest : public testsupport::WindowActions,
             {f.meCnR0, descent.penaltyStart},
             {f.meCnGr, descent.penaltyGrowth},
             {f.meCnEps, descent.outerEps},
+            {f.meLrRate, descent.learningRate},
+            {f.meLrMom, descent.momentum},
+            {f.meLrRho, descent.decay},
+            {f.meLrB1, descent.beta1},
+            {f.meLrB2, descent.beta2},
+            {f.meLrNois, descent.noise},
+            {f.meLrSeed, descent.seed},
         };
         for (const auto& [field, text] : texts) {
             field->SetText(text);
