@@ -109,7 +109,7 @@ std::span<const FieldRow> FieldTable() {
         {"noise",
          "SIGMA",
          Text,
-         "Gaussian noise N(0, SIGMA^2) on each gradient component a method uses (0: none)",
+         "Gaussian noise N(0, SIGMA^2) on each gradient component (0: none)",
          G::Parameters,
          {TextSetting{&S::noise}}},
         {"seed",

@@ -36,6 +36,12 @@ const char* NoLineSearchReason(core::TMethod method) {
             return "пробные шаги по осям и шаг по образцу, одномерного поиска нет";
         case core::TMethod::NelderMead:
             return "отражения и сжатия симплекса, одномерного поиска нет";
+        case core::TMethod::Momentum:
+        case core::TMethod::Nesterov:
+        case core::TMethod::AdaGrad:
+        case core::TMethod::RmsProp:
+        case core::TMethod::Adam:
+            return "шаг задаёт скорость обучения α, одномерного поиска нет";
         default:
             return nullptr;
     }

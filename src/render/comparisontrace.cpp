@@ -31,7 +31,7 @@ void Mark(Canvas& canvas, core::TMethod method, long long column, long long row)
     const int y1 = ToPixel(row - 4);
     const int x2 = ToPixel(column + 5);
     const int y2 = ToPixel(row + 5);
-    if (core::ItemOf(method) < ComparisonColorCount)
+    if (core::ItemOf(method) < ComparisonColorCount || core::IsLearningMethod(method))
         canvas.Ellipse(x1, y1, x2, y2);
     else
         canvas.Rectangle(x1, y1, x2, y2);
@@ -125,7 +125,13 @@ const std::int32_t ComparisonColors[ComparisonColorCount] = {
     0xAA7744, 0xEECC66, 0x338822, 0x44BBCC, 0x7766EE, 0x7733AA, 0xBBBBBB,
 };
 
+const std::int32_t LearningColors[LearningColorCount] = {
+    0x3377EE, 0x889900, 0xBBAAFF, 0x33CCBB, 0x7733EE,
+};
+
 std::int32_t ComparisonColor(core::TMethod method) {
+    if (core::IsLearningMethod(method))
+        return LearningColors[core::ItemOf(method) - core::ItemOf(core::TMethod::Momentum)];
     return ComparisonColors[core::ItemOf(method) % ComparisonColorCount];
 }
 

@@ -2,7 +2,8 @@
 // The paths of a comparison of methods over the picture: each run's trace in its method's colour
 // and mark, the same whatever else is compared (Paul Tol's colour-blind-safe "bright" scheme,
 // white-edged so that it reads over both fills; circles for the first seven methods of the list,
-// squares in the same colours for the other five), and a legend box in the top right corner.
+// squares in the same colours for the next five, circles in five colours of Tol's "vibrant" and
+// "light" schemes for the methods of machine learning), and a legend box in the top right corner.
 #include <cstdint>
 
 #include "core/methods/comparison.h"
@@ -14,6 +15,9 @@ namespace metopt::render {
 constexpr int ComparisonColorCount = 7;
 // The colours in the Canvas's 0x00BBGGRR form: blue, cyan, green, yellow, red, purple, grey.
 extern const std::int32_t ComparisonColors[ComparisonColorCount];
+// Those of the methods of machine learning: orange, teal, pink, pear, magenta.
+constexpr int LearningColorCount = 5;
+extern const std::int32_t LearningColors[LearningColorCount];
 // The colour of a method's path and line.
 std::int32_t ComparisonColor(core::TMethod method);
 

@@ -155,6 +155,8 @@ void TfmMnForm::ApplyLab(const app::TLab& lab) {
     for (std::size_t i = 0; i < mmdWkCmp.size(); ++i)
         mmdWkCmp[i]->setChecked(std::ranges::find(settings.compared, static_cast<int>(i)) !=
                                 settings.compared.end());
+    // The method was chosen before the noise's field got its text.
+    ShowLearningGroup();
     ShowLabText(lab.title, lab.task);
 }
 

@@ -126,6 +126,8 @@ void TfmMnForm::SetOptionFields(std::string_view option, const std::vector<std::
     }
     if (next != values.size())
         throw std::out_of_range("--" + std::string(option) + " takes fewer values");
+    if (option == "noise")
+        ShowLearningGroup();
 }
 
 app::TSettings TfmMnForm::Settings() const {

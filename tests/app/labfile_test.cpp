@@ -55,6 +55,16 @@ TLab RandomLab(unsigned seed) {
          {&TSettings::transparent, &TSettings::smallGrid, &TSettings::bigGrid, &TSettings::axes,
           &TSettings::numbers, &TSettings::startMarker})
         s.*box = in(0, 1) == 1;
+    // The keys of the methods of machine learning, left at their start (and out of the file) as
+    // often as not.
+    for (std::string TSettings::*text :
+         {&TSettings::learningRate, &TSettings::momentum, &TSettings::decay, &TSettings::beta1,
+          &TSettings::beta2, &TSettings::noise, &TSettings::seed}) {
+        if (in(0, 1) == 1)
+            s.*text = RandomText(random);
+    }
+    for (bool TSettings::*box : {&TSettings::biasCorrection, &TSettings::stepVectors})
+        s.*box = in(0, 1) == 1;
     s.stopRule = static_cast<core::TStopRule>(in(0, 2));
     s.lineSearch = static_cast<core::TLineSearch>(in(0, core::LineSearchCount - 1));
     s.compared.clear();

@@ -22,6 +22,7 @@
 #include <QWidget>
 #include <utility>
 
+#include "app/labfile.h"
 #include "core/builtinfunctions.h"
 #include "platform/dropdown.h"
 #include "platform/pagecontrol.h"
@@ -346,6 +347,13 @@ TEST_F(MainFormTest, TheLearningGroupStandsInForTheLevelLinesGroup) {
         EXPECT_EQ(f.cbLrBias->isEnabled(), c.learning);
         EXPECT_TRUE(f.meLrNois->isEnabled());
     }
+    // A lab with noise and a classic method opens with the group shown.
+    app::TLab lab;
+    lab.settings.method = 8;
+    lab.settings.noise = "0.5";
+    f.ApplyLab(lab);
+    EXPECT_TRUE(f.gbLearn->isVisible());
+    EXPECT_FALSE(f.meLrRate->isEnabled());
 }
 
 TEST_F(MainFormTest, EnlargingTheWindowEnlargesTheDrawingAreaAndKeepsThePanelWidth) {
