@@ -45,6 +45,9 @@ std::int64_t ClampedFloor(long double scaled, std::int64_t first, std::int64_t l
         return first;
     if (scaled >= static_cast<long double>(last))
         return last;
+    // Above 0 (and below `last`, an int32) the floor is the truncation of the conversion, exactly.
+    if (scaled > 0)
+        return static_cast<std::int64_t>(scaled);
     return runtime::FloorInt(scaled);
 }
 

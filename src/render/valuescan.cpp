@@ -77,17 +77,27 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
             all ? all + static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(cols)
                 : nullptr;
         const PixelSampler::Row sampledRow = sampler.RowAt(row);
-        RowExtremes& rowExtremes = extremes[static_cast<std::size_t>(row)];
-        // A failing sample leaves the extremes of the samples before it.
-        rowExtremes.undefined = ForEachSample(
-            cols, mayBeUndefined,
-            [&](std::int32_t col) { return sampler.ValueIn(sampledRow, col); },
-            [&](std::int32_t col) { return sampler.DefinedIn(sampledRow, col); },
-            [&](std::int32_t col, long double z) {
-                rowExtremes.Take(z, col);
-                if (values)
-                    values[col - 1] = z;
-            });
+        // The row's extremes are taken on this thread's own stack and stored once: the entries of
+        // neighbouring rows share cache lines, and the threads taking samples into them at once
+        // took them from each other at every sample.
+        RowExtremes rowExtremes;
+        RowExtremes& kept = extremes[static_cast<std::size_t>(row)];
+        try {
+            rowExtremes.undefined = ForEachSample(
+                cols, mayBeUndefined,
+                [&](std::int32_t col) { return sampler.ValueIn(sampledRow, col); },
+                [&](std::int32_t col) { return sampler.DefinedIn(sampledRow, col); },
+                [&](std::int32_t col, long double z) {
+                    rowExtremes.Take(z, col);
+                    if (values)
+                        values[col - 1] = z;
+                });
+        } catch (...) {
+            // A failing sample leaves the extremes of the samples before it.
+            kept = rowExtremes;
+            throw;
+        }
+        kept = rowExtremes;
     };
     pass.afterRow = [&](std::int32_t row, bool) {
         TakeRow(plot, extremes[static_cast<std::size_t>(row)], row);
