@@ -65,12 +65,12 @@ struct Pair {
 template <class Rule>
 void RunLearning(TMethodRun& run, Point start, Rule rule) {
     Point x = start;
-    for (std::uint32_t k = 1;; ++k) {
+    for (;;) {
         run.Begin();
         Pair g;
         run.Gradient(rule.GradientPoint(x), g.x, g.y);
         runtime::ClearFpuFlags();
-        const Pair s = rule.Step(g, k);
+        const Pair s = rule.Step(g);
         const Point next{x.X + s.x, x.Y + s.y};
         runtime::CheckFpu();
         run.Descent().StepVectors.push_back({g.x, g.y, s.x, s.y});
@@ -87,7 +87,7 @@ class HeavyBall {
     Point GradientPoint(Point x) const {
         return lookAhead_ ? Along(x, -(p_.rate * p_.momentum), v_.x, v_.y) : x;
     }
-    Pair Step(Pair g, std::uint32_t) {
+    Pair Step(Pair g) {
         v_ = {p_.momentum * v_.x + g.x, p_.momentum * v_.y + g.y};
         return {-(p_.rate * v_.x), -(p_.rate * v_.y)};
     }
@@ -98,40 +98,35 @@ class HeavyBall {
     Pair v_;
 };
 
+// The running mean ρ·a + (1 − ρ)·b.
+long double Decayed(long double rho, long double a, long double b) {
+    return rho * a + (1 - rho) * b;
+}
+
 // −α·g/(√a + ε) for one component whose mean square is a.
 long double AdaptiveStep(long double rate, long double g, long double a) {
     return -(rate * g / (std::sqrt(a) + Epsilon));
 }
 
-// G ← G + g², step −α·g/(√G + ε).
-class AdaGrad {
+// The mean square of each component, AdaGrad's sum G ← G + g² or RMSProp's running mean
+// E ← ρE + (1 − ρ)g², and the step −α·g/(√G + ε).
+class SquareScaled {
   public:
-    explicit AdaGrad(const TLearningParameters& p) : p_(p) {}
+    SquareScaled(const TLearningParameters& p, bool running) : p_(p), running_(running) {}
     Point GradientPoint(Point x) const { return x; }
-    Pair Step(Pair g, std::uint32_t) {
-        sum_ = {sum_.x + g.x * g.x, sum_.y + g.y * g.y};
-        return {AdaptiveStep(p_.rate, g.x, sum_.x), AdaptiveStep(p_.rate, g.y, sum_.y)};
+    Pair Step(Pair g) {
+        square_ = {Accumulated(square_.x, g.x), Accumulated(square_.y, g.y)};
+        return {AdaptiveStep(p_.rate, g.x, square_.x), AdaptiveStep(p_.rate, g.y, square_.y)};
     }
 
   private:
-    const TLearningParameters& p_;
-    Pair sum_;
-};
-
-// The running mean of the squares, E ← ρE + (1 − ρ)g², step −α·g/(√E + ε).
-class RmsProp {
-  public:
-    explicit RmsProp(const TLearningParameters& p) : p_(p) {}
-    Point GradientPoint(Point x) const { return x; }
-    Pair Step(Pair g, std::uint32_t) {
-        const long double rho = p_.decay;
-        mean_ = {rho * mean_.x + (1 - rho) * (g.x * g.x), rho * mean_.y + (1 - rho) * (g.y * g.y)};
-        return {AdaptiveStep(p_.rate, g.x, mean_.x), AdaptiveStep(p_.rate, g.y, mean_.y)};
+    long double Accumulated(long double square, long double g) const {
+        return running_ ? Decayed(p_.decay, square, g * g) : square + g * g;
     }
 
-  private:
     const TLearningParameters& p_;
-    Pair mean_;
+    bool running_;
+    Pair square_;
 };
 
 // m ← β1·m + (1 − β1)·g, v ← β2·v + (1 − β2)·g², each divided by 1 − β^k when corrected; step
@@ -140,12 +135,11 @@ class Adam {
   public:
     explicit Adam(const TLearningParameters& p) : p_(p) {}
     Point GradientPoint(Point x) const { return x; }
-    Pair Step(Pair g, std::uint32_t) {
+    Pair Step(Pair g) {
         const long double b1 = p_.beta1;
         const long double b2 = p_.beta2;
-        mean_ = {b1 * mean_.x + (1 - b1) * g.x, b1 * mean_.y + (1 - b1) * g.y};
-        square_ = {b2 * square_.x + (1 - b2) * (g.x * g.x),
-                   b2 * square_.y + (1 - b2) * (g.y * g.y)};
+        mean_ = {Decayed(b1, mean_.x, g.x), Decayed(b1, mean_.y, g.y)};
+        square_ = {Decayed(b2, square_.x, g.x * g.x), Decayed(b2, square_.y, g.y * g.y)};
         power1_ = power1_ * b1;
         power2_ = power2_ * b2;
         Pair m = mean_;
@@ -176,11 +170,11 @@ void RunNesterov(TMethodRun& run, Point start) {
 }
 
 void RunAdaGrad(TMethodRun& run, Point start) {
-    RunLearning(run, start, AdaGrad(run.Descent().Learning));
+    RunLearning(run, start, SquareScaled(run.Descent().Learning, false));
 }
 
 void RunRmsProp(TMethodRun& run, Point start) {
-    RunLearning(run, start, RmsProp(run.Descent().Learning));
+    RunLearning(run, start, SquareScaled(run.Descent().Learning, true));
 }
 
 void RunAdam(TMethodRun& run, Point start) {
