@@ -17,6 +17,7 @@
 #include "render/plot.h"
 #include "render/progress.h"
 #include "render/savedpicture.h"
+#include "render/surfaceview.h"
 
 namespace metopt::app {
 
@@ -66,6 +67,10 @@ struct TSession {
     TStepping Stepping;
     // Set by the commands that completed their picture.
     TShownLayers Shown;
+    // The view of the page "Поверхность", and the size batch mode writes its picture at.
+    render::TSurfaceView SurfaceView;
+    int SurfaceWidth = 800;
+    int SurfaceHeight = 600;
 
     // The plot, its samples and the palette, reporting to `progress`, for a drawing pass.
     render::DrawContext Drawing(render::Progress& progress) const {

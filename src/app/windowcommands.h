@@ -39,6 +39,10 @@ class WindowCommands {
     virtual void Compare(const std::vector<int>& methods) = 0;
     // Sizes the window so that the drawing area gets width x height pixels.
     virtual void LayoutForDrawingArea(int width, int height) = 0;
+    // Turns the page "Поверхность" to this view (see render::ViewAt), as a drag would.
+    virtual void TurnSurface(double azimuth, double elevation) = 0;
+    // The size the surface's picture is written at in batch mode.
+    virtual void SizeSurfacePicture(int width, int height) = 0;
     // Whether the animation's timer runs, and one of its ticks.
     virtual bool Animating() const = 0;
     virtual void TimerTick() = 0;

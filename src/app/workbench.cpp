@@ -180,6 +180,15 @@ void TWorkbench::LayoutForDrawingArea(int width, int height) {
     DrawingAreaResized(session_, width, height);
 }
 
+void TWorkbench::TurnSurface(double azimuth, double elevation) {
+    session_.SurfaceView = render::ViewAt(session_.SurfaceView, azimuth, elevation);
+}
+
+void TWorkbench::SizeSurfacePicture(int width, int height) {
+    session_.SurfaceWidth = width;
+    session_.SurfaceHeight = height;
+}
+
 void TWorkbench::TimerTick() {
     // Deliberate: see docs/behaviour.md, "Timer failure".
     platform::RunEvent([this] {

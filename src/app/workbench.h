@@ -34,6 +34,8 @@ class TWorkbench final : public WindowCommands {
     void LimitSteps(std::uint32_t steps) override;
     void Compare(const std::vector<int>& methods) override;
     void LayoutForDrawingArea(int width, int height) override;
+    void TurnSurface(double azimuth, double elevation) override;
+    void SizeSurfacePicture(int width, int height) override;
     bool Animating() const override { return animating_; }
     void TimerTick() override;
     std::int32_t FrameTime() const override { return settings_.frameTime; }

@@ -2,6 +2,10 @@
 // and running all read this one table; the options that set the window's fields come from the
 // window's field table.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+#include <system_error>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "app/labfile.h"
 #include "app/linereport.h"
 #include "app/settings.h"
+#include "app/surfacepicture.h"
 #include "app/windowcommands.h"
 #include "cli/batchoptions.h"
 #include "cli/batchprogress.h"
@@ -102,6 +107,33 @@ void Convergence(WindowCommands& window, const std::vector<std::string>& values)
         app::WriteConvergenceCsv(window.Session(), file);
     else
         app::WriteConvergencePicture(window.Session(), app::ConvergenceKind::Value, file);
+}
+
+// One number of degrees, with '.' for the decimal point whatever the locale.
+bool ReadDegrees(std::string_view text, double& degrees) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), degrees);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(degrees);
+}
+
+// "AZ,EL": the surface's azimuth and elevation in degrees.
+void TurnSurface(WindowCommands& window, const std::vector<std::string>& values) {
+    const std::string_view text = values[0];
+    const std::size_t comma = text.find(',');
+    double azimuth = 0;
+    double elevation = 0;
+    if (comma == std::string_view::npos || !ReadDegrees(text.substr(0, comma), azimuth) ||
+        !ReadDegrees(text.substr(comma + 1), elevation))
+        throw runtime::Exception("--view takes AZ,EL (two numbers of degrees separated by a comma)");
+    window.TurnSurface(azimuth, elevation);
+}
+
+void SizeSurface(WindowCommands& window, const std::vector<std::string>& values) {
+    window.SizeSurfacePicture(std::stoi(values[0]), std::stoi(values[1]));
+}
+
+void Surface(WindowCommands& window, const std::vector<std::string>& values) {
+    app::WriteSurfacePicture(window.Session(), app::SurfaceStyleOf(window.Lab().settings),
+                             values[0]);
 }
 
 void Picture(WindowCommands& window, const std::vector<std::string>& values) {
@@ -214,6 +246,15 @@ std::vector<BatchOption> MakeOptions() {
              "write the comparison's table as CSV (- for standard output)", Comparison},
             {"convergence", "FILE", Text,
              "write the convergence chart: FILE.png 800x500, FILE.csv its data", Convergence},
+            {"view", "AZ,EL", Text,
+             "the surface's azimuth and elevation in degrees for --surface after it (-60,30; "
+             "the elevation held within 5..90)",
+             TurnSurface},
+            {"surface-size", "W H", WholeRange(MinAreaSide, MaxAreaSide),
+             "size of the surface's picture in pixels (800 600)", SizeSurface},
+            {"surface", "FILE.png", Text,
+             "write the surface of the function over the map's region with the paths on it",
+             Surface},
             {"save-lab", "FILE.metopt", Text,
              "write the fields and choices as they stand as a lab file", SaveLabFile},
             {"minimize-1d", "FORMULA", Text,

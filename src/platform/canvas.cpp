@@ -202,6 +202,42 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
     }
 }
 
+void Canvas::FillPolygon(const double* xs, const double* ys, int corners) {
+    if (corners < 3 || corners > MaxPolygonCorners)
+        return;
+    double top = ys[0];
+    double bottom = ys[0];
+    for (int i = 0; i < corners; ++i) {
+        if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]))
+            return;
+        top = std::min(top, ys[i]);
+        bottom = std::max(bottom, ys[i]);
+    }
+    // The rows whose centres lie between the top and the bottom, within the surface.
+    const double firstRow = std::max(std::ceil(top - 0.5), 0.0);
+    const double lastRow = std::min(std::ceil(bottom - 0.5) - 1, static_cast<double>(Height() - 1));
+    for (double row = firstRow; row <= lastRow; ++row) {
+        const double centre = row + 0.5;
+        double crossings[MaxPolygonCorners];
+        int count = 0;
+        for (int i = 0, j = corners - 1; i < corners; j = i++) {
+            // An edge counts where its upper end is at or above the centre and its lower end below.
+            if ((ys[i] <= centre) != (ys[j] <= centre))
+                crossings[count++] =
+                    xs[j] + (centre - ys[j]) * (xs[i] - xs[j]) / (ys[i] - ys[j]);
+        }
+        std::sort(crossings, crossings + count);
+        for (int k = 0; k + 1 < count; k += 2) {
+            // The pixels whose centres lie in [left, right).
+            const double from = std::max(std::ceil(crossings[k] - 0.5), -1.0);
+            const double to = std::min(std::ceil(crossings[k + 1] - 0.5) - 1,
+                                       static_cast<double>(Width()));
+            if (from <= to)
+                HLine(static_cast<int>(from), static_cast<int>(to), static_cast<int>(row), brush_);
+        }
+    }
+}
+
 void Canvas::MoveTo(int x, int y) {
     penX_ = x;
     penY_ = y;

@@ -37,6 +37,12 @@ class Canvas {
     // current position becomes (x, y).
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
+    // A convex or concave polygon filled with the brush, no outline: every pixel whose centre
+    // (x + 0.5, y + 0.5) lies inside it by the even-odd rule, the corners given in pixels with
+    // fractions. Polygons of more than MaxPolygonCorners corners, or with a corner that is not
+    // finite, are not drawn.
+    static constexpr int MaxPolygonCorners = 16;
+    void FillPolygon(const double* xs, const double* ys, int corners);
 
     // Pixels outside the surface are ignored by SetPixel and read as InvalidColor by GetPixel.
     static constexpr std::int32_t InvalidColor = -1;

@@ -13,9 +13,9 @@ namespace metopt::platform {
 namespace {
 
 // The least space a tab keeps around its caption.
-constexpr int MinTabSpace = 8;
+constexpr int MinTabSpace = 6;
 // The smallest share of the control's font the captions take to fit.
-constexpr double MinTabFontShare = 0.75;
+constexpr double MinTabFontShare = 0.68;
 
 // The style of the tab bar with the space around the captions it is given: the style's own while
 // the tabs fit the bar, less when they do not, so that no caption is cut.

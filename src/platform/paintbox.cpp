@@ -96,11 +96,7 @@ void PaintBox::wheelEvent(QWheelEvent* event) {
         QWidget::wheelEvent(event);
         return;
     }
-    // A notch is 15 degrees; a fine-grained wheel or touchpad adds its turns up to whole notches.
-    constexpr int NotchEighths = 120;
-    wheelEighths_ += event->angleDelta().y();
-    const int notches = wheelEighths_ / NotchEighths;
-    wheelEighths_ -= notches * NotchEighths;
+    const int notches = wheel_.Add(event->angleDelta().y());
     const QPoint pos = event->position().toPoint();
     if (notches != 0)
         RunEvent([this, pos, notches] { OnWheel(pos.x(), pos.y(), notches); });

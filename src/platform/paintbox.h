@@ -9,6 +9,7 @@
 
 #include "platform/canvas.h"
 #include "platform/eventguard.h"
+#include "platform/wheelnotches.h"
 
 namespace metopt::platform {
 
@@ -61,7 +62,7 @@ class PaintBox : public QWidget {
     int drawingDepth_ = 0;
     QImage shownWhileDrawing_;
     std::optional<QPoint> dragStart_;
-    int wheelEighths_ = 0;  // the wheel's turn not yet a whole notch, in eighths of a degree
+    WheelNotches wheel_;
 };
 
 }  // namespace metopt::platform

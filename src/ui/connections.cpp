@@ -51,6 +51,7 @@ void TfmMnForm::ConnectMenuHandlers() {
     ConnectGuarded(*this, mmdFsvAni, &QAction::triggered, &TfmMnForm::mmdFsvAniClick);
     ConnectGuarded(*this, mmdFexit, &QAction::triggered, &TfmMnForm::mmdFexitClick);
     ConnectGuarded(*this, mmdFsvCnv, &QAction::triggered, &TfmMnForm::mmdFsvCnvClick);
+    ConnectGuarded(*this, mmdFsvSrf, &QAction::triggered, &TfmMnForm::mmdFsvSrfClick);
     ConnectGuarded(*this, mmdWkCmpR, &QAction::triggered, &TfmMnForm::mmdWkCmpRClick);
     ConnectGuarded(*this, mmdWkFitR, &QAction::triggered, &TfmMnForm::mmdWkFitRClick);
     ConnectGuarded(*this, mmdWkBckR, &QAction::triggered, &TfmMnForm::mmdWkBckRClick);

@@ -58,6 +58,7 @@ TfmMnForm::TfmMnForm(QWidget* parent, std::string paletteFile)
     CreateConvergencePage();
     CreateLinePage();
     CreateConstraintPage();
+    CreateSurfacePage();
     CreateButtonPanel();
     CreateStatusBar();
     tmTimer = Named(new QTimer(this), "tmTimer");
@@ -95,6 +96,7 @@ void TfmMnForm::CreateMenu() {
     mmdFsvAni->setEnabled(false);  // until a descent has run
     mmdFsvCnv =
         Named(mmuFile->addAction(QStringLiteral("Сохранить график сходимости…")), "mmdFsvCnv");
+    mmdFsvSrf = Named(mmuFile->addAction(QStringLiteral("Сохранить поверхность…")), "mmdFsvSrf");
     mmuFile->setToolTipsVisible(true);
     mmdFemp1 = Named(mmuFile->addSeparator(), "mmdFemp1");
     mmdFexit = Named(mmuFile->addAction(QStringLiteral("Выход")), "mmdFexit");

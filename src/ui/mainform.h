@@ -38,6 +38,8 @@
 #include "render/grid.h"
 #include "render/levellines.h"
 #include "render/progress.h"
+#include "render/surfacemesh.h"
+#include "render/surfaceview.h"
 
 class QAction;
 class QCheckBox;
@@ -63,6 +65,7 @@ namespace metopt::platform {
 class DropDown;
 class PageControl;
 class PaintBox;
+class SurfaceBox;
 class ConvergenceChart;
 class PlotChart;
 class Memo;
@@ -107,6 +110,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     // Resizes the window so that the drawing area gets width x height pixels (also when the
     // window is not shown), running tsDrawResize when its size changes.
     void LayoutForDrawingArea(int width, int height) override;
+    void TurnSurface(double azimuth, double elevation) override;
+    void SizeSurfacePicture(int width, int height) override;
     void ChooseStopRule(core::TStopRule rule) override;
     void ChooseLineSearch(core::TLineSearch method) override;
     void ChooseConstraintMethod(core::TConstraintMethod method) override;
@@ -158,9 +163,15 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void mmdFsvRepClick();
     void mmdFsvAniClick();
     void mmdFsvCnvClick();
+    void mmdFsvSrfClick();
     void mmdWkCmpRClick();
     // Shows the last run or comparison on the page "Сходимость": its chart and its table.
     void UpdateConvergencePage();
+    // The page "Поверхность": repainted from the model, its mesh made again only for another
+    // function or region; a drag turns it, the wheel zooms it, a double-click shows the first view.
+    void UpdateSurfacePage();
+    void DrawSurfacePage(platform::Canvas& canvas);
+    void ShowSurfaceView(const render::TSurfaceView& view);
     void ReplaceReport(const std::vector<std::string>& lines);
     // The start of the animation (the whole trace at once for frame time 0).
     void StartTraceAnimation();
@@ -277,6 +288,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QPointer<QWidget> focusBeforeWork_;
     QPointer<QWidget> focusDuringWork_;
     std::chrono::milliseconds synchronousMapTime_{DefaultSynchronousMapTimeMs};
+    // The page "Поверхность"'s mesh, kept while the function and region are the same.
+    std::shared_ptr<const render::TSurfaceMesh> surfaceMesh_;
 
     // --- Controls ---
     QMenuBar* mmMnMenu;
@@ -304,6 +317,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QAction* mmdWkBckR;
     QAction* mmdWkStep;
     QAction* mmdFsvCnv;
+    QAction* mmdFsvSrf;
     QMenu* mmuHelp;
     QAction* mmdHabpr;
     QAction* mmdHemp1;
@@ -320,6 +334,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     platform::ConvergenceChart* chConv;
     QTableWidget* twCompare;
     QWidget* tsLine;
+    QWidget* tsSurf;
+    platform::SurfaceBox* sbSurf;
     QWidget* tsConstr;
     QLabel* lbCnHint;
     platform::Memo* mmCnList;
@@ -482,6 +498,7 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     void CreateLinePage();
     void CreateStepCommand();
     void CreateConstraintPage();
+    void CreateSurfacePage();
     void CreateConstraintMenu();
     void CreateComparisonMenu();
     void CreateViewMenu();

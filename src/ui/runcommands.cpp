@@ -181,6 +181,7 @@ void TfmMnForm::FinishRun(app::TDescentRun& run, const app::TRunEnd& end) {
 void TfmMnForm::ShowCompletedRun(const app::TDescentRun& run) {
     ReplaceReport(run.lines);
     UpdateConvergencePage();
+    UpdateSurfacePage();
     ShowLineSearches();
     mmdFsvAni->setEnabled(true);
     StartTraceAnimation();

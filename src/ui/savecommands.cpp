@@ -1,5 +1,5 @@
-// The menu "Файл": the picture, the report, the animation and the convergence chart saved where
-// the user chooses.
+// The menu "Файл": the picture, the report, the animation, the convergence chart and the surface
+// saved where the user chooses.
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +8,8 @@
 
 #include "app/comparisonexports.h"
 #include "app/exports.h"
+#include "app/surfacepicture.h"
+#include "platform/surfacebox.h"
 #include "platform/dropdown.h"
 #include "platform/filedialog.h"
 #include "ui/mainform.h"
@@ -53,6 +55,17 @@ void TfmMnForm::mmdFsvCnvClick() {
                        const int kind = std::max(0, coConvKind->ItemIndex());
                        app::WriteConvergencePicture(session_,
                                                     static_cast<app::ConvergenceKind>(kind), file);
+                   });
+}
+
+// The surface as the page shows it, at the page's size.
+void TfmMnForm::mmdFsvSrfClick() {
+    SaveWithDialog("Сохранить поверхность", "metopt-surface.png", "Рисунки PNG (*.png)",
+                   [this](const std::string& file) {
+                       platform::Canvas canvas(std::max(sbSurf->width(), app::MinSurfaceSide),
+                                               std::max(sbSurf->height(), app::MinSurfaceSide));
+                       DrawSurfacePage(canvas);
+                       app::WriteCanvasPicture(canvas, file);
                    });
 }
 

@@ -88,7 +88,7 @@ TEST_F(MainFormTest, StartState) {
 TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     CreateForm();
     const QList<QAction*> file = form->mmuFile->actions();
-    ASSERT_EQ(file.size(), 10);
+    ASSERT_EQ(file.size(), 11);
     EXPECT_EQ(file[0]->text(), "Открыть работу…");
     EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(file[1]->text(), "Сохранить работу…");
@@ -101,8 +101,9 @@ TEST_F(MainFormTest, MenuHoldsItsItemsAndTheHelpItemsDoNothing) {
     EXPECT_EQ(file[6]->text(), "Сохранить анимацию…");
     EXPECT_FALSE(file[6]->isEnabled());  // until a descent has run
     EXPECT_EQ(file[7]->text(), "Сохранить график сходимости…");
-    EXPECT_TRUE(file[8]->isSeparator());
-    EXPECT_EQ(file[9]->text(), "Выход");
+    EXPECT_EQ(file[8]->text(), "Сохранить поверхность…");
+    EXPECT_TRUE(file[9]->isSeparator());
+    EXPECT_EQ(file[10]->text(), "Выход");
     const QList<QAction*> work = form->mmuWork->actions();
     ASSERT_EQ(work.size(), 8);
     EXPECT_EQ(work[0]->text(), "Остановка");
@@ -369,6 +370,8 @@ TEST_F(MainFormTest, EnlargingTheWindowEnlargesTheDrawingAreaAndKeepsThePanelWid
     EXPECT_EQ(form->pbDrawAr->size(), QSize(548, 462));
     EXPECT_EQ(form->Plot.MapCols, 546);
     EXPECT_EQ(form->meWkSzY->Text(), "462");
+    const QTabBar* tabs = form->pcMnPage->TabBar();
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), form->pcMnPage->width());
 }
 
 }  // namespace
