@@ -40,7 +40,8 @@ render::TSurfaceScene SurfaceSceneOf(const TSession& session, const render::TSur
     if (session.ShowsComparison)
         scene.paths = render::ComparisonSurfacePaths(mesh.func, session.Comparison);
     else
-        scene.paths.push_back(render::DescentSurfacePath(mesh.func, session.Descent, session.Palette));
+        scene.paths.push_back(
+            render::DescentSurfacePath(mesh.func, session.Descent, session.Palette));
     scene.minimum = render::SurfaceMinimum(session.Plot, mesh);
     return scene;
 }

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <string_view>
-#include <system_error>
 #include <iostream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/comparisonexports.h"
@@ -123,7 +123,8 @@ void TurnSurface(WindowCommands& window, const std::vector<std::string>& values)
     double elevation = 0;
     if (comma == std::string_view::npos || !ReadDegrees(text.substr(0, comma), azimuth) ||
         !ReadDegrees(text.substr(comma + 1), elevation))
-        throw runtime::Exception("--view takes AZ,EL (two numbers of degrees separated by a comma)");
+        throw runtime::Exception(
+            "--view takes AZ,EL (two numbers of degrees separated by a comma)");
     window.TurnSurface(azimuth, elevation);
 }
 

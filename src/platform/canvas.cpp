@@ -223,15 +223,14 @@ void Canvas::FillPolygon(const double* xs, const double* ys, int corners) {
         for (int i = 0, j = corners - 1; i < corners; j = i++) {
             // An edge counts where its upper end is at or above the centre and its lower end below.
             if ((ys[i] <= centre) != (ys[j] <= centre))
-                crossings[count++] =
-                    xs[j] + (centre - ys[j]) * (xs[i] - xs[j]) / (ys[i] - ys[j]);
+                crossings[count++] = xs[j] + (centre - ys[j]) * (xs[i] - xs[j]) / (ys[i] - ys[j]);
         }
         std::sort(crossings, crossings + count);
         for (int k = 0; k + 1 < count; k += 2) {
             // The pixels whose centres lie in [left, right).
             const double from = std::max(std::ceil(crossings[k] - 0.5), -1.0);
-            const double to = std::min(std::ceil(crossings[k + 1] - 0.5) - 1,
-                                       static_cast<double>(Width()));
+            const double to =
+                std::min(std::ceil(crossings[k + 1] - 0.5) - 1, static_cast<double>(Width()));
             if (from <= to)
                 HLine(static_cast<int>(from), static_cast<int>(to), static_cast<int>(row), brush_);
         }

@@ -251,10 +251,9 @@ class MeshPainter {
     void CollectPaths() {
         for (const TSurfacePath& path : scene_.paths)
             CollectPath(path);
-        std::stable_sort(pieces_.begin(), pieces_.end(),
-                         [&](const PathPiece& p, const PathPiece& q) {
-                             return rank_[p.cell] < rank_[q.cell];
-                         });
+        std::stable_sort(
+            pieces_.begin(), pieces_.end(),
+            [&](const PathPiece& p, const PathPiece& q) { return rank_[p.cell] < rank_[q.cell]; });
     }
 
     void Draw(Canvas& canvas) const {
@@ -413,17 +412,16 @@ class MeshPainter {
 
     // The segment in pieces no longer than a cell, each with the cell of its nearer end.
     void CollectSegment(const TSurfacePath& path, const TBoxPoint& a, const TBoxPoint& b) {
-        const double cellsAcross = std::max(std::fabs(b.u - a.u) * mesh_.cols / 2,
-                                            std::fabs(b.v - a.v) * mesh_.rows / 2);
+        const double cellsAcross =
+            std::max(std::fabs(b.u - a.u) * mesh_.cols / 2, std::fabs(b.v - a.v) * mesh_.rows / 2);
         const double limit = 2.0 * std::max(mesh_.cols, mesh_.rows);
         const int count = static_cast<int>(std::ceil(std::clamp(cellsAcross, 1.0, limit)));
         TBoxPoint from = a;
         for (int k = 1; k <= count; ++k) {
             const double t = static_cast<double>(k) / count;
-            const TBoxPoint to{a.u + (b.u - a.u) * t, a.v + (b.v - a.v) * t,
-                               a.w + (b.w - a.w) * t};
-            const bool toIsNearer = projection_.PlaneDepth(to.u, to.v) >=
-                                    projection_.PlaneDepth(from.u, from.v);
+            const TBoxPoint to{a.u + (b.u - a.u) * t, a.v + (b.v - a.v) * t, a.w + (b.w - a.w) * t};
+            const bool toIsNearer =
+                projection_.PlaneDepth(to.u, to.v) >= projection_.PlaneDepth(from.u, from.v);
             std::size_t fromCell = 0;
             std::size_t toCell = 0;
             if (CellAt(from.u, from.v, fromCell) && CellAt(to.u, to.v, toCell)) {
@@ -485,8 +483,8 @@ void DrawSurface(Canvas& canvas, const TSurfaceScene& scene, const TSurfaceView&
     const SurfaceProjection projection(view, canvas.Width(), canvas.Height());
     const BoxScale scale(scene);
     const double* toViewer = projection.ToViewer();
-    Box box{projection, scale, toViewer[0] > 0 ? 1.0 : -1.0, toViewer[1] > 0 ? 1.0 : -1.0,
-            {}, {}, {}};
+    Box box{projection, scale, toViewer[0] > 0 ? 1.0 : -1.0, toViewer[1] > 0 ? 1.0 : -1.0, {},
+            {},         {}};
     const double h = BoxHalfHeight;
     const core::TRegion& region = scene.mesh->region;
     box.xTicks = RoundTicks(static_cast<double>(region.Xb), static_cast<double>(region.Xe),

@@ -14,8 +14,7 @@ namespace {
 
 bool ScanHoldsFor(const TPlot& plot, const TSurfaceMesh& mesh) {
     return plot.ZRangeValid && MeshIsFor(mesh, plot.CurrentFunc, plot.VisibleRegion) &&
-           std::isfinite(plot.ZMin) &&
-           std::isfinite(plot.ZMax) && plot.ZMin <= plot.ZMax;
+           std::isfinite(plot.ZMin) && std::isfinite(plot.ZMax) && plot.ZMin <= plot.ZMax;
 }
 
 void AddPoints(TSurfacePath& path, const core::TPlottedFunc& func, const core::TDescent& descent) {

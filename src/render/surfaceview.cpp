@@ -42,8 +42,7 @@ TSurfaceView ViewAt(const TSurfaceView& view, double azimuth, double elevation) 
 }
 
 TSurfaceView RotatedView(const TSurfaceView& view, int dx, int dy) {
-    return ViewAt(view, view.azimuth - dx * DegreesPerPixel,
-                  view.elevation + dy * DegreesPerPixel);
+    return ViewAt(view, view.azimuth - dx * DegreesPerPixel, view.elevation + dy * DegreesPerPixel);
 }
 
 TSurfaceView ZoomedView(const TSurfaceView& view, double notches) {

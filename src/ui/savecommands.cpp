@@ -9,9 +9,9 @@
 #include "app/comparisonexports.h"
 #include "app/exports.h"
 #include "app/surfacepicture.h"
-#include "platform/surfacebox.h"
 #include "platform/dropdown.h"
 #include "platform/filedialog.h"
+#include "platform/surfacebox.h"
 #include "ui/mainform.h"
 
 namespace metopt::ui {

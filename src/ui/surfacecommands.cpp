@@ -15,9 +15,9 @@ void TfmMnForm::CreateSurfacePage() {
     auto* layout = new QVBoxLayout(tsSurf);
     layout->setContentsMargins(0, 0, 0, 0);
     sbSurf = Named(new platform::SurfaceBox(tsSurf), "sbSurf");
-    sbSurf->setToolTip(QStringLiteral(
-        "Перетаскивание левой кнопкой поворачивает поверхность, колесо приближает, "
-        "двойной щелчок возвращает исходный вид."));
+    sbSurf->setToolTip(
+        QStringLiteral("Перетаскивание левой кнопкой поворачивает поверхность, колесо приближает, "
+                       "двойной щелчок возвращает исходный вид."));
     layout->addWidget(sbSurf);
     sbSurf->OnPaint = [this](platform::Canvas& canvas) { DrawSurfacePage(canvas); };
     sbSurf->OnTurn = [this](int dx, int dy) {

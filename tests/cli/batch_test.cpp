@@ -326,6 +326,45 @@ INSTANTIATE_TEST_SUITE_P(
                           0, "metopt: note: a.gif: the pictures have more than 256 colours", true}),
     [](const auto& row) { return std::string(row.param.name); });
 
+struct SurfaceCase {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* err;    // the start of standard error
+    int width, height;  // of the picture written; 0 for none
+};
+
+void PrintTo(const SurfaceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BatchSurfaceTest : public BatchRunTest, public ::testing::WithParamInterface<SurfaceCase> {};
+
+TEST_P(BatchSurfaceTest, WritesOrSaysWhyNot) {
+    const SurfaceCase& c = GetParam();
+    const RunResult run = Run("--batch " + Palette() + " " + c.arguments + " --surface s.png");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+    const QImage written(QString::fromStdString(Path("s.png")));
+    EXPECT_EQ(written.size(), QSize(c.width, c.height));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BatchSurfaceTest,
+    ::testing::Values(
+        SurfaceCase{"NoMap", "", 1, "metopt: --surface needs a --map before it.\n", 0, 0},
+        SurfaceCase{"DefaultSize", "--map --descent", 0, "", 800, 600},
+        SurfaceCase{"SizeAndView", "--map --surface-size 300 200 --view 45.5,60", 0, "", 300, 200},
+        SurfaceCase{"ViewWithoutComma", "--map --view 45", 1, "metopt: --view takes AZ,EL", 800,
+                    600},
+        SurfaceCase{"ViewNotANumber", "--map --view 45,up", 1, "metopt: --view takes AZ,EL", 800,
+                    600},
+        SurfaceCase{"ViewInfinite", "--map --view inf,30", 1, "metopt: --view takes AZ,EL", 800,
+                    600},
+        SurfaceCase{"SizeTooSmall", "--map --surface-size 3 200", 2, "metopt: --surface-size", 0,
+                    0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(BatchRunTest, AnErrorIsPrintedAsTheBoxTextAndGivesExitOne) {
     const RunResult run =
         Run("--batch " + Palette() + " --subgrid 2,5 2 --grid --picture grid.png");

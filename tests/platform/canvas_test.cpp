@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <climits>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -133,6 +134,55 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"Reversed", 4, 3, 3, 2, 1, 0, {"....", "....", "...."}},
         ShapeCase{"ClippedTopLeft", 4, 4, -2, -2, 3, 3, {"##o.", "##o.", "ooo.", "...."}},
         ShapeCase{"Huge", 3, 3, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {"###", "###", "###"}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct PolygonCase {
+    const char* name;
+    std::vector<double> xs, ys;
+    std::vector<std::string> expected;
+};
+
+void PrintTo(const PolygonCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CanvasPolygon : public ::testing::TestWithParam<PolygonCase> {};
+
+// The pixels whose centres lie inside, in the brush; no outline.
+TEST_P(CanvasPolygon, FillsThePixelsWhoseCentresLieInside) {
+    const PolygonCase& c = GetParam();
+    Canvas canvas = PenAndBrushCanvas(6, 5);
+    canvas.FillPolygon(c.xs.data(), c.ys.data(), static_cast<int>(c.xs.size()));
+    EXPECT_EQ(Picture(canvas), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CanvasPolygon,
+    ::testing::Values(
+        PolygonCase{"Square",
+                    {1, 4, 4, 1},
+                    {1, 1, 4, 4},
+                    {"......", ".###..", ".###..", ".###..", "......"}},
+        PolygonCase{"Fractions",
+                    {0.6, 3.4, 3.4, 0.6},
+                    {0.6, 0.6, 2.4, 2.4},
+                    {"......", ".##...", "......", "......", "......"}},
+        PolygonCase{
+            "Triangle", {0, 6, 0}, {0, 0, 6}, {"#####.", "####..", "###...", "##....", "#....."}},
+        PolygonCase{"ClippedAtEveryEdge",
+                    {-9, 20, 20, -9},
+                    {-9, -9, 20, 20},
+                    {"######", "######", "######", "######", "######"}},
+        PolygonCase{"ConcaveNotch",
+                    {0, 6, 6, 3, 0},
+                    {0, 0, 5, 2, 5},
+                    {"######", "######", "##.###", "#...##", ".....#"}},
+        PolygonCase{"NotFinite",
+                    {0, NAN, 6},
+                    {0, 0, 6},
+                    {"......", "......", "......", "......", "......"}},
+        PolygonCase{
+            "TwoCorners", {0, 6}, {0, 5}, {"......", "......", "......", "......", "......"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct LineCase {

@@ -27,6 +27,7 @@
 #include "platform/paintbox.h"
 #include "platform/plotchart.h"
 #include "platform/spinedit.h"
+#include "platform/surfacebox.h"
 #include "platform/textfield.h"
 #include "ui/mainform.h"
 
@@ -89,6 +90,9 @@ class TestWindow : public ui::TfmMnForm {
     QAction* const mmdWkBckR = Find<QAction>("mmdWkBckR");
     QAction* const mmdFsvCnv = Find<QAction>("mmdFsvCnv");
     QWidget* const tsConv = Find<QWidget>("tsConv");
+    QAction* const mmdFsvSrf = Find<QAction>("mmdFsvSrf");
+    QWidget* const tsSurf = Find<QWidget>("tsSurf");
+    platform::SurfaceBox* const sbSurf = Find<platform::SurfaceBox>("sbSurf");
     platform::DropDown* const coConvKind = Find<platform::DropDown>("coConvKind");
     platform::ConvergenceChart* const chConv = Find<platform::ConvergenceChart>("chConv");
     QTableWidget* const twCompare = Find<QTableWidget>("twCompare");

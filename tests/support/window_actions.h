@@ -387,6 +387,16 @@ class WindowActions : public WindowFixture {
         return "wait for " + std::to_string(wanted) + " ticks (" + std::to_string(done) + " came)";
     }
 
+    // A point over the widget or just beside it, and its text.
+    QPointF PointAround(const QWidget* widget) {
+        return QPointF(random_->Between(-3, widget->width() + 3),
+                       random_->Between(-3, widget->height() + 3));
+    }
+    static std::string PointText(QPointF at) {
+        return " (" + std::to_string(static_cast<int>(at.x())) + "," +
+               std::to_string(static_cast<int>(at.y())) + ")";
+    }
+
     std::string MoveMouse() {
         QWidget* area = form_->pbDrawAr;
         const std::string what = Reach(area);
@@ -398,14 +408,8 @@ class WindowActions : public WindowFixture {
         const Qt::MouseButton button = kind == 2 ? Qt::MiddleButton : Qt::LeftButton;
         const Qt::KeyboardModifiers keys = kind == 1 ? Qt::ControlModifier : Qt::NoModifier;
         std::string points;
-        const auto somewhere = [&] {
-            return QPointF(random_->Between(-3, area->width() + 3),
-                           random_->Between(-3, area->height() + 3));
-        };
-        const auto named = [](QPointF at) {
-            return " (" + std::to_string(static_cast<int>(at.x())) + "," +
-                   std::to_string(static_cast<int>(at.y())) + ")";
-        };
+        const auto somewhere = [&] { return PointAround(area); };
+        const auto named = PointText;
         if (pressed) {
             const QPointF at = somewhere();
             QMouseEvent press(QEvent::MouseButtonPress, at, area->mapToGlobal(at), button, button,
@@ -456,6 +460,46 @@ class WindowActions : public WindowFixture {
         return what + "turn the wheel by " + std::to_string(eighths) + " eighths of a degree at" +
                " (" + std::to_string(static_cast<int>(at.x())) + "," +
                std::to_string(static_cast<int>(at.y())) + ")";
+    }
+
+    // On the page "Поверхность": a drag with the left button, wheel notches or a double-click, and
+    // the repaint they bring.
+    std::string TurnSurface() {
+        QWidget* box = form_->sbSurf;
+        const std::string what = Reach(box);
+        const auto somewhere = [&] { return PointAround(box); };
+        const auto named = PointText;
+        std::string done;
+        const int kind = random_->Below(3);
+        QPointF at = somewhere();
+        if (kind == 0) {
+            QMouseEvent press(QEvent::MouseButtonPress, at, box->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &press);
+            done = "drag the surface from" + named(at);
+            for (int i = random_->Between(1, 6); i > 0; --i) {
+                at = somewhere();
+                QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton,
+                                 Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(box, &move);
+                done += named(at);
+            }
+            QMouseEvent release(QEvent::MouseButtonRelease, at, box->mapToGlobal(at),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &release);
+        } else if (kind == 1) {
+            const int eighths = random_->Percent(80) ? 120 * random_->Between(-12, 12)
+                                                     : random_->Between(-500, 500);
+            QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(box, &wheel);
+            done = "turn the wheel over the surface by " + std::to_string(eighths);
+        } else {
+            QTest::mouseDClick(box, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+            done = "double-click the surface at" + named(at);
+        }
+        box->grab();
+        return what + done;
     }
 
     std::string UseMenu() {
@@ -529,6 +573,7 @@ class WindowActions : public WindowFixture {
             {3, &WindowActions::ChangeView},
             {3, &WindowActions::TypeConstraints},
             {3, &WindowActions::UseLearningMethod},
+            {3, &WindowActions::TurnSurface},
         };
         int total = 0;
         for (const Kind& kind : kinds) {

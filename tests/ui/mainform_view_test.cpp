@@ -1,13 +1,18 @@
 // The map under the mouse in the window: wheel notches zoom about the pointer, a drag moves the
 // region, "Подобрать область" fits it to the last path and "Вернуть область" steps back; each
-// sets the region's fields and draws again what the picture showed.
+// sets the region's fields and draws again what the picture showed. On the page "Поверхность" a
+// drag turns the surface.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 #include <string>
 
+#include "app/surfacepicture.h"
+#include "platform/canvas.h"
+#include "platform/surfacebox.h"
 #include "render/coordinates.h"
 #include "runtime/numparse.h"
 #include "support/mainform_fixture.h"
@@ -129,6 +134,47 @@ TEST_F(WindowViewTest, FitShowsTheWholePath) {
     const double yScale = static_cast<double>(Field(form->meSrYe) - Field(form->meSrYb)) / (H - 2);
     EXPECT_NEAR(xScale / yScale, 1, 0.01);
     EXPECT_TRUE(form->Session().Shown.trace);
+}
+
+// The page "Поверхность": a drag with the left button turns the surface, the wheel zooms it, a
+// double-click gives the first view back; the page shows what the session draws, its mesh kept.
+TEST_F(WindowViewTest, TheSurfaceTurnsZoomsAndComesBack) {
+    CreateForm();
+    form->SetOptionFields("frame-time", {"0"});
+    form->bbDrMpCl->click();
+    IterateAtOnce();
+    form->pcMnPage->SetActivePage(form->tsSurf);
+    form->resize(form->width(), form->height());
+    QApplication::processEvents();
+    platform::SurfaceBox* box = form->sbSurf;
+    const QImage first = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    platform::Canvas drawn(box->width(), box->height());
+    app::DrawSurfacePicture(drawn, form->Session(), *app::SurfaceMeshFor(form->Session(), nullptr),
+                            app::SurfaceStyleOf(form->Lab().settings));
+    EXPECT_EQ(first, drawn.Image());
+
+    const QPoint from(100, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, from, from, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(box, &press);
+    for (const QPoint to : {QPoint(110, 104), QPoint(120, 108)}) {
+        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, QPoint(120, 108), QPoint(120, 108),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &release);
+    EXPECT_EQ(form->Session().SurfaceView.azimuth, -70);
+    EXPECT_EQ(form->Session().SurfaceView.elevation, 34);
+    QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    EXPECT_GT(form->Session().SurfaceView.zoom, 1);
+    EXPECT_NE(box->grab().toImage().convertToFormat(QImage::Format_RGB32), first);
+    QTest::mouseDClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+    EXPECT_EQ(form->Session().SurfaceView, render::TSurfaceView{});
+    EXPECT_EQ(box->grab().toImage().convertToFormat(QImage::Format_RGB32), first);
+    EXPECT_TRUE(TakeBoxes().empty());
 }
 
 }  // namespace

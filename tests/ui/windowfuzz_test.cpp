@@ -2,7 +2,8 @@
 // check box, field, spin edit and list, typed and pasted texts (hostile ones among them), formulas
 // typed into the equation list (good, bad and hostile), cuts and
 // pastes with an empty and with a filled clipboard, window sizes from tiny to large, timer ticks,
-// mouse moves over the drawing area and the menu. Every error box is answered. After each action
+// mouse moves over the drawing area and the menu, drags, wheel turns and double-clicks on the
+// surface. Every error box is answered. After each action
 // the rules that always hold are checked; a failing seed prints the actions that reproduce it.
 //
 // METOPT_WINDOW_FUZZ_ACTIONS=N drives N actions per seed; METOPT_WINDOW_FUZZ_SEED=S (or a comma
@@ -95,6 +96,13 @@ class WindowFuzzTest : public testsupport::WindowActions,
             EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
         }
         EXPECT_LE(form_->Descent.TraceCount, core::TraceCapacity);
+        // The surface's view stays within its bounds.
+        const render::TSurfaceView& view = form_->Session().SurfaceView;
+        EXPECT_TRUE(view.elevation >= render::MinElevation &&
+                    view.elevation <= render::MaxElevation)
+            << view.elevation;
+        EXPECT_TRUE(view.azimuth >= -180 && view.azimuth < 180) << view.azimuth;
+        EXPECT_TRUE(view.zoom >= render::MinZoom && view.zoom <= render::MaxZoom) << view.zoom;
         // The drawing area fills its page, and the map size and the size fields follow it.
         const QSize area = f.pbDrawAr->size();
         EXPECT_EQ(area, f.tsDraw->size());
