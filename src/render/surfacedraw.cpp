@@ -59,8 +59,13 @@ class BoxScale {
     long double zHigh_;
 };
 
+// The nearest pixel, held far off the canvas for a coordinate beyond an int's range (and for one
+// that is not a number).
 int Pixel(double t) {
-    return static_cast<int>(std::floor(std::clamp(t, -1e8, 1e8) + 0.5));
+    constexpr double FarOff = 1e8;
+    if (!(t >= -FarOff && t <= FarOff))
+        return t > 0 ? static_cast<int>(FarOff) : -static_cast<int>(FarOff);
+    return static_cast<int>(std::floor(t + 0.5));
 }
 
 void Line(Canvas& canvas, const TScreenPoint& a, const TScreenPoint& b, std::int32_t color) {
@@ -87,6 +92,12 @@ std::int32_t Scaled(std::int32_t color, int share) {
     return part(0) | part(8) | part(16);
 }
 
+// The length of (dx, dy) by the square root alone, which rounds the same on every system (the C
+// libraries' hypot may not).
+double Length(double dx, double dy) {
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 double Dot(const double* a, const double* b) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
 }
@@ -106,7 +117,7 @@ double EdgeLength(const Box& box, double u0, double v0, double w0, double u1, do
                   double w1) {
     const TScreenPoint a = box.At(u0, v0, w0);
     const TScreenPoint b = box.At(u1, v1, w1);
-    return std::hypot(b.x - a.x, b.y - a.y);
+    return Length(b.x - a.x, b.y - a.y);
 }
 
 int TickCount(double edgeLength) {
@@ -154,8 +165,9 @@ void Label(Canvas& canvas, double x, double y, double outX, double outY, const s
     canvas.TextOut(Pixel(x - w / 2.0 + outX * w / 2.0), Pixel(y - h / 2.0 + outY * h / 2.0), text);
 }
 
-// One axis along the edge from `from` to `to` (box units), with its ticks at the values
-// `ticks` placed by `place`, their labels on the side of `out` and the axis's name beyond them.
+// One axis along the edge from `from` to `to` (box units), with its ticks at the values `ticks`
+// of the coordinate `along`, their labels on the side `out` points to from the box's centre, and
+// the axis's name beyond them.
 struct Axis {
     const char* name;
     double from[3];
@@ -168,13 +180,13 @@ struct Axis {
 void DrawAxis(Canvas& canvas, const Box& box, const Axis& axis) {
     const TScreenPoint a = box.At(axis.from[0], axis.from[1], axis.from[2]);
     const TScreenPoint b = box.At(axis.to[0], axis.to[1], axis.to[2]);
-    if (std::hypot(b.x - a.x, b.y - a.y) < ShortestLabelledEdge)
+    if (Length(b.x - a.x, b.y - a.y) < ShortestLabelledEdge)
         return;
     const TScreenPoint origin = box.At(0, 0, 0);
     const TScreenPoint outward = box.At(axis.out[0], axis.out[1], axis.out[2]);
     double outX = outward.x - origin.x;
     double outY = outward.y - origin.y;
-    const double outLength = std::hypot(outX, outY);
+    const double outLength = Length(outX, outY);
     if (!(outLength > 0))
         return;
     outX /= outLength;
@@ -226,6 +238,11 @@ void DrawAxes(Canvas& canvas, const Box& box) {
     }
     DrawAxis(canvas, box, {"z", {uz, vz, -h}, {uz, vz, h}, {uz, vz, 0}, &box.zTicks, 2});
 }
+
+// A point in the box's units.
+struct TBoxPoint {
+    double u, v, w;
+};
 
 // A piece of a path that lies within one cell of the mesh, or one of its points, drawn right
 // after that cell's quad.
@@ -405,10 +422,6 @@ class MeshPainter {
             previous = &last;
         }
     }
-
-    struct TBoxPoint {
-        double u, v, w;
-    };
 
     // The segment in pieces no longer than a cell, each with the cell of its nearer end.
     void CollectSegment(const TSurfacePath& path, const TBoxPoint& a, const TBoxPoint& b) {

@@ -45,10 +45,13 @@ TSurfaceView RotatedView(const TSurfaceView& view, int dx, int dy) {
     return ViewAt(view, view.azimuth - dx * DegreesPerPixel, view.elevation + dy * DegreesPerPixel);
 }
 
-TSurfaceView ZoomedView(const TSurfaceView& view, double notches) {
+TSurfaceView ZoomedView(const TSurfaceView& view, int notches) {
     TSurfaceView next = view;
-    if (std::isfinite(notches))
-        next.zoom = std::clamp(view.zoom * std::pow(WheelZoomStep, notches), MinZoom, MaxZoom);
+    // Step by step, held within the bounds at each, so that any count ends at a bound.
+    for (int k = 0; k < notches && next.zoom < MaxZoom; ++k)
+        next.zoom = std::min(next.zoom * WheelZoomStep, MaxZoom);
+    for (int k = 0; k > notches && next.zoom > MinZoom; --k)
+        next.zoom = std::max(next.zoom / WheelZoomStep, MinZoom);
     return next;
 }
 

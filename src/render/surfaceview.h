@@ -30,7 +30,7 @@ TSurfaceView ViewAt(const TSurfaceView& view, double azimuth, double elevation);
 // degree a pixel.
 TSurfaceView RotatedView(const TSurfaceView& view, int dx, int dy);
 // The view after `notches` notches of the wheel, forward nearer, within MinZoom..MaxZoom.
-TSurfaceView ZoomedView(const TSurfaceView& view, double notches);
+TSurfaceView ZoomedView(const TSurfaceView& view, int notches);
 
 // A point of the picture, with its depth: larger is nearer the viewer.
 struct TScreenPoint {
