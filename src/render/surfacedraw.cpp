@@ -166,8 +166,8 @@ void Label(Canvas& canvas, double x, double y, double outX, double outY, const s
 }
 
 // One axis along the edge from `from` to `to` (box units), with its ticks at the values `ticks`
-// of the coordinate `along`, their labels on the side `out` points to from the box's centre, and
-// the axis's name beyond them.
+// of the coordinate `along`, their labels across the edge on the side `out` points to from the
+// box's centre, and the axis's name beyond them.
 struct Axis {
     const char* name;
     double from[3];
@@ -180,17 +180,19 @@ struct Axis {
 void DrawAxis(Canvas& canvas, const Box& box, const Axis& axis) {
     const TScreenPoint a = box.At(axis.from[0], axis.from[1], axis.from[2]);
     const TScreenPoint b = box.At(axis.to[0], axis.to[1], axis.to[2]);
-    if (Length(b.x - a.x, b.y - a.y) < ShortestLabelledEdge)
+    const double edgeLength = Length(b.x - a.x, b.y - a.y);
+    if (!(edgeLength >= ShortestLabelledEdge))
         return;
+    // The labels go across the edge on the picture, on the side away from the box: seen from
+    // low, the side `out` names lies almost along the edge itself.
+    double outX = -(b.y - a.y) / edgeLength;
+    double outY = (b.x - a.x) / edgeLength;
     const TScreenPoint origin = box.At(0, 0, 0);
     const TScreenPoint outward = box.At(axis.out[0], axis.out[1], axis.out[2]);
-    double outX = outward.x - origin.x;
-    double outY = outward.y - origin.y;
-    const double outLength = Length(outX, outY);
-    if (!(outLength > 0))
-        return;
-    outX /= outLength;
-    outY /= outLength;
+    if (outX * (outward.x - origin.x) + outY * (outward.y - origin.y) < 0) {
+        outX = -outX;
+        outY = -outY;
+    }
     const std::vector<double>& ticks = *axis.ticks;
     const double step = ticks.size() >= 2 ? ticks[1] - ticks[0] : 1;
     double farthest = 0;
