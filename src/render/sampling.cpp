@@ -29,12 +29,12 @@ bool SameBits(long double a, long double b) {
     return std::memcmp(&a, &b, ExtendedValueBytes) == 0;
 }
 
+}  // namespace
+
 bool SameRegion(const core::TRegion& a, const core::TRegion& b) {
     return SameBits(a.Xb, b.Xb) && SameBits(a.Xe, b.Xe) && SameBits(a.Yb, b.Yb) &&
            SameBits(a.Ye, b.Ye);
 }
-
-}  // namespace
 
 PixelSampler::PixelSampler(const TPlot& plot) : plot_(plot) {
     const std::int32_t columns = std::max<std::int32_t>(plot.MapCols, 0);

@@ -54,6 +54,9 @@ class PixelSampler {
     Row row_;
 };
 
+// Whether two regions are the same, bit for bit.
+bool SameRegion(const core::TRegion& a, const core::TRegion& b);
+
 // The threads the scan, the fill and the threshold lines use: the machine's cores, at least 1.
 unsigned SamplingThreads();
 

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "render/sampling.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
 namespace metopt::render {
-
-namespace {
-
-// An extended real's value lies in its first ten bytes; the rest of its storage is padding.
-bool SameBits(long double a, long double b) {
-    return std::memcmp(&a, &b, 10) == 0;
-}
-
-}  // namespace
 
 long double TSurfaceMesh::X(std::int32_t i) const {
     return region.Xb + (region.Xe - region.Xb) * i / cols;
@@ -67,9 +57,7 @@ TSurfaceMesh MakeSurfaceMesh(const core::TPlottedFunc& func, const core::TRegion
 
 bool MeshIsFor(const TSurfaceMesh& mesh, const core::TPlottedFunc& func,
                const core::TRegion& region) {
-    return mesh.func == func && SameBits(mesh.region.Xb, region.Xb) &&
-           SameBits(mesh.region.Xe, region.Xe) && SameBits(mesh.region.Yb, region.Yb) &&
-           SameBits(mesh.region.Ye, region.Ye);
+    return mesh.func == func && SameRegion(mesh.region, region);
 }
 
 TValueRange MeshRange(const TSurfaceMesh& mesh) {
