@@ -1,6 +1,9 @@
 #include "app/surfacepicture.h"
 
 #include <QString>
+#include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include "render/surfacedraw.h"
 #include "runtime/exceptions.h"
@@ -27,9 +30,11 @@ std::shared_ptr<const render::TSurfaceMesh> SurfaceMeshFor(
         render::MakeSurfaceMesh(plot.CurrentFunc, plot.VisibleRegion));
 }
 
-render::TSurfaceScene SurfaceSceneOf(const TSession& session, const render::TSurfaceMesh& mesh,
-                                     const TSurfaceStyle& style) {
-    render::TSurfaceScene scene;
+namespace {
+
+// The scene without its paths.
+void SetSceneOf(render::TSurfaceScene& scene, const TSession& session,
+                const render::TSurfaceMesh& mesh, const TSurfaceStyle& style) {
     scene.mesh = &mesh;
     const render::TValueRange range = render::SurfaceRange(session.Plot, mesh);
     scene.zLow = range.lo;
@@ -37,18 +42,90 @@ render::TSurfaceScene SurfaceSceneOf(const TSession& session, const render::TSur
     scene.Palette = &session.Palette;
     scene.fill = style.fill;
     scene.gradientCount = style.gradientCount;
-    if (session.ShowsComparison)
-        scene.paths = render::ComparisonSurfacePaths(mesh.func, session.Comparison);
-    else
-        scene.paths.push_back(
-            render::DescentSurfacePath(mesh.func, session.Descent, session.Palette));
     scene.minimum = render::SurfaceMinimum(session.Plot, mesh);
+}
+
+std::vector<render::TSurfacePath> PathsOf(const TSession& session, const core::TPlottedFunc& func) {
+    if (session.ShowsComparison)
+        return render::ComparisonSurfacePaths(func, session.Comparison);
+    return {render::DescentSurfacePath(func, session.Descent, session.Palette)};
+}
+
+// FNV-1a over what the paths are made of: the traces' points (their ten value bytes), their
+// counts and methods, the trace colours and which paths are shown. Far cheaper than evaluating
+// the function at every point again.
+class PathsHash {
+  public:
+    void Add(const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash_ = (hash_ ^ bytes[i]) * 0x100000001b3ULL;
+    }
+    void Add(const core::TTracePoint& point) {
+        Add(&point.X, 10);
+        Add(&point.Y, 10);
+    }
+    void Add(const core::TDescent& descent) {
+        const std::uint32_t count = std::min(descent.TraceCount, core::TraceCapacity);
+        Add(&count, sizeof count);
+        Add(descent.TraceStart);
+        for (std::uint32_t k = 1; k <= count; ++k)
+            Add(descent.Trace[k]);
+    }
+    std::uint64_t Value() const { return hash_; }
+
+  private:
+    std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+};
+
+std::uint64_t PathsKey(const TSession& session) {
+    PathsHash hash;
+    const bool comparison = session.ShowsComparison;
+    hash.Add(&comparison, sizeof comparison);
+    if (comparison) {
+        for (const core::TComparedRun& run : session.Comparison.runs) {
+            hash.Add(&run.method, sizeof run.method);
+            hash.Add(run.descent);
+        }
+    } else {
+        hash.Add(&session.Palette[palette::TracePenColor].Color, sizeof(std::int32_t));
+        hash.Add(&session.Palette[palette::TraceFillColor].Color, sizeof(std::int32_t));
+        hash.Add(session.Descent);
+    }
+    return hash.Value();
+}
+
+}  // namespace
+
+render::TSurfaceScene SurfaceSceneOf(const TSession& session, const render::TSurfaceMesh& mesh,
+                                     const TSurfaceStyle& style) {
+    render::TSurfaceScene scene;
+    SetSceneOf(scene, session, mesh, style);
+    scene.paths = PathsOf(session, mesh.func);
     return scene;
 }
 
+const render::TSurfaceScene& TSurfaceCache::SceneOf(const TSession& session,
+                                                    const TSurfaceStyle& style) {
+    if (!HasSurface(session)) {
+        scene_ = {};
+        return scene_;
+    }
+    const auto mesh = SurfaceMeshFor(session, mesh_);
+    const std::uint64_t key = PathsKey(session);
+    if (mesh != mesh_ || !hasPaths_ || key != pathsKey_) {
+        scene_.paths = PathsOf(session, mesh->func);
+        pathsKey_ = key;
+        hasPaths_ = true;
+    }
+    mesh_ = mesh;
+    SetSceneOf(scene_, session, *mesh_, style);
+    return scene_;
+}
+
 void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
-                        const render::TSurfaceMesh& mesh, const TSurfaceStyle& style) {
-    if (!HasSurface(session) || mesh.cols < 1) {
+                        const render::TSurfaceScene& scene) {
+    if (!scene.mesh || scene.mesh->cols < 1) {
         canvas.Fill(render::SurfaceBackground);
         const std::string text = SurfaceNeedsMapText;
         canvas.SetBrushColor(render::SurfaceBackground);
@@ -57,7 +134,16 @@ void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
                        (canvas.Height() - canvas.TextHeight(text)) / 2, text);
         return;
     }
-    render::DrawSurface(canvas, SurfaceSceneOf(session, mesh, style), session.SurfaceView);
+    render::DrawSurface(canvas, scene, session.SurfaceView);
+}
+
+void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
+                        const render::TSurfaceMesh& mesh, const TSurfaceStyle& style) {
+    if (!HasSurface(session) || mesh.cols < 1) {
+        DrawSurfacePicture(canvas, session, render::TSurfaceScene{});
+        return;
+    }
+    DrawSurfacePicture(canvas, session, SurfaceSceneOf(session, mesh, style));
 }
 
 void WriteSurfacePicture(const TSession& session, const TSurfaceStyle& style,

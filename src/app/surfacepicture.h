@@ -38,6 +38,23 @@ render::TSurfaceScene SurfaceSceneOf(const TSession& session, const render::TSur
 // The whole canvas: the scene in the session's view, or SurfaceNeedsMapText without a surface.
 void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
                         const render::TSurfaceMesh& mesh, const TSurfaceStyle& style);
+void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
+                        const render::TSurfaceScene& scene);
+
+// What the page keeps between its repaints, so that a drag only draws: the mesh, made again for
+// another function or region, and the paths on it, evaluated again when the traces or the
+// function changed.
+class TSurfaceCache {
+  public:
+    // The session's scene (its mesh kept here), or one without a mesh before any map.
+    const render::TSurfaceScene& SceneOf(const TSession& session, const TSurfaceStyle& style);
+
+  private:
+    std::shared_ptr<const render::TSurfaceMesh> mesh_;
+    render::TSurfaceScene scene_;
+    std::uint64_t pathsKey_ = 0;
+    bool hasPaths_ = false;
+};
 
 // The picture at the session's SurfaceWidth × SurfaceHeight as PNG; raises the program's own error
 // before any map and when the file cannot be written.

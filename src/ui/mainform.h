@@ -28,6 +28,7 @@
 #include "app/runworker.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "app/surfacepicture.h"
 #include "app/windowcommands.h"
 #include "core/methods/method.h"
 #include "core/minimize1d.h"
@@ -38,7 +39,6 @@
 #include "render/grid.h"
 #include "render/levellines.h"
 #include "render/progress.h"
-#include "render/surfacemesh.h"
 #include "render/surfaceview.h"
 
 class QAction;
@@ -288,8 +288,8 @@ class TfmMnForm : public QMainWindow, public app::WindowCommands {
     QPointer<QWidget> focusBeforeWork_;
     QPointer<QWidget> focusDuringWork_;
     std::chrono::milliseconds synchronousMapTime_{DefaultSynchronousMapTimeMs};
-    // The page "Поверхность"'s mesh, kept while the function and region are the same.
-    std::shared_ptr<const render::TSurfaceMesh> surfaceMesh_;
+    // What the page "Поверхность" keeps between its repaints.
+    app::TSurfaceCache surface_;
 
     // --- Controls ---
     QMenuBar* mmMnMenu;

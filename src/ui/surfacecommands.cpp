@@ -34,11 +34,8 @@ void TfmMnForm::UpdateSurfacePage() {
 }
 
 void TfmMnForm::DrawSurfacePage(platform::Canvas& canvas) {
-    if (app::HasSurface(session_))
-        surfaceMesh_ = app::SurfaceMeshFor(session_, surfaceMesh_);
-    const render::TSurfaceMesh none;
-    app::DrawSurfacePicture(canvas, session_, surfaceMesh_ ? *surfaceMesh_ : none,
-                            app::SurfaceStyleOf(Settings()));
+    app::DrawSurfacePicture(canvas, session_,
+                            surface_.SceneOf(session_, app::SurfaceStyleOf(Settings())));
 }
 
 void TfmMnForm::ShowSurfaceView(const render::TSurfaceView& view) {

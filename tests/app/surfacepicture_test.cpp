@@ -132,6 +132,32 @@ TEST_F(SurfacePictureTest, TheMeshIsMadeAgainOnlyForAnotherFunctionOrRegion) {
     EXPECT_NE(SurfaceMeshFor(Session(), second), second);
 }
 
+// The page's cache: the mesh kept across runs, the paths taken again after each.
+TEST_F(SurfacePictureTest, TheCacheKeepsTheMeshAndFollowsTheTraces) {
+    TSurfaceCache cache;
+    EXPECT_EQ(cache.SceneOf(Session(), Style()).mesh, nullptr);
+    Run(Button::Map);
+    Run(Button::Descent);
+    const render::TSurfaceMesh* mesh = cache.SceneOf(Session(), Style()).mesh;
+    ASSERT_NE(mesh, nullptr);
+    const auto pointsOfTheScene = [&] {
+        const render::TSurfaceScene& scene = cache.SceneOf(Session(), Style());
+        EXPECT_EQ(scene.mesh, mesh);
+        return scene.paths.at(0).points;
+    };
+    const auto before = pointsOfTheScene();
+    EXPECT_EQ(before.size(), Session().Descent.TraceCount + 1);
+    bench->SetOptionFields("x0", {"0.5"});
+    Run(Button::Descent);
+    const auto after = pointsOfTheScene();
+    ASSERT_EQ(after.size(), Session().Descent.TraceCount + 1);
+    EXPECT_EQ(after[0].x, 0.5L);
+    EXPECT_EQ(after.back().z, SurfaceSceneOf(Session(), *mesh, Style()).paths[0].points.back().z);
+    bench->Compare({0, 4});
+    bench->AwaitRun([](const std::string&) { return false; });
+    EXPECT_EQ(cache.SceneOf(Session(), Style()).paths.size(), 2u);
+}
+
 TEST_F(SurfacePictureTest, ThePictureNeedsAMapAndTakesTheSessionsSizeAndView) {
     const testsupport::TempFolder folder("metopt-surface");
     const std::string file = folder.Path() + "/surface.png";
