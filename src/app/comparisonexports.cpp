@@ -81,9 +81,7 @@ void WriteConvergencePicture(const TSession& session, ConvergenceKind kind,
     platform::ConvergenceChart chart;
     chart.Show(QString::fromUtf8(ConvergenceKindItems[static_cast<int>(kind)]), lines.lines,
                lines.floor);
-    const QImage picture = chart.Render(QSize(ConvergenceWidth, ConvergenceHeight));
-    if (!picture.save(QString::fromStdString(fileName), "PNG"))
-        throw runtime::Exception("Cannot write " + fileName);
+    WritePng(chart.Render(QSize(ConvergenceWidth, ConvergenceHeight)), fileName);
 }
 
 }  // namespace metopt::app

@@ -1,5 +1,7 @@
 #include "app/exports.h"
 
+#include <QImage>
+#include <QString>
 #include <charconv>
 #include <cstdint>
 #include <fstream>
@@ -42,11 +44,16 @@ void WriteText(const std::string& fileName, const std::string& text) {
         throw runtime::Exception("Cannot write " + fileName);
 }
 
+void WritePng(const QImage& picture, const std::string& fileName) {
+    if (!picture.save(QString::fromStdString(fileName), "PNG"))
+        throw runtime::Exception("Cannot write " + fileName);
+}
+
 void WritePicture(const TSession& session, const std::string& fileName) {
     const auto& image = session.SavedPicture.BackingImage;
-    if (!image || !image->Image().save(QString::fromStdString(fileName), "PNG")) {
+    if (!image)
         throw runtime::Exception("Cannot write " + fileName);
-    }
+    WritePng(image->Image(), fileName);
 }
 
 void WriteReport(const std::vector<std::string>& lines, const std::string& fileName) {

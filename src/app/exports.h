@@ -9,11 +9,15 @@
 #include "app/session.h"
 #include "core/minimizer.h"
 
+class QImage;
+
 namespace metopt::app {
 
 // Writes text to a file, or to standard output for "-". A failure is raised as the program's own
 // error so that it is reported like any other.
 void WriteText(const std::string& fileName, const std::string& text);
+// A picture as PNG; a failure is raised as the program's own error.
+void WritePng(const QImage& picture, const std::string& fileName);
 // The saved picture of the drawing area as PNG.
 void WritePicture(const TSession& session, const std::string& fileName);
 // The report page's lines, each ended by a newline; "-" writes to standard output.

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <cmath>
 
+#include "app/exports.h"
 #include "render/comparisontrace.h"
 #include "runtime/exceptions.h"
 
@@ -101,9 +102,7 @@ TChart1D CountsChart(const std::vector<core::TLineSearch>& methods,
 void WriteChartPicture(const TChart1D& chart, const std::string& fileName) {
     platform::PlotChart plot;
     plot.Show(chart.x, chart.y, chart.series);
-    const QImage picture = plot.Render(QSize(Minimize1DChartWidth, Minimize1DChartHeight));
-    if (!picture.save(QString::fromStdString(fileName), "PNG"))
-        throw runtime::Exception("Cannot write " + fileName);
+    WritePng(plot.Render(QSize(Minimize1DChartWidth, Minimize1DChartHeight)), fileName);
 }
 
 void WriteFunctionPicture(const TMinimize1D& lab, const std::string& fileName) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/exports.h"
 #include "render/surfacedraw.h"
 #include "runtime/exceptions.h"
 
@@ -139,11 +140,9 @@ void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
 
 void DrawSurfacePicture(platform::Canvas& canvas, const TSession& session,
                         const render::TSurfaceMesh& mesh, const TSurfaceStyle& style) {
-    if (!HasSurface(session) || mesh.cols < 1) {
-        DrawSurfacePicture(canvas, session, render::TSurfaceScene{});
-        return;
-    }
-    DrawSurfacePicture(canvas, session, SurfaceSceneOf(session, mesh, style));
+    DrawSurfacePicture(
+        canvas, session,
+        HasSurface(session) ? SurfaceSceneOf(session, mesh, style) : render::TSurfaceScene{});
 }
 
 void WriteSurfacePicture(const TSession& session, const TSurfaceStyle& style,
@@ -153,12 +152,7 @@ void WriteSurfacePicture(const TSession& session, const TSurfaceStyle& style,
     const auto mesh = SurfaceMeshFor(session, nullptr);
     platform::Canvas canvas(session.SurfaceWidth, session.SurfaceHeight);
     DrawSurfacePicture(canvas, session, *mesh, style);
-    WriteCanvasPicture(canvas, fileName);
-}
-
-void WriteCanvasPicture(const platform::Canvas& canvas, const std::string& fileName) {
-    if (!canvas.Image().save(QString::fromStdString(fileName), "PNG"))
-        throw runtime::Exception("Cannot write " + fileName);
+    WritePng(canvas.Image(), fileName);
 }
 
 }  // namespace metopt::app

@@ -60,7 +60,5 @@ class TSurfaceCache {
 // before any map and when the file cannot be written.
 void WriteSurfacePicture(const TSession& session, const TSurfaceStyle& style,
                          const std::string& fileName);
-// The canvas as PNG, or the program's own error.
-void WriteCanvasPicture(const platform::Canvas& canvas, const std::string& fileName);
 
 }  // namespace metopt::app

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "render/pixels.h"
 #include "render/sampling.h"
 #include "render/surfaceticks.h"
+#include "render/trace.h"
 #include "runtime/exceptions.h"
 
 namespace metopt::render {
@@ -22,7 +24,6 @@ constexpr std::int32_t MeshLinesAcross = 24;
 // A path lies this far above the surface, in the box's units, so that it is not lost in it.
 constexpr double PathHair = 0.01;
 constexpr int DotRadius = 2;
-constexpr int MarkerArm = 4;
 // The shading: the light falls from the upper left of the viewer; a quad turned away from it
 // keeps this share of its colour.
 constexpr double DarkestShade = 0.72;
@@ -59,19 +60,23 @@ class BoxScale {
     long double zHigh_;
 };
 
-// The nearest pixel, held far off the canvas for a coordinate beyond an int's range (and for one
-// that is not a number).
-int Pixel(double t) {
-    constexpr double FarOff = 1e8;
+// The nearest pixel, in 64 bits as pixels.h takes it (which holds it within the canvas's int
+// range); a coordinate that is not a number lies far off.
+long long Nearest(double t) {
+    constexpr double FarOff = 1e15;
     if (!(t >= -FarOff && t <= FarOff))
-        return t > 0 ? static_cast<int>(FarOff) : -static_cast<int>(FarOff);
-    return static_cast<int>(std::floor(t + 0.5));
+        return t > 0 ? static_cast<long long>(FarOff) : -static_cast<long long>(FarOff);
+    return static_cast<long long>(std::floor(t + 0.5));
 }
 
+int Pixel(double t) {
+    return ToPixel(Nearest(t));
+}
+
+// A line with both its ends.
 void Line(Canvas& canvas, const TScreenPoint& a, const TScreenPoint& b, std::int32_t color) {
     canvas.SetPenColor(color);
-    canvas.MoveTo(Pixel(a.x), Pixel(a.y));
-    canvas.LineTo(Pixel(b.x), Pixel(b.y));
+    render::Line(canvas, Nearest(a.x), Nearest(a.y), Nearest(b.x), Nearest(b.y));
     canvas.SetPixel(Pixel(b.x), Pixel(b.y), color);
 }
 
@@ -404,24 +409,24 @@ class MeshPainter {
     }
 
     void CollectPath(const TSurfacePath& path) {
-        const TBoxPoint* previous = nullptr;
-        TBoxPoint last{};
+        TBoxPoint previous{};
+        bool hasPrevious = false;
         for (const TSurfacePoint& point : path.points) {
             if (IsUndefined(point.z)) {
-                previous = nullptr;
+                hasPrevious = false;
                 continue;
             }
             const TBoxPoint here{scale_.U(point.x), scale_.V(point.y),
                                  scale_.W(point.z) + PathHair};
-            if (previous)
-                CollectSegment(path, *previous, here);
+            if (hasPrevious)
+                CollectSegment(path, previous, here);
             std::size_t cell = 0;
             if (CellAt(here.u, here.v, cell)) {
                 const TScreenPoint p = projection_.Project(here.u, here.v, here.w);
                 pieces_.push_back({cell, p, p, &path, true});
             }
-            last = here;
-            previous = &last;
+            previous = here;
+            hasPrevious = true;
         }
     }
 
@@ -467,13 +472,7 @@ void DrawMinimum(Canvas& canvas, const TSurfaceScene& scene, const SurfaceProjec
         return;
     const TScreenPoint p = projection.Project(scale.U(scene.minimum->x), scale.V(scene.minimum->y),
                                               scale.W(scene.minimum->z) + PathHair);
-    const int x = Pixel(p.x);
-    const int y = Pixel(p.y);
-    canvas.SetPenColor((*scene.Palette)[palette::TracePenColor].Color);
-    canvas.MoveTo(x - MarkerArm, y);
-    canvas.LineTo(x + MarkerArm + 1, y);
-    canvas.MoveTo(x, y - MarkerArm);
-    canvas.LineTo(x, y + MarkerArm + 1);
+    DrawMinMarkerAt(canvas, *scene.Palette, Nearest(p.x), Nearest(p.y));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "runtime/fpu.h"
 
@@ -14,15 +15,16 @@ constexpr double WheelZoomStep = 1.15;
 // The share of the picture's smaller side the box's unit takes at zoom 1: the box fits with room
 // for its labels at every angle.
 constexpr double UnitShare = 0.27;
-constexpr long double Pi = 3.141592653589793238462643383279502884L;
 
 // Sine and cosine of an angle in degrees by the x87 instructions, the same digits on every
 // system.
 double SinDegrees(double degrees) {
-    return static_cast<double>(runtime::Sin(static_cast<long double>(degrees) * Pi / 180));
+    return static_cast<double>(
+        runtime::Sin(static_cast<long double>(degrees) * std::numbers::pi_v<long double> / 180));
 }
 double CosDegrees(double degrees) {
-    return static_cast<double>(runtime::Cos(static_cast<long double>(degrees) * Pi / 180));
+    return static_cast<double>(
+        runtime::Cos(static_cast<long double>(degrees) * std::numbers::pi_v<long double> / 180));
 }
 
 double WrappedAzimuth(double azimuth) {

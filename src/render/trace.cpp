@@ -30,11 +30,14 @@ TracePixelPosition TracePixel(const Canvas& canvas, const TPlot& plot,
 
 // Deliberate: see docs/behaviour.md, "Stale marker".
 void DrawMinMarker(Canvas& canvas, const DrawContext& context) {
-    canvas.SetPenColor(context.Palette[palette::TracePenColor].Color);
-    const long long c = context.plot.MinCol;
-    const long long r = context.plot.MinRow;
-    Line(canvas, c - 4, r, c + 5, r);
-    Line(canvas, c, r - 4, c, r + 5);
+    DrawMinMarkerAt(canvas, context.Palette, context.plot.MinCol, context.plot.MinRow);
+}
+
+void DrawMinMarkerAt(Canvas& canvas, const palette::TPalette& Palette, long long col,
+                     long long row) {
+    canvas.SetPenColor(Palette[palette::TracePenColor].Color);
+    Line(canvas, col - 4, row, col + 5, row);
+    Line(canvas, col, row - 4, col, row + 5);
 }
 
 void DrawTracePoint(Canvas& canvas, const DrawContext& context, const core::TDescent& descent,

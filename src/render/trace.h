@@ -18,6 +18,9 @@ TracePixelPosition TracePixel(const platform::Canvas& canvas, const TPlot& plot,
                               const core::TTracePoint& point);
 
 void DrawMinMarker(platform::Canvas& canvas, const DrawContext& context);
+// The same cross at pixel (col, row), in the palette's trace pen.
+void DrawMinMarkerAt(platform::Canvas& canvas, const palette::TPalette& Palette, long long col,
+                     long long row);
 // Trace point n (1 <= n <= TraceCount) with its segment to point n - 1 (over the simplex of
 // iteration n, for a method that keeps one) and the status text "Точка трассы #n из N"; point 1
 // with `startMarker` after the start's ring and the segment from it.

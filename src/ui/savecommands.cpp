@@ -65,7 +65,7 @@ void TfmMnForm::mmdFsvSrfClick() {
                        platform::Canvas canvas(std::max(sbSurf->width(), app::MinSurfaceSide),
                                                std::max(sbSurf->height(), app::MinSurfaceSide));
                        DrawSurfacePage(canvas);
-                       app::WriteCanvasPicture(canvas, file);
+                       app::WritePng(canvas.Image(), file);
                    });
 }
 
