@@ -2,12 +2,17 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <string>
 
 #include "core/equationitems.h"
+#include "core/formula/derivative.h"
 #include "core/formula/formula.h"
+#include "core/formula/graph.h"
+#include "core/formula/parser.h"
+#include "core/formula/tape.h"
 #include "runtime/exceptions.h"
 #include "runtime/fpu.h"
 
@@ -120,6 +125,87 @@ TEST_P(ClassicGradientTest, GradientAgreesWithCentralDifferences) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Classics, ClassicGradientTest, ::testing::Range(0, ClassicFunctionCount));
+
+// --- The compiled programs: the graph's own operations, bit for bit ---
+
+// The node `root` worked out through the graph node by node, as the operations define it.
+long double GraphValue(const formula::TGraph& graph, int root, long double x, long double y) {
+    using formula::Op;
+    const std::function<long double(int)> value = [&](int i) -> long double {
+        const formula::TGraphNode& node = graph[i];
+        switch (node.op) {
+            case Op::X:
+                return x;
+            case Op::Y:
+                return y;
+            case Op::Const:
+                return node.value;
+            case Op::PowWhole:
+                return formula::PowerWhole(value(node.a), node.whole);
+            default:
+                return formula::IsUnary(node.op)
+                           ? formula::EvalUnary(node.op, value(node.a))
+                           : formula::EvalBinary(node.op, value(node.a), value(node.b));
+        }
+    };
+    return value(root);
+}
+
+class TapeTest : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override { runtime::InitFpu(); }
+};
+
+// Each program of the formula (value, gradient, Hessian) at each point gives what the graph
+// gives, with the same faults raised; the first root alone (RunFirst) is the same value too.
+TEST_P(TapeTest, ProgramsGiveTheGraphsValues) {
+    formula::TGraph graph;
+    const int value = formula::AddTree(graph, formula::ParseFormula(GetParam()));
+    formula::TDerivative byX(formula::Op::X);
+    formula::TDerivative byY(formula::Op::Y);
+    const int gx = byX.Of(graph, value);
+    const int gy = byY.Of(graph, value);
+    const std::vector<std::vector<int>> programs = {
+        {value}, {gx, gy}, {byX.Of(graph, gx), byY.Of(graph, gx), byY.Of(graph, gy)}, {gy, gx, gy}};
+    const long double points[][2] = {{0, 0}, {1.5L, -2}, {-0.75L, 3.25L}, {1e300L, -1e-300L}};
+    for (const std::vector<int>& roots : programs) {
+        const formula::TTape tape(graph, roots);
+        for (const auto& point : points) {
+            long double outputs[4] = {};
+            runtime::ClearFpuFlags();
+            tape.Run(point[0], point[1], outputs);
+            const int tapeFaults = runtime::RaisedFaults();
+            runtime::ClearFpuFlags();
+            const long double first = tape.RunFirst(point[0], point[1]);
+            EXPECT_TRUE(SameBits(first, outputs[0]));
+            EXPECT_EQ(runtime::RaisedFaults(), tapeFaults);
+            int graphFaults = 0;
+            for (std::size_t i = 0; i < roots.size(); ++i) {
+                runtime::ClearFpuFlags();
+                const long double expected = GraphValue(graph, roots[i], point[0], point[1]);
+                graphFaults |= runtime::RaisedFaults();
+                EXPECT_TRUE(SameBits(outputs[i], expected))
+                    << "root " << i << " of " << roots.size() << " at (" << point[0] << ", "
+                    << point[1] << "): " << outputs[i] << " against " << expected;
+            }
+            EXPECT_EQ(tapeFaults, graphFaults) << point[0] << ", " << point[1];
+        }
+    }
+    runtime::ClearFpuFlags();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TapeTest,
+                         ::testing::Values("x", "7", "x*x", "x^2+y^3-x^-2", "(x-y)^2*(x+y)^-2",
+                                           "1/0+x", "(y-x*x)*(y-x*x) + (1-x*x)*(1-x*x)",
+                                           "(sin(r))/r, r=sqrt(x*x+y*y)",
+                                           "a*a*a+a/b-b, a=x-y, b=2-x*y",
+                                           "sqrt(x)-ln(y)+abs(x*y)^1.5",
+                                           "exp(-x*x)*cos(3*y)+th(x-y)*ch(y/5)+arctg(x*y)",
+                                           "(1.5-x+x*y)^2+(2.25-x+x*y^2)^2+(2.625-x+x*y^3)^2",
+                                           "-(x+1)*(y-2)/(x*x+1)+x^0.5"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             return "formula" + std::to_string(param.index);
+                         });
 
 }  // namespace
 }  // namespace metopt::core

@@ -28,8 +28,9 @@ TFormula::TFormula(std::string text, formula::TTape value, formula::TTape gradie
       hessian_(std::move(hessian)) {}
 
 long double TFormula::Value(long double x, long double y) const {
-    long double z = 0;
-    RunChecked(value_, x, y, &z);
+    runtime::ClearFpuFlags();
+    const long double z = value_.RunFirst(x, y);
+    runtime::CheckFpu();
     return z;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "runtime/mathfunctions.h"
 
@@ -11,16 +10,38 @@ namespace metopt::core::formula {
 
 namespace {
 
-// Programs needing no more registers than this run on the stack.
+// Programs needing no more temporaries than this run on the stack.
 constexpr std::uint32_t StackRegisters = 64;
-
-constexpr std::uint32_t Unassigned = std::numeric_limits<std::uint32_t>::max();
 
 bool IsLeaf(Op op) {
     return op == Op::X || op == Op::Y || op == Op::Const;
 }
 
 }  // namespace
+
+TTape::Code TTape::CodeOf(const TGraphNode& node) {
+    switch (node.op) {
+        case Op::Add:
+            return Code::Add;
+        case Op::Sub:
+            return Code::Sub;
+        case Op::Mul:
+            return node.a == node.b ? Code::Square : Code::Mul;
+        case Op::Div:
+            return Code::Div;
+        case Op::Neg:
+            return Code::Neg;
+        case Op::PowWhole:
+            // x^2 is x*x to the last bit (PowerWhole).
+            return node.whole == 2 ? Code::Square : Code::PowWhole;
+        case Op::Pow:
+            return Code::Pow;
+        default:
+            return Code::Unary;
+    }
+}
+
+namespace {}  // namespace
 
 TTape::TTape(const TGraph& graph, std::span<const int> roots) {
     const auto size = static_cast<std::size_t>(graph.Size());
@@ -44,12 +65,12 @@ TTape::TTape(const TGraph& graph, std::span<const int> roots) {
     for (const int root : roots)
         isRoot[static_cast<std::size_t>(root)] = true;
 
-    std::vector<std::uint32_t> reg(size, Unassigned);
-    reg[0] = 0;
-    reg[1] = 1;
+    std::vector<Operand> where(size);
+    where[0] = {Source::X, 0};
+    where[1] = {Source::Y, 0};
     for (std::size_t i = 2; i < size; ++i) {
         if (needed[i] && graph[static_cast<int>(i)].op == Op::Const) {
-            reg[i] = registers_++;
+            where[i] = {Source::Constant, static_cast<std::uint32_t>(constants_.size())};
             constants_.push_back(graph[static_cast<int>(i)].value);
         }
     }
@@ -59,33 +80,42 @@ TTape::TTape(const TGraph& graph, std::span<const int> roots) {
         const TGraphNode& node = graph[i];
         if (!needed[static_cast<std::size_t>(i)] || IsLeaf(node.op))
             continue;
-        Instruction instruction{
-            node.op, false, false, true, 0, reg[static_cast<std::size_t>(node.a)], 0, node.whole};
-        if (node.b >= 0)
-            instruction.b = reg[static_cast<std::size_t>(node.b)];
+        Instruction instruction{CodeOf(node), node.op};
+        instruction.whole = node.whole;
+        const Operand& a = where[static_cast<std::size_t>(node.a)];
+        instruction.aSource = a.source;
+        instruction.a = a.index;
+        if (node.b >= 0) {
+            const Operand& b = where[static_cast<std::size_t>(node.b)];
+            instruction.bSource = b.source;
+            instruction.b = b.index;
+        }
         // Operands read for the last time give their registers back before the result takes one:
         // an instruction reads its operands before it writes. (x*x gives its one register once.)
         for (const int operand : {node.a, node.b}) {
             if (operand < 0)
                 continue;
             const auto o = static_cast<std::size_t>(operand);
-            if (lastUse[o] == i && !isRoot[o] && !IsLeaf(graph[operand].op) &&
-                std::find(free.begin(), free.end(), reg[o]) == free.end())
-                free.push_back(reg[o]);
+            if (lastUse[o] == i && !isRoot[o] && where[o].source == Source::Temporary &&
+                std::find(free.begin(), free.end(), where[o].index) == free.end())
+                free.push_back(where[o].index);
         }
         if (free.empty()) {
-            reg[static_cast<std::size_t>(i)] = registers_++;
+            instruction.target = temporaries_++;
         } else {
-            reg[static_cast<std::size_t>(i)] = free.back();
+            instruction.target = free.back();
             free.pop_back();
         }
-        instruction.target = reg[static_cast<std::size_t>(i)];
+        where[static_cast<std::size_t>(i)] = {Source::Temporary, instruction.target};
         code_.push_back(instruction);
         nodeOf.push_back(i);
     }
-    for (const int root : roots)
-        outputs_.push_back(reg[static_cast<std::size_t>(root)]);
     MarkLastResults(graph, nodeOf, isRoot, lastUse);
+    for (const int root : roots) {
+        const bool computedLast = !nodeOf.empty() && root == nodeOf.back();
+        outputs_.push_back(computedLast ? Operand{Source::Last, 0}
+                                        : where[static_cast<std::size_t>(root)]);
+    }
 }
 
 void TTape::MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
@@ -93,52 +123,62 @@ void TTape::MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
     for (std::size_t k = 1; k < code_.size(); ++k) {
         const int previous = nodeOf[k - 1];
         const TGraphNode& node = graph[nodeOf[k]];
-        code_[k].aIsLast = node.a == previous;
-        code_[k].bIsLast = node.b == previous;
+        if (node.a == previous)
+            code_[k].aSource = Source::Last;
+        if (node.b == previous)
+            code_[k].bSource = Source::Last;
     }
     for (std::size_t k = 0; k < code_.size(); ++k) {
         const auto node = static_cast<std::size_t>(nodeOf[k]);
-        // Read by the next instruction at most, and not an output: the register is not needed.
+        // Read by the next instruction at most: the register is not needed. The last
+        // instruction's result is the program's, which Run takes from where it still is.
         const bool nextOnly = k + 1 < code_.size() && lastUse[node] <= nodeOf[k + 1];
-        code_[k].store = isRoot[node] || !nextOnly;
+        code_[k].store = k + 1 < code_.size() && (isRoot[node] || !nextOnly);
     }
 }
 
-void TTape::Execute(long double* r) const {
+long double TTape::Execute(const Bases& bases, long double* temporaries) const {
     long double last = 0;
+    const auto read = [&](Source source, std::uint32_t index) {
+        return source == Source::Last ? last : bases[static_cast<int>(source)][index];
+    };
     for (const Instruction& in : code_) {
-        const long double a = in.aIsLast ? last : r[in.a];
+        const long double a = read(in.aSource, in.a);
         long double result;
-        switch (in.op) {
-            case Op::Add:
-                result = a + (in.bIsLast ? last : r[in.b]);
+        switch (in.code) {
+            case Code::Add:
+                result = a + read(in.bSource, in.b);
                 break;
-            case Op::Sub:
-                result = a - (in.bIsLast ? last : r[in.b]);
+            case Code::Sub:
+                result = a - read(in.bSource, in.b);
                 break;
-            case Op::Mul:
-                result = a * (in.bIsLast ? last : r[in.b]);
+            case Code::Mul:
+                result = a * read(in.bSource, in.b);
                 break;
-            case Op::Div:
-                result = a / (in.bIsLast ? last : r[in.b]);
+            case Code::Div:
+                result = a / read(in.bSource, in.b);
                 break;
-            case Op::Neg:
+            case Code::Square:
+                result = a * a;
+                break;
+            case Code::Neg:
                 result = -a;
                 break;
-            case Op::PowWhole:
+            case Code::PowWhole:
                 result = PowerWhole(a, in.whole);
                 break;
-            case Op::Pow:
-                result = runtime::Power(a, in.bIsLast ? last : r[in.b]);
+            case Code::Pow:
+                result = runtime::Power(a, read(in.bSource, in.b));
                 break;
-            default:
+            default:  // Code::Unary
                 result = EvalUnary(in.op, a);
                 break;
         }
         if (in.store)
-            r[in.target] = result;
+            temporaries[in.target] = result;
         last = result;
     }
+    return last;
 }
 
 namespace {
@@ -153,15 +193,31 @@ long double* HeapRegisters(std::size_t count) {
 
 }  // namespace
 
+long double* TTape::Temporaries(long double* onStack) const {
+    return temporaries_ > StackRegisters ? HeapRegisters(temporaries_) : onStack;
+}
+
 void TTape::Run(long double x, long double y, long double* outputs) const {
     long double onStack[StackRegisters];
-    long double* r = registers_ > StackRegisters ? HeapRegisters(registers_) : onStack;
-    r[0] = x;
-    r[1] = y;
-    std::copy(constants_.begin(), constants_.end(), r + 2);
-    Execute(r);
-    for (std::size_t i = 0; i < outputs_.size(); ++i)
-        outputs[i] = r[outputs_[i]];
+    long double* temporaries = Temporaries(onStack);
+    const Bases bases = {temporaries, constants_.data(), &x, &y};
+    const long double last = Execute(bases, temporaries);
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        const Operand& output = outputs_[i];
+        outputs[i] = output.source == Source::Last
+                         ? last
+                         : bases[static_cast<int>(output.source)][output.index];
+    }
+}
+
+long double TTape::RunFirst(long double x, long double y) const {
+    long double onStack[StackRegisters];
+    long double* temporaries = Temporaries(onStack);
+    const Bases bases = {temporaries, constants_.data(), &x, &y};
+    const long double last = Execute(bases, temporaries);
+    const Operand& output = outputs_.front();
+    return output.source == Source::Last ? last
+                                         : bases[static_cast<int>(output.source)][output.index];
 }
 
 }  // namespace metopt::core::formula

@@ -1,7 +1,9 @@
 #pragma once
-// Nodes of the graph compiled into a flat program of 80-bit operations over a small file of
-// registers: x and y, the constants, then temporaries reused once their value is no longer
-// needed. Running it reads only the program, so one program runs on several threads at once.
+// Nodes of the graph compiled into a flat program of 80-bit operations. An operand is read from
+// where it is: x and y from the call's arguments, a constant from the program, a temporary from
+// a small file of registers (reused once their value is no longer needed), or the previous
+// instruction's result from where it still is. Running it reads only the program, so one program
+// runs on several threads at once.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -19,33 +21,46 @@ class TTape {
     // Writes the roots' values to outputs[0 .. roots - 1]. Raises nothing: the floating-point
     // flags say what went wrong, and the caller checks them.
     void Run(long double x, long double y, long double* outputs) const;
+    // The first root's value, as Run gives it: for a program of one root, with no store of it.
+    long double RunFirst(long double x, long double y) const;
 
     std::size_t Instructions() const { return code_.size(); }
-    std::size_t Registers() const { return registers_; }
 
   private:
-    // An operand that is the previous instruction's result is taken from where that result still
-    // is, not read back from its register: a value stored and loaded again at once is slow on
-    // x87. A result that only the next instruction reads is not stored.
-    struct Instruction {
-        Op op;
-        bool aIsLast = false;
-        bool bIsLast = false;
-        bool store = true;
-        std::uint32_t target;
-        std::uint32_t a;
-        std::uint32_t b;
-        std::int64_t whole;
+    // Where an operand is. The first four index the bases that Execute is given.
+    enum class Source : std::uint8_t { Temporary, Constant, X, Y, Last };
+    struct Operand {
+        Source source = Source::Temporary;
+        std::uint32_t index = 0;
     };
+    // What an instruction does: the arithmetic is done in the loop itself, a product of a value
+    // with itself (x*x, x^2) reads it once, other operations are called.
+    enum class Code : std::uint8_t { Add, Sub, Mul, Div, Square, Neg, PowWhole, Pow, Unary };
+    // A value stored and loaded again at once is slow on x87, so a result that only the next
+    // instruction reads is not stored: the next one takes it as Source::Last.
+    struct Instruction {
+        Code code;
+        Op op;
+        bool store = true;
+        Source aSource = Source::Temporary;
+        Source bSource = Source::Temporary;
+        std::uint32_t target = 0;
+        std::uint32_t a = 0;
+        std::uint32_t b = 0;
+        std::int64_t whole = 0;
+    };
+    using Bases = const long double* const[4];
 
-    void Execute(long double* r) const;
+    static Code CodeOf(const TGraphNode& node);
+    long double Execute(const Bases& bases, long double* temporaries) const;
+    long double* Temporaries(long double* onStack) const;
     void MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
                          const std::vector<bool>& isRoot, const std::vector<int>& lastUse);
 
-    std::vector<long double> constants_;  // registers 2 ..
+    std::vector<long double> constants_;
     std::vector<Instruction> code_;
-    std::vector<std::uint32_t> outputs_;
-    std::uint32_t registers_ = 2;
+    std::vector<Operand> outputs_;
+    std::uint32_t temporaries_ = 0;
 };
 
 }  // namespace metopt::core::formula
