@@ -1,5 +1,6 @@
 #include "app/runworker.h"
 
+#include <algorithm>
 #include <cfenv>
 
 #include "core/methods/comparison.h"
@@ -97,7 +98,11 @@ void TRunWorker::Start(Job job, std::function<void()> ended) {
             const std::lock_guard<std::mutex> lock(mutex_);
             error_ = std::current_exception();
         }
-        ended_.store(true);
+        {
+            const std::lock_guard<std::mutex> lock(endMutex_);
+            ended_.store(true);
+        }
+        endSignal_.notify_all();
         if (ended)
             ended();
     });
@@ -115,19 +120,29 @@ TRunProgress TRunWorker::Progress() const {
 
 bool TRunWorker::Wait(const std::function<void()>& tick, std::chrono::milliseconds interval,
                       std::chrono::milliseconds limit) {
-    const auto pause = std::chrono::milliseconds(5);
-    const auto start = std::chrono::steady_clock::now();
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
     auto next = start + interval;
+    std::unique_lock<std::mutex> lock(endMutex_);
     while (!ended_.load()) {
+        const auto now = Clock::now();
         // In milliseconds, where the unlimited wait cannot overflow.
-        if (std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                  start) >= limit)
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - start);
+        if (waited >= limit)
             return false;
-        std::this_thread::sleep_for(pause);
-        if (std::chrono::steady_clock::now() >= next && !ended_.load()) {
+        if (now >= next) {
+            // Unlocked: the tick may read the progress, and the job must be able to end meanwhile.
+            lock.unlock();
             tick();
-            next = std::chrono::steady_clock::now() + interval;
+            lock.lock();
+            next = Clock::now() + interval;
+            continue;
         }
+        // Woken at the job's end, at once; otherwise at the next tick or at the limit.
+        const auto untilTick = std::chrono::duration_cast<std::chrono::milliseconds>(next - now) +
+                               std::chrono::milliseconds(1);
+        endSignal_.wait_for(lock, std::min(untilTick, limit - waited),
+                            [this] { return ended_.load(); });
     }
     return true;
 }

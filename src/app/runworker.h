@@ -4,6 +4,7 @@
 // end through a callback and then takes its outcome.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -81,6 +82,9 @@ class TRunWorker {
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> ended_{false};
+    // Wakes Wait at the job's end.
+    std::mutex endMutex_;
+    std::condition_variable endSignal_;
     mutable std::mutex mutex_;
     TRunProgress progress_;
     bool stopped_ = false;

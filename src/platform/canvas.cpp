@@ -120,12 +120,6 @@ std::int64_t SpanOf(const EllipseBox& box, std::int64_t y) {
 
 }  // namespace
 
-QRgb ToQRgb(std::int32_t color) {
-    const auto packed = static_cast<std::uint32_t>(color);
-    return qRgb(static_cast<int>(packed & 0xFFu), static_cast<int>((packed >> 8) & 0xFFu),
-                static_cast<int>((packed >> 16) & 0xFFu));
-}
-
 std::int32_t FromQRgb(QRgb rgb) {
     return qRed(rgb) + qGreen(rgb) * 256 + qBlue(rgb) * 65536;
 }

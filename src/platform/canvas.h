@@ -79,8 +79,12 @@ class Canvas {
     int penY_ = 0;
 };
 
-// Packed colour <-> QRgb.
-QRgb ToQRgb(std::int32_t color);
+// Packed colour <-> QRgb; the first inline, as the fill converts every pixel's colour.
+inline QRgb ToQRgb(std::int32_t color) {
+    const auto packed = static_cast<std::uint32_t>(color);
+    return qRgb(static_cast<int>(packed & 0xFFu), static_cast<int>((packed >> 8) & 0xFFu),
+                static_cast<int>((packed >> 16) & 0xFFu));
+}
 std::int32_t FromQRgb(QRgb rgb);
 
 }  // namespace metopt::platform

@@ -45,9 +45,9 @@ std::int64_t ClampedFloor(long double scaled, std::int64_t first, std::int64_t l
         return first;
     if (scaled >= static_cast<long double>(last))
         return last;
-    // Above 0 (and below `last`, an int32) the floor is the truncation of the conversion, exactly.
+    // Above 0 (and below `last`, an int32).
     if (scaled > 0)
-        return static_cast<std::int64_t>(scaled);
+        return runtime::FloorOfPositive(scaled);
     return runtime::FloorInt(scaled);
 }
 
@@ -131,25 +131,42 @@ struct FillRows {
     std::int32_t gradientCount;
     std::int32_t cols;
 
-    // An undefined sample's pixel keeps the background that the fill starts from.
-    void Paint(std::int32_t col, std::int32_t row, long double z) const {
-        long double t = 0;
-        if (mode == FillMode::Discrete) {
-            if (scale.Position(z, t))
-                pixels.Set(col, row, DiscreteColorAt(Palette, t));
-        } else if (mode == FillMode::Gradient) {
-            if (scale.Position(z, t))
-                pixels.Set(col, row, GradientColorAt(Palette, t, gradientCount));
+    // The mode is chosen once a row, so that a pixel's colour is worked out in the row's loop.
+    void Fill(std::int32_t row) const {
+        switch (mode) {
+            case FillMode::Discrete:
+                FillAs<FillMode::Discrete>(row);
+                break;
+            case FillMode::Gradient:
+                FillAs<FillMode::Gradient>(row);
+                break;
+            default:  // the values are still taken, with any error they raise
+                FillAs<FillMode::None>(row);
+                break;
         }
     }
 
-    void Fill(std::int32_t row) const {
+    template <FillMode Mode>
+    void FillAs(std::int32_t row) const {
         const PixelValues::Row rowValues = values.RowAt(row);
         ForEachSample(
             cols, values.MayBeUndefined(),
             [&](std::int32_t col) { return values.At(rowValues, col); },
             [&](std::int32_t col) { return values.DefinedAt(rowValues, col); },
-            [&](std::int32_t col, long double z) { Paint(col, row, z); });
+            [&](std::int32_t col, long double z) { Paint<Mode>(col, row, z); });
+    }
+
+    // An undefined sample's pixel keeps the background that the fill starts from.
+    template <FillMode Mode>
+    void Paint(std::int32_t col, std::int32_t row, long double z) const {
+        long double t = 0;
+        if constexpr (Mode == FillMode::Discrete) {
+            if (scale.Position(z, t))
+                pixels.Set(col, row, DiscreteColorAt(Palette, t));
+        } else if constexpr (Mode == FillMode::Gradient) {
+            if (scale.Position(z, t))
+                pixels.Set(col, row, GradientColorAt(Palette, t, gradientCount));
+        }
     }
 };
 

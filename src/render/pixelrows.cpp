@@ -21,12 +21,6 @@ PixelRows::PixelRows(platform::Canvas& canvas)
       width_(canvas.Width()),
       height_(canvas.Height()) {}
 
-void PixelRows::Set(int x, int y, std::int32_t color) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return;
-    reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x] = platform::ToQRgb(color);
-}
-
 std::int32_t RunDrawingPass(std::int32_t rows, unsigned threads, const RowPass& pass,
                             const PixelRows& pixels, std::int32_t cols, const ColorBefore& before) {
     std::int32_t lastVisited = 0;

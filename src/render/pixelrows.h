@@ -16,7 +16,12 @@ namespace metopt::render {
 class PixelRows {
   public:
     explicit PixelRows(platform::Canvas& canvas);
-    void Set(int x, int y, std::int32_t color) const;
+    // Inline: the fill writes every pixel through it.
+    void Set(int x, int y, std::int32_t color) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+            return;
+        reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x] = platform::ToQRgb(color);
+    }
 
   private:
     unsigned char* bits_ = nullptr;

@@ -55,7 +55,7 @@ PixelSampler::Row PixelSampler::RowAt(std::int32_t row) const {
     return r;
 }
 
-long double PixelSampler::ValueIn(const Row& row, std::int32_t col) const {
+long double PixelSampler::CheckedValueIn(const Row& row, std::int32_t col) const {
     if (col < 1 || static_cast<std::size_t>(col) > columnX_.size())
         return ValueAtPixel(plot_, col, row.row);
     const auto i = static_cast<std::size_t>(col - 1);
@@ -113,13 +113,22 @@ void ReleaseKeptSamples(TSampleCache& samples) {
     samples = TSampleCache{};
 }
 
-std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot) {
+std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot, TSampleCache& samples) {
     if (plot.MapCols <= 0 || plot.MapRows <= 0)
         return nullptr;
     const auto count =
         static_cast<std::size_t>(plot.MapCols) * static_cast<std::size_t>(plot.MapRows);
     if (count > MaxKeptSamples)
         return nullptr;
+    const bool roomKept =
+        samples.values && static_cast<std::size_t>(std::max(samples.cols, 0)) *
+                                  static_cast<std::size_t>(std::max(samples.rows, 0)) ==
+                              count;
+    if (roomKept) {
+        std::unique_ptr<long double[]> room = std::move(samples.values);
+        ReleaseKeptSamples(samples);
+        return room;
+    }
     return std::unique_ptr<long double[]>(new (std::nothrow) long double[count]);
 }
 

@@ -36,8 +36,14 @@ class PixelSampler {
 
     explicit PixelSampler(const TPlot& plot);
     Row RowAt(std::int32_t row) const;
-    // The value at (col, row.row).
-    long double ValueIn(const Row& row, std::int32_t col) const;
+    // The value at (col, row.row). Inline where nothing can fail but the function, which is every
+    // pixel of a scan but for a region that cannot be placed.
+    long double ValueIn(const Row& row, std::int32_t col) const {
+        if (col >= 1 && static_cast<std::size_t>(col) <= columnX_.size() && !anyColumnFault_ &&
+            row.faults == 0)
+            return plot_.CurrentFunc(columnX_[static_cast<std::size_t>(col - 1)], row.y);
+        return CheckedValueIn(row, col);
+    }
     // The same, but UndefinedSample where the function MayBeUndefined and its evaluation raises
     // a floating-point fault; a conversion that fails still raises.
     long double DefinedIn(const Row& row, std::int32_t col) const;
@@ -47,6 +53,8 @@ class PixelSampler {
     long double Value(std::int32_t col) const;
 
   private:
+    long double CheckedValueIn(const Row& row, std::int32_t col) const;
+
     const TPlot& plot_;
     std::vector<long double> columnX_;
     std::vector<int> columnFaults_;
@@ -69,8 +77,10 @@ const long double* KeptSamples(const TPlot& plot, const TSampleCache& samples);
 void ReleaseKeptSamples(TSampleCache& samples);
 
 // Room for the samples of MapCols x MapRows, or nullptr when there is nothing to sample, when
-// there are too many to keep or when the memory cannot be had.
-std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot);
+// there are too many to keep or when the memory cannot be had. The memory of the kept `samples`
+// is taken (and they are released) when it has that room: new memory would cost a page fault at
+// the first sample of every 4 KiB.
+std::unique_ptr<long double[]> SampleBuffer(const TPlot& plot, TSampleCache& samples);
 // Keeps `values` (from SampleBuffer) as the samples of the plot's present CurrentFunc,
 // VisibleRegion, MapCols and MapRows.
 void KeepSamples(const TPlot& plot, TSampleCache& samples, std::unique_ptr<long double[]> values);

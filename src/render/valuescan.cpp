@@ -125,11 +125,12 @@ void ScanValueRange(TPlot& plot, TSampleCache& samples, Progress& progress,
     plot.ZMax = ScanStartMax;
     plot.UndefinedCount = 0;
     plot.VisibleRegion = ReadRegion(fields);
-    ReleaseKeptSamples(samples);
 
     // A pure function is sampled into one buffer, kept afterwards, and may be sampled on several
     // threads; any other function on this thread, in scan order.
-    std::unique_ptr<long double[]> all = plot.CurrentFunc.Pure ? SampleBuffer(plot) : nullptr;
+    std::unique_ptr<long double[]> all =
+        plot.CurrentFunc.Pure ? SampleBuffer(plot, samples) : nullptr;
+    ReleaseKeptSamples(samples);
     if (!all)
         threads = 1;
     ScanRows(plot, progress, all.get(), threads);

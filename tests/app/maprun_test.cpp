@@ -2,6 +2,8 @@
 // region changed or an area resized meanwhile; a failed run leaves its picture unsaved.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -115,6 +117,39 @@ TEST(MapProgressTest, StopRaisesAtTheNextStatusText) {
     EXPECT_THROW(progress.ShowStatus("Расчет значений функции: 6%"), runtime::EAbort);
     EXPECT_EQ(progress.Text(), "Расчет значений функции: 5%");
     EXPECT_FALSE(progress.StopRequested());
+}
+
+// Wait ticks while the job runs and returns once it has ended, or false at its limit with the
+// job still running.
+TEST(RunWorkerTest, WaitTicksUntilTheEndOrTheLimit) {
+    using std::chrono::milliseconds;
+    TRunWorker worker;
+    std::atomic<bool> release{false};
+    const auto job = [&release](core::TRunWatch&) { release.wait(false); };
+    const auto releaseJob = [&release] {
+        release.store(true);
+        release.notify_all();
+    };
+    int ticks = 0;
+    worker.Start(job, nullptr);
+    EXPECT_TRUE(worker.Wait(
+        [&] {
+            if (++ticks == 3)
+                releaseJob();
+        },
+        milliseconds(1)));
+    EXPECT_GE(ticks, 3);
+    EXPECT_FALSE(worker.Finish().stopped);
+
+    release.store(false);
+    worker.Start(job, nullptr);
+    EXPECT_FALSE(worker.Wait([] {}, milliseconds(1000), milliseconds(5)));
+    EXPECT_TRUE(worker.Busy());
+    releaseJob();
+    EXPECT_TRUE(worker.Wait([] {}, milliseconds(1000)));
+    const TRunEnd end = worker.Finish();
+    EXPECT_FALSE(end.stopped);
+    EXPECT_EQ(end.error, nullptr);
 }
 
 // --- A typed function defined in part of the region ---

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/formula/formula.h"
 #include "core/builtinfunctions.h"
+#include "core/formula/formula.h"
 #include "palette/palette.h"
 #include "platform/canvas.h"
 #include "render/coordinates.h"
@@ -120,14 +120,15 @@ TEST_F(SamplesTest, AnyPureFunctionIsSampledOnTheRowTeamAndKept) {
 TEST_F(SamplesTest, TypedFunctionIsSampledAndKeptLikeTheTables) {
     UseArea(0, 21, 17);
     ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
-    const std::vector<long double> item(KeptSamples(plot, samples),
-                                        KeptSamples(plot, samples) + 19 * 15);
+    const long double* first = KeptSamples(plot, samples);
+    const std::vector<long double> item(first, first + 19 * 15);
     plot.CurrentFunc = core::PlottedFunc(core::CompileFormula("x*x+y*y"));
     EXPECT_TRUE(plot.CurrentFunc.Pure);
     EXPECT_EQ(KeptSamples(plot, samples), nullptr);
     ScanValueRange(plot, samples, progress, GraphFieldTexts{}, 2);
     const long double* typed = KeptSamples(plot, samples);
     ASSERT_NE(typed, nullptr);
+    EXPECT_EQ(typed, first);  // the same area's scan samples into the memory it had
     for (std::size_t i = 0; i < item.size(); ++i)
         ASSERT_TRUE(SameBits(typed[i], item[i])) << i;
     EXPECT_EQ(PixelValues(plot, samples).Threads(3), 3u);

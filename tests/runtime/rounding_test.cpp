@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -87,6 +88,20 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeCase{"WrapsToNegative", FloorIntWidened, 2147483648.0L, Int32Min},
                       WholeCase{"MinusOneWraps", FloorIntWidened, -2147483648.5L, Int32Max}),
     RowName<WholeCase>);
+
+// FloorOfPositive is FloorInt over its range, in every rounding mode (it converts in the mode of
+// the moment and corrects).
+TEST_F(RoundingTest, FloorOfPositiveIsTheFloorInEveryRoundingMode) {
+    const long double justBelowThree = std::nextafter(3.0L, 0.0L);
+    const long double values[] = {1e-4000L,       0.5L, 0.999L, 1.0L,   1.5L,       2.5L,
+                                  justBelowThree, 3.0L, 9.98L,  29.99L, 1048576.5L, 2147483646.75L};
+    for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        std::fesetround(mode);
+        for (const long double x : values)
+            EXPECT_EQ(FloorOfPositive(x), FloorInt(x)) << FormatGeneral(x) << ", mode " << mode;
+    }
+    std::fesetround(FE_TONEAREST);
+}
 
 TEST_F(RoundingTest, IntegerConversionsRejectWhatNoInt64Holds) {
     const long double beyondBelow = -TwoPow63 - 1.0L;  // exactly representable
