@@ -18,9 +18,15 @@ long double Radius(long double x, long double y) {
     return std::sqrt(x * x + y * y);
 }
 
+// Each function's value is computed once, in its ...Value, which the checked function and the
+// unchecked table share: the same operations, so the same bits and the same flags.
+long double ParaboloidValue(long double x, long double y) {
+    return x * x + y * y;
+}
+
 long double Paraboloid(long double x, long double y) {
     runtime::ClearFpuFlags();
-    const long double z = x * x + y * y;
+    const long double z = ParaboloidValue(x, y);
     runtime::CheckFpu();
     return z;
 }
@@ -41,11 +47,15 @@ void ParaboloidGradient(long double x, long double y, long double& gx, long doub
 
 // Two minima of value 0 at (1, 1) and (-1, 1), a stationary point of value 1 at (0, 0).
 // Deliberate: see docs/behaviour.md, "Two valleys".
-long double TwoValleys(long double x, long double y) {
-    runtime::ClearFpuFlags();
+long double TwoValleysValue(long double x, long double y) {
     const long double valley = y - x * x;
     const long double wall = 1 - x * x;
-    const long double z = valley * valley + wall * wall;
+    return valley * valley + wall * wall;
+}
+
+long double TwoValleys(long double x, long double y) {
+    runtime::ClearFpuFlags();
+    const long double z = TwoValleysValue(x, y);
     runtime::CheckFpu();
     return z;
 }
@@ -71,10 +81,14 @@ void TwoValleysHessian(long double x, long double y, long double& hxx, long doub
     runtime::CheckFpu();
 }
 
+long double RadialSincValue(long double x, long double y) {
+    const long double r = Radius(x, y);
+    return r < SincValueThreshold ? 1.0L : runtime::Sin(r) / r;
+}
+
 long double RadialSinc(long double x, long double y) {
     runtime::ClearFpuFlags();
-    const long double r = Radius(x, y);
-    const long double z = r < SincValueThreshold ? 1.0L : runtime::Sin(r) / r;
+    const long double z = RadialSincValue(x, y);
     runtime::CheckFpu();
     return z;
 }
@@ -127,9 +141,22 @@ const char* const FunctionCaptions[FunctionCount] = {
 };
 
 const TObjectiveFunc ObjectiveFuncs[FunctionCount] = {Paraboloid, TwoValleys, RadialSinc};
+const TObjectiveFunc UncheckedObjectiveFuncs[FunctionCount] = {ParaboloidValue, TwoValleysValue,
+                                                               RadialSincValue};
 const TGradientProc GradientProcs[FunctionCount] = {ParaboloidGradient, TwoValleysGradient,
                                                     RadialSincGradient};
 const THessianProc HessianProcs[FunctionCount] = {ParaboloidHessian, TwoValleysHessian,
                                                   RadialSincHessian};
+
+TUncheckedValue UncheckedValueOf(const TPlottedFunc& func) {
+    if (func.Typed)
+        return func.Typed->HasUncheckedValue() ? TUncheckedValue{nullptr, func.Typed.get()}
+                                               : TUncheckedValue{};
+    for (int i = 0; i < FunctionCount; ++i) {
+        if (func.Eval == ObjectiveFuncs[i])
+            return TUncheckedValue{UncheckedObjectiveFuncs[i], nullptr};
+    }
+    return TUncheckedValue{};
+}
 
 }  // namespace metopt::core

@@ -23,6 +23,9 @@ constexpr int FunctionCount = 3;
 extern const char* const FunctionCaptions[FunctionCount];
 
 extern const TObjectiveFunc ObjectiveFuncs[FunctionCount];
+// The same values, bit for bit and with the same flags raised, without the flags cleared before
+// and checked after: for a caller that clears them once and reads them after many evaluations.
+extern const TObjectiveFunc UncheckedObjectiveFuncs[FunctionCount];
 extern const TGradientProc GradientProcs[FunctionCount];
 extern const THessianProc HessianProcs[FunctionCount];
 
@@ -44,6 +47,20 @@ struct TPlottedFunc {
     bool MayBeUndefined() const { return Eval == nullptr; }
     bool operator==(const TPlottedFunc&) const = default;
 };
+
+// A plotted function's values without the flags' clear and check at each evaluation (a table
+// entry's from UncheckedObjectiveFuncs, a typed function's UncheckedValue), or none.
+struct TUncheckedValue {
+    TObjectiveFunc table = nullptr;
+    const TObjective* typed = nullptr;
+
+    explicit operator bool() const { return table != nullptr || typed != nullptr; }
+    long double operator()(long double x, long double y) const {
+        return table ? table(x, y) : typed->UncheckedValue(x, y);
+    }
+};
+// Of the table's entries and of the typed functions that have one; none for any other.
+TUncheckedValue UncheckedValueOf(const TPlottedFunc& func);
 
 // Item `index` (0..2) of the equation list as the picture samples it: pure.
 inline TPlottedFunc PlottedFunc(int index) {

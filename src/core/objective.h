@@ -15,6 +15,12 @@ class TObjective {
     virtual void Gradient(long double x, long double y, long double& gx, long double& gy) const = 0;
     virtual void Hessian(long double x, long double y, long double& hxx, long double& hxy,
                          long double& hyy) const = 0;
+
+    // Whether UncheckedValue gives Value's values, bit for bit and with the same floating-point
+    // flags raised, but without clearing them before and checking them after: for a caller that
+    // clears them once and reads them after many evaluations.
+    virtual bool HasUncheckedValue() const { return false; }
+    virtual long double UncheckedValue(long double x, long double y) const { return Value(x, y); }
 };
 
 }  // namespace metopt::core

@@ -67,6 +67,7 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
 
     const PixelSampler sampler(plot);
     const bool mayBeUndefined = plot.CurrentFunc.MayBeUndefined();
+    const core::TUncheckedValue unchecked = core::UncheckedValueOf(plot.CurrentFunc);
     RowPass pass;
     pass.beforeRow = [&](std::int32_t row) {
         ShowRowProgress(progress, ScanStatusPrefix, row, rows);
@@ -82,16 +83,23 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
         // took them from each other at every sample.
         RowExtremes rowExtremes;
         RowExtremes& kept = extremes[static_cast<std::size_t>(row)];
+        const auto take = [&](std::int32_t col, long double z) {
+            rowExtremes.Take(z, col);
+            if (values)
+                values[col - 1] = z;
+        };
+        // The flags read once for the row; a row where any sample fails is taken again sample by
+        // sample, which finds the first one that fails (and the undefined ones).
+        if (unchecked && sampler.TakeUncheckedRow(sampledRow, unchecked, take)) {
+            kept = rowExtremes;
+            return;
+        }
+        rowExtremes = RowExtremes{};
         try {
             rowExtremes.undefined = ForEachSample(
                 cols, mayBeUndefined,
                 [&](std::int32_t col) { return sampler.ValueIn(sampledRow, col); },
-                [&](std::int32_t col) { return sampler.DefinedIn(sampledRow, col); },
-                [&](std::int32_t col, long double z) {
-                    rowExtremes.Take(z, col);
-                    if (values)
-                        values[col - 1] = z;
-                });
+                [&](std::int32_t col) { return sampler.DefinedIn(sampledRow, col); }, take);
         } catch (...) {
             // A failing sample leaves the extremes of the samples before it.
             kept = rowExtremes;

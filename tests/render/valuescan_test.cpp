@@ -254,13 +254,29 @@ const ScanCase ScanCases[] = {
     {"SingleColumn", 2, 3, 5, GraphFieldTexts{}},
 };
 
+// The table's functions through a pointer of their own, which has no unchecked evaluation: the
+// scan checks the flags at every sample.
+long double CheckedParaboloid(long double x, long double y) {
+    return core::ObjectiveFuncs[0](x, y);
+}
+long double CheckedTwoValleys(long double x, long double y) {
+    return core::ObjectiveFuncs[1](x, y);
+}
+long double CheckedRadialSinc(long double x, long double y) {
+    return core::ObjectiveFuncs[2](x, y);
+}
+const core::TObjectiveFunc CheckedTwins[core::FunctionCount] = {
+    CheckedParaboloid, CheckedTwoValleys, CheckedRadialSinc};
+
 class ThreadedScanTest : public testsupport::RenderStateTest {
   protected:
-    // A scan from the start state, on the given number of threads.
-    ScanOutcome Scan(const ScanCase& c, unsigned threads) {
+    // A scan from the start state, on the given number of threads; with `checked`, through the
+    // function's checked twin.
+    ScanOutcome Scan(const ScanCase& c, unsigned threads, bool checked = false) {
         FreshPlot();
         statuses.clear();
-        plot.CurrentFunc = core::PlottedFunc(c.function);
+        plot.CurrentFunc = checked ? core::TPlottedFunc{CheckedTwins[c.function], true, nullptr}
+                                   : core::PlottedFunc(c.function);
         plot.MapCols = c.width - 2;
         plot.MapRows = c.height - 2;
         ScanOutcome outcome;
@@ -291,6 +307,18 @@ TEST_P(ThreadedScanCaseTest, LeavesWhatTheOneThreadScanLeaves) {
     for (const unsigned threads : {2u, 3u, 8u}) {
         SCOPED_TRACE(threads);
         ExpectSame(Scan(GetParam(), threads), oneThread);
+    }
+}
+
+// The flags read once a row leave what reading them at every sample leaves: the samples, the
+// range, the texts, and the error of the first failing sample.
+TEST_P(ThreadedScanCaseTest, LeavesWhatCheckingEverySampleLeaves) {
+    const int function = GetParam().function;
+    ASSERT_TRUE(core::UncheckedValueOf(core::PlottedFunc(function)));
+    ASSERT_FALSE(core::UncheckedValueOf(core::TPlottedFunc{CheckedTwins[function], true, nullptr}));
+    for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        ExpectSame(Scan(GetParam(), threads), Scan(GetParam(), threads, true));
     }
 }
 

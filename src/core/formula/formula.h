@@ -24,6 +24,10 @@ class TFormula final : public TObjective {
     void Gradient(long double x, long double y, long double& gx, long double& gy) const override;
     void Hessian(long double x, long double y, long double& hxx, long double& hxy,
                  long double& hyy) const override;
+    bool HasUncheckedValue() const override { return true; }
+    long double UncheckedValue(long double x, long double y) const override {
+        return value_.RunFirst(x, y);
+    }
 
     // The text it was compiled from.
     const std::string& Text() const { return text_; }
