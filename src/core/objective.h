@@ -5,6 +5,8 @@
 // pure (it depends on x and y alone and touches no shared state), so one object may be evaluated
 // on several threads at once.
 
+#include <cstddef>
+
 namespace metopt::core {
 
 class TObjective {
@@ -21,6 +23,12 @@ class TObjective {
     // clears them once and reads them after many evaluations.
     virtual bool HasUncheckedValue() const { return false; }
     virtual long double UncheckedValue(long double x, long double y) const { return Value(x, y); }
+    // UncheckedValue(xs[i], y) for i < count, into values[i].
+    virtual void UncheckedValues(const long double* xs, long double y, std::size_t count,
+                                 long double* values) const {
+        for (std::size_t i = 0; i < count; ++i)
+            values[i] = UncheckedValue(xs[i], y);
+    }
 };
 
 }  // namespace metopt::core

@@ -49,24 +49,13 @@ class PixelSampler {
     // a floating-point fault; a conversion that fails still raises.
     long double DefinedIn(const Row& row, std::int32_t col) const;
 
-    // take(col, value) for the columns 1..MapCols of the row through `unchecked`, with the flags
-    // cleared once before and read once after: true when no sample raised a fault. False, with
-    // the flags cleared, when one did or when a conversion of the row fails: the row's samples
-    // are then to be taken again through ValueIn, which finds the first sample that fails.
-    template <class Take>
-    bool TakeUncheckedRow(const Row& row, const core::TUncheckedValue& unchecked,
-                          const Take& take) const {
-        if (anyColumnFault_ || row.faults != 0)
-            return false;
-        runtime::ClearFpuFlags();
-        const auto cols = static_cast<std::int32_t>(columnX_.size());
-        for (std::int32_t col = 1; col <= cols; ++col)
-            take(col, unchecked(columnX_[static_cast<std::size_t>(col - 1)], row.y));
-        if (runtime::RaisedFaults() == 0)
-            return true;
-        runtime::ClearFpuFlags();
-        return false;
-    }
+    // The values of columns 1..MapCols of the row through `unchecked` into into[0 .. MapCols - 1],
+    // with the flags cleared once before and read once after: true when no sample raised a
+    // fault. False, with the flags cleared, when one did or when a conversion of the row fails:
+    // the row's samples are then to be taken again through ValueIn, which finds the first sample
+    // that fails.
+    bool UncheckedRowInto(const Row& row, const core::TUncheckedValue& unchecked,
+                          long double* into) const;
 
     void BeginRow(std::int32_t row);
     // The value at (col, row) of the row begun last.

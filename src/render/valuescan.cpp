@@ -46,6 +46,13 @@ struct RowExtremes {
     }
 };
 
+// Room for one row's samples when the scan keeps none: this thread's own.
+long double* RowBuffer(std::int32_t cols) {
+    thread_local std::vector<long double> row;
+    row.resize(static_cast<std::size_t>(std::max(cols, 0)));
+    return row.data();
+}
+
 void TakeRow(TPlot& plot, const RowExtremes& row, std::int32_t rowNumber) {
     plot.UndefinedCount += row.undefined;
     if (row.max > plot.ZMax)
@@ -90,7 +97,10 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
         };
         // The flags read once for the row; a row where any sample fails is taken again sample by
         // sample, which finds the first one that fails (and the undefined ones).
-        if (unchecked && sampler.TakeUncheckedRow(sampledRow, unchecked, take)) {
+        long double* rowValues = values ? values : RowBuffer(cols);
+        if (unchecked && sampler.UncheckedRowInto(sampledRow, unchecked, rowValues)) {
+            for (std::int32_t col = 1; col <= cols; ++col)
+                rowExtremes.Take(rowValues[col - 1], col);
             kept = rowExtremes;
             return;
         }

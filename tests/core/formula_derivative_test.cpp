@@ -154,6 +154,25 @@ long double GraphValue(const formula::TGraph& graph, int root, long double x, lo
 class TapeTest : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override { runtime::InitFpu(); }
+
+    // The first root over a row of 150 points (three blocks, the last one short) at height y is
+    // RunFirst at each point, with the flags of them all.
+    static void ExpectRowAsPoints(const formula::TTape& tape, long double y) {
+        std::vector<long double> xs(150);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            xs[i] = (static_cast<long double>(i) - 70) / 16;
+        std::vector<long double> row(xs.size());
+        runtime::ClearFpuFlags();
+        tape.RunFirstAlong(xs.data(), y, xs.size(), row.data());
+        const int rowFaults = runtime::RaisedFaults();
+        int pointFaults = 0;
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            runtime::ClearFpuFlags();
+            EXPECT_TRUE(SameBits(row[i], tape.RunFirst(xs[i], y))) << xs[i] << ", " << y;
+            pointFaults |= runtime::RaisedFaults();
+        }
+        EXPECT_EQ(rowFaults, pointFaults);
+    }
 };
 
 // Each program of the formula (value, gradient, Hessian) at each point gives what the graph
@@ -179,6 +198,7 @@ TEST_P(TapeTest, ProgramsGiveTheGraphsValues) {
             const long double first = tape.RunFirst(point[0], point[1]);
             EXPECT_TRUE(SameBits(first, outputs[0]));
             EXPECT_EQ(runtime::RaisedFaults(), tapeFaults);
+            ExpectRowAsPoints(tape, point[1]);
             int graphFaults = 0;
             for (std::size_t i = 0; i < roots.size(); ++i) {
                 runtime::ClearFpuFlags();

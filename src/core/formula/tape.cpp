@@ -111,9 +111,10 @@ TTape::TTape(const TGraph& graph, std::span<const int> roots) {
         nodeOf.push_back(i);
     }
     MarkLastResults(graph, nodeOf, isRoot, lastUse);
+    PlanBlockSteps();
     for (const int root : roots) {
         const bool computedLast = !nodeOf.empty() && root == nodeOf.back();
-        outputs_.push_back(computedLast ? Operand{Source::Last, 0}
+        outputs_.push_back(computedLast ? Operand{Source::Last, code_.back().target}
                                         : where[static_cast<std::size_t>(root)]);
     }
 }

@@ -14,6 +14,10 @@ namespace metopt::core::formula {
 
 class TTape {
   public:
+    // What an instruction does: the arithmetic is done in the loop itself, a product of a value
+    // with itself (x*x, x^2) reads it once, other operations are called.
+    enum class Code : std::uint8_t { Add, Sub, Mul, Div, Square, Neg, PowWhole, Pow, Unary };
+
     TTape() = default;
     // The program that computes the nodes `roots` of the graph, in that order.
     TTape(const TGraph& graph, std::span<const int> roots);
@@ -23,6 +27,10 @@ class TTape {
     void Run(long double x, long double y, long double* outputs) const;
     // The first root's value, as Run gives it: for a program of one root, with no store of it.
     long double RunFirst(long double x, long double y) const;
+    // RunFirst at (xs[i], y) for i < count, into outputs[i]: the same values, bit for bit, and the
+    // same flags raised, with each instruction done over a block of points before the next.
+    void RunFirstAlong(const long double* xs, long double y, std::size_t count,
+                       long double* outputs) const;
 
     std::size_t Instructions() const { return code_.size(); }
 
@@ -33,9 +41,6 @@ class TTape {
         Source source = Source::Temporary;
         std::uint32_t index = 0;
     };
-    // What an instruction does: the arithmetic is done in the loop itself, a product of a value
-    // with itself (x*x, x^2) reads it once, other operations are called.
-    enum class Code : std::uint8_t { Add, Sub, Mul, Div, Square, Neg, PowWhole, Pow, Unary };
     // A value stored and loaded again at once is slow on x87, so a result that only the next
     // instruction reads is not stored: the next one takes it as Source::Last.
     struct Instruction {
@@ -53,12 +58,23 @@ class TTape {
 
     static Code CodeOf(const TGraphNode& node);
     long double Execute(const Bases& bases, long double* temporaries) const;
+    // A step over a block: instruction `first`, or it and the next one fused.
+    struct BlockStep {
+        std::uint32_t first;
+        bool fused;
+    };
+    static bool IsArithmetic(Code code);
+    void PlanBlockSteps();
+    // The block's results of the last instruction go to lastResults, the others to registers.
+    void ExecuteBlock(const long double* xs, const long double& y, std::size_t points,
+                      long double* registers, long double* lastResults) const;
     long double* Temporaries(long double* onStack) const;
     void MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
                          const std::vector<bool>& isRoot, const std::vector<int>& lastUse);
 
     std::vector<long double> constants_;
     std::vector<Instruction> code_;
+    std::vector<BlockStep> blockSteps_;
     std::vector<Operand> outputs_;
     std::uint32_t temporaries_ = 0;
 };
