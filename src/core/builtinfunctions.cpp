@@ -150,7 +150,7 @@ const THessianProc HessianProcs[FunctionCount] = {ParaboloidHessian, TwoValleysH
 
 TUncheckedValue UncheckedValueOf(const TPlottedFunc& func) {
     if (func.Typed)
-        return func.Typed->HasUncheckedValue() ? TUncheckedValue{nullptr, func.Typed.get()}
+        return func.Typed->HasUncheckedValues() ? TUncheckedValue{nullptr, func.Typed.get()}
                                                : TUncheckedValue{};
     for (int i = 0; i < FunctionCount; ++i) {
         if (func.Eval == ObjectiveFuncs[i])

@@ -49,15 +49,12 @@ struct TPlottedFunc {
 };
 
 // A plotted function's values without the flags' clear and check at each evaluation (a table
-// entry's from UncheckedObjectiveFuncs, a typed function's UncheckedValue), or none.
+// entry's from UncheckedObjectiveFuncs, a typed function's UncheckedValues), or none.
 struct TUncheckedValue {
     TObjectiveFunc table = nullptr;
     const TObjective* typed = nullptr;
 
     explicit operator bool() const { return table != nullptr || typed != nullptr; }
-    long double operator()(long double x, long double y) const {
-        return table ? table(x, y) : typed->UncheckedValue(x, y);
-    }
 };
 // Of the table's entries and of the typed functions that have one; none for any other.
 TUncheckedValue UncheckedValueOf(const TPlottedFunc& func);

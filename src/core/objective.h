@@ -18,16 +18,15 @@ class TObjective {
     virtual void Hessian(long double x, long double y, long double& hxx, long double& hxy,
                          long double& hyy) const = 0;
 
-    // Whether UncheckedValue gives Value's values, bit for bit and with the same floating-point
-    // flags raised, but without clearing them before and checking them after: for a caller that
-    // clears them once and reads them after many evaluations.
-    virtual bool HasUncheckedValue() const { return false; }
-    virtual long double UncheckedValue(long double x, long double y) const { return Value(x, y); }
-    // UncheckedValue(xs[i], y) for i < count, into values[i].
+    // Whether UncheckedValues gives Value's values, bit for bit and with the same floating-point
+    // flags raised, but without clearing them before and checking them after each: for a caller
+    // that clears them once and reads them after many evaluations.
+    virtual bool HasUncheckedValues() const { return false; }
+    // Those values at (xs[i], y) for i < count, into values[i]; by Value where there are none.
     virtual void UncheckedValues(const long double* xs, long double y, std::size_t count,
                                  long double* values) const {
         for (std::size_t i = 0; i < count; ++i)
-            values[i] = UncheckedValue(xs[i], y);
+            values[i] = Value(xs[i], y);
     }
 };
 

@@ -97,12 +97,14 @@ void ScanRows(TPlot& plot, Progress& progress, long double* all, unsigned thread
         };
         // The flags read once for the row; a row where any sample fails is taken again sample by
         // sample, which finds the first one that fails (and the undefined ones).
-        long double* rowValues = values ? values : RowBuffer(cols);
-        if (unchecked && sampler.UncheckedRowInto(sampledRow, unchecked, rowValues)) {
-            for (std::int32_t col = 1; col <= cols; ++col)
-                rowExtremes.Take(rowValues[col - 1], col);
-            kept = rowExtremes;
-            return;
+        if (unchecked) {
+            long double* rowValues = values ? values : RowBuffer(cols);
+            if (sampler.UncheckedRowInto(sampledRow, unchecked, rowValues)) {
+                for (std::int32_t col = 1; col <= cols; ++col)
+                    rowExtremes.Take(rowValues[col - 1], col);
+                kept = rowExtremes;
+                return;
+            }
         }
         rowExtremes = RowExtremes{};
         try {

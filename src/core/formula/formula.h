@@ -24,10 +24,7 @@ class TFormula final : public TObjective {
     void Gradient(long double x, long double y, long double& gx, long double& gy) const override;
     void Hessian(long double x, long double y, long double& hxx, long double& hxy,
                  long double& hyy) const override;
-    bool HasUncheckedValue() const override { return true; }
-    long double UncheckedValue(long double x, long double y) const override {
-        return value_.RunFirst(x, y);
-    }
+    bool HasUncheckedValues() const override { return true; }
     // A row's points through the program at once (its instructions each over a block of them).
     void UncheckedValues(const long double* xs, long double y, std::size_t count,
                          long double* values) const override {
