@@ -151,7 +151,7 @@ const THessianProc HessianProcs[FunctionCount] = {ParaboloidHessian, TwoValleysH
 TUncheckedValue UncheckedValueOf(const TPlottedFunc& func) {
     if (func.Typed)
         return func.Typed->HasUncheckedValues() ? TUncheckedValue{nullptr, func.Typed.get()}
-                                               : TUncheckedValue{};
+                                                : TUncheckedValue{};
     for (int i = 0; i < FunctionCount; ++i) {
         if (func.Eval == ObjectiveFuncs[i])
             return TUncheckedValue{UncheckedObjectiveFuncs[i], nullptr};
