@@ -141,7 +141,7 @@ void TTape::MarkLastResults(const TGraph& graph, const std::vector<int>& nodeOf,
 long double TTape::Execute(const Bases& bases, long double* temporaries) const {
     long double last = 0;
     const auto read = [&](Source source, std::uint32_t index) {
-        return source == Source::Last ? last : bases[static_cast<int>(source)][index];
+        return Read(bases, source, index, last);
     };
     for (const Instruction& in : code_) {
         const long double a = read(in.aSource, in.a);
@@ -205,9 +205,7 @@ void TTape::Run(long double x, long double y, long double* outputs) const {
     const long double last = Execute(bases, temporaries);
     for (std::size_t i = 0; i < outputs_.size(); ++i) {
         const Operand& output = outputs_[i];
-        outputs[i] = output.source == Source::Last
-                         ? last
-                         : bases[static_cast<int>(output.source)][output.index];
+        outputs[i] = Read(bases, output.source, output.index, last);
     }
 }
 
@@ -217,8 +215,7 @@ long double TTape::RunFirst(long double x, long double y) const {
     const Bases bases = {temporaries, constants_.data(), &x, &y};
     const long double last = Execute(bases, temporaries);
     const Operand& output = outputs_.front();
-    return output.source == Source::Last ? last
-                                         : bases[static_cast<int>(output.source)][output.index];
+    return Read(bases, output.source, output.index, last);
 }
 
 }  // namespace metopt::core::formula

@@ -57,6 +57,11 @@ class TTape {
     using Bases = const long double* const[4];
 
     static Code CodeOf(const TGraphNode& node);
+    // An operand's value: `last` for Source::Last, else from its base.
+    static long double Read(const Bases& bases, Source source, std::uint32_t index,
+                            long double last) {
+        return source == Source::Last ? last : bases[static_cast<int>(source)][index];
+    }
     long double Execute(const Bases& bases, long double* temporaries) const;
     // A step over a block: instruction `first`, or it and the next one fused.
     struct BlockStep {
